@@ -1,0 +1,55 @@
+#pragma once
+// The pull model every source and filter follows: a clip describes itself and
+// hands out frame n and audio samples [start, start + count).
+//
+// The public calls apply the two rules every clip shares: frame requests are
+// clamped to [0, frameCount - 1], and audio outside [0, audioSamples) is
+// silence. A filter implements makeFrame and readAudio for requests that are
+// already inside the clip. Both may be called from several threads at once;
+// a clip with state of its own (a decoder) guards it itself.
+
+#include "engine/Frame.h"
+#include "engine/VideoInfo.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace vistrel::engine {
+
+class FrameCache;
+
+class Clip {
+public:
+    virtual ~Clip();
+    Clip(const Clip&) = delete;
+    Clip& operator=(const Clip&) = delete;
+
+    const VideoInfo& info() const { return info_; }
+
+    // Frame n, clamped to the clip. Throws ScriptError for a clip without frames.
+    FramePtr frame(int64_t n);
+
+    // Interleaved samples in the clip's sample type; dst holds count * bytesPerAudioFrame() bytes.
+    void audio(void* dst, int64_t start, int64_t count);
+
+    // Keeps this clip's output frames in a cache shared by the clips of one script.
+    void attachCache(std::shared_ptr<FrameCache> cache);
+
+protected:
+    explicit Clip(const VideoInfo& info) : info_(info) {}
+
+    virtual FramePtr makeFrame(int64_t n) = 0;
+    // Called only with [start, start + count) inside [0, audioSamples).
+    virtual void readAudio(void* dst, int64_t start, int64_t count) = 0;
+    // Filters that hand their child's frames on unchanged gain nothing from a cache.
+    virtual bool worthCaching() const { return true; }
+
+    VideoInfo info_;
+
+private:
+    std::shared_ptr<FrameCache> cache_;
+};
+
+using ClipPtr = std::shared_ptr<Clip>;
+
+}  // namespace vistrel::engine

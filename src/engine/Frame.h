@@ -1,0 +1,58 @@
+#pragma once
+// One picture in one of the engine's pixel types, stored top-down.
+//
+// Plane layout: packed types (RGB32 as B,G,R,A bytes; RGB24 as B,G,R; YUY2 as
+// Y0,U,Y1,V) use plane 0 only. YV12 has plane 0 = Y, 1 = U, 2 = V, the chroma
+// planes at half width and half height. Rows start on 32-byte boundaries.
+
+#include "engine/VideoInfo.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace vistrel::engine {
+
+struct Plane {
+    uint8_t* data = nullptr;
+    int stride = 0;      // bytes from one row to the next
+    int rowBytes = 0;    // bytes of picture in one row
+    int rows = 0;
+
+    uint8_t* row(int y) const { return data + static_cast<ptrdiff_t>(y) * stride; }
+};
+
+class Frame {
+public:
+    // A new frame with undefined contents.
+    static std::shared_ptr<Frame> create(int width, int height, PixelType type);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    PixelType pixelType() const { return type_; }
+    int planeCount() const { return planeCount_; }
+    const Plane& plane(int i) const { return planes_[i]; }
+    size_t byteSize() const { return storage_.size(); }
+
+    // A deep copy whose pixels may be changed.
+    std::shared_ptr<Frame> clone() const;
+
+private:
+    Frame(int width, int height, PixelType type);
+
+    int width_;
+    int height_;
+    PixelType type_;
+    int planeCount_ = 1;
+    Plane planes_[3];
+    std::vector<uint8_t> storage_;
+};
+
+using FramePtr = std::shared_ptr<const Frame>;
+using MutableFramePtr = std::shared_ptr<Frame>;
+
+// Bytes of one pixel in a packed type; 1 for the planes of YV12.
+int bytesPerPixel(PixelType type);
+
+}  // namespace vistrel::engine

@@ -1,0 +1,41 @@
+#include "engine/Functions.h"
+#include "engine/filters/Factories.h"
+
+namespace vistrel::engine {
+
+const std::vector<FunctionDef>& functionTable() {
+    static const std::vector<FunctionDef> table = {
+        {"AVISource", "s+[audio]b[pixel_type]s", createAviSource},
+        {"KillAudio", "c", createKillAudio},
+        {"Trim", "cii[pad]b[cache]b", createTrim},
+        {"Trim", "ci[length]i[pad]b[cache]b", createTrim},
+        {"Trim", "ci[end]i[pad]b[cache]b", createTrim},
+        {"Dissolve", "cc+i[fps]f", createDissolve},
+        {"AudioDub", "cc", createAudioDub},
+        {"FadeIn", "ci[color]i[fps]f", createFadeIn},
+        {"FadeOut", "ci[color]i[fps]f", createFadeOut},
+        {"BilinearResize", "cii[src_left]f[src_top]f[src_width]f[src_height]f", createBilinearResize},
+        {"ConvertToRGB32", "c[matrix]s[interlaced]b[ChromaInPlacement]s[chromaresample]s", createConvertToRGB32},
+        {"BlankClip",
+         "c*[length]i[width]i[height]i[pixel_type]s[fps]f[fps_denominator]i[audio_rate]i"
+         "[stereo]b[sixteen_bit]b[color]i[color_yuv]i[clip]c",
+         createBlankClip},
+        {"BlankClip",
+         "c*[length]i[width]i[height]i[pixel_type]s[fps]f[fps_denominator]i[audio_rate]i"
+         "[channels]i[sample_type]s[color]i[color_yuv]i[clip]c",
+         createBlankClip},
+        {"FrameCount", "c", createFrameCount},
+        {"FrameRate", "c", createFrameRate},
+        {"StackHorizontal", "cc+", createStackHorizontal},
+        {"Version", "", createVersion},
+        {"AddBorders", "ciiii[color]i", createAddBorders},
+        {"Subtitle",
+         "cs[x]f[y]f[first_frame]i[last_frame]i[font]s[size]f[text_color]i[halo_color]i[align]i"
+         "[spc]i[lsp]i[font_width]f[font_angle]f[interlaced]b[font_filename]s[utf8]b[bold]b"
+         "[italic]b[noaa]b",
+         createSubtitle},
+    };
+    return table;
+}
+
+}  // namespace vistrel::engine

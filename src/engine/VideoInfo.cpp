@@ -1,0 +1,27 @@
+#include "engine/VideoInfo.h"
+
+namespace vistrel::engine {
+
+std::string pixelTypeName(PixelType type) {
+    switch (type) {
+    case PixelType::RGB32: return "RGB32";
+    case PixelType::RGB24: return "RGB24";
+    case PixelType::YV12: return "YV12";
+    case PixelType::YUY2: return "YUY2";
+    }
+    return "?";
+}
+
+int64_t VideoInfo::samplesBeforeFrame(int64_t f) const {
+    if (!hasVideo() || fps.num == 0) return 0;
+    // f * rate * den overflows 64 bits for long clips at rates such as 15712927/524288.
+#if defined(__SIZEOF_INT128__)
+    const __int128 wide = static_cast<__int128>(f) * audioRate * fps.den;
+    return static_cast<int64_t>(wide / fps.num);
+#else
+    const int64_t whole = f / fps.num, rest = f % fps.num;
+    return whole * audioRate * fps.den + rest * audioRate * fps.den / fps.num;
+#endif
+}
+
+}  // namespace vistrel::engine

@@ -1,0 +1,25 @@
+#pragma once
+// The script-level entry point of every function, one per filter file.
+
+#include "engine/Functions.h"
+
+namespace vistrel::engine {
+
+Value createAviSource(const Args& args, Environment& env);
+Value createKillAudio(const Args& args, Environment& env);
+Value createTrim(const Args& args, Environment& env);
+Value createDissolve(const Args& args, Environment& env);
+Value createAudioDub(const Args& args, Environment& env);
+Value createFadeIn(const Args& args, Environment& env);
+Value createFadeOut(const Args& args, Environment& env);
+Value createBilinearResize(const Args& args, Environment& env);
+Value createConvertToRGB32(const Args& args, Environment& env);
+Value createBlankClip(const Args& args, Environment& env);
+Value createFrameCount(const Args& args, Environment& env);
+Value createFrameRate(const Args& args, Environment& env);
+Value createStackHorizontal(const Args& args, Environment& env);
+Value createVersion(const Args& args, Environment& env);
+Value createAddBorders(const Args& args, Environment& env);
+Value createSubtitle(const Args& args, Environment& env);
+
+}  // namespace vistrel::engine
