@@ -16,7 +16,8 @@ int64_t VideoInfo::samplesBeforeFrame(int64_t f) const {
     if (!hasVideo() || fps.num == 0) return 0;
     // f * rate * den overflows 64 bits for long clips at rates such as 15712927/524288.
 #if defined(__SIZEOF_INT128__)
-    const __int128 wide = static_cast<__int128>(f) * audioRate * fps.den;
+    __extension__ using Wide = __int128;
+    const Wide wide = static_cast<Wide>(f) * audioRate * fps.den;
     return static_cast<int64_t>(wide / fps.num);
 #else
     const int64_t whole = f / fps.num, rest = f % fps.num;
