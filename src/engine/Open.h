@@ -1,0 +1,31 @@
+#pragma once
+// Opening a clip for the player and the command line: a `.avs` path (any case)
+// is run as a script, anything else is read as a media file. Either way the
+// clips get a fresh frame cache of their own. Throws ScriptError with a
+// message for the user.
+
+#include "engine/Clip.h"
+#include "engine/FrameCache.h"
+#include "engine/Functions.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+namespace vistrel::engine {
+
+struct OpenOptions {
+    size_t cacheBudgetBytes = FrameCache::kDefaultBudget;
+    IndexProgress indexProgress;           // may be empty
+    std::filesystem::path indexFolder;     // empty: defaultIndexFolder()
+};
+
+ClipPtr openClip(const std::string& path, const OpenOptions& options = {});
+
+// True for a path whose name ends in ".avs", in any case.
+bool isScriptPath(const std::string& path);
+
+// $XDG_CACHE_HOME/vistrel/index, or ~/.cache/vistrel/index when it is unset.
+std::filesystem::path defaultIndexFolder();
+
+}  // namespace vistrel::engine
