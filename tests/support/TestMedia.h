@@ -1,0 +1,89 @@
+#pragma once
+// Media files made at test time with the ffmpeg program: every frame shows
+// its own index (see FrameIndexPattern.h) and every sound sample is a known
+// integer (testSample), so a test can read back exactly which frame and which
+// samples it got.
+//
+// Files are kept under $VISTREL_TEST_MEDIA (a temporary folder otherwise),
+// named after the recipe and a hash of its encoding settings, and written
+// under a temporary name then renamed, so parallel test programs share them
+// and a later run reuses them.
+
+#include "support/FrameIndexPattern.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vistrel::test {
+
+struct MediaRecipe {
+    std::string name;                       // what the file is called
+    std::string container;                  // file extension: "avi", "mp4", "ts", "mkv"
+    std::string videoEncoder;               // an ffmpeg encoder name
+    std::vector<std::string> videoOptions;  // further encoder options, e.g. {"-bf", "2"}
+    std::string pixelFormat = "yuv420p";
+    int width = 320;
+    int height = 240;
+    int64_t fpsNum = 25;
+    int64_t fpsDen = 1;
+    int frames = 200;
+    int audioRate = 0;  // 0: no sound
+    int audioChannels = 0;
+    std::string audioEncoder = "pcm_s16le";
+    // An ffmpeg setpts expression that makes the frame times uneven; empty: a constant rate.
+    std::string frameTimes;
+
+    int64_t audioSamples() const;  // per channel: as long as the video
+};
+
+// The value of sample s of channel c in every generated file (as 16-bit PCM;
+// a float file holds it divided by 32768).
+int16_t testSample(int64_t s, int channel);
+
+// The file for a recipe, made on first use. nullopt when the ffmpeg program
+// or the recipe's encoder is missing, with the reason in skipReason. Throws
+// std::runtime_error when ffmpeg fails.
+std::optional<std::filesystem::path> testMedia(const MediaRecipe& recipe, std::string* skipReason = nullptr);
+
+// Where the files are kept.
+std::filesystem::path testMediaFolder();
+
+// Whether the ffmpeg program has this encoder.
+bool ffmpegHasEncoder(const std::string& encoder);
+
+namespace recipes {
+MediaRecipe mjpegAvi();           // MJPEG, full-range 4:2:0, PCM stereo
+MediaRecipe ffv1Avi();            // FFV1 4:2:0, PCM stereo
+MediaRecipe mpeg4BFramesAvi();    // MPEG-4 part 2 with two B-frames, PCM stereo
+MediaRecipe h264BFramesAvi();     // H.264 with B-frames, PCM stereo
+MediaRecipe rawBgrAvi();          // uncompressed BGR, PCM stereo
+MediaRecipe h264Mp4();            // H.264 with B-frames in MP4, no sound
+MediaRecipe h264Ts();             // H.264 with B-frames in MPEG-TS, no sound
+MediaRecipe ntscStereoAvi();      // 30000/1001 fps, 48 kHz stereo
+MediaRecipe yuv422Avi();          // FFV1 4:2:2
+MediaRecipe floatAudioMkv();      // FFV1 with 32-bit float PCM
+MediaRecipe variableRateMkv();    // 25 fps, then 50 fps from frame 60
+MediaRecipe silentAvi();          // FFV1 without sound
+
+// Every recipe above with a constant frame rate.
+std::vector<MediaRecipe> constantRate();
+}  // namespace recipes
+
+}  // namespace vistrel::test
+
+// Declares `std::filesystem::path var` holding the recipe's file, or skips
+// the test with the reason when it cannot be made here.
+#define VISTREL_TEST_MEDIA_OR_SKIP(var, recipe)                                       \
+    std::filesystem::path var;                                                        \
+    do {                                                                              \
+        std::string vistrelSkipReason_;                                               \
+        auto vistrelMedia_ = ::vistrel::test::testMedia((recipe), &vistrelSkipReason_); \
+        if (!vistrelMedia_) GTEST_SKIP() << vistrelSkipReason_;                       \
+        var = *vistrelMedia_;                                                         \
+    } while (false)
