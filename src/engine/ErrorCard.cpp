@@ -1,0 +1,61 @@
+#include "engine/ErrorCard.h"
+
+#include "engine/Colour.h"
+#include "engine/FrameFill.h"
+#include "engine/ScriptError.h"
+#include "engine/StillClip.h"
+#include "engine/text/TextComposite.h"
+#include "engine/text/TextMask.h"
+
+namespace vistrel::engine {
+
+namespace {
+
+constexpr uint32_t kBackground = 0xFF000000;  // opaque black
+constexpr TextColours kColours{0x00FF3333, 0x00000000};
+constexpr int kPadding = 8;
+constexpr int kTop = 4;
+
+int roundUp(int value, int multiple) { return (value + multiple - 1) / multiple * multiple; }
+
+TextStyle cardStyle() {
+    TextStyle style;
+    style.lineHeight = 24;
+    style.bold = true;
+    style.align = LineAlign::Centre;
+    return style;
+}
+
+VideoInfo cardInfo(int width, int height) {
+    VideoInfo vi;
+    vi.width = width;
+    vi.height = height;
+    vi.pixelType = PixelType::RGB32;
+    vi.fps = {24, 1};
+    vi.frameCount = 240;
+    return vi;
+}
+
+// Without a GUI application no font can be drawn: the card stays blank.
+TextMask maskOrEmpty(const std::string& message) {
+    try {
+        return TextMask::render(splitLines(message), cardStyle());
+    } catch (const ScriptError&) {
+        return TextMask();
+    }
+}
+
+}  // namespace
+
+ClipPtr makeErrorCard(const std::string& message) {
+    const TextMask mask = maskOrEmpty(message);
+    const int boxHeight = mask.empty() ? 24 : mask.boxHeight();
+    const int width = roundUp(mask.boxWidth() + kPadding, 8);
+    const int height = roundUp(boxHeight + kPadding, 2);
+    MutableFramePtr picture = Frame::create(width, height, PixelType::RGB32);
+    fillFrame(*picture, Colour::fromRgb(kBackground));
+    drawTextMask(*picture, mask, (width - mask.boxWidth()) / 2, kTop, kColours);
+    return std::make_shared<StillClip>(cardInfo(width, height), std::move(picture));
+}
+
+}  // namespace vistrel::engine

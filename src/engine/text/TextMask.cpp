@@ -1,0 +1,121 @@
+#include "engine/text/TextMask.h"
+
+#include "engine/ScriptError.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vistrel::engine {
+
+namespace {
+
+QFont fontWithPixelSize(const TextStyle& style, int pixelSize) {
+    QFont font;
+    font.setFamilies({QString::fromStdString(style.family), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(std::max(pixelSize, 1));
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
+    font.setStyleStrategy(style.antialias ? QFont::PreferAntialias : QFont::NoAntialias);
+    if (style.letterSpacing != 0.0) font.setLetterSpacing(QFont::AbsoluteSpacing, style.letterSpacing);
+    return font;
+}
+
+// The font whose ascent plus descent comes closest to the wanted cell height.
+QFont fontForCell(const TextStyle& style) {
+    const int first = std::max(1, int(std::lround(style.lineHeight)));
+    const QFontMetricsF probe(fontWithPixelSize(style, first));
+    const double cell = probe.ascent() + probe.descent();
+    const int scaled = cell > 0 ? int(std::lround(first * style.lineHeight / cell)) : first;
+    return fontWithPixelSize(style, scaled);
+}
+
+// Each pixel takes the strongest coverage within one pixel of it.
+std::vector<uint8_t> dilate(const std::vector<uint8_t>& src, int w, int h) {
+    std::vector<uint8_t> out(src.size(), 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t best = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int sx = x + dx, sy = y + dy;
+                    if (sx >= 0 && sy >= 0 && sx < w && sy < h) best = std::max(best, src[size_t(sy) * w + sx]);
+                }
+            out[size_t(y) * w + x] = best;
+        }
+    return out;
+}
+
+void requireGuiApplication() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw ScriptError("Text drawing needs a running Qt GUI application");
+}
+
+}  // namespace
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (true) {
+        const size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+TextMask TextMask::render(const std::vector<std::string>& lines, const TextStyle& style) {
+    TextMask mask;
+    if (lines.empty()) return mask;
+    requireGuiApplication();
+
+    const QFont font = fontForCell(style);
+    const QFontMetricsF metrics(font);
+    const int lineStep = std::max(1, int(std::lround(style.lineHeight + style.lineGap)));
+    std::vector<QString> texts;
+    double widest = 0;
+    for (const std::string& line : lines) {
+        texts.push_back(QString::fromUtf8(line.data(), qsizetype(line.size())));
+        widest = std::max(widest, metrics.horizontalAdvance(texts.back()));
+    }
+    mask.boxWidth_ = int(std::ceil(widest));
+    mask.boxHeight_ = lineStep * int(lines.size() - 1) + int(std::lround(style.lineHeight));
+    mask.firstBaseline_ = int(std::lround(metrics.ascent()));
+    if (mask.boxWidth_ == 0) return mask;
+
+    QImage image(mask.maskWidth(), mask.maskHeight(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing, style.antialias);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        for (size_t i = 0; i < texts.size(); ++i) {
+            const double advance = metrics.horizontalAdvance(texts[i]);
+            double x = margin();
+            if (style.align == LineAlign::Centre) x += (mask.boxWidth_ - advance) / 2.0;
+            if (style.align == LineAlign::Right) x += mask.boxWidth_ - advance;
+            const double baseline = margin() + mask.firstBaseline_ + double(i) * lineStep;
+            painter.drawText(QPointF(std::round(x), baseline), texts[i]);
+        }
+    }
+    const int w = mask.maskWidth(), h = mask.maskHeight();
+    mask.glyphs_.resize(size_t(w) * h);
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < w; ++x) mask.glyphs_[size_t(y) * w + x] = uint8_t(qAlpha(row[x]));
+    }
+    mask.halo_ = dilate(mask.glyphs_, w, h);
+    return mask;
+}
+
+}  // namespace vistrel::engine
