@@ -1,0 +1,103 @@
+#include "model/Edit.h"
+
+#include <stdexcept>
+
+#include "model/Angle.h"
+#include "model/Messages.h"
+#include "model/NumericText.h"
+#include "model/SwitchPoint.h"
+
+namespace vistrel::model {
+namespace {
+
+constexpr const char* defaultOverlap = "20";
+constexpr const char* newClipStartFrame = "0";
+constexpr const char* fadeInStatement = "fadein(overlap)";
+constexpr const char* fadeOutStatement = "fadeout(overlap)";
+
+void applyFadeToggle(CheckValue value, std::string& line, const char* statement)
+{
+    if (value == CheckValue::Ticked) line = statement;
+    else if (value == CheckValue::Unticked) line.clear();
+}
+
+}  // namespace
+
+Edit::Edit() : overlap_(defaultOverlap) {}
+
+void Edit::initialise()
+{
+    switchPoints_.insert(switchListInsertRow(switchPoints_, startSwitchPoint), startSwitchPoint);
+    pointCount_.setText("1");
+}
+
+void Edit::addClip(FileDialog& openDialog, MessageSink& messages)
+{
+    if (clips_.count() >= maxAngles) {
+        messages.showMessage(messages::tooManyAngles);
+        return;
+    }
+    const auto path = openDialog.choose();
+    if (!path || path->empty()) return;
+    if (!isUsableInScript(*path)) {
+        messages.showMessage(messages::unusableClipName);
+        return;
+    }
+    clips_.append(*path);
+    startFrames_.append(newClipStartFrame);
+}
+
+// A double quote or a line break would end the quoted path early in every
+// script written from the edit and let the rest of the name run as script.
+bool Edit::isUsableInScript(const std::string& path)
+{
+    return path.find_first_of("\"\r\n") == std::string::npos;
+}
+
+void Edit::addSwitchPoint(char angle, PlayerControl& player)
+{
+    if (!isAngleLetter(angle))
+        throw std::invalid_argument(std::string("addSwitchPoint: no angle ") + angle);
+    if (angle != 'A' && clips_.count() <= angleRow(angle)) return;
+
+    const std::string reply = player.sendcommand(statusPositionCommand);
+    currentPositionText_ = reply + '|' + angle;
+    const std::string entry = makeSwitchPointEntry(reply, angle);
+    switchPoints_.insert(switchListInsertRow(switchPoints_, entry), entry);
+    showSwitchPointCount();
+}
+
+void Edit::removeSwitchPoint(int selectedRow)
+{
+    if (!switchPoints_.hasRow(selectedRow)) return;
+    switchPoints_.remove(selectedRow);
+    showSwitchPointCount();
+}
+
+void Edit::removeClip(int selectedRow)
+{
+    if (!clips_.hasRow(selectedRow)) return;
+    if (startFrames_.hasRow(selectedRow)) startFrames_.remove(selectedRow);
+    clips_.remove(selectedRow);
+}
+
+void Edit::selectSwitchPoint(int selectedRow, PlayerControl& player) const
+{
+    if (!switchPoints_.hasRow(selectedRow)) return;
+    const std::string& entry = switchPoints_.entry(selectedRow);
+    player.sendcommand(seekToCommandPrefix + std::string(switchPointFrameText(entry)));
+}
+
+void Edit::fadeInToggled(CheckValue value) { applyFadeToggle(value, fadeInLine_, fadeInStatement); }
+
+void Edit::fadeOutToggled(CheckValue value) { applyFadeToggle(value, fadeOutLine_, fadeOutStatement); }
+
+void Edit::setStartFrame(int selectedRow, std::string text)
+{
+    if (!startFrames_.hasRow(selectedRow)) return;
+    startFrames_.replace(selectedRow, std::move(text));
+}
+
+void Edit::showSwitchPointCount() { pointCount_.setText(decimalText(switchPoints_.count())); }
+
+}  // namespace vistrel::model

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <string>
+
+#include "model/FileDialog.h"
+#include "model/MessageSink.h"
+#include "model/PlayerControl.h"
+#include "model/StringList.h"
+#include "model/TextField.h"
+
+namespace vistrel::model {
+
+// The value of a check box as the fade toggles read it.
+enum class CheckValue { Unticked = 0, Ticked = 1, Greyed = 2 };
+
+// The whole edit: up to four clips with their start frames, the switch
+// points, the overlap, the point count and the fade lines, with the
+// operations that change them. The window owns exactly one Edit, shows its
+// lists and fields directly and runs one operation per event. Everything an
+// operation needs from outside (the selected row, the player, a dialog, the
+// message box) is passed in; row -1 means that nothing is selected.
+class Edit {
+public:
+    Edit();
+    Edit(const Edit&) = delete;
+    Edit& operator=(const Edit&) = delete;
+
+    // The lists: clip paths, their start frames (one per clip, same row) and
+    // the switch points in switch list order.
+    const StringList& clips() const { return clips_; }
+    const StringList& startFrames() const { return startFrames_; }
+    const StringList& switchPoints() const { return switchPoints_; }
+
+    // The overlap box: free text, "20" at first. The window passes typing in.
+    TextField& overlap() { return overlap_; }
+    const TextField& overlap() const { return overlap_; }
+    // The point count box: written by the switch point operations only.
+    const TextField& pointCount() const { return pointCount_; }
+    TextField& pointCount() { return pointCount_; }
+
+    const std::string& fadeInLine() const { return fadeInLine_; }
+    const std::string& fadeOutLine() const { return fadeOutLine_; }
+    const std::string& currentPositionText() const { return currentPositionText_; }
+
+    // Start of the edit: the switch list gets "00000000|A", the count "1".
+    void initialise();
+
+    // Asks the open dialog for a clip and appends it with start frame "0".
+    // With 4 clips the message comes instead and the dialog is not shown.
+    void addClip(FileDialog& openDialog, MessageSink& messages);
+
+    // Inserts a switch point for angle 'A'..'D' at the player's position.
+    // B, C and D need at least 2, 3 and 4 clips; otherwise nothing happens.
+    void addSwitchPoint(char angle, PlayerControl& player);
+
+    void removeSwitchPoint(int selectedRow);
+    void removeClip(int selectedRow);
+    // Moves the player to the frame of the selected switch point.
+    void selectSwitchPoint(int selectedRow, PlayerControl& player) const;
+
+    void fadeInToggled(CheckValue value);
+    void fadeOutToggled(CheckValue value);
+
+    // Replaces the selected start frame with the text, verbatim.
+    void setStartFrame(int selectedRow, std::string text);
+
+private:
+    static bool isUsableInScript(const std::string& path);
+    void showSwitchPointCount();
+
+    StringList clips_;
+    StringList startFrames_;
+    StringList switchPoints_;
+    TextField overlap_;
+    TextField pointCount_;
+    std::string fadeInLine_;
+    std::string fadeOutLine_;
+    std::string currentPositionText_;
+};
+
+}  // namespace vistrel::model

@@ -1,0 +1,16 @@
+#pragma once
+
+namespace vistrel::model::messages {
+
+inline constexpr const char* messageBoxTitle = "Vistrel";
+
+inline constexpr const char* tooManyAngles = "This version only allows 4 angles.";
+inline constexpr const char* unusableClipName =
+    "This file name cannot be used in a script: it contains a double quote or a line break.";
+inline constexpr const char* tooFewSwitchPoints = "please add more crossfade points to save the script";
+inline constexpr const char* scriptSaved = "The AviSynth script has been saved.";
+inline constexpr const char* scriptNotSavedPrefix = "The script could not be saved: ";
+inline constexpr const char* tooFewClipsForPreview = "Please have at least 2 clips in the file list before editing.";
+inline constexpr const char* previewNotWrittenPrefix = "The preview script could not be written: ";
+
+}  // namespace vistrel::model::messages

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <QByteArray>
+
+namespace vistrel::model {
+
+// The bytes of a script file for its text (held as UTF-8): UTF-8 itself on
+// Linux and macOS, the ANSI code page on Windows. No byte-order mark.
+QByteArray scriptFileBytes(const std::string& utf8Text);
+
+// Writes a whole script to a path (UTF-8) through a temporary file that
+// replaces the target only once every byte is written: a failure leaves any
+// file already at the path as it was. On failure returns the reason,
+// "<path>: <what went wrong>".
+std::optional<std::string> saveScriptFile(const std::string& path, const std::string& utf8Text);
+
+}  // namespace vistrel::model

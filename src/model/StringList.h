@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/StringListObserver.h"
+
+namespace vistrel::model {
+
+// An ordered list of text entries, the way the edit holds its clip,
+// start-frame and switch lists. Rows count from 0. At most one observer
+// (the list's view) is told about every insertion, removal and replacement.
+// Not copyable: the edit exists once, and its views watch that one copy.
+class StringList {
+public:
+    StringList() = default;
+    ~StringList();
+    StringList(const StringList&) = delete;
+    StringList& operator=(const StringList&) = delete;
+
+    int count() const { return static_cast<int>(entries_.size()); }
+    bool isEmpty() const { return entries_.empty(); }
+    bool hasRow(int row) const { return row >= 0 && row < count(); }
+    const std::vector<std::string>& entries() const { return entries_; }
+
+    // The entry at a row; the empty text for a row outside the list, which
+    // the script writers rely on when they look one entry past the last.
+    const std::string& entry(int row) const;
+
+    void append(std::string text);
+    // Inserts before the entry at row; row == count() appends.
+    void insert(int row, std::string text);
+    void remove(int row);
+    void replace(int row, std::string text);
+
+    // The observer is attached to a const list: watching changes nothing.
+    // Throws std::logic_error when another observer is attached already.
+    void attach(StringListObserver& observer) const;
+    void detach(const StringListObserver& observer) const;
+
+private:
+    void requireRow(int row, int rowCount, const char* operation) const;
+
+    std::vector<std::string> entries_;
+    mutable StringListObserver* observer_ = nullptr;
+};
+
+}  // namespace vistrel::model

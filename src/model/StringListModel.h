@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QAbstractListModel>
+
+#include "model/StringList.h"
+
+namespace vistrel::model {
+
+// A read-only Qt list model over a StringList: the list view shows the very
+// entries the edit holds, and follows every change through the list's
+// observer. Outliving the list is safe; the model is then empty.
+class StringListModel : public QAbstractListModel, private StringListObserver {
+    Q_OBJECT
+public:
+    explicit StringListModel(const StringList& list, QObject* parent = nullptr);
+    ~StringListModel() override;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    void aboutToInsert(int row) override;
+    void inserted(int row) override;
+    void aboutToRemove(int row) override;
+    void removed(int row) override;
+    void replaced(int row) override;
+    void listDestroyed() override;
+
+    const StringList* list_;
+};
+
+}  // namespace vistrel::model

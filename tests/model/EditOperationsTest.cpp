@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "model/Edit.h"
+#include "model/ModelFakes.h"
+
+using namespace vistrel::model;
+using namespace vistrel::model::testing;
+using Entries = std::vector<std::string>;
+
+namespace {
+
+class EditTest : public ::testing::Test {
+protected:
+    void SetUp() override { edit.initialise(); }
+
+    void addClips(std::initializer_list<const char*> paths)
+    {
+        for (const char* path : paths) {
+            openDialog.answers.push_back(path);
+            edit.addClip(openDialog, messages);
+        }
+    }
+
+    void addSwitchPoint(const std::string& reply, char angle)
+    {
+        player.positionReplies.push_back(reply);
+        edit.addSwitchPoint(angle, player);
+    }
+
+    Edit edit;
+    RecordingPlayer player;
+    QueuedFileDialog openDialog;
+    RecordingMessages messages;
+};
+
+}  // namespace
+
+TEST(EditStart, InitialiseAddsTheStartEntryAndCountsOne)
+{
+    Edit edit;
+    EXPECT_EQ(edit.overlap().text(), "20");
+    edit.initialise();
+    EXPECT_EQ(edit.switchPoints().entries(), Entries{"00000000|A"});
+    EXPECT_EQ(edit.pointCount().text(), "1");
+    EXPECT_TRUE(edit.clips().isEmpty() && edit.startFrames().isEmpty());
+    EXPECT_EQ(edit.fadeInLine() + edit.fadeOutLine() + edit.currentPositionText(), "");
+}
+
+TEST_F(EditTest, AddClipAppendsPathVerbatimWithStartFrameZero)
+{
+    addClips({"/a.avi", "C:\\my clips\\ä & 'b'.avs", "/a.avi"});
+    EXPECT_EQ(edit.clips().entries(), (Entries{"/a.avi", "C:\\my clips\\ä & 'b'.avs", "/a.avi"}));
+    EXPECT_EQ(edit.startFrames().entries(), (Entries{"0", "0", "0"}));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(EditTest, FifthClipShowsMessageWithoutOpeningTheDialog)
+{
+    addClips({"/a.avi", "/b.avi", "/c.avi", "/d.avi", "/e.avi"});
+    EXPECT_EQ(openDialog.timesShown, 4);
+    EXPECT_EQ(messages.shown, Entries{"This version only allows 4 angles."});
+    EXPECT_EQ(edit.clips().count(), 4);
+    EXPECT_EQ(edit.startFrames().count(), 4);
+}
+
+TEST_F(EditTest, CancelledOrEmptyChoiceAddsNothingSilently)
+{
+    openDialog.answers = {std::nullopt, std::string()};
+    edit.addClip(openDialog, messages);
+    edit.addClip(openDialog, messages);
+    EXPECT_TRUE(edit.clips().isEmpty() && edit.startFrames().isEmpty());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(EditTest, PathWithQuoteOrLineBreakIsRefused)
+{
+    addClips({"/a\"b.avi", "/a\nb.avi", "/a\rb.avi"});
+    EXPECT_TRUE(edit.clips().isEmpty() && edit.startFrames().isEmpty());
+    const std::string refusal =
+        "This file name cannot be used in a script: it contains a double quote or a line break.";
+    EXPECT_EQ(messages.shown, (Entries{refusal, refusal, refusal}));
+}
+
+TEST_F(EditTest, SwitchPointsAreInsertedInFrameOrderAndCounted)
+{
+    addClips({"/a.avi", "/b.avi"});
+    addSwitchPoint("500", 'A');
+    addSwitchPoint("300", 'B');
+    addSwitchPoint("300", 'B');
+    addSwitchPoint(" 12", 'A');
+    EXPECT_EQ(edit.switchPoints().entries(),
+              (Entries{"00000000|A", "0000012|A", "00000300|B", "00000300|B", "00000500|A"}));
+    EXPECT_EQ(edit.pointCount().text(), "5");
+    EXPECT_EQ(edit.currentPositionText(), " 12|A");
+    EXPECT_EQ(player.calls, Entries(4, "sendcommand status position"));
+}
+
+TEST_F(EditTest, AngleWithoutItsClipDoesNothingAndAsksNothing)
+{
+    addSwitchPoint("100", 'A');  // A needs no clip
+    addClips({"/a.avi"});
+    addSwitchPoint("300", 'B');
+    addClips({"/b.avi", "/c.avi"});
+    addSwitchPoint("300", 'D');
+    EXPECT_EQ(edit.switchPoints().entries(), (Entries{"00000000|A", "00000100|A"}));
+    EXPECT_EQ(edit.pointCount().text(), "2");
+    EXPECT_EQ(edit.currentPositionText(), "100|A");
+    EXPECT_EQ(player.calls.size(), 1u);
+    EXPECT_THROW(edit.addSwitchPoint('E', player), std::invalid_argument);
+}
+
+TEST_F(EditTest, NineDigitFrameSortsByItsTextAndSeeksToItsFirstEight)
+{
+    addSwitchPoint("20000000", 'A');
+    addSwitchPoint("123456789", 'A');
+    addSwitchPoint("12345678", 'A');
+    EXPECT_EQ(edit.switchPoints().entries(), (Entries{"00000000|A", "12345678|A", "123456789|A", "20000000|A"}));
+    player.calls.clear();
+    edit.selectSwitchPoint(0, player);
+    edit.selectSwitchPoint(2, player);
+    EXPECT_EQ(player.calls, (Entries{"sendcommand seek to 00000000", "sendcommand seek to 12345678"}));
+}
+
+TEST_F(EditTest, RemovingSwitchPointsDownToNoneUpdatesTheCount)
+{
+    std::vector<std::string> shown;
+    edit.pointCount().setListener([&](const std::string& text) { shown.push_back(text); });
+    addSwitchPoint("300", 'A');
+    edit.removeSwitchPoint(0);
+    EXPECT_EQ(edit.switchPoints().entries(), Entries{"00000300|A"});
+    edit.removeSwitchPoint(0);
+    EXPECT_TRUE(edit.switchPoints().isEmpty());
+    EXPECT_EQ(shown, (Entries{"2", "1", "0"}));
+}
+
+TEST_F(EditTest, OperationsWithoutSelectedEntryDoNothing)
+{
+    addClips({"/a.avi"});
+    edit.pointCount().setText("typed");
+    for (int row : {-1, 1}) {
+        edit.removeSwitchPoint(row);
+        edit.removeClip(row);
+        edit.setStartFrame(row, "120");
+        edit.selectSwitchPoint(row, player);
+    }
+    EXPECT_EQ(edit.switchPoints().entries(), Entries{"00000000|A"});
+    EXPECT_EQ(edit.pointCount().text(), "typed");
+    EXPECT_EQ(edit.clips().entries(), Entries{"/a.avi"});
+    EXPECT_EQ(edit.startFrames().entries(), Entries{"0"});
+    EXPECT_TRUE(player.calls.empty());
+}
+
+TEST_F(EditTest, RemovingClipBMovesLaterClipsUpAndKeepsSwitchPoints)
+{
+    addClips({"/a.avi", "/b.avi", "/c.avi"});
+    edit.setStartFrame(1, "150");
+    edit.setStartFrame(2, " abc ");
+    addSwitchPoint("300", 'C');
+    edit.removeClip(1);
+    EXPECT_EQ(edit.clips().entries(), (Entries{"/a.avi", "/c.avi"}));
+    EXPECT_EQ(edit.startFrames().entries(), (Entries{"0", " abc "}));
+    EXPECT_EQ(edit.switchPoints().entries(), (Entries{"00000000|A", "00000300|C"}));
+    EXPECT_EQ(edit.pointCount().text(), "2");
+}
+
+TEST_F(EditTest, FadeTogglesFollowTheCheckBoxAndIgnoreGreyed)
+{
+    edit.fadeInToggled(CheckValue::Ticked);
+    edit.fadeOutToggled(CheckValue::Ticked);
+    edit.fadeOutToggled(CheckValue::Greyed);
+    EXPECT_EQ(edit.fadeInLine(), "fadein(overlap)");
+    EXPECT_EQ(edit.fadeOutLine(), "fadeout(overlap)");
+    edit.fadeInToggled(CheckValue::Unticked);
+    EXPECT_EQ(edit.fadeInLine(), "");
+}
+
+TEST_F(EditTest, OverlapIsKeptAsTypedAndOnlyChangesAreEchoed)
+{
+    int heard = 0;
+    edit.overlap().setListener([&](const std::string&) { ++heard; });
+    edit.overlap().setText("20");
+    edit.overlap().setText(" 20.5 ");
+    EXPECT_EQ(edit.overlap().text(), " 20.5 ");
+    EXPECT_EQ(heard, 1);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+// Recording stand-ins for what the edit's operations need from a window,
+// and file helpers for the script tests.
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/FileDialog.h"
+#include "model/MessageSink.h"
+#include "model/PlayerControl.h"
+
+namespace vistrel::model::testing {
+
+// Records every call as one text ("stop", "filename /x/intro.avs",
+// "sendcommand seek to 00000300"); answers "status position" from a queue.
+class RecordingPlayer : public PlayerControl {
+public:
+    std::vector<std::string> calls;
+    std::deque<std::string> positionReplies;
+
+    void filename(const std::string& path) override { calls.push_back("filename " + path); }
+    void play() override { calls.push_back("play"); }
+    void stop() override { calls.push_back("stop"); }
+    std::string sendcommand(const std::string& command) override
+    {
+        calls.push_back("sendcommand " + command);
+        if (command != statusPositionCommand || positionReplies.empty()) return {};
+        std::string reply = positionReplies.front();
+        positionReplies.pop_front();
+        return reply;
+    }
+};
+
+// Answers each use from a queue; std::nullopt (or an empty queue) is a cancel.
+class QueuedFileDialog : public FileDialog {
+public:
+    std::deque<std::optional<std::string>> answers;
+    int timesShown = 0;
+
+    std::optional<std::string> choose() override
+    {
+        ++timesShown;
+        if (answers.empty()) return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class RecordingMessages : public MessageSink {
+public:
+    std::vector<std::string> shown;
+    void showMessage(const std::string& text) override { shown.push_back(text); }
+};
+
+inline std::string readBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeBytes(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+}  // namespace vistrel::model::testing
