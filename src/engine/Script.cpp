@@ -1,11 +1,73 @@
 #include "engine/Script.h"
 
 #include "engine/ScriptError.h"
+#include "engine/script/Interpreter.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
 
 namespace vistrel::engine {
 
-Value evaluateScript(std::string_view, const std::string&, Environment&) {
-    throw ScriptError("The script engine is not available yet.");
+namespace {
+
+std::filesystem::path pathFromUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string readScriptText(const std::string& path) {
+    const auto fail = [&](const std::string& reason) {
+        return ScriptError("AVISource: couldn't open file '" + path + "'\n" + reason);
+    };
+    const std::filesystem::path file = pathFromUtf8(path);
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error)) throw fail(std::strerror(EISDIR));
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw fail(std::strerror(errno));
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) throw fail(std::strerror(errno));
+    return std::move(text).str();
+}
+
+// The identity of a script file, the same however its path is spelled.
+std::string scriptIdentity(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(pathFromUtf8(path), error);
+    return error ? path : canonical.string();
+}
+
+// Marks a script as being loaded for as long as it runs, so that a script
+// that loads itself, directly or through others, is caught.
+class LoadingGuard {
+public:
+    LoadingGuard(Environment& env, const std::string& path) : env_(env), identity_(scriptIdentity(path)) {
+        if (!env_.scriptsLoading) env_.scriptsLoading = &ownSet_;
+        if (!env_.scriptsLoading->insert(identity_).second)
+            throw ScriptError("AVISource: script loads itself: '" + path + "'");
+        inserted_ = true;
+    }
+    ~LoadingGuard() {
+        if (inserted_) env_.scriptsLoading->erase(identity_);
+        if (env_.scriptsLoading == &ownSet_) env_.scriptsLoading = nullptr;
+    }
+    LoadingGuard(const LoadingGuard&) = delete;
+    LoadingGuard& operator=(const LoadingGuard&) = delete;
+
+private:
+    Environment& env_;
+    std::string identity_;
+    std::set<std::string> ownSet_;
+    bool inserted_ = false;
+};
+
+}  // namespace
+
+Value evaluateScript(std::string_view text, const std::string& pathForMessages, Environment& env) {
+    return Interpreter(env, pathForMessages).runText(text);
 }
 
 ClipPtr evaluateScriptClip(std::string_view text, const std::string& pathForMessages, Environment& env) {
@@ -15,8 +77,10 @@ ClipPtr evaluateScriptClip(std::string_view text, const std::string& pathForMess
     return std::get<ClipPtr>(value);
 }
 
-ClipPtr evaluateScriptFile(const std::string&, Environment&) {
-    throw ScriptError("The script engine is not available yet.");
+ClipPtr evaluateScriptFile(const std::string& path, Environment& env) {
+    LoadingGuard guard(env, path);
+    const std::string text = readScriptText(path);
+    return evaluateScriptClip(text, path, env);
 }
 
 }  // namespace vistrel::engine

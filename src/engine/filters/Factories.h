@@ -7,7 +7,9 @@ namespace vistrel::engine {
 
 Value createAviSource(const Args& args, Environment& env);
 Value createKillAudio(const Args& args, Environment& env);
-Value createTrim(const Args& args, Environment& env);
+Value createTrim(const Args& args, Environment& env);          // Trim(clip, first, last)
+Value createTrimByLength(const Args& args, Environment& env);  // Trim(clip, first, length=n)
+Value createTrimByEnd(const Args& args, Environment& env);     // Trim(clip, first, end=n)
 Value createDissolve(const Args& args, Environment& env);
 Value createAudioDub(const Args& args, Environment& env);
 Value createFadeIn(const Args& args, Environment& env);
