@@ -19,8 +19,9 @@ VideoInfo infoFor(const IndexedClipShape& shape) {
         info.audioRate = shape.audioRate;
         info.channels = shape.channels;
         info.sampleType = shape.sampleType;
-        const VideoInfo timing = info;
-        info.audioSamples = shape.audioSamples >= 0 ? shape.audioSamples : timing.samplesBeforeFrame(shape.frames);
+        // As long as the video would be, also for a clip without video.
+        const int64_t lengthOfVideo = shape.frames * shape.audioRate * shape.fps.den / shape.fps.num;
+        info.audioSamples = shape.audioSamples >= 0 ? shape.audioSamples : lengthOfVideo;
     }
     return info;
 }
