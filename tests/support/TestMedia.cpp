@@ -235,6 +235,13 @@ MediaRecipe ntscStereoAvi() {
     r.frames = 150;
     return r;
 }
+MediaRecipe ntscH264Mkv() {
+    MediaRecipe r = withX264BFrames(basic("ntsc-h264-mkv", "mkv", "libx264"));
+    r.fpsNum = 30000;
+    r.fpsDen = 1001;
+    r.frames = 150;
+    return r;
+}
 MediaRecipe yuv422Avi() {
     MediaRecipe r = withStereo(basic("ffv1-422", "avi", "ffv1"));
     r.pixelFormat = "yuv422p";
@@ -261,7 +268,7 @@ MediaRecipe silentAvi() {
 
 std::vector<MediaRecipe> constantRate() {
     return {mjpegAvi(), ffv1Avi(), mpeg4BFramesAvi(), h264BFramesAvi(), rawBgrAvi(), h264Mp4(), h264Ts(),
-            ntscStereoAvi(), yuv422Avi(), floatAudioMkv(), silentAvi()};
+            ntscStereoAvi(), ntscH264Mkv(), yuv422Avi(), floatAudioMkv(), silentAvi()};
 }
 
 }  // namespace recipes

@@ -66,6 +66,7 @@ MediaRecipe rawBgrAvi();          // uncompressed BGR, PCM stereo
 MediaRecipe h264Mp4();            // H.264 with B-frames in MP4, no sound
 MediaRecipe h264Ts();             // H.264 with B-frames in MPEG-TS, no sound
 MediaRecipe ntscStereoAvi();      // 30000/1001 fps, 48 kHz stereo
+MediaRecipe ntscH264Mkv();        // 30000/1001 fps H.264 with B-frames, times rounded to milliseconds
 MediaRecipe yuv422Avi();          // FFV1 4:2:2
 MediaRecipe floatAudioMkv();      // FFV1 with 32-bit float PCM
 MediaRecipe variableRateMkv();    // 25 fps, then 50 fps from frame 60

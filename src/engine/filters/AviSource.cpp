@@ -1,8 +1,44 @@
-#include "engine/filters/Factories.h"
+// AVISource(string filename [, ...], bool "audio", string "pixel_type"): a
+// media file through the FFMS2 source, or a script of its own when the name
+// ends in ".avs".
+#include "engine/Open.h"
+#include "engine/Script.h"
 #include "engine/ScriptError.h"
+#include "engine/filters/Factories.h"
+#include "engine/source/FfmsSource.h"
+
+#include <QString>
 
 namespace vistrel::engine {
 
-Value createAviSource(const Args&, Environment&) { throw ScriptError("AviSource: not available yet"); }
+namespace {
+
+constexpr size_t kFiles = 0, kAudio = 1, kPixelType = 2;
+
+// "" (or AviSynth's "AUTO" and "FULL"): the file's own family, YV12 or RGB32.
+std::optional<PixelType> requestedPixelType(const std::string& text) {
+    const QString name = QString::fromStdString(text).toUpper();
+    if (name.isEmpty() || name == "AUTO" || name == "FULL") return std::nullopt;
+    for (PixelType type : {PixelType::YV12, PixelType::YUY2, PixelType::RGB32, PixelType::RGB24})
+        if (name == QString::fromStdString(pixelTypeName(type))) return type;
+    throw ScriptError("AVISource: pixel_type must be \"YV12\", \"YUY2\", \"RGB32\" or \"RGB24\", not \"" + text +
+                      "\"");
+}
+
+}  // namespace
+
+Value createAviSource(const Args& args, Environment& env) {
+    const std::vector<Value>& files = args.repeated(kFiles);
+    if (files.size() != 1) throw ScriptError("AVISource: only one file is supported");
+    const std::string path = std::get<std::string>(files.front());
+    if (isScriptPath(path)) return evaluateScriptFile(path, env);
+
+    SourceOptions options;
+    options.audio = args.boolOr(kAudio, true);
+    options.pixelType = requestedPixelType(args.stringOr(kPixelType, ""));
+    options.indexFolder = env.indexFolder;
+    options.indexProgress = env.indexProgress;
+    return ClipPtr(FfmsSource::open(path, options));
+}
 
 }  // namespace vistrel::engine

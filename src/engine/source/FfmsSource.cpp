@@ -1,0 +1,168 @@
+#include "engine/source/FfmsSource.h"
+
+#include "engine/ScriptError.h"
+#include "engine/source/FfmsError.h"
+#include "engine/source/FrameRateCheck.h"
+#include "engine/source/SourceIndex.h"
+#include "engine/source/SourcePixels.h"
+
+#include <cstdio>
+#include <system_error>
+#include <vector>
+
+namespace vistrel::engine {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Stepping back in a file that can only be decoded in order means decoding
+// from the start, so such a source keeps more of what it decoded.
+constexpr size_t kRecentFramesSeeking = 8;
+constexpr size_t kRecentFramesInOrder = 48;
+constexpr size_t kRecentFramesBytes = size_t(96) << 20;
+
+// What can be said about the file before any library looks at it.
+void checkIsReadableFile(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(fs::path(path), ec);
+    if (!fs::exists(status)) throw MediaError("The file does not exist.");
+    if (fs::is_directory(status)) throw MediaError("This is a folder, not a file.");
+    if (fs::file_size(fs::path(path), ec) == 0 && !ec) throw MediaError("The file is empty.");
+}
+
+int seekModeOf(SeekMethod method) {
+    return method == SeekMethod::Seek ? FFMS_SEEK_NORMAL : FFMS_SEEK_LINEAR;
+}
+
+FfmsVideoSourcePtr openVideo(const std::string& path, FFMS_Index* index, const SourceOptions& options,
+                             SeekMethod method) {
+    FfmsError error;
+    const int track = FFMS_GetFirstIndexedTrackOfType(index, FFMS_TYPE_VIDEO, error.get());
+    if (track < 0) throw MediaError("The file has no video.");
+    FfmsVideoSourcePtr video(
+        FFMS_CreateVideoSource(path.c_str(), track, index, options.decoderThreads, seekModeOf(method), error.get()));
+    if (!video) error.raise("cannot decode the video");
+    if (FFMS_GetVideoProperties(video.get())->NumFrames <= 0) throw MediaError("The video has no frames.");
+    return video;
+}
+
+// Picks the pixel type from the first frame's format and has FFMS2 convert to it.
+VideoInfo describeVideo(FFMS_VideoSource* video, std::optional<PixelType> requested) {
+    FfmsError error;
+    const FFMS_Frame* first = FFMS_GetFrame(video, 0, error.get());
+    if (!first) error.raise("cannot decode the first frame");
+    const FFMS_VideoProperties& properties = *FFMS_GetVideoProperties(video);
+
+    VideoInfo info;
+    info.width = first->EncodedWidth;
+    info.height = first->EncodedHeight;
+    info.pixelType = sourcePixelType(first->EncodedPixelFormat, requested);
+    info.fps = Rational::reduced(properties.FPSNumerator, properties.FPSDenominator);
+    info.frameCount = properties.NumFrames;
+
+    const int formats[] = {avPixelFormatOf(info.pixelType), -1};
+    if (FFMS_SetOutputFormatV2(video, formats, info.width, info.height, FFMS_RESIZER_BICUBIC, error.get()) != 0)
+        error.raise("cannot convert the pictures to " + pixelTypeName(info.pixelType));
+    return info;
+}
+
+void refuseVariableFrameRate(FFMS_VideoSource* video, const VideoInfo& info, const std::string& path) {
+    FFMS_Track* track = FFMS_GetTrackFromVideo(video);
+    const FFMS_TrackTimeBase& timeBase = *FFMS_GetTimeBase(track);
+    std::vector<int64_t> times(static_cast<size_t>(info.frameCount));
+    for (int n = 0; n < info.frameCount; ++n) times[n] = FFMS_GetFrameInfo(track, n)->PTS;
+    const double secondsPerTick = double(timeBase.Num) / double(timeBase.Den) / 1000.0;
+    const auto drift = firstDriftingFrame(times, secondsPerTick, info.fps);
+    if (!drift) return;
+    char detail[200];
+    std::snprintf(detail, sizeof detail, "frame %lld is at %.3f s, where %.3f fps would put it at %.3f s",
+                  static_cast<long long>(drift->frame), drift->actualSeconds, info.fps.toDouble(),
+                  drift->expectedSeconds);
+    throw ScriptError("AVISource: '" + path + "' has a variable frame rate: " + detail +
+                      ". Convert it to a constant frame rate first.");
+}
+
+// 8- and 16-bit integer sound comes out as 16-bit integers, everything else as floats.
+SampleType sampleTypeFor(int ffmsFormat) {
+    return ffmsFormat == FFMS_FMT_U8 || ffmsFormat == FFMS_FMT_S16 ? SampleType::Int16 : SampleType::Float32;
+}
+
+FfmsAudioSourcePtr openAudio(const std::string& path, FFMS_Index* index, VideoInfo& info) {
+    FfmsError error;
+    const int track = FFMS_GetFirstIndexedTrackOfType(index, FFMS_TYPE_AUDIO, error.get());
+    if (track < 0) return nullptr;
+    FfmsAudioSourcePtr audio(
+        FFMS_CreateAudioSource(path.c_str(), track, index, FFMS_DELAY_FIRST_VIDEO_TRACK, error.get()));
+    if (!audio) error.raise("cannot decode the sound");
+    const FFMS_AudioProperties& properties = *FFMS_GetAudioProperties(audio.get());
+    if (properties.NumSamples <= 0 || properties.Channels <= 0) return nullptr;
+
+    const SampleType type = sampleTypeFor(properties.SampleFormat);
+    const FFMS_SampleFormat wanted = type == SampleType::Int16 ? FFMS_FMT_S16 : FFMS_FMT_FLT;
+    if (properties.SampleFormat != wanted) {
+        FfmsResampleOptionsPtr resample(FFMS_CreateResampleOptions(audio.get()));
+        resample->SampleFormat = wanted;
+        if (FFMS_SetOutputFormatA(audio.get(), resample.get(), error.get()) != 0)
+            error.raise("cannot convert the sound");
+    }
+    info.audioRate = properties.SampleRate;
+    info.channels = properties.Channels;
+    info.sampleType = type;
+    info.audioSamples = properties.NumSamples;
+    return audio;
+}
+
+}  // namespace
+
+struct FfmsSource::Parts {
+    std::string path;
+    SeekMethod seekMethod;
+    FfmsVideoSourcePtr video;
+    FfmsAudioSourcePtr audio;
+};
+
+std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const SourceOptions& options) {
+    try {
+        checkIsReadableFile(path);
+        FfmsIndexPtr index = SourceIndex(options.indexFolder, options.indexProgress).load(path);
+        Parts parts{path, seekMethodFor(probeStream(path)), nullptr, nullptr};
+        parts.video = openVideo(path, index.get(), options, parts.seekMethod);
+        VideoInfo info = describeVideo(parts.video.get(), options.pixelType);
+        refuseVariableFrameRate(parts.video.get(), info, path);
+        if (options.audio) parts.audio = openAudio(path, index.get(), info);
+        return std::shared_ptr<FfmsSource>(new FfmsSource(info, std::move(parts)));
+    } catch (const MediaError& e) {
+        throw ScriptError("AVISource: couldn't open file '" + path + "'\n" + e.what());
+    }
+}
+
+FfmsSource::FfmsSource(const VideoInfo& info, Parts parts)
+    : Clip(info),
+      path_(std::move(parts.path)),
+      seekMethod_(parts.seekMethod),
+      video_(std::move(parts.video)),
+      recent_(seekMethod_ == SeekMethod::Seek ? kRecentFramesSeeking : kRecentFramesInOrder, kRecentFramesBytes),
+      audio_(std::move(parts.audio)) {}
+
+FramePtr FfmsSource::makeFrame(int64_t n) {
+    std::lock_guard lock(videoMutex_);
+    if (FramePtr recent = recent_.find(n)) return recent;
+    FfmsError error;
+    const FFMS_Frame* decoded = FFMS_GetFrame(video_.get(), static_cast<int>(n), error.get());
+    if (!decoded)
+        throw ScriptError("AVISource: cannot decode frame " + std::to_string(n) + " of '" + path_ + "'\n" +
+                          error.text());
+    FramePtr frame = copyFfmsFrame(*decoded, info_.pixelType);
+    recent_.insert(n, frame);
+    return frame;
+}
+
+void FfmsSource::readAudio(void* dst, int64_t start, int64_t count) {
+    std::lock_guard lock(audioMutex_);
+    FfmsError error;
+    if (FFMS_GetAudio(audio_.get(), dst, start, count, error.get()) != 0)
+        throw ScriptError("AVISource: cannot decode the sound of '" + path_ + "'\n" + error.text());
+}
+
+}  // namespace vistrel::engine

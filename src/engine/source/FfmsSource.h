@@ -1,0 +1,60 @@
+#pragma once
+// A media file as a clip, through FFMS2: the first video track, frame-exact
+// in any order, and the first audio track, sample-exact.
+//
+// Frames are decoded under a lock of their own and sound under another, so a
+// read-ahead thread may ask for either; different sources decode in parallel.
+
+#include "engine/Clip.h"
+#include "engine/Functions.h"
+#include "engine/source/FfmsPtr.h"
+#include "engine/source/RecentFrames.h"
+#include "engine/source/SeekMode.h"
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace vistrel::engine {
+
+struct SourceOptions {
+    bool audio = true;                       // false: the clip has no sound
+    std::optional<PixelType> pixelType;      // none: YV12 for YUV files, RGB32 for RGB files
+    std::filesystem::path indexFolder;       // empty: indexes are not kept
+    IndexProgress indexProgress;             // may be empty
+    int decoderThreads = 1;
+};
+
+class FfmsSource final : public Clip {
+public:
+    // Throws ScriptError: "AVISource: couldn't open file '<path>'" and the
+    // reason on the next line, or the variable-frame-rate refusal.
+    static std::shared_ptr<FfmsSource> open(const std::string& path, const SourceOptions& options);
+
+    SeekMethod seekMethod() const { return seekMethod_; }
+
+protected:
+    FramePtr makeFrame(int64_t n) override;
+    void readAudio(void* dst, int64_t start, int64_t count) override;
+    // Source frames are large; the source keeps only its recent ones itself,
+    // and the shared cache holds the smaller frames made from them.
+    bool worthCaching() const override { return false; }
+
+private:
+    struct Parts;
+    FfmsSource(const VideoInfo& info, Parts parts);
+
+    std::string path_;
+    SeekMethod seekMethod_;
+
+    std::mutex videoMutex_;
+    FfmsVideoSourcePtr video_;
+    RecentFrames recent_;
+
+    std::mutex audioMutex_;
+    FfmsAudioSourcePtr audio_;
+};
+
+}  // namespace vistrel::engine

@@ -1,0 +1,48 @@
+#include "engine/source/SeekMode.h"
+
+#include "engine/FFmpegPtr.h"
+#include "engine/source/FfmsError.h"
+
+namespace vistrel::engine {
+
+namespace {
+
+bool codesEveryFrameAlone(AVCodecID codec) {
+    const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec);
+    return descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY);
+}
+
+const AVStream* firstVideoStream(const AVFormatContext& format) {
+    for (unsigned i = 0; i < format.nb_streams; ++i)
+        if (format.streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) return format.streams[i];
+    return nullptr;
+}
+
+}  // namespace
+
+SeekMethod seekMethodFor(const StreamTraits& stream) {
+    if (stream.container != "avi") return SeekMethod::Seek;
+    if (stream.codec == AV_CODEC_ID_H264 || codesEveryFrameAlone(stream.codec)) return SeekMethod::Seek;
+    return stream.reordersFrames ? SeekMethod::DecodeInOrder : SeekMethod::Seek;
+}
+
+StreamTraits probeStream(const std::string& path) {
+    AVFormatContext* opened = nullptr;
+    if (const int rc = avformat_open_input(&opened, path.c_str(), nullptr, nullptr); rc < 0)
+        throw MediaError(err2str(rc));
+    InputFormatUPtr format(opened);
+
+    StreamTraits traits;
+    traits.container = format->iformat->name;
+    const AVStream* video = firstVideoStream(*format);
+    if (!video) return traits;
+    traits.codec = video->codecpar->codec_id;
+    if (seekMethodFor(traits) == SeekMethod::Seek) return traits;
+
+    // Whether the stream has B-frames is known only once a few packets are decoded.
+    if (avformat_find_stream_info(format.get(), nullptr) >= 0)
+        traits.reordersFrames = firstVideoStream(*format)->codecpar->video_delay > 0;
+    return traits;
+}
+
+}  // namespace vistrel::engine

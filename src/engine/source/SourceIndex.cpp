@@ -1,0 +1,143 @@
+#include "engine/source/SourceIndex.h"
+
+#include "engine/source/FfmsError.h"
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <QtGlobal>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace vistrel::engine {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+uint64_t fnv1a(const std::string& text) {
+    uint64_t h = 1469598103934665603ull;
+    for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
+    return h;
+}
+
+std::string hex(uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+// What identifies one version of one file: its absolute path, size and time
+// of last change, and the library version that wrote the index.
+std::string fileIdentity(const std::string& path) {
+    const fs::path file(path);
+    const fs::path absolute = fs::absolute(file).lexically_normal();
+    const auto size = fs::file_size(file);
+    const auto changed = fs::last_write_time(file).time_since_epoch().count();
+    return absolute.string() + "\n" + std::to_string(size) + "\n" + std::to_string(changed) + "\n" +
+           std::to_string(FFMS_GetVersion());
+}
+
+std::vector<uint8_t> readWholeFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return {};
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int FFMS_CC reportProgress(int64_t done, int64_t total, void* context) {
+    const auto& progress = *static_cast<const IndexProgress*>(context);
+    if (progress) progress(done, total);
+    return 0;
+}
+
+// Indexes the first audio track besides the video, so that the stored index
+// serves opens with and without sound.
+void indexFirstAudioTrack(FFMS_Indexer* indexer) {
+    const int tracks = FFMS_GetNumTracksI(indexer);
+    for (int t = 0; t < tracks; ++t)
+        if (FFMS_GetTrackTypeI(indexer, t) == FFMS_TYPE_AUDIO) {
+            FFMS_TrackIndexSettings(indexer, t, 1, 0);
+            return;
+        }
+}
+
+}  // namespace
+
+SourceIndex::SourceIndex(fs::path folder, IndexProgress progress)
+    : folder_(std::move(folder)), progress_(std::move(progress)) {
+    initFfms();
+}
+
+fs::path SourceIndex::indexFileFor(const std::string& path) const {
+    if (folder_.empty()) return {};
+    return folder_ / (hex(fnv1a(fileIdentity(path))) + ".ffindex");
+}
+
+FfmsIndexPtr SourceIndex::load(const std::string& path) {
+    fs::path file;
+    try {
+        file = indexFileFor(path);
+    } catch (const fs::filesystem_error& e) {
+        throw MediaError(e.code().message());
+    }
+    if (!file.empty())
+        if (FfmsIndexPtr stored = readStored(file, path)) return stored;
+    FfmsIndexPtr built = build(path);
+    if (!file.empty()) store(built.get(), file);
+    return built;
+}
+
+FfmsIndexPtr SourceIndex::readStored(const fs::path& file, const std::string& path) const {
+    const std::vector<uint8_t> bytes = readWholeFile(file);
+    if (bytes.empty()) return nullptr;
+    FfmsError error;
+    FfmsIndexPtr index(FFMS_ReadIndexFromBuffer(bytes.data(), bytes.size(), error.get()));
+    if (!index) return nullptr;  // damaged or from another library version: build anew
+    if (FFMS_IndexBelongsToFile(index.get(), path.c_str(), error.get()) != 0) return nullptr;
+    return index;
+}
+
+FfmsIndexPtr SourceIndex::build(const std::string& path) const {
+    FfmsError error;
+    FfmsIndexerPtr indexer(FFMS_CreateIndexer(path.c_str(), error.get()));
+    if (!indexer) error.raise("cannot read the file");
+    indexFirstAudioTrack(indexer.get());
+    FFMS_SetProgressCallback(indexer.get(), reportProgress, const_cast<IndexProgress*>(&progress_));
+    // A damaged stretch ends its track there rather than failing the whole file.
+    FfmsIndexPtr index(FFMS_DoIndexing2(indexer.release(), FFMS_IEH_STOP_TRACK, error.get()));
+    if (!index) error.raise("cannot index the file");
+    return index;
+}
+
+// Written to a file of its own and renamed over the target, so that a crash
+// or a second process indexing the same file never leaves half an index.
+void SourceIndex::store(FFMS_Index* index, const fs::path& file) const {
+    uint8_t* written = nullptr;
+    size_t size = 0;
+    FfmsError error;
+    if (FFMS_WriteIndexToBuffer(&written, &size, index, error.get()) != 0) return;
+    const FfmsIndexBufferPtr buffer(written);
+
+    std::error_code ec;
+    fs::create_directories(folder_, ec);
+    const fs::path temporary = file.string() + ".tmp-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
+                               std::to_string(QRandomGenerator::global()->generate());
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(buffer.get()), static_cast<std::streamsize>(size));
+        out.close();
+        if (!out) {
+            fs::remove(temporary, ec);
+            qWarning("Cannot store the index in %s", folder_.string().c_str());
+            return;
+        }
+    }
+    fs::rename(temporary, file, ec);
+    if (ec) {
+        fs::remove(temporary, ec);
+        qWarning("Cannot store the index in %s", folder_.string().c_str());
+    }
+}
+
+}  // namespace vistrel::engine

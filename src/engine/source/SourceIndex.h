@@ -1,0 +1,37 @@
+#pragma once
+// The FFMS2 index of a media file: where every frame and keyframe lies.
+// Built once with progress reports and kept in an index folder under a name
+// made from the file's absolute path, size and modification time, so that a
+// changed file gets a new index and the next open of the same file reads the
+// stored one instead of scanning the file again.
+
+#include "engine/Functions.h"
+#include "engine/source/FfmsPtr.h"
+
+#include <filesystem>
+#include <string>
+
+namespace vistrel::engine {
+
+class SourceIndex {
+public:
+    // folder may be empty: then nothing is stored. Throws MediaError.
+    SourceIndex(std::filesystem::path folder, IndexProgress progress);
+
+    // The index of the file at path (UTF-8), read from the folder when a
+    // valid one is there, built and stored otherwise.
+    FfmsIndexPtr load(const std::string& path);
+
+    // Where the index of this file is kept; empty without a folder.
+    std::filesystem::path indexFileFor(const std::string& path) const;
+
+private:
+    FfmsIndexPtr readStored(const std::filesystem::path& file, const std::string& path) const;
+    FfmsIndexPtr build(const std::string& path) const;
+    void store(FFMS_Index* index, const std::filesystem::path& file) const;
+
+    std::filesystem::path folder_;
+    IndexProgress progress_;
+};
+
+}  // namespace vistrel::engine

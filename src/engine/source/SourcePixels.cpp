@@ -1,0 +1,39 @@
+#include "engine/source/SourcePixels.h"
+
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
+#include <cstring>
+
+namespace vistrel::engine {
+
+PixelType sourcePixelType(int encodedFormat, std::optional<PixelType> requested) {
+    if (requested) return *requested;
+    const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(encodedFormat));
+    const bool rgb = descriptor && (descriptor->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL));
+    return rgb ? PixelType::RGB32 : PixelType::YV12;
+}
+
+int avPixelFormatOf(PixelType type) {
+    switch (type) {
+    case PixelType::RGB32: return AV_PIX_FMT_BGRA;
+    case PixelType::RGB24: return AV_PIX_FMT_BGR24;
+    case PixelType::YUY2: return AV_PIX_FMT_YUYV422;
+    case PixelType::YV12: return AV_PIX_FMT_YUV420P;
+    }
+    return AV_PIX_FMT_NONE;
+}
+
+MutableFramePtr copyFfmsFrame(const FFMS_Frame& source, PixelType type) {
+    auto frame = Frame::create(source.ScaledWidth, source.ScaledHeight, type);
+    for (int p = 0; p < frame->planeCount(); ++p) {
+        const Plane& plane = frame->plane(p);
+        for (int y = 0; y < plane.rows; ++y)
+            std::memcpy(plane.row(y), source.Data[p] + static_cast<ptrdiff_t>(y) * source.Linesize[p],
+                        static_cast<size_t>(plane.rowBytes));
+    }
+    return frame;
+}
+
+}  // namespace vistrel::engine
