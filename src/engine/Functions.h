@@ -39,7 +39,7 @@ struct Environment {
 // ("c+", ".*") every value it took.
 class Args {
 public:
-    explicit Args(std::vector<std::vector<Value>> slots) : slots_(std::move(slots)) {}
+    explicit Args(std::vector<std::vector<Value>> bound) : slots_(std::move(bound)) {}
 
     size_t size() const { return slots_.size(); }
     bool defined(size_t i) const { return i < slots_.size() && !slots_[i].empty(); }

@@ -1,0 +1,71 @@
+#include "cli/RenderOptions.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+namespace vistrel::cli {
+
+namespace {
+
+// "A-B" with whole numbers, A <= B.
+bool parseRange(const QString& text, RenderOptions& options) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d+)-(\\d+)$"));
+    const auto match = pattern.match(text.trimmed());
+    if (!match.hasMatch()) return false;
+    bool okA = false, okB = false;
+    const qint64 a = match.captured(1).toLongLong(&okA);
+    const qint64 b = match.captured(2).toLongLong(&okB);
+    if (!okA || !okB || a > b) return false;
+    options.firstFrame = a;
+    options.lastFrame = b;
+    return true;
+}
+
+}  // namespace
+
+std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Runs a Vistrel or AviSynth script through Vistrel's script engine: prints what the\n"
+        "clip is, or renders its pictures and sound to a file or to PNG pictures."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("SCRIPT"), QStringLiteral("The .avs script, or a video file."));
+    const QCommandLineOption info(QStringLiteral("info"), QStringLiteral("Print the clip's size, frames, rate and sound."));
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("Render to FILE (.avi, .mkv, .mp4, .mov or .y4m)."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption png(QStringLiteral("png"), QStringLiteral("Write each frame as DIR/000000.png, ..."),
+                                 QStringLiteral("DIR"));
+    const QCommandLineOption frames(QStringLiteral("frames"), QStringLiteral("Render frames A to B only (inclusive)."),
+                                    QStringLiteral("A-B"));
+    const QCommandLineOption null(QStringLiteral("null"), QStringLiteral("Render without writing anything (timing)."));
+    const QCommandLineOption quiet(QStringList{QStringLiteral("q"), QStringLiteral("quiet")},
+                                   QStringLiteral("Show no progress."));
+    parser.addOptions({info, output, png, frames, null, quiet});
+
+    auto usage = [&](const QString& message) { return UsageError{message.toStdString(), parser.helpText().toStdString()}; };
+    if (!parser.parse(arguments)) return usage(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) return usage(QString());
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1) return usage(QStringLiteral("Give exactly one script."));
+
+    RenderOptions options;
+    options.script = positional.first().toStdString();
+    options.info = parser.isSet(info);
+    options.output = parser.value(output).toStdString();
+    options.pngFolder = parser.value(png).toStdString();
+    options.null = parser.isSet(null);
+    options.quiet = parser.isSet(quiet);
+    if (parser.isSet(frames) && !parseRange(parser.value(frames), options))
+        return usage(QStringLiteral("--frames takes a range A-B of frame numbers with A <= B."));
+
+    const int actions = int(options.info) + int(!options.output.empty()) + int(!options.pngFolder.empty()) +
+                        int(options.null);
+    if (actions == 0) return usage(QStringLiteral("Say what to do: --info, -o FILE, --png DIR or --null."));
+    if (options.info && actions > 1) return usage(QStringLiteral("--info goes alone."));
+    if (options.null && actions > 1) return usage(QStringLiteral("--null goes alone."));
+    return options;
+}
+
+}  // namespace vistrel::cli

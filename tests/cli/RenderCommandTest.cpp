@@ -1,0 +1,151 @@
+// vistrel-render as a user runs it: a real process, real scripts over
+// generated clips, and the files it writes opened again with the engine.
+
+#include "engine/Open.h"
+#include "support/FrameIndexPattern.h"
+#include "support/TestMedia.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+using namespace vistrel;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class RenderCommand : public ::testing::Test {
+protected:
+    Outcome render(const QStringList& args) {
+        QProcess process;
+        process.start(QStringLiteral(VISTREL_RENDER_PATH), args);
+        EXPECT_TRUE(process.waitForFinished(120000)) << "vistrel-render did not finish";
+        return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+                process.readAllStandardError().toStdString()};
+    }
+
+    QString writeScript(const std::string& text, const QString& name = QStringLiteral("test.avs")) {
+        const QString path = folder_.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.c_str());
+        return path;
+    }
+
+    // A script over the generated FFV1 clip (frames carry their index, sound is known).
+    QString clipScript(const std::string& tail) {
+        std::string reason;
+        const auto media = test::testMedia(test::recipes::ffv1Avi(), &reason);
+        if (!media) return {};
+        return writeScript("avisource(\"" + media->string() + "\")" + tail + "\r\n");
+    }
+
+    QTemporaryDir folder_;
+};
+
+engine::FramePtr frameOfImage(const QImage& picture) {
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    auto frame = engine::Frame::create(image.width(), image.height(), engine::PixelType::RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(frame->plane(0).row(y), image.constScanLine(y), size_t(image.width()) * 4);
+    return frame;
+}
+
+}  // namespace
+
+TEST_F(RenderCommand, InfoDescribesTheScriptsClip) {
+    const QString script = clipScript(".trim(10,0)");
+    if (script.isEmpty()) GTEST_SKIP() << "no test media here";
+    const Outcome run = render({script, QStringLiteral("--info")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto source = engine::openClip(test::testMedia(test::recipes::ffv1Avi()).value().string());
+    const engine::VideoInfo& in = source->info();
+    const int64_t frames = in.frameCount - 10;
+    EXPECT_EQ(run.out, "width: 320\nheight: 240\nframes: " + std::to_string(frames) +
+                           "\nfps: 25/1\npixel_type: YV12\naudio_rate: " + std::to_string(in.audioRate) +
+                           "\naudio_channels: 2\naudio_samples: " +
+                           std::to_string(in.audioSamples - in.samplesBeforeFrame(10)) + "\n");
+}
+
+TEST_F(RenderCommand, ExitStatusTellsUsageFromScriptErrors) {
+    EXPECT_EQ(render({}).exitCode, 2);
+    EXPECT_EQ(render({QStringLiteral("x.avs"), QStringLiteral("--frames"), QStringLiteral("7")}).exitCode, 2);
+
+    const QString broken = writeScript("blankclip()\r\nfoo()\r\n");
+    const Outcome run = render({broken, QStringLiteral("--info")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("Script error: There is no function named 'foo'.\n(" + broken.toStdString() + ", line 2)"),
+              std::string::npos)
+        << run.err;
+
+    const Outcome missing = render({folder_.filePath(QStringLiteral("nothing-here.avs")), QStringLiteral("--info")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_FALSE(missing.err.empty());
+
+    const Outcome badType = render({writeScript("blankclip()\r\n"), QStringLiteral("-o"),
+                                folder_.filePath(QStringLiteral("out.gif"))});
+    EXPECT_EQ(badType.exitCode, 1);
+    EXPECT_NE(badType.err.find("use .avi, .mkv, .mp4, .mov or .y4m"), std::string::npos) << badType.err;
+}
+
+TEST_F(RenderCommand, LosslessAviHoldsExactlyTheRenderedFramesAndSound) {
+    const QString script = clipScript(".trim(20,0)");
+    if (script.isEmpty()) GTEST_SKIP() << "no test media here";
+    const QString out = folder_.filePath(QStringLiteral("out.avi"));
+    const Outcome run = render({script, QStringLiteral("-o"), out, QStringLiteral("--frames"), QStringLiteral("0-9")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    const auto written = engine::openClip(out.toStdString());
+    const engine::VideoInfo& info = written->info();
+    ASSERT_EQ(info.frameCount, 10);
+    EXPECT_EQ(info.fps, (engine::Rational{25, 1}));
+    for (int k = 0; k < 10; ++k) EXPECT_EQ(test::readFrameIndex(*written->frame(k)), 20 + k) << "frame " << k;
+
+    ASSERT_TRUE(info.hasAudio());
+    EXPECT_EQ(info.audioSamples, info.samplesBeforeFrame(10));
+    const int64_t offset = info.samplesBeforeFrame(20);
+    std::vector<int16_t> samples(size_t(info.audioSamples) * 2);
+    written->audio(samples.data(), 0, info.audioSamples);
+    for (int64_t s : {int64_t(0), info.audioSamples / 2, info.audioSamples - 1})
+        for (int c = 0; c < 2; ++c)
+            EXPECT_EQ(samples[size_t(s) * 2 + c], test::testSample(s + offset, c)) << "sample " << s;
+}
+
+TEST_F(RenderCommand, PngPicturesAreNumberedByOutputFrame) {
+    const QString script = clipScript(".converttorgb32()");
+    if (script.isEmpty()) GTEST_SKIP() << "no test media here";
+    const QString dir = folder_.filePath(QStringLiteral("frames"));
+    const Outcome run = render({script, QStringLiteral("--png"), dir, QStringLiteral("--frames"), QStringLiteral("5-7")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files).size(), 3);
+    for (int k = 0; k < 3; ++k) {
+        const QImage picture(QStringLiteral("%1/%2.png").arg(dir).arg(k, 6, 10, QLatin1Char('0')));
+        ASSERT_FALSE(picture.isNull()) << k;
+        EXPECT_EQ(test::readFrameIndex(*frameOfImage(picture)), 5 + k);
+    }
+}
+
+TEST_F(RenderCommand, EveryContainerOpensAgainWithItsFrames) {
+    const QString script = clipScript(".trim(0,11)");
+    if (script.isEmpty()) GTEST_SKIP() << "no test media here";
+    for (const char* name : {"out.mkv", "out.mp4", "out.mov", "out.y4m"}) {
+        const QString out = folder_.filePath(QString::fromLatin1(name));
+        const Outcome run = render({script, QStringLiteral("-o"), out, QStringLiteral("-q")});
+        ASSERT_EQ(run.exitCode, 0) << name << ": " << run.err;
+        const auto written = engine::openClip(out.toStdString());
+        EXPECT_EQ(written->info().frameCount, 12) << name;
+        EXPECT_EQ(test::readFrameIndex(*written->frame(11)), 11) << name;
+    }
+}
