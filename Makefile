@@ -39,7 +39,7 @@ run: build
 	$(BUILD)/bin/vistrel
 
 bench: build
-	$(BUILD)/bin/vistrel-bench
+	python3 tests/bench/engine_bench.py $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Speed of the script engine on the 4-angle preview, as ratios against the
+ffmpeg program doing the same work in the same run.
+
+Usage: engine_bench.py BUILD_DIR
+Media are generated once into BUILD_DIR/bench-media (four 1080p25 clips of
+60 s in H.264 with a GOP of 250, and the same in MJPEG)."""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+SECONDS = 60
+GOP = 250
+ANGLES = 4
+
+
+def run(cmd, env=None):
+    """Wall time of one command."""
+    start = time.monotonic()
+    subprocess.run(cmd, check=True, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return time.monotonic() - start
+
+
+def peak_of(cmd, env=None):
+    """Peak resident memory of one command, measured by GNU time."""
+    out = subprocess.run(["/usr/bin/time", "-f", "%M"] + cmd, env=env, check=True,
+                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True).stderr
+    return int(out.strip().splitlines()[-1]) / 1024.0
+
+
+def make_media(folder, codec):
+    os.makedirs(folder, exist_ok=True)
+    paths = []
+    for angle in range(ANGLES):
+        ext = "mp4" if codec == "h264" else "avi"
+        path = os.path.join(folder, f"angle{angle}-{codec}.{ext}")
+        paths.append(path)
+        if os.path.exists(path):
+            continue
+        source = f"testsrc2=size=1920x1080:rate=25:duration={SECONDS},hue=h={angle * 90}"
+        encode = (["-c:v", "libx264", "-preset", "veryfast", "-g", str(GOP), "-bf", "2", "-pix_fmt", "yuv420p"]
+                  if codec == "h264" else ["-c:v", "mjpeg", "-q:v", "5", "-pix_fmt", "yuvj420p"])
+        partial = path + ".part." + ext
+        print(f"  making {os.path.basename(path)} ...", flush=True)
+        subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", source] + encode + [partial], check=True)
+        os.replace(partial, path)
+    return paths
+
+
+def preview_script(paths, folder, codec):
+    lines = ["overlap=20"]
+    for i, path in enumerate(paths):
+        lines.append(f'angle{i}=avisource("{path}").bilinearresize(176,120).converttorgb32().trim(0,0)')
+    lines.append('bc=blankclip(angle0.framecount(),176,120,"rgb32",angle0.framerate())')
+    lines.append("stackhorizontal(angle0,angle1,angle2,angle3)")
+    lines += ["", ""]
+    script = os.path.join(folder, f"preview-{codec}.avs")
+    with open(script, "w", newline="") as f:
+        f.write("\r\n".join(lines) + "\r\n")
+    return script
+
+
+def ffmpeg_preview(paths):
+    inputs = sum((["-i", p] for p in paths), [])
+    chains = ";".join(f"[{i}:v]scale=176:120:flags=bilinear,format=bgra[v{i}]" for i in range(len(paths)))
+    stack = "".join(f"[v{i}]" for i in range(len(paths))) + f"hstack=inputs={len(paths)}[out]"
+    return ["ffmpeg", "-v", "error", "-threads", "2"] + inputs + [
+        "-filter_complex", chains + ";" + stack, "-map", "[out]", "-f", "null", "-"]
+
+
+def ffmpeg_decode_only(paths):
+    inputs = sum((["-i", p] for p in paths), [])
+    maps = sum((["-map", f"{i}:v"] for i in range(len(paths))), [])
+    return ["ffmpeg", "-v", "error", "-threads", "2"] + inputs + maps + ["-f", "null", "-"]
+
+
+def bench_codec(build, codec):
+    folder = os.path.join(build, "bench-media")
+    paths = make_media(folder, codec)
+    script = preview_script(paths, folder, codec)
+    render = os.path.join(build, "bin", "vistrel-render")
+    cache = tempfile.mkdtemp(prefix="vistrel-bench-cache-")
+    env = dict(os.environ, XDG_CACHE_HOME=cache, QT_QPA_PLATFORM="offscreen")
+    try:
+        index_time = run([render, script, "--info"], env)
+        ours = run([render, script, "--null", "-q"], env)
+        ours_peak = peak_of([render, script, "--null", "-q"], env)
+        reference = run(ffmpeg_preview(paths))
+        reference_peak = peak_of(ffmpeg_preview(paths))
+        floor = run(ffmpeg_decode_only(paths))
+        print(f"[{codec}] four 1080p25 clips of {SECONDS} s, preview 704x120")
+        print(f"  index build, 4 files (first open):    {index_time:7.2f} s")
+        print(f"  vistrel-render --null preview:          {ours:7.2f} s")
+        print(f"  ffmpeg, same work (scale+bgra+hstack):  {reference:7.2f} s")
+        print(f"  ffmpeg, decoding the four clips only:   {floor:7.2f} s")
+        print(f"  ratio ours / ffmpeg same work:          {ours / reference:7.2f}   (target <= 1.0)")
+        print(f"  ratio ours / decoding floor:            {ours / floor:7.2f}")
+        print(f"  peak memory ours / ffmpeg:              {ours_peak:7.0f} MiB / {reference_peak:.0f} MiB")
+        if codec == "h264":
+            seek = os.path.join(build, "bin", "vistrel-seek-bench")
+            out = subprocess.run([seek, paths[0], str(GOP)], env=env, check=True,
+                                 capture_output=True, text=True).stdout
+            print("  random frame(n) in one clip:")
+            for line in out.splitlines():
+                print("    " + line)
+    finally:
+        shutil.rmtree(cache, ignore_errors=True)
+
+
+def main():
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
+    for codec in ("h264", "mjpeg"):
+        bench_codec(build, codec)
+
+
+if __name__ == "__main__":
+    main()
