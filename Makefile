@@ -10,15 +10,23 @@ PACKAGES = cmake ninja-build g++ pkg-config libgtest-dev \
            libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev \
            libffms2-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core
 
+# Only for `make fuzz`: libFuzzer comes with clang's runtime.
+FUZZ_PACKAGES = clang libclang-rt-14-dev
+FUZZERS = script_parse script_eval numeric_text mci_command
+FUZZ_SECONDS ?= 60
+
 APT = apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=600
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run bench test-asan fuzz clean
 
 all: build
 
 # Install only the packages that are missing; a fresh machine has no package lists yet.
 deps:
-	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES)"
+
+install-packages:
+	@missing=$$(for p in $(WANTED); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:" $$missing; \
 	  SUDO=$$( [ "$$(id -u)" = 0 ] || echo sudo ); \
@@ -41,5 +49,26 @@ run: build
 bench: build
 	python3 tests/bench/engine_bench.py $(BUILD)
 
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTREL_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	ctest --test-dir build-asan -j2 --output-on-failure --timeout 900
+
+# Each fuzz target for FUZZ_SECONDS, from its seed corpus; findings land in build-fuzz/.
+fuzz: deps
+	@$(MAKE) --no-print-directory install-packages WANTED="$(FUZZ_PACKAGES)"
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVISTREL_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) $(addprefix --target fuzz_,$(FUZZERS))
+	@for f in $(FUZZERS); do \
+	  mkdir -p build-fuzz/corpus/$$f build-fuzz/findings/$$f; \
+	  echo "== fuzz_$$f for $(FUZZ_SECONDS) s"; \
+	  (cd build-fuzz/findings/$$f && QT_QPA_PLATFORM=offscreen ../../bin/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) \
+	    -timeout=10 -rss_limit_mb=4096 ../../corpus/$$f $(CURDIR)/tests/fuzz/corpus/$$f) || exit 1; \
+	done
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-asan build-fuzz
