@@ -1,8 +1,85 @@
-#include "engine/filters/Factories.h"
+#include "engine/filters/StackHorizontal.h"
+
 #include "engine/ScriptError.h"
+#include "engine/filters/Factories.h"
+
+#include <algorithm>
+#include <cstring>
+#include <future>
 
 namespace vistrel::engine {
 
-Value createStackHorizontal(const Args&, Environment&) { throw ScriptError("StackHorizontal: not available yet"); }
+namespace {
+
+VideoInfo stackedInfo(const std::vector<ClipPtr>& clips) {
+    VideoInfo vi = clips.front()->info();
+    for (size_t i = 1; i < clips.size(); ++i) {
+        const VideoInfo& next = clips[i]->info();
+        if (next.height != vi.height) throw ScriptError("StackHorizontal: image heights don't match");
+        if (next.pixelType != vi.pixelType) throw ScriptError("StackHorizontal: image formats don't match");
+        vi.width += next.width;
+        vi.frameCount = std::max(vi.frameCount, next.frameCount);
+    }
+    return vi;
+}
+
+// Copies one clip's frame into the output at byte column `offsets[p]` of each
+// plane. (Odd YV12 widths round their chroma up, so a copy is cut to the row.)
+void pasteFrame(const Frame& src, Frame& dst, const int* offsets) {
+    for (int p = 0; p < dst.planeCount(); ++p) {
+        const Plane &from = src.plane(p), &to = dst.plane(p);
+        const int bytes = std::min(from.rowBytes, to.rowBytes - offsets[p]);
+        if (bytes <= 0) continue;
+        for (int y = 0; y < to.rows; ++y) std::memcpy(to.row(y) + offsets[p], from.row(y), bytes);
+    }
+}
+
+}  // namespace
+
+StackHorizontal::StackHorizontal(std::vector<ClipPtr> clips) : Clip(stackedInfo(clips)), clips_(std::move(clips)) {}
+
+std::vector<FramePtr> StackHorizontal::fetchAll(int64_t n) {
+    std::vector<std::future<FramePtr>> pending;
+    for (size_t i = 1; i < clips_.size(); ++i)
+        pending.push_back(std::async(std::launch::async, [clip = clips_[i], n] { return clip->frame(n); }));
+    std::vector<FramePtr> frames;
+    std::exception_ptr failure;
+    try {
+        frames.push_back(clips_.front()->frame(n));
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    for (auto& f : pending) {
+        try {
+            frames.push_back(f.get());
+        } catch (...) {
+            if (!failure) failure = std::current_exception();
+        }
+    }
+    if (failure) std::rethrow_exception(failure);
+    return frames;
+}
+
+FramePtr StackHorizontal::makeFrame(int64_t n) {
+    const std::vector<FramePtr> frames = fetchAll(n);
+    MutableFramePtr out = Frame::create(info_.width, info_.height, info_.pixelType);
+    int offsets[3] = {0, 0, 0};
+    for (const FramePtr& f : frames) {
+        pasteFrame(*f, *out, offsets);
+        for (int p = 0; p < f->planeCount(); ++p) offsets[p] += f->plane(p).rowBytes;
+    }
+    return out;
+}
+
+void StackHorizontal::readAudio(void* dst, int64_t start, int64_t count) {
+    clips_.front()->audio(dst, start, count);
+}
+
+// Script entry. Slots: 0 clip, 1 further clips.
+Value createStackHorizontal(const Args& args, Environment&) {
+    std::vector<ClipPtr> clips{args.clip(0)};
+    for (const Value& v : args.repeated(1)) clips.push_back(std::get<ClipPtr>(v));
+    return ClipPtr(std::make_shared<StackHorizontal>(std::move(clips)));
+}
 
 }  // namespace vistrel::engine
