@@ -79,7 +79,10 @@ ClipPtr evaluateScriptClip(std::string_view text, const std::string& pathForMess
 
 ClipPtr evaluateScriptFile(const std::string& path, Environment& env) {
     LoadingGuard guard(env, path);
-    const std::string text = readScriptText(path);
+    const std::string contents = readScriptText(path);
+    std::string_view text = contents;
+    // Editors may put a UTF-8 byte order mark in front; it is not part of the script.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     return evaluateScriptClip(text, path, env);
 }
 

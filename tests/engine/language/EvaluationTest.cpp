@@ -1,6 +1,7 @@
 // Statements, variables, `last`, the script's value, names and calls.
 #include "engine/language/ScriptHarness.h"
 
+#include "engine/FrameCache.h"
 #include "engine/Script.h"
 #include "engine/ScriptError.h"
 
@@ -125,6 +126,26 @@ TEST_F(Evaluation, FilterErrorsKeepTheirOwnText) {
 TEST_F(Evaluation, WrongTypeNamedArgument) {
     EXPECT_EQ(script.errorOf("TestClip(frames=\"x\")"),
               "Script error: the named argument \"frames\" to TestClip had the wrong type (passed 's')\n(test.avs, line 1)");
+}
+
+TEST_F(Evaluation, WrongTypeNamedArgumentToARealFunction) {
+    EXPECT_EQ(script.errorOf("BlankClip(length=\"x\")"),
+              "Script error: the named argument \"length\" to BlankClip had the wrong type (passed 's')\n(test.avs, line 1)");
+}
+
+TEST_F(Evaluation, ClipsMadeByCallsShareTheScriptsCache) {
+    script.env.cache = std::make_shared<engine::FrameCache>();
+    ClipPtr clip = script.runClip("TestClip()");
+    clip->frame(3);
+    clip->frame(3);
+    EXPECT_EQ(std::dynamic_pointer_cast<IndexedClip>(clip)->framesMade(), 1);
+}
+
+TEST_F(Evaluation, FiltersThatPassFramesOnDoNotCacheThemAgain) {
+    script.env.cache = std::make_shared<engine::FrameCache>();
+    ClipPtr trimmed = script.runClip("TestClip(frames=10).Trim(2,5)");
+    trimmed->frame(1);
+    EXPECT_EQ(script.env.cache->bytesUsed(), trimmed->frame(1)->byteSize()) << "one copy, kept for the source";
 }
 
 TEST(ScriptValue, NotAClipWhereAClipIsNeeded) {

@@ -78,6 +78,18 @@ TEST_F(ScriptFiles, AFolderIsNotAScript) {
     EXPECT_EQ(errorOfOpening(path), "AVISource: couldn't open file '" + path + "'\nIs a directory");
 }
 
+TEST_F(ScriptFiles, AByteOrderMarkIsSkipped) {
+    const std::string path = write("bom.avs", "\xEF\xBB\xBF" "blankclip(length=5)\r\n");
+    EXPECT_EQ(openClip(path)->info().frameCount, 5);
+}
+
+TEST_F(ScriptFiles, AnythingElseIsOpenedAsAMediaFile) {
+    const std::string path = (folder_ / "missing.avi").string();
+    const std::string message = errorOfOpening(path);
+    EXPECT_EQ(message.rfind("AVISource: couldn't open file '" + path + "'", 0), 0u) << message;
+    EXPECT_EQ(message.find(", line "), std::string::npos) << "no script, so no line";
+}
+
 TEST_F(ScriptFiles, ANameWithNonAsciiCharacters) {
     const std::string path = write("Aufnahme \xC3\xBC\xC3\xA9 \xE6\x98\xA0.avs", "blankclip(length=7)\r\n");
     EXPECT_EQ(openClip(path)->info().frameCount, 7);
