@@ -1,0 +1,123 @@
+#include "player/ClipOpener.h"
+
+#include "engine/Open.h"
+
+#include <QMetaObject>
+
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+namespace vistrel::player {
+
+// One open on its own thread. The opener and the thread share it; `mutex`
+// guards everything below it, and a job posts to the opener only while it
+// holds the mutex and the opener has not let it go, so the opener cannot be
+// destroyed in between.
+struct ClipOpener::Job {
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    bool abandoned = false;
+    bool delivered = false;
+    int lastPercent = -1;
+    OpenResult result;
+    std::thread thread;  // joined by the opener
+};
+
+OpenFunction engineOpenFunction() {
+    return [](const QString& path, const engine::IndexProgress& progress) {
+        engine::OpenOptions options;
+        options.indexProgress = progress;
+        return engine::openClip(path.toStdString(), options);
+    };
+}
+
+ClipOpener::ClipOpener(OpenFunction open, QObject* parent) : QObject(parent), open_(std::move(open)) {}
+
+ClipOpener::~ClipOpener() {
+    abandon();
+    for (const auto& job : jobs_) {
+        std::lock_guard lock(job->mutex);
+        job->abandoned = true;
+    }
+    // An index being built cannot be interrupted: wait for it to end.
+    for (const auto& job : jobs_) job->thread.join();
+}
+
+void ClipOpener::open(const QString& path, std::chrono::milliseconds wait) {
+    abandon();
+    joinFinishedJobs();
+
+    auto job = std::make_shared<Job>();
+    job->result.path = path;
+    current_ = job;
+    jobs_.push_back(job);
+
+    auto progress = [this, job](int64_t done, int64_t total) {
+        const int percent = total > 0 ? static_cast<int>(std::clamp<int64_t>(done * 100 / total, 0, 100)) : 0;
+        std::lock_guard lock(job->mutex);
+        if (job->abandoned || percent == job->lastPercent) return;
+        job->lastPercent = percent;
+        QMetaObject::invokeMethod(this, [this, job, percent] {
+            if (job == current_) emit indexProgressed(percent);
+        }, Qt::QueuedConnection);
+    };
+    job->thread = std::thread([this, job, path, progress, open = open_] {
+        OpenResult result{path, nullptr, {}};
+        try {
+            result.clip = open(path, progress);
+        } catch (const std::exception& error) {
+            result.error = QString::fromStdString(error.what());
+        }
+        if (!result.clip && result.error.isEmpty()) result.error = QStringLiteral("The file could not be opened.");
+        std::lock_guard lock(job->mutex);
+        if (job->abandoned) result.clip.reset();
+        job->result = std::move(result);
+        job->done = true;
+        job->finished.notify_all();
+        if (!job->abandoned) QMetaObject::invokeMethod(this, [this, job] { deliver(job); }, Qt::QueuedConnection);
+    });
+
+    {
+        std::unique_lock lock(job->mutex);
+        if (!job->finished.wait_for(lock, wait, [&] { return job->done; })) return;
+    }
+    deliver(job);
+}
+
+void ClipOpener::abandon() {
+    const std::shared_ptr<Job> job = std::exchange(current_, nullptr);
+    if (!job) return;
+    std::lock_guard lock(job->mutex);
+    job->abandoned = true;
+    job->result.clip.reset();
+}
+
+void ClipOpener::deliver(const std::shared_ptr<Job>& job) {
+    OpenResult result;
+    {
+        std::lock_guard lock(job->mutex);
+        if (job != current_ || job->delivered || !job->done) return;
+        job->delivered = true;
+        result = std::move(job->result);
+    }
+    current_.reset();
+    emit opened(result);
+}
+
+void ClipOpener::joinFinishedJobs() {
+    std::erase_if(jobs_, [](const std::shared_ptr<Job>& job) {
+        {
+            std::lock_guard lock(job->mutex);
+            if (!job->done) return false;
+        }
+        job->thread.join();
+        return true;
+    });
+}
+
+}  // namespace vistrel::player

@@ -1,0 +1,67 @@
+#pragma once
+// Opens clips on a worker thread, so that building a file's index on first
+// use does not freeze the window, and reports the index progress.
+//
+// open() waits a short while for the result, so that a file whose index is
+// already built (and any script over such files) is open when open() returns;
+// a slower open finishes later through `opened`. Only the latest open counts:
+// a result or progress of an earlier one is dropped. Results and progress
+// arrive on the thread the opener lives in.
+
+#include "engine/Clip.h"
+#include "engine/Functions.h"
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace vistrel::player {
+
+// Opens a path; throws std::exception with a message for the user.
+using OpenFunction = std::function<engine::ClipPtr(const QString& path, const engine::IndexProgress& progress)>;
+
+// The script engine's openClip.
+OpenFunction engineOpenFunction();
+
+struct OpenResult {
+    QString path;
+    engine::ClipPtr clip;  // null when the open failed
+    QString error;         // why, when it failed
+};
+
+class ClipOpener : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ClipOpener(OpenFunction open, QObject* parent = nullptr);
+    ~ClipOpener() override;
+
+    // Starts opening path and waits up to `wait` for it; `opened` is emitted
+    // before open() returns when the open is done by then.
+    void open(const QString& path, std::chrono::milliseconds wait);
+    // Forgets the open in progress: its result will not be reported.
+    void abandon();
+
+    bool busy() const { return current_ != nullptr; }
+
+signals:
+    void opened(const vistrel::player::OpenResult& result);
+    // The index is being built: 0 to 100.
+    void indexProgressed(int percent);
+
+private:
+    struct Job;
+
+    void deliver(const std::shared_ptr<Job>& job);
+    void joinFinishedJobs();
+
+    OpenFunction open_;
+    std::shared_ptr<Job> current_;
+    std::vector<std::shared_ptr<Job>> jobs_;  // every job whose thread has not been joined
+};
+
+}  // namespace vistrel::player

@@ -1,0 +1,275 @@
+#include "player/Playback.h"
+
+#include "player/PlayerPath.h"
+#include "player/QtSoundOutput.h"
+
+#include <QFileInfo>
+#include <QMetaObject>
+
+#include <algorithm>
+
+namespace vistrel::player {
+
+namespace {
+
+// How often the sound device is topped up while it plays.
+constexpr int kSoundFeedMilliseconds = 15;
+
+}  // namespace
+
+PlaybackDependencies PlaybackDependencies::standard() {
+    PlaybackDependencies standard;
+    standard.open = engineOpenFunction();
+    standard.sound = [] { return std::make_unique<QtSoundOutput>(); };
+    return standard;
+}
+
+Playback::Playback(PlaybackDependencies dependencies, QObject* parent)
+    : QObject(parent),
+      dependencies_(std::move(dependencies)),
+      opener_(dependencies_.open),
+      sound_(dependencies_.sound ? dependencies_.sound() : nullptr),
+      readAhead_([this] { QMetaObject::invokeMethod(this, [this] { onPictureReady(); }, Qt::QueuedConnection); }) {
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&frameTimer_, &QTimer::timeout, this, &Playback::advance);
+    soundTimer_.setInterval(kSoundFeedMilliseconds);
+    connect(&soundTimer_, &QTimer::timeout, this, [this] {
+        sound_.feed();
+        if (!sound_.playing()) soundTimer_.stop();
+    });
+    connect(&opener_, &ClipOpener::opened, this, &Playback::finishOpening);
+    connect(&opener_, &ClipOpener::indexProgressed, this, &Playback::showIndexProgress);
+}
+
+Playback::~Playback() { haltPlayback(); }
+
+// ---- Opening ----
+
+void Playback::open(const QString& path) {
+    haltPlayback();
+    setMode(PlaybackMode::Stopped);
+    clip_.reset();
+    error_.clear();
+    position_ = 0;
+    seekWhenOpen_.reset();
+    playWhenOpen_ = false;
+    picture_ = QImage();
+    emit pictureChanged(picture_);
+
+    if (path.trimmed().isEmpty()) {
+        opener_.abandon();
+        fail(tr("No file name was given."));
+        return;
+    }
+    opening_ = true;
+    emit clipChanged();
+    opener_.open(resolvePlayerPath(path), dependencies_.openWait);
+    if (opening_) emit messageChanged(tr("Opening %1…").arg(QFileInfo(path).fileName()));
+}
+
+void Playback::showIndexProgress(int percent) {
+    if (opening_) emit messageChanged(tr("Indexing… %1%").arg(percent));
+}
+
+void Playback::finishOpening(const OpenResult& result) {
+    opening_ = false;
+    emit messageChanged({});
+    if (!result.clip) return fail(result.error);
+    if (!result.clip->info().hasVideo() || result.clip->info().frameCount <= 0)
+        return fail(tr("%1 has no pictures to show.").arg(result.path));
+
+    clip_ = result.clip;
+    const std::optional<int64_t> seek = std::exchange(seekWhenOpen_, std::nullopt);
+    showFrameNow(std::clamp<int64_t>(seek.value_or(0), 0, frameCount() - 1));
+    emit clipChanged();
+    if (seek) emit positionChanged(position_);
+    emit opened(true);
+    if (std::exchange(playWhenOpen_, false)) play();
+}
+
+void Playback::fail(const QString& message) {
+    opening_ = false;
+    clip_.reset();
+    error_ = message;
+    position_ = 0;
+    seekWhenOpen_.reset();
+    playWhenOpen_ = false;
+    picture_ = renderer_.errorPicture(message, area_);
+    emit pictureChanged(picture_);
+    emit clipChanged();
+    emit opened(false);
+}
+
+// ---- What is shown ----
+
+int64_t Playback::position() const {
+    if (opening_) return std::max<int64_t>(seekWhenOpen_.value_or(0), 0);
+    return clip_ ? position_ : 0;
+}
+
+int64_t Playback::frameCount() const { return clip_ ? clip_->info().frameCount : 0; }
+
+PlaybackMode Playback::mode() const {
+    if (opening_ && playWhenOpen_) return PlaybackMode::Playing;
+    return mode_;
+}
+
+QSize Playback::clipSize() const { return clip_ ? QSize(clip_->info().width, clip_->info().height) : QSize(); }
+
+void Playback::showFrameNow(int64_t n) { showPicture(renderer_.render(*clip_, n, area_)); }
+
+void Playback::showPicture(Picture picture) {
+    position_ = picture.frame;
+    picture_ = std::move(picture.image);
+    emit pictureChanged(picture_);
+}
+
+void Playback::setPictureArea(QSize area) {
+    if (area == area_) return;
+    area_ = area;
+    if (clip_) {
+        showFrameNow(position_);
+        if (mode_ == PlaybackMode::Playing) readAhead_.start(clip_, position_ + 1, area_);
+    } else if (!error_.isEmpty()) {
+        picture_ = renderer_.errorPicture(error_, area_);
+        emit pictureChanged(picture_);
+    }
+}
+
+// ---- Moving ----
+
+void Playback::seek(int64_t n) {
+    if (opening_) {
+        seekWhenOpen_ = std::max<int64_t>(n, 0);
+        return;
+    }
+    if (!clip_) return;
+    n = std::clamp<int64_t>(n, 0, frameCount() - 1);
+    const bool moved = n != position_;
+    if (moved) showFrameNow(n);
+    if (mode_ == PlaybackMode::Playing) startClock();
+    if (moved) emit positionChanged(position_);
+}
+
+void Playback::step(int64_t delta) {
+    if (!clip_) return;
+    if (mode_ == PlaybackMode::Playing) pause();
+    // Bounded first, so that a huge step cannot overflow; seek clamps the rest.
+    seek(position_ + std::clamp<int64_t>(delta, -frameCount(), frameCount()));
+}
+
+// ---- Playing ----
+
+void Playback::play() {
+    if (opening_) {
+        playWhenOpen_ = true;
+        return;
+    }
+    if (!clip_ || mode_ == PlaybackMode::Playing) return;
+    if (position_ >= frameCount() - 1 && frameCount() > 1) {
+        showFrameNow(0);
+        emit positionChanged(position_);
+    }
+    setMode(PlaybackMode::Playing);
+    startClock();
+}
+
+void Playback::pause() {
+    playWhenOpen_ = false;
+    if (!clip_) return;
+    haltPlayback();
+    setMode(PlaybackMode::Paused);
+}
+
+void Playback::stop() {
+    playWhenOpen_ = false;
+    haltPlayback();
+    setMode(PlaybackMode::Stopped);
+}
+
+void Playback::togglePlay() {
+    if (mode() == PlaybackMode::Playing)
+        pause();
+    else
+        play();
+}
+
+void Playback::setRate(int rate) {
+    rate_ = std::clamp(rate, 0, kFastestRate);
+    if (mode_ == PlaybackMode::Playing) startClock();
+}
+
+void Playback::setVolume(int percent) { sound_.setVolume(percent); }
+
+void Playback::setMode(PlaybackMode mode) {
+    if (mode == mode_) return;
+    mode_ = mode;
+    emit modeChanged(mode_);
+}
+
+// Counts time from the frame shown now; sound and read-ahead start there too.
+void Playback::startClock() {
+    const PlaybackClock::Time start = now();
+    clock_.start(position_, clip_->info().fps, rate_, start);
+    readAhead_.start(clip_, position_ + 1, area_);
+    waitingForPicture_ = false;
+    sound_.start(clip_, position_, rate_);
+    if (sound_.playing())
+        soundTimer_.start();
+    else
+        soundTimer_.stop();
+    scheduleNextFrame(start);
+}
+
+void Playback::haltPlayback() {
+    frameTimer_.stop();
+    soundTimer_.stop();
+    sound_.stop();
+    readAhead_.halt();
+    waitingForPicture_ = false;
+}
+
+void Playback::scheduleNextFrame(PlaybackClock::Time from) {
+    const std::optional<PlaybackClock::Time> due = clock_.dueTime(position_ + 1);
+    if (!due) {
+        frameTimer_.stop();
+        return;
+    }
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - from);
+    frameTimer_.start(std::max<std::chrono::milliseconds>(wait, std::chrono::milliseconds(0)));
+}
+
+void Playback::advance() {
+    if (mode_ != PlaybackMode::Playing || !clip_) return;
+    const PlaybackClock::Time current = now();
+    const int64_t last = frameCount() - 1;
+    const int64_t due = std::min(clock_.dueFrame(current), last);
+    if (due > position_) {
+        std::optional<Picture> picture = readAhead_.take(due);
+        if (!picture || picture->frame <= position_) {
+            waitingForPicture_ = true;
+            return;
+        }
+        waitingForPicture_ = false;
+        stats_.dropped += picture->frame - position_ - 1;
+        ++stats_.shown;
+        showPicture(std::move(*picture));
+        emit positionChanged(position_);
+    }
+    if (position_ >= last) {
+        stop();
+        return;
+    }
+    scheduleNextFrame(current);
+}
+
+void Playback::onPictureReady() {
+    if (waitingForPicture_) advance();
+}
+
+PlaybackClock::Time Playback::now() {
+    return std::chrono::duration_cast<PlaybackClock::Time>(std::chrono::steady_clock::now().time_since_epoch());
+}
+
+}  // namespace vistrel::player

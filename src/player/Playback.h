@@ -1,0 +1,138 @@
+#pragma once
+// The player without its widgets: one open clip, the frame shown, and playing
+// it in time. Everything here runs on the UI thread; decoding for playback
+// runs ahead on a worker (ReadAhead), opening on another (ClipOpener).
+//
+// A seek or step decodes its frame at once, so that the position asked for is
+// the frame shown as soon as the call returns. While playing, the clock
+// decides which frame is due; a frame that is not ready in time is skipped and
+// counted as dropped, so the picture never falls behind the clock.
+//
+// A file that is still opening has no frames yet: its position is the frame a
+// seek asked for meanwhile (0 without one), and play waits for the open.
+
+#include "engine/Clip.h"
+#include "player/ClipOpener.h"
+#include "player/FrameRenderer.h"
+#include "player/PlaybackClock.h"
+#include "player/PlaybackMode.h"
+#include "player/ReadAhead.h"
+#include "player/SoundFeeder.h"
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+namespace vistrel::player {
+
+struct PlaybackStats {
+    int64_t shown = 0;    // frames shown by the clock
+    int64_t dropped = 0;  // frames the clock passed over because they were not ready
+};
+
+struct PlaybackDependencies {
+    OpenFunction open;                // how a path becomes a clip
+    SoundOutputFactory sound;         // where sound goes; empty: silent
+    // How long opening may hold up the UI before it goes on in the background.
+    std::chrono::milliseconds openWait{400};
+
+    // The script engine and the system's sound device.
+    static PlaybackDependencies standard();
+};
+
+class Playback : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kNormalRate = 1000;
+    static constexpr int kFastestRate = 100'000;
+
+    explicit Playback(PlaybackDependencies dependencies, QObject* parent = nullptr);
+    ~Playback() override;
+
+    // Closes the open file and opens path ("" opens nothing and says so).
+    void open(const QString& path);
+
+    void play();
+    void pause();
+    void stop();
+    void togglePlay();
+    // Shows frame n, clamped to the clip; playing goes on from there.
+    void seek(int64_t n);
+    // Pauses and moves by delta frames.
+    void step(int64_t delta);
+    // Thousandths of normal speed; 0 holds the picture. Negative counts as 0.
+    void setRate(int rate);
+    // The size pictures are made for, in device pixels.
+    void setPictureArea(QSize area);
+    void setVolume(int percent);
+
+    bool isOpen() const { return clip_ != nullptr; }
+    bool isOpening() const { return opening_; }
+    QString errorMessage() const { return error_; }
+    int64_t position() const;
+    int64_t frameCount() const;
+    PlaybackMode mode() const;
+    int rate() const { return rate_; }
+    QSize clipSize() const;
+    const QImage& picture() const { return picture_; }
+    PlaybackStats stats() const { return stats_; }
+
+signals:
+    void pictureChanged(const QImage& picture);
+    // A line to show instead of a picture while a file opens; empty when none.
+    void messageChanged(const QString& message);
+    void positionChanged(qint64 frame);
+    void modeChanged(vistrel::player::PlaybackMode mode);
+    // A file opened, failed to open, or was closed: the frame count changed.
+    void clipChanged();
+    void opened(bool ok);
+
+private:
+    void finishOpening(const OpenResult& result);
+    void fail(const QString& message);
+    void showIndexProgress(int percent);
+
+    void showFrameNow(int64_t n);
+    void showPicture(Picture picture);
+    void setMode(PlaybackMode mode);
+    void startClock();
+    void haltPlayback();
+    void scheduleNextFrame(PlaybackClock::Time now);
+    void advance();
+    void onPictureReady();
+
+    static PlaybackClock::Time now();
+
+    PlaybackDependencies dependencies_;
+    ClipOpener opener_;
+    SoundFeeder sound_;
+    FrameRenderer renderer_;  // pictures made on the UI thread
+    PlaybackClock clock_;
+    QTimer frameTimer_;
+    QTimer soundTimer_;
+
+    engine::ClipPtr clip_;  // null while nothing is open
+    QString error_;
+    bool opening_ = false;
+    std::optional<int64_t> seekWhenOpen_;
+    bool playWhenOpen_ = false;
+    bool waitingForPicture_ = false;
+
+    int64_t position_ = 0;
+    PlaybackMode mode_ = PlaybackMode::Stopped;
+    int rate_ = kNormalRate;
+    QSize area_;
+    QImage picture_;
+    PlaybackStats stats_;
+
+    ReadAhead readAhead_;  // last: its worker stops before the rest goes
+};
+
+}  // namespace vistrel::player

@@ -1,0 +1,142 @@
+// Files that take a while to open (their index is being built): the player
+// stays responsive, shows the progress, answers consistently meanwhile, and
+// only the latest file counts.
+#include "player/PlayerFixture.h"
+
+#include <QSignalSpy>
+
+#include <thread>
+
+using namespace std::chrono_literals;
+using namespace vistrel::test;
+
+namespace {
+
+class SlowOpening : public PlayerFixture {
+protected:
+    Gate gate;
+
+    void SetUp() override {
+        makePlayer(20ms);
+        files.add("slow.avi", IndexedClip::make(), &gate);
+    }
+    void TearDown() override {
+        gate.release();
+        player.reset();  // joins the opening thread while the gate still exists
+    }
+
+    void finishOpening() {
+        gate.release();
+        ASSERT_TRUE(waitUntilOpened(*player));
+    }
+};
+
+TEST_F(SlowOpening, FilenameReturnsBeforeTheFileIsOpen) {
+    player->filename("slow.avi");
+    EXPECT_TRUE(player->isOpening());
+    EXPECT_EQ(status("position"), "0");
+    EXPECT_EQ(status("length"), "0");
+    EXPECT_EQ(status("mode"), "stopped");
+    finishOpening();
+    EXPECT_EQ(status("length"), "200");
+    EXPECT_EQ(shownFrameIndex(*player), 0);
+}
+
+TEST_F(SlowOpening, ShowsTheIndexProgressThenThePicture) {
+    player->filename("slow.avi");
+    runEventLoop(50ms);
+    EXPECT_EQ(player->message(), "Indexing… 42%");
+    finishOpening();
+    EXPECT_EQ(player->message(), "");
+    EXPECT_EQ(shownFrameIndex(*player), 0);
+}
+
+TEST_F(SlowOpening, SeekMeanwhileIsAnsweredAndThenShown) {
+    PositionRecorder reports(*player);
+    player->filename("slow.avi");
+    player->sendcommand("seek to 30");
+    EXPECT_EQ(status("position"), "30");
+    finishOpening();
+    EXPECT_EQ(status("position"), "30");
+    EXPECT_EQ(shownFrameIndex(*player), 30);
+    EXPECT_EQ(reports.positions(), (std::vector<int>{30}));
+}
+
+TEST_F(SlowOpening, SeekMeanwhileBeyondTheEndLandsOnTheLastFrame) {
+    player->filename("slow.avi");
+    player->sendcommand("seek to 5000");
+    finishOpening();
+    EXPECT_EQ(status("position"), "199");
+}
+
+TEST_F(SlowOpening, PlayMeanwhileStartsOnceOpen) {
+    player->filename("slow.avi");
+    player->play();
+    EXPECT_EQ(status("mode"), "playing");
+    finishOpening();
+    runEventLoop(200ms);
+    EXPECT_EQ(status("mode"), "playing");
+    EXPECT_GT(player->position(), 0);
+}
+
+TEST_F(SlowOpening, StopMeanwhileCancelsThePlay) {
+    player->filename("slow.avi");
+    player->play();
+    player->stop();
+    finishOpening();
+    runEventLoop(100ms);
+    EXPECT_EQ(status("mode"), "stopped");
+    EXPECT_EQ(status("position"), "0");
+}
+
+TEST_F(SlowOpening, ALaterFileWinsOverAnEarlierSlowOne) {
+    files.add("quick.avi", IndexedClip::make({.frameCount = 50, .indexOffset = 1000}));
+    QSignalSpy opened(player.get(), &vistrel::player::PlayerWnd::opened);
+    player->filename("slow.avi");
+    player->filename("quick.avi");
+    EXPECT_EQ(status("length"), "50");
+    gate.release();
+    runEventLoop(200ms);
+    EXPECT_EQ(status("length"), "50");
+    EXPECT_EQ(shownFrameIndex(*player), 1000);
+    EXPECT_EQ(opened.count(), 1);
+}
+
+TEST_F(SlowOpening, DestroyedWhileOpeningWaitsForTheOpenAndDoesNotCrash) {
+    player->filename("slow.avi");
+    std::thread releaser([this] {
+        std::this_thread::sleep_for(100ms);
+        gate.release();
+    });
+    player.reset();
+    releaser.join();
+    runEventLoop(50ms);
+    SUCCEED();
+}
+
+TEST_F(SlowOpening, FailureAfterTheWaitShowsTheCard) {
+    Gate failing;
+    files.add("broken.avi", nullptr, &failing);
+    player->filename("broken.avi");
+    EXPECT_TRUE(player->isOpening());
+    failing.release();
+    ASSERT_TRUE(waitUntilOpened(*player));
+    EXPECT_FALSE(player->errorMessage().isEmpty());
+    EXPECT_EQ(status("position"), "0");
+}
+
+TEST(OpeningErrors, AnyExceptionFromTheOpenBecomesTheCard) {
+    FakeFiles files;
+    files.addBroken("odd.avi", "Odd: the decoder ran out of memory");
+    vistrel::player::PlaybackDependencies dependencies;
+    dependencies.open = files.open();
+    vistrel::player::PlayerWnd player(std::move(dependencies));
+    player.resize(704, 146);
+    player.filename("odd.avi");
+    ASSERT_TRUE(waitUntilOpened(player));
+    EXPECT_EQ(player.errorMessage(), "Odd: the decoder ran out of memory");
+    EXPECT_EQ(player.sendcommand("status position"), "0");
+    EXPECT_TRUE(hasRedText(player.grab().toImage()));
+}
+
+}  // namespace
