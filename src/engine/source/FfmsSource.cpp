@@ -5,6 +5,7 @@
 #include "engine/source/FrameRateCheck.h"
 #include "engine/source/SourceIndex.h"
 #include "engine/source/SourcePixels.h"
+#include "engine/source/TrackFrameRate.h"
 
 #include <cstdio>
 #include <system_error>
@@ -35,11 +36,16 @@ int seekModeOf(SeekMethod method) {
     return method == SeekMethod::Seek ? FFMS_SEEK_NORMAL : FFMS_SEEK_LINEAR;
 }
 
-FfmsVideoSourcePtr openVideo(const std::string& path, FFMS_Index* index, const SourceOptions& options,
-                             SeekMethod method) {
+int firstVideoTrack(FFMS_Index* index) {
     FfmsError error;
     const int track = FFMS_GetFirstIndexedTrackOfType(index, FFMS_TYPE_VIDEO, error.get());
     if (track < 0) throw MediaError("The file has no video.");
+    return track;
+}
+
+FfmsVideoSourcePtr openVideo(const std::string& path, FFMS_Index* index, int track, const SourceOptions& options,
+                             SeekMethod method) {
+    FfmsError error;
     FfmsVideoSourcePtr video(
         FFMS_CreateVideoSource(path.c_str(), track, index, options.decoderThreads, seekModeOf(method), error.get()));
     if (!video) error.raise("cannot decode the video");
@@ -47,8 +53,39 @@ FfmsVideoSourcePtr openVideo(const std::string& path, FFMS_Index* index, const S
     return video;
 }
 
+// Each frame's timestamp, in ticks of the stream's time base. (FFMS2's own
+// time base for the track is adjusted to its rounded frame rate, so the
+// stream's is taken from libavformat.)
+struct FrameTimes {
+    std::vector<int64_t> ticks;
+    int64_t tickNum;  // seconds per tick: tickNum / tickDen
+    int64_t tickDen;
+};
+
+FrameTimes frameTimesOf(FFMS_VideoSource* video, const StreamTraits& stream) {
+    FFMS_Track* track = FFMS_GetTrackFromVideo(video);
+    FrameTimes times{{}, stream.tickNum, stream.tickDen};
+    const int frames = FFMS_GetVideoProperties(video)->NumFrames;
+    times.ticks.reserve(static_cast<size_t>(frames));
+    for (int n = 0; n < frames; ++n) times.ticks.push_back(FFMS_GetFrameInfo(track, n)->PTS);
+    return times;
+}
+
+// The exact rate the frame times show; FFMS2's own figure is an average
+// rounded to a microsecond per frame (15 fps comes out as 500000/33333).
+Rational frameRateOf(const FrameTimes& times, const FFMS_VideoProperties& properties) {
+    TrackTimes span;
+    span.firstTick = times.ticks.front();
+    span.lastTick = times.ticks.back();
+    span.frames = static_cast<int64_t>(times.ticks.size());
+    span.tickNum = times.tickNum;
+    span.tickDen = times.tickDen;
+    if (auto exact = frameRateFromTimes(span)) return *exact;
+    return Rational::reduced(properties.FPSNumerator, properties.FPSDenominator);
+}
+
 // Picks the pixel type from the first frame's format and has FFMS2 convert to it.
-VideoInfo describeVideo(FFMS_VideoSource* video, std::optional<PixelType> requested) {
+VideoInfo describeVideo(FFMS_VideoSource* video, const FrameTimes& times, std::optional<PixelType> requested) {
     FfmsError error;
     const FFMS_Frame* first = FFMS_GetFrame(video, 0, error.get());
     if (!first) error.raise("cannot decode the first frame");
@@ -58,7 +95,7 @@ VideoInfo describeVideo(FFMS_VideoSource* video, std::optional<PixelType> reques
     info.width = first->EncodedWidth;
     info.height = first->EncodedHeight;
     info.pixelType = sourcePixelType(first->EncodedPixelFormat, requested);
-    info.fps = Rational::reduced(properties.FPSNumerator, properties.FPSDenominator);
+    info.fps = frameRateOf(times, properties);
     info.frameCount = properties.NumFrames;
 
     const int formats[] = {avPixelFormatOf(info.pixelType), -1};
@@ -67,13 +104,10 @@ VideoInfo describeVideo(FFMS_VideoSource* video, std::optional<PixelType> reques
     return info;
 }
 
-void refuseVariableFrameRate(FFMS_VideoSource* video, const VideoInfo& info, const std::string& path) {
-    FFMS_Track* track = FFMS_GetTrackFromVideo(video);
-    const FFMS_TrackTimeBase& timeBase = *FFMS_GetTimeBase(track);
-    std::vector<int64_t> times(static_cast<size_t>(info.frameCount));
-    for (int n = 0; n < info.frameCount; ++n) times[n] = FFMS_GetFrameInfo(track, n)->PTS;
-    const double secondsPerTick = double(timeBase.Num) / double(timeBase.Den) / 1000.0;
-    const auto drift = firstDriftingFrame(times, secondsPerTick, info.fps);
+void refuseVariableFrameRate(const FrameTimes& times, const VideoInfo& info, const std::string& path) {
+    if (times.tickNum <= 0 || times.tickDen <= 0) return;
+    const double secondsPerTick = double(times.tickNum) / double(times.tickDen);
+    const auto drift = firstDriftingFrame(times.ticks, secondsPerTick, info.fps);
     if (!drift) return;
     char detail[200];
     std::snprintf(detail, sizeof detail, "frame %lld is at %.3f s, where %.3f fps would put it at %.3f s",
@@ -126,10 +160,13 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
     try {
         checkIsReadableFile(path);
         FfmsIndexPtr index = SourceIndex(options.indexFolder, options.indexProgress).load(path);
-        Parts parts{path, seekMethodFor(probeStream(path)), nullptr, nullptr};
-        parts.video = openVideo(path, index.get(), options, parts.seekMethod);
-        VideoInfo info = describeVideo(parts.video.get(), options.pixelType);
-        refuseVariableFrameRate(parts.video.get(), info, path);
+        const int track = firstVideoTrack(index.get());
+        const StreamTraits stream = probeStream(path, track);
+        Parts parts{path, seekMethodFor(stream), nullptr, nullptr};
+        parts.video = openVideo(path, index.get(), track, options, parts.seekMethod);
+        const FrameTimes times = frameTimesOf(parts.video.get(), stream);
+        VideoInfo info = describeVideo(parts.video.get(), times, options.pixelType);
+        refuseVariableFrameRate(times, info, path);
         if (options.audio) parts.audio = openAudio(path, index.get(), info);
         return std::shared_ptr<FfmsSource>(new FfmsSource(info, std::move(parts)));
     } catch (const MediaError& e) {

@@ -12,11 +12,6 @@ bool codesEveryFrameAlone(AVCodecID codec) {
     return descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY);
 }
 
-const AVStream* firstVideoStream(const AVFormatContext& format) {
-    for (unsigned i = 0; i < format.nb_streams; ++i)
-        if (format.streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) return format.streams[i];
-    return nullptr;
-}
 
 }  // namespace
 
@@ -26,7 +21,7 @@ SeekMethod seekMethodFor(const StreamTraits& stream) {
     return stream.reordersFrames ? SeekMethod::DecodeInOrder : SeekMethod::Seek;
 }
 
-StreamTraits probeStream(const std::string& path) {
+StreamTraits probeStream(const std::string& path, int streamIndex) {
     AVFormatContext* opened = nullptr;
     if (const int rc = avformat_open_input(&opened, path.c_str(), nullptr, nullptr); rc < 0)
         throw MediaError(err2str(rc));
@@ -34,14 +29,17 @@ StreamTraits probeStream(const std::string& path) {
 
     StreamTraits traits;
     traits.container = format->iformat->name;
-    const AVStream* video = firstVideoStream(*format);
-    if (!video) return traits;
-    traits.codec = video->codecpar->codec_id;
+    if (streamIndex < 0 || static_cast<unsigned>(streamIndex) >= format->nb_streams)
+        throw MediaError("The file's streams changed while it was being opened.");
+    const AVStream* stream = format->streams[streamIndex];
+    traits.codec = stream->codecpar->codec_id;
+    traits.tickNum = stream->time_base.num;
+    traits.tickDen = stream->time_base.den;
     if (seekMethodFor(traits) == SeekMethod::Seek) return traits;
 
     // Whether the stream has B-frames is known only once a few packets are decoded.
     if (avformat_find_stream_info(format.get(), nullptr) >= 0)
-        traits.reordersFrames = firstVideoStream(*format)->codecpar->video_delay > 0;
+        traits.reordersFrames = stream->codecpar->video_delay > 0;
     return traits;
 }
 

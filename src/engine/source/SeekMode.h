@@ -7,6 +7,7 @@
 // Codecs that code every frame on its own and containers with real
 // timestamps seek safely.
 
+#include <cstdint>
 #include <string>
 
 extern "C" {
@@ -21,12 +22,14 @@ struct StreamTraits {
     std::string container;          // libavformat's short name: "avi", "mov,mp4,m4a,3gp,3g2,mj2", ...
     AVCodecID codec = AV_CODEC_ID_NONE;
     bool reordersFrames = true;     // has B-frames, or not known to have none
+    int64_t tickNum = 0;            // the stream's timestamps count ticks of tickNum / tickDen seconds
+    int64_t tickDen = 1;
 };
 
 SeekMethod seekMethodFor(const StreamTraits& stream);
 
-// What libavformat tells about the first video stream of a file; looks at the
-// packets only where the answer depends on it (AVI). Throws MediaError.
-StreamTraits probeStream(const std::string& path);
+// What libavformat tells about one stream of a file; looks at the packets
+// only where the answer depends on it (AVI). Throws MediaError.
+StreamTraits probeStream(const std::string& path, int streamIndex);
 
 }  // namespace vistrel::engine

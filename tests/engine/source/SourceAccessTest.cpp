@@ -91,6 +91,18 @@ std::string recipeName(const ::testing::TestParamInfo<MediaRecipe>& info) {
 
 INSTANTIATE_TEST_SUITE_P(EveryCodec, SourceAccessTest, ::testing::ValuesIn(recipes::constantRate()), recipeName);
 
+TEST_F(SourceTest, UnusualRatesComeOutAsExactFractions) {
+    for (auto [num, den] : {std::pair{15, 1}, {12, 1}, {25, 2}, {24000, 1001}, {10, 3}}) {
+        MediaRecipe recipe = recipes::silentAvi();
+        recipe.name = "rate-" + std::to_string(num) + "-" + std::to_string(den);
+        recipe.fpsNum = num;
+        recipe.fpsDen = den;
+        recipe.frames = 40;
+        VISTREL_TEST_MEDIA_OR_SKIP(file, recipe);
+        EXPECT_EQ(open(file)->info().fps, Rational::reduced(num, den)) << num << "/" << den;
+    }
+}
+
 TEST_F(SourceTest, AskedPixelTypesComeOutWithTheFramesStillReadable) {
     VISTREL_TEST_MEDIA_OR_SKIP(file, recipes::mpeg4BFramesAvi());
     for (PixelType type : {PixelType::RGB32, PixelType::RGB24, PixelType::YUY2, PixelType::YV12}) {

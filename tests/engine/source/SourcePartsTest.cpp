@@ -3,6 +3,7 @@
 #include "engine/source/FrameRateCheck.h"
 #include "engine/source/RecentFrames.h"
 #include "engine/source/SeekMode.h"
+#include "engine/source/TrackFrameRate.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,43 @@ TEST(RecentFrames, GivesBackTheFrameItWasGiven) {
     recent.insert(7, frameOfSize(8));
     EXPECT_EQ(recent.find(7), frame);
     EXPECT_EQ(recent.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vistrel::engine
+
+namespace vistrel::engine {
+namespace {
+
+TrackTimes times(int64_t first, int64_t last, int64_t frames, int64_t tickNum, int64_t tickDen) {
+    TrackTimes t;
+    t.firstTick = first;
+    t.lastTick = last;
+    t.frames = frames;
+    t.tickNum = tickNum;
+    t.tickDen = tickDen;
+    return t;
+}
+
+TEST(TrackFrameRate, WholeTicksPerFrameGiveTheExactRate) {
+    EXPECT_EQ(frameRateFromTimes(times(0, 39, 40, 1, 15)), (Rational{15, 1}));  // AVI, scale 1 rate 15
+    EXPECT_EQ(frameRateFromTimes(times(0, 149, 150, 1001, 30000)), (Rational{30000, 1001}));
+    EXPECT_EQ(frameRateFromTimes(times(0, 199 * 512, 200, 1, 12800)), (Rational{25, 1}));  // MP4
+    EXPECT_EQ(frameRateFromTimes(times(126000, 126000 + 149 * 3003, 150, 1, 90000)), (Rational{30000, 1001}));
+    EXPECT_EQ(frameRateFromTimes(times(0, 39, 40, 2, 25)), (Rational{25, 2}));
+}
+
+TEST(TrackFrameRate, MillisecondTimesSnapToTheRateTheyWereRoundedFrom) {
+    EXPECT_EQ(frameRateFromTimes(times(0, 4972, 150, 1, 1000)), (Rational{30000, 1001}));
+    EXPECT_EQ(frameRateFromTimes(times(0, 41708, 1001, 1, 1000)), (Rational{24000, 1001}));
+    EXPECT_EQ(frameRateFromTimes(times(0, 3317, 200, 1, 1000)), (Rational{60, 1}));
+    EXPECT_EQ(frameRateFromTimes(times(0, 3120, 40, 1, 1000)), (Rational{25, 2}));
+}
+
+TEST(TrackFrameRate, TimesThatFitNoCommonRateGiveNoRate) {
+    EXPECT_FALSE(frameRateFromTimes(times(0, 4003, 151, 1, 1000)));  // 37.47 fps
+    EXPECT_FALSE(frameRateFromTimes(times(0, 0, 1, 1, 1000)));
+    EXPECT_FALSE(frameRateFromTimes(times(5, 5, 3, 1, 1000)));
 }
 
 }  // namespace
