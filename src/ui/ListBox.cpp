@@ -1,0 +1,71 @@
+#include "ui/ListBox.h"
+
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace vistrel::ui {
+
+ListBox::ListBox(QWidget* parent) : QListView(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+int ListBox::selectedRow() const
+{
+    if (!selectionModel()) return -1;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+// Only the left button selects, as in a list box; the right one does nothing.
+void ListBox::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QListView::mousePressEvent(event);
+    if (indexAt(event->position().toPoint()).isValid()) emit userSelected();
+}
+
+void ListBox::mouseMoveEvent(QMouseEvent* event)
+{
+    const int before = selectedRow();
+    QListView::mouseMoveEvent(event);
+    reportSelectionChange(before);
+}
+
+// The first click of the pair has selected already; the second one only
+// reports the double-click (Qt would otherwise treat it as another press).
+void ListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton) emit userDoubleClicked();
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event)
+{
+    const int before = selectedRow();
+    QListView::keyPressEvent(event);
+    reportSelectionChange(before);
+}
+
+void ListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    const int selected = selectedRow();
+    QListView::rowsAboutToBeRemoved(parent, start, end);
+    if (selected >= start && selected <= end) selectionModel()->clearSelection();
+}
+
+void ListBox::reportSelectionChange(int rowBefore)
+{
+    const int after = selectedRow();
+    if (after >= 0 && after != rowBefore) emit userSelected();
+}
+
+}  // namespace vistrel::ui

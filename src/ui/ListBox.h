@@ -1,0 +1,42 @@
+#pragma once
+// A list box as the windows use it: one column of text, at most one selected
+// entry, nothing editable in place.
+//
+// It reports only what the user does. A click on an entry, a key that moves
+// the selection to another entry, or a drag with the button held that does,
+// is `userSelected`; a double-click anywhere on the list is
+// `userDoubleClicked` (it follows the userSelected of its first click). Rows that the edit inserts or removes report nothing,
+// even when Qt moves the current row because of them.
+//
+// Removing the selected entry leaves no entry selected, as in a list box
+// (Qt would select the next one), so that a second double-click on the empty
+// part of the list cannot remove a neighbour the user never picked.
+
+#include <QListView>
+
+namespace vistrel::ui {
+
+class ListBox : public QListView {
+    Q_OBJECT
+public:
+    explicit ListBox(QWidget* parent = nullptr);
+
+    // The selected row, -1 when no entry is selected.
+    int selectedRow() const;
+
+signals:
+    void userSelected();
+    void userDoubleClicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+
+private:
+    void reportSelectionChange(int rowBefore);
+};
+
+}  // namespace vistrel::ui

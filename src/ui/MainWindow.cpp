@@ -1,0 +1,222 @@
+#include "ui/MainWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QSlider>
+#include <QtGlobal>
+
+#include "model/EditScript.h"
+#include "model/IntroScript.h"
+#include "model/PreviewScript.h"
+#include "model/StringListModel.h"
+#include "player/PlayerWnd.h"
+#include "ui/Centring.h"
+#include "ui/CheckBoxValue.h"
+#include "ui/ListBox.h"
+#include "ui/MessageBoxSink.h"
+#include "ui/QtFileDialog.h"
+#include "ui/StartPointDialog.h"
+#include "ui/Twips.h"
+#include "ui/WindowFont.h"
+#include "ui/WindowIcon.h"
+
+namespace vistrel::ui {
+namespace {
+
+constexpr int slowestRate = 0;
+constexpr int fastestRate = 2000;
+constexpr int startingRate = 1000;
+const QColor switchListBackground(192, 192, 192);
+
+constexpr std::array<char, 4> angleLetters{'A', 'B', 'C', 'D'};
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowSetup setup)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                           | Qt::WindowCloseButtonHint),
+      locations_(std::move(setup.locations)),
+      openDialog_(std::move(setup.openDialog)),
+      saveDialog_(std::move(setup.saveDialog)),
+      messages_(std::move(setup.messages))
+{
+    if (!openDialog_)
+        openDialog_ = std::make_unique<QtFileDialog>(model::openClipDialogSetup, FileDialogPurpose::Open, this);
+    if (!saveDialog_)
+        saveDialog_ = std::make_unique<QtFileDialog>(model::saveScriptDialogSetup, FileDialogPurpose::Save, this);
+    if (!messages_) messages_ = std::make_unique<MessageBoxSink>(this);
+
+    setObjectName(QStringLiteral("main"));
+    setWindowTitle(QStringLiteral("Vistrel"));
+    setWindowIcon(vistrelIcon());
+    setFont(windowFont(font()));
+    setFixedSize(pixelSize(10755, 4740));
+    createControls();
+    showListsAndBoxes();
+    setTabOrder();
+    wireEvents();
+    startUp();
+}
+
+MainWindow::~MainWindow() { closeStartPointDialog(); }
+
+StartPointDialog* MainWindow::startPointDialog() const
+{
+    return startPointDialog_ && !startPointDialog_->isHidden() ? startPointDialog_.data() : nullptr;
+}
+
+// Later controls lie in front of earlier ones: the frames first, at the
+// back, the "offset" frame in front of the "file list" frame it overlaps.
+void MainWindow::createControls()
+{
+    createFrames();
+    fadeInBox_ = placeControl<QCheckBox>(*this, "Check1", {240, 4440, 1215, 255}, QStringLiteral("fade in"));
+    player_ = placeControl<player::PlayerWnd>(*this, "PlayerWnd1", {120, 120, 10560, 2190});
+    player_->setAutosize(false);
+    player_->setVolume(100);
+    player_->setBorderstyle(0);
+    playerControl_ = std::make_unique<PlayerWndControl>(*player_);
+
+    previewButton_ = placeControl<QPushButton>(*this, "Command1", {3120, 4080, 855, 255}, QStringLiteral("preview"));
+    buildScriptButton_ =
+        placeControl<QPushButton>(*this, "Command3", {5760, 4200, 1215, 495}, QStringLiteral("build script"));
+    angleButtons_[0] = placeControl<QPushButton>(*this, "Command4", {2520, 2280, 855, 255}, QStringLiteral("A"));
+    angleButtons_[1] = placeControl<QPushButton>(*this, "Command5", {3840, 2280, 855, 255}, QStringLiteral("B"));
+    angleButtons_[2] = placeControl<QPushButton>(*this, "Command6", {5160, 2280, 855, 255}, QStringLiteral("C"));
+    angleButtons_[3] = placeControl<QPushButton>(*this, "Command7", {6480, 2280, 855, 255}, QStringLiteral("D"));
+    overlapBox_ = placeControl<QLineEdit>(*this, "Text3", {8280, 4320, 615, 285});
+    pointCountBox_ = placeControl<QLineEdit>(*this, "Text2", {8280, 2640, 615, 285});
+    switchList_ = placeControl<ListBox>(*this, "List1", {9000, 2400, 1575, 2205});
+    clipList_ = placeControl<ListBox>(*this, "List2", {120, 3360, 2175, 840});
+    loadClipsButton_ =
+        placeControl<QPushButton>(*this, "Command2", {120, 2640, 1335, 375}, QStringLiteral("load video clips"));
+    startFrameList_ = placeControl<ListBox>(*this, "List3", {2280, 3360, 735, 840});
+    rateSlider_ = placeControl<QSlider>(*this, "Slider1", {5040, 3120, 2175, 255}, Qt::Horizontal);
+    rateSlider_->setRange(slowestRate, fastestRate);
+    rateSlider_->setSingleStep(10);
+    rateSlider_->setPageStep(100);
+    rateSlider_->setValue(startingRate);
+    fadeOutBox_ = placeControl<QCheckBox>(*this, "Check2", {1320, 4440, 1215, 255}, QStringLiteral("fade out"));
+}
+
+void MainWindow::createFrames()
+{
+    placeControl<QGroupBox>(*this, "Frame1", {8160, 4080, 855, 615}, QStringLiteral("overlap"));
+    placeControl<QGroupBox>(*this, "Frame4", {0, 3120, 3135, 1215}, QStringLiteral("file list"));
+    placeControl<QGroupBox>(*this, "Frame5", {2280, 3120, 855, 1215}, QStringLiteral("offset"));
+    placeControl<QGroupBox>(*this, "Frame3", {8160, 2400, 855, 615}, QStringLiteral("index"));
+    placeControl<QGroupBox>(*this, "Frame2", {4920, 2880, 2415, 615}, QStringLiteral("playback rate"));
+}
+
+// The list boxes show the edit's own lists; the text boxes follow its fields.
+void MainWindow::showListsAndBoxes()
+{
+    switchList_->setModel(new model::StringListModel(edit_.switchPoints(), switchList_));
+    clipList_->setModel(new model::StringListModel(edit_.clips(), clipList_));
+    startFrameList_->setModel(new model::StringListModel(edit_.startFrames(), startFrameList_));
+
+    QPalette grey = switchList_->palette();
+    grey.setColor(QPalette::Base, switchListBackground);
+    switchList_->setPalette(grey);
+
+    overlapBox_->setText(QString::fromStdString(edit_.overlap().text()));
+    pointCountBox_->setText(QString::fromStdString(edit_.pointCount().text()));
+}
+
+void MainWindow::setTabOrder()
+{
+    const std::array<QWidget*, 16> order{previewButton_,    buildScriptButton_, angleButtons_[0], angleButtons_[1],
+                                         angleButtons_[2],  angleButtons_[3],   overlapBox_,      pointCountBox_,
+                                         switchList_,       clipList_,          loadClipsButton_, startFrameList_,
+                                         rateSlider_,       player_,            fadeInBox_,       fadeOutBox_};
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void MainWindow::wireEvents()
+{
+    connect(fadeInBox_, &QCheckBox::clicked, this, [this] { edit_.fadeInToggled(checkValueOf(*fadeInBox_)); });
+    connect(fadeOutBox_, &QCheckBox::clicked, this, [this] { edit_.fadeOutToggled(checkValueOf(*fadeOutBox_)); });
+    connect(loadClipsButton_, &QPushButton::clicked, this, [this] { edit_.addClip(*openDialog_, *messages_); });
+    for (std::size_t i = 0; i < angleButtons_.size(); ++i) {
+        const char angle = angleLetters[i];
+        connect(angleButtons_[i], &QPushButton::clicked, this,
+                [this, angle] { edit_.addSwitchPoint(angle, *playerControl_); });
+    }
+    connect(switchList_, &ListBox::userSelected, this,
+            [this] { edit_.selectSwitchPoint(switchList_->selectedRow(), *playerControl_); });
+    connect(switchList_, &ListBox::userDoubleClicked, this,
+            [this] { edit_.removeSwitchPoint(switchList_->selectedRow()); });
+    connect(clipList_, &ListBox::userDoubleClicked, this, [this] { edit_.removeClip(clipList_->selectedRow()); });
+    connect(startFrameList_, &ListBox::userDoubleClicked, this, &MainWindow::openStartPointDialog);
+    connect(previewButton_, &QPushButton::clicked, this,
+            [this] { model::ShowPreview(edit_, *playerControl_, *messages_, locations_); });
+    connect(buildScriptButton_, &QPushButton::clicked, this,
+            [this] { model::buildEditScript(edit_, *saveDialog_, *messages_); });
+    // Connected after the starting value is set: only the user's changes reach the player.
+    connect(rateSlider_, &QSlider::valueChanged, player_, &player::PlayerWnd::rate);
+    wireTextBox(*overlapBox_, edit_.overlap());
+    wireTextBox(*pointCountBox_, edit_.pointCount());
+}
+
+// Typing goes into the field; a change of the field shows in the box. The
+// box is only set when it differs, so typing keeps its cursor.
+void MainWindow::wireTextBox(QLineEdit& box, model::TextField& field)
+{
+    connect(&box, &QLineEdit::textEdited, this, [&field](const QString& text) { field.setText(text.toStdString()); });
+    field.setListener([&box](const std::string& text) {
+        const QString shown = QString::fromStdString(text);
+        if (box.text() != shown) box.setText(shown);
+    });
+}
+
+void MainWindow::startUp()
+{
+    centreOnScreen(*this, QMargins());
+    edit_.initialise();
+    introFailure_ = model::ShowIntro(*playerControl_, locations_);
+    if (introFailure_) qWarning("The intro script could not be written: %s", introFailure_->c_str());
+    previewButton_->setFocus();
+}
+
+void MainWindow::openStartPointDialog()
+{
+    if (startPointDialog()) {
+        startPointDialog_->raise();
+        startPointDialog_->activateWindow();
+    } else {
+        startPointDialog_ = new StartPointDialog(*this, frameMarginsOf(*this));  // deletes itself on close
+        startPointDialog_->show();
+    }
+    startPointDialog_->showClip(edit_.clips().entry(startFrameList_->selectedRow()));
+}
+
+void MainWindow::closeStartPointDialog()
+{
+    if (!startPointDialog_) return;
+    startPointDialog_->forgetMainWindow();
+    startPointDialog_->close();
+}
+
+// The dialog needs this window's start-frame list: it closes with it, and
+// with no window left open the program ends.
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    closeStartPointDialog();
+    QWidget::closeEvent(event);
+}
+
+std::string MainWindow::selectedStartFrame() const
+{
+    return edit_.startFrames().entry(startFrameList_->selectedRow());
+}
+
+void MainWindow::storeSelectedStartFrame(std::string text)
+{
+    edit_.setStartFrame(startFrameList_->selectedRow(), std::move(text));
+}
+
+}  // namespace vistrel::ui

@@ -1,0 +1,12 @@
+#include "ui/WindowFont.h"
+
+namespace vistrel::ui {
+
+QFont windowFont(const QFont& desktopFont)
+{
+    QFont font = desktopFont;
+    font.setPixelSize(windowFontPixels);
+    return font;
+}
+
+}  // namespace vistrel::ui

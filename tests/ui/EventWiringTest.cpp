@@ -1,0 +1,186 @@
+// Each event of the main window runs its one operation, and nothing runs
+// without its event: above all, the switch list seeks the player only when
+// the user picks an entry, never when the edit inserts or removes one.
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSlider>
+
+#include "ui/WindowTestKit.h"
+
+namespace vistrel::ui::testing {
+namespace {
+
+// A window whose player shows a generated clip, so that every seek shows in
+// the player's position.
+class SwitchListWiring : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        createWindow();
+        std::string reason;
+        const auto clips = generatedClips({"ui-angle-a"}, reason);
+        if (clips.empty()) GTEST_SKIP() << reason;
+        player().filename(QString::fromStdString(clips[0].string()));
+        ASSERT_TRUE(waitUntilOpened(player()));
+        ASSERT_TRUE(player().isOpen()) << player().errorMessage().toStdString();
+    }
+
+    // Moves the player to frame and clicks "A".
+    void markAngleAAt(int frame)
+    {
+        player().seek(frame);
+        click("Command4");
+    }
+    int64_t position() { return player().position(); }
+    ListBox& switchList() { return list("List1"); }
+};
+
+TEST_F(SwitchListWiring, AClickOnAnEntrySeeksToItsFrame)
+{
+    markAngleAAt(300);
+    player().seek(50);
+    clickRow(switchList(), 1);
+    EXPECT_EQ(position(), 300);
+    clickRow(switchList(), 0);
+    EXPECT_EQ(position(), 0);
+}
+
+TEST_F(SwitchListWiring, AnArrowKeySeeksToTheNewlySelectedEntry)
+{
+    markAngleAAt(300);
+    clickRow(switchList(), 0);
+    QTest::keyClick(&switchList(), Qt::Key_Down);
+    EXPECT_EQ(switchList().selectedRow(), 1);
+    EXPECT_EQ(position(), 300);
+}
+
+TEST_F(SwitchListWiring, InsertingBeforeTheSelectedEntryDoesNotSeek)
+{
+    markAngleAAt(300);
+    clickRow(switchList(), 1);
+    markAngleAAt(100);
+    EXPECT_EQ(shownEntries(switchList()), (std::vector<std::string>{"00000000|A", "00000100|A", "00000300|A"}));
+    EXPECT_EQ(position(), 100);
+}
+
+TEST_F(SwitchListWiring, RemovingTheSelectedEntryDoesNotSeekToItsNeighbour)
+{
+    markAngleAAt(300);
+    markAngleAAt(500);
+    clickRow(switchList(), 1);
+    doubleClickRow(switchList(), 1);
+    EXPECT_EQ(shownEntries(switchList()), (std::vector<std::string>{"00000000|A", "00000500|A"}));
+    EXPECT_EQ(position(), 300) << "only the double-click's own first click may seek";
+    EXPECT_EQ(switchList().selectedRow(), -1);
+    EXPECT_EQ(control<QLineEdit>("Text2").text(), QStringLiteral("2"));
+}
+
+TEST_F(SwitchListWiring, ADoubleClickOnAnUnselectedEntrySeeksThereThenRemovesIt)
+{
+    markAngleAAt(300);
+    markAngleAAt(500);
+    player().seek(42);
+    doubleClickRow(switchList(), 2);
+    EXPECT_EQ(position(), 500);
+    EXPECT_EQ(shownEntries(switchList()), (std::vector<std::string>{"00000000|A", "00000300|A"}));
+}
+
+TEST_F(SwitchListWiring, TheAngleButtonsMarkThePlayersPosition)
+{
+    player().seek(123);
+    click("Command4");
+    EXPECT_EQ(shownEntries(switchList()), (std::vector<std::string>{"00000000|A", "00000123|A"}));
+    EXPECT_EQ(control<QLineEdit>("Text2").text(), QStringLiteral("2"));
+}
+
+// ---- The other controls, without media ----
+
+class ControlWiring : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        createWindow();
+    }
+};
+
+TEST_F(ControlWiring, AngleButtonsBeyondTheLoadedClipsDoNothing)
+{
+    loadClip("/clips/a.avi");
+    click("Command5");
+    click("Command6");
+    click("Command7");
+    EXPECT_EQ(edit().switchPoints().count(), 1);
+    loadClip("/clips/b.avi");
+    click("Command5");
+    EXPECT_EQ(shownEntries(list("List1")), (std::vector<std::string>{"00000000|A", "00000000|B"}));
+    EXPECT_TRUE(messages_->shown.empty());
+}
+
+TEST_F(ControlWiring, LoadVideoClipsAppendsTheClipAndStartFrameZero)
+{
+    loadClip("/clips/a.avi");
+    loadClip("/clips/b.avi");
+    EXPECT_EQ(shownEntries(list("List2")), (std::vector<std::string>{"/clips/a.avi", "/clips/b.avi"}));
+    EXPECT_EQ(shownEntries(list("List3")), (std::vector<std::string>{"0", "0"}));
+}
+
+TEST_F(ControlWiring, ADoubleClickInTheClipListRemovesThatClipAndItsStartFrame)
+{
+    loadClip("/clips/a.avi");
+    loadClip("/clips/b.avi");
+    loadClip("/clips/c.avi");
+    doubleClickRow(list("List2"), 1);
+    EXPECT_EQ(shownEntries(list("List2")), (std::vector<std::string>{"/clips/a.avi", "/clips/c.avi"}));
+    EXPECT_EQ(edit().startFrames().count(), 2);
+}
+
+TEST_F(ControlWiring, AClickInTheClipListOnlySelects)
+{
+    loadClip("/clips/a.avi");
+    clickRow(list("List2"), 0);
+    EXPECT_EQ(list("List2").selectedRow(), 0);
+    EXPECT_EQ(edit().clips().count(), 1);
+    EXPECT_EQ(window().startPointDialog(), nullptr);
+}
+
+TEST_F(ControlWiring, TheFadeBoxesSetAndClearTheirLines)
+{
+    auto& fadeIn = control<QCheckBox>("Check1");
+    auto& fadeOut = control<QCheckBox>("Check2");
+    QTest::mouseClick(&fadeIn, Qt::LeftButton);
+    EXPECT_EQ(edit().fadeInLine(), "fadein(overlap)");
+    EXPECT_TRUE(edit().fadeOutLine().empty());
+    QTest::mouseClick(&fadeOut, Qt::LeftButton);
+    EXPECT_EQ(edit().fadeOutLine(), "fadeout(overlap)");
+    QTest::mouseClick(&fadeIn, Qt::LeftButton);
+    EXPECT_TRUE(edit().fadeInLine().empty());
+    EXPECT_EQ(edit().fadeOutLine(), "fadeout(overlap)");
+}
+
+TEST_F(ControlWiring, TypingInTheOverlapBoxChangesTheOverlap)
+{
+    auto& overlap = control<QLineEdit>("Text3");
+    overlap.setFocus();
+    overlap.selectAll();
+    QTest::keyClicks(&overlap, " 12.5x");
+    EXPECT_EQ(edit().overlap().text(), " 12.5x");
+    QTest::keyClick(&overlap, Qt::Key_Backspace);
+    EXPECT_EQ(edit().overlap().text(), " 12.5");
+}
+
+TEST_F(ControlWiring, TheSliderSetsThePlayersRateWhileTheIntroShows)
+{
+    auto& slider = control<QSlider>("Slider1");
+    QTest::keyClick(&slider, Qt::Key_PageDown);
+    EXPECT_EQ(player().playbackRate(), slider.value());
+    EXPECT_NE(slider.value(), 1000);
+    QTest::keyClick(&slider, Qt::Key_Home);
+    EXPECT_EQ(slider.value(), 0);
+    EXPECT_EQ(player().playbackRate(), 0);
+}
+
+}  // namespace
+}  // namespace vistrel::ui::testing

@@ -1,0 +1,109 @@
+#pragma once
+// Driving the real windows in tests: a main window built with queued dialog
+// answers and a recording message sink, scripts written to a temporary
+// folder, and helpers that click, double-click and type on the real controls.
+
+#include <QAbstractItemView>
+#include <QPushButton>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTest>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "model/ModelFakes.h"
+#include "player/PlayerWnd.h"
+#include "support/TestMedia.h"
+#include "ui/ListBox.h"
+#include "ui/MainWindow.h"
+#include "ui/StartPointDialog.h"
+
+namespace vistrel::ui::testing {
+
+using model::testing::QueuedFileDialog;
+using model::testing::RecordingMessages;
+
+// A clip of its own for the window tests: FFV1 without sound, every frame
+// showing its index; long enough to step a preview to frame 500.
+test::MediaRecipe angleClipRecipe(const std::string& name, int frames = 600);
+
+// Runs the event loop until the player has finished opening; false on timeout.
+bool waitUntilOpened(player::PlayerWnd& player, std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
+// A press, a release, a double-click and a release, as the platform sends
+// them for a real double-click.
+void doubleClick(QWidget& widget, QPoint position);
+QPoint rowCentre(const QAbstractItemView& view, int row);
+void clickRow(ListBox& list, int row);
+void doubleClickRow(ListBox& list, int row);
+
+// The visible entries of a list view, top to bottom.
+std::vector<std::string> shownEntries(const QAbstractItemView& view);
+
+// Answers the next modal window of type T titled title from a timer, while
+// the code under test runs the window's own event loop; a window nobody
+// expected is closed so that the test fails instead of hanging.
+class ModalAnswerer {
+public:
+    using Answer = std::function<void(QWidget&)>;
+    ModalAnswerer(const QString& title, Answer answer);
+    ~ModalAnswerer();
+    bool answered() const { return answered_; }
+
+private:
+    void poll();
+
+    QString title_;
+    Answer answer_;
+    bool answered_ = false;
+    std::unique_ptr<QTimer> timer_;
+};
+
+// A fresh main window per test, with its dialogs answered from queues.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Builds the window (with scripts in the temporary folder unless given).
+    void createWindow(std::optional<model::ScriptLocations> locations = std::nullopt);
+    MainWindow& window() { return *window_; }
+    const model::Edit& edit() const { return window_->edit(); }
+
+    template <typename T>
+    T& control(const char* name)
+    {
+        T* found = window_->findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+        if (!found) throw std::runtime_error(std::string("no control ") + name);
+        return *found;
+    }
+    QPushButton& button(const char* name) { return control<QPushButton>(name); }
+    ListBox& list(const char* name) { return control<ListBox>(name); }
+    player::PlayerWnd& player() { return control<player::PlayerWnd>("PlayerWnd1"); }
+    void click(const char* buttonName);
+
+    // Loads clips through "load video clips", the open dialog answering path.
+    void loadClip(const std::filesystem::path& path);
+    // Generated clips, one per name; empty (with the reason) when they
+    // cannot be made on this machine.
+    static std::vector<std::filesystem::path> generatedClips(const std::vector<std::string>& names,
+                                                             std::string& skipReason);
+    std::string scriptFolder() const { return folder_.path().toStdString(); }
+
+    QTemporaryDir folder_;
+    QueuedFileDialog* openDialog_ = nullptr;
+    QueuedFileDialog* saveDialog_ = nullptr;
+    RecordingMessages* messages_ = nullptr;
+    std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace vistrel::ui::testing
