@@ -2,6 +2,8 @@
 // any order, and the clip describes the file exactly.
 #include "SourceFixture.h"
 
+#include "support/ClipContract.h"
+
 #include "engine/ScriptError.h"
 
 #include <random>
@@ -35,6 +37,11 @@ TEST_P(SourceAccessTest, DescribesTheFileExactly) {
     EXPECT_EQ(info.frameCount, recipe.frames);
     EXPECT_EQ(info.fps, Rational::reduced(recipe.fpsNum, recipe.fpsDen));
     EXPECT_EQ(info.pixelType, recipe.pixelFormat == "bgr24" ? PixelType::RGB32 : PixelType::YV12);
+}
+
+TEST_P(SourceAccessTest, KeepsTheClipContract) {
+    VISTREL_TEST_MEDIA_OR_SKIP(file, GetParam());
+    expectClipKeepsItsContract(*open(file));
 }
 
 TEST_P(SourceAccessTest, StepsForwardFromTheStart) {
