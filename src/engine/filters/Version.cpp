@@ -1,8 +1,63 @@
+// Version(): the engine's own title card, 460 x 80 so that the intro's
+// version().addborders(122,20,122,20) is exactly 704 x 120.
+
+#include "engine/Colour.h"
+#include "engine/FrameFill.h"
+#include "engine/StillClip.h"
 #include "engine/filters/Factories.h"
-#include "engine/ScriptError.h"
+#include "engine/text/TextComposite.h"
+#include "engine/text/TextMask.h"
 
 namespace vistrel::engine {
 
-Value createVersion(const Args&, Environment&) { throw ScriptError("Version: not available yet"); }
+namespace {
+
+constexpr int kWidth = 460;
+constexpr int kHeight = 80;
+constexpr int kTop = 4;
+constexpr int kPadding = 8;
+constexpr int kLargestLine = 24;
+constexpr int kSmallestLine = 9;
+constexpr uint32_t kBackground = 0x404040;
+constexpr TextColours kColours{0x00ECF2BF, 0x00000000};
+
+const std::vector<std::string>& versionLines() {
+    static const std::vector<std::string> lines{"Vistrel script engine 1.0", "Clips read with FFMS2 and FFmpeg",
+                                                "Text drawn with Qt"};
+    return lines;
+}
+
+// The largest text that fits the card with a margin, down to the smallest size.
+TextMask fittedText() {
+    TextStyle style;
+    style.align = LineAlign::Centre;
+    for (int size = kLargestLine;; --size) {
+        style.lineHeight = size;
+        TextMask mask = TextMask::render(versionLines(), style);
+        const bool fits = mask.boxWidth() + kPadding <= kWidth && mask.boxHeight() + kPadding <= kHeight;
+        if (fits || size <= kSmallestLine) return mask;
+    }
+}
+
+VideoInfo versionInfo() {
+    VideoInfo vi;
+    vi.width = kWidth;
+    vi.height = kHeight;
+    vi.pixelType = PixelType::RGB24;
+    vi.fps = {24, 1};
+    vi.frameCount = 240;
+    return vi;
+}
+
+}  // namespace
+
+Value createVersion(const Args&, Environment&) {
+    const VideoInfo vi = versionInfo();
+    MutableFramePtr card = Frame::create(vi.width, vi.height, vi.pixelType);
+    fillFrame(*card, Colour::fromRgb(kBackground));
+    const TextMask text = fittedText();
+    drawTextMask(*card, text, (kWidth - text.boxWidth()) / 2, kTop, kColours);
+    return ClipPtr(std::make_shared<StillClip>(vi, std::move(card)));
+}
 
 }  // namespace vistrel::engine
