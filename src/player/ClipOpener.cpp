@@ -2,6 +2,7 @@
 
 #include "engine/Open.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace vistrel::player {
 
@@ -25,8 +27,39 @@ struct ClipOpener::Job {
     bool delivered = false;
     int lastPercent = -1;
     OpenResult result;
-    std::thread thread;  // joined by the opener
+    std::thread thread;  // joined by the opener, or once orphaned by OrphanedOpens
+
+    bool finishedRunning() {
+        std::lock_guard lock(mutex);
+        return done;
+    }
 };
+
+namespace {
+
+// Opens that nobody waits for any more, still building an index after their
+// player was closed. They run to the end (the index they write makes the next
+// open quick) and are joined when the application quits, or at the latest
+// when the program ends, so that closing a player never waits for them.
+class OrphanedOpens {
+public:
+    static OrphanedOpens& instance() {
+        static OrphanedOpens orphans;
+        return orphans;
+    }
+
+    void adopt(std::shared_ptr<ClipOpener::Job> job);
+    void joinAll();
+
+    ~OrphanedOpens() { joinAll(); }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::shared_ptr<ClipOpener::Job>> jobs_;
+    bool quitHooked_ = false;
+};
+
+}  // namespace
 
 OpenFunction engineOpenFunction() {
     return [](const QString& path, const engine::IndexProgress& progress) {
@@ -44,8 +77,8 @@ ClipOpener::~ClipOpener() {
         std::lock_guard lock(job->mutex);
         job->abandoned = true;
     }
-    // An index being built cannot be interrupted: wait for it to end.
-    for (const auto& job : jobs_) job->thread.join();
+    // An index being built cannot be interrupted; let it finish on its own.
+    for (auto& job : jobs_) OrphanedOpens::instance().adopt(std::move(job));
 }
 
 void ClipOpener::open(const QString& path, std::chrono::milliseconds wait) {
@@ -109,12 +142,34 @@ void ClipOpener::deliver(const std::shared_ptr<Job>& job) {
     emit opened(result);
 }
 
+void OrphanedOpens::adopt(std::shared_ptr<ClipOpener::Job> job) {
+    std::lock_guard lock(mutex_);
+    std::erase_if(jobs_, [](const std::shared_ptr<ClipOpener::Job>& orphan) {
+        if (!orphan->finishedRunning()) return false;
+        orphan->thread.join();
+        return true;
+    });
+    jobs_.push_back(std::move(job));
+    if (!quitHooked_ && QCoreApplication::instance()) {
+        quitHooked_ = true;
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [] { instance().joinAll(); });
+    }
+}
+
+void OrphanedOpens::joinAll() {
+    std::vector<std::shared_ptr<ClipOpener::Job>> jobs;
+    {
+        std::lock_guard lock(mutex_);
+        jobs.swap(jobs_);
+    }
+    for (const auto& job : jobs) job->thread.join();
+}
+
+void ClipOpener::finishAbandonedOpens() { OrphanedOpens::instance().joinAll(); }
+
 void ClipOpener::joinFinishedJobs() {
     std::erase_if(jobs_, [](const std::shared_ptr<Job>& job) {
-        {
-            std::lock_guard lock(job->mutex);
-            if (!job->done) return false;
-        }
+        if (!job->finishedRunning()) return false;
         job->thread.join();
         return true;
     });

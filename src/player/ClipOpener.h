@@ -6,7 +6,8 @@
 // already built (and any script over such files) is open when open() returns;
 // a slower open finishes later through `opened`. Only the latest open counts:
 // a result or progress of an earlier one is dropped. Results and progress
-// arrive on the thread the opener lives in.
+// arrive on the thread the opener lives in. Destroying the opener does not
+// wait for an open in progress (an index may take minutes to build).
 
 #include "engine/Clip.h"
 #include "engine/Functions.h"
@@ -48,14 +49,20 @@ public:
 
     bool busy() const { return current_ != nullptr; }
 
+    // Opens still running for openers that were destroyed go on by
+    // themselves; this waits for them. Called when the application quits,
+    // and by tests before the files they handed out go away.
+    static void finishAbandonedOpens();
+
+    // One open on its own thread (defined with the opener).
+    struct Job;
+
 signals:
     void opened(const vistrel::player::OpenResult& result);
     // The index is being built: 0 to 100.
     void indexProgressed(int percent);
 
 private:
-    struct Job;
-
     void deliver(const std::shared_ptr<Job>& job);
     void joinFinishedJobs();
 

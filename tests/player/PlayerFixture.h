@@ -23,6 +23,11 @@ protected:
     std::unique_ptr<player::PlayerWnd> player;
 
     void SetUp() override { makePlayer(); }
+    void TearDown() override {
+        player.reset();
+        // Opens outlive their player; they must end before the fake files go.
+        player::ClipOpener::finishAbandonedOpens();
+    }
 
     void makePlayer(std::chrono::milliseconds openWait = std::chrono::milliseconds(400)) {
         player::PlaybackDependencies dependencies;
