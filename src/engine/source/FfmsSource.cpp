@@ -48,7 +48,7 @@ FfmsVideoSourcePtr openVideo(const std::string& path, FFMS_Index* index, int tra
     FfmsError error;
     FfmsVideoSourcePtr video(
         FFMS_CreateVideoSource(path.c_str(), track, index, options.decoderThreads, seekModeOf(method), error.get()));
-    if (!video) error.raise("cannot decode the video");
+    if (!video) error.raise("Cannot decode the video");
     if (FFMS_GetVideoProperties(video.get())->NumFrames <= 0) throw MediaError("The video has no frames.");
     return video;
 }
@@ -88,7 +88,7 @@ Rational frameRateOf(const FrameTimes& times, const FFMS_VideoProperties& proper
 VideoInfo describeVideo(FFMS_VideoSource* video, const FrameTimes& times, std::optional<PixelType> requested) {
     FfmsError error;
     const FFMS_Frame* first = FFMS_GetFrame(video, 0, error.get());
-    if (!first) error.raise("cannot decode the first frame");
+    if (!first) error.raise("Cannot decode the first frame");
     const FFMS_VideoProperties& properties = *FFMS_GetVideoProperties(video);
 
     VideoInfo info;
@@ -100,7 +100,7 @@ VideoInfo describeVideo(FFMS_VideoSource* video, const FrameTimes& times, std::o
 
     const int formats[] = {avPixelFormatOf(info.pixelType), -1};
     if (FFMS_SetOutputFormatV2(video, formats, info.width, info.height, FFMS_RESIZER_BICUBIC, error.get()) != 0)
-        error.raise("cannot convert the pictures to " + pixelTypeName(info.pixelType));
+        error.raise("Cannot convert the pictures to " + pixelTypeName(info.pixelType));
     return info;
 }
 
@@ -128,7 +128,7 @@ FfmsAudioSourcePtr openAudio(const std::string& path, FFMS_Index* index, VideoIn
     if (track < 0) return nullptr;
     FfmsAudioSourcePtr audio(
         FFMS_CreateAudioSource(path.c_str(), track, index, FFMS_DELAY_FIRST_VIDEO_TRACK, error.get()));
-    if (!audio) error.raise("cannot decode the sound");
+    if (!audio) error.raise("Cannot decode the sound");
     const FFMS_AudioProperties& properties = *FFMS_GetAudioProperties(audio.get());
     if (properties.NumSamples <= 0 || properties.Channels <= 0) return nullptr;
 
@@ -138,7 +138,7 @@ FfmsAudioSourcePtr openAudio(const std::string& path, FFMS_Index* index, VideoIn
         FfmsResampleOptionsPtr resample(FFMS_CreateResampleOptions(audio.get()));
         resample->SampleFormat = wanted;
         if (FFMS_SetOutputFormatA(audio.get(), resample.get(), error.get()) != 0)
-            error.raise("cannot convert the sound");
+            error.raise("Cannot convert the sound");
     }
     info.audioRate = properties.SampleRate;
     info.channels = properties.Channels;

@@ -1,5 +1,6 @@
 #include "engine/source/SourceIndex.h"
 
+#include "engine/source/FfmpegReason.h"
 #include "engine/source/FfmsError.h"
 
 #include <QCoreApplication>
@@ -101,12 +102,15 @@ FfmsIndexPtr SourceIndex::readStored(const fs::path& file, const std::string& pa
 FfmsIndexPtr SourceIndex::build(const std::string& path) const {
     FfmsError error;
     FfmsIndexerPtr indexer(FFMS_CreateIndexer(path.c_str(), error.get()));
-    if (!indexer) error.raise("cannot read the file");
+    if (!indexer) {
+        if (auto reason = whyFfmpegCannotRead(path)) throw MediaError(*reason);
+        error.raise("Cannot read the file");
+    }
     indexFirstAudioTrack(indexer.get());
     FFMS_SetProgressCallback(indexer.get(), reportProgress, const_cast<IndexProgress*>(&progress_));
     // A damaged stretch ends its track there rather than failing the whole file.
     FfmsIndexPtr index(FFMS_DoIndexing2(indexer.release(), FFMS_IEH_STOP_TRACK, error.get()));
-    if (!index) error.raise("cannot index the file");
+    if (!index) error.raise("Cannot index the file");
     return index;
 }
 
