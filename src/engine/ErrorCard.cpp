@@ -7,6 +7,9 @@
 #include "engine/text/TextComposite.h"
 #include "engine/text/TextMask.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace vistrel::engine {
 
 namespace {
@@ -15,6 +18,8 @@ constexpr uint32_t kBackground = 0xFF000000;  // opaque black
 constexpr TextColours kColours{0x00FF3333, 0x00000000};
 constexpr int kPadding = 8;
 constexpr int kTop = 4;
+constexpr size_t kLongestLine = 160;  // characters; longer lines are wrapped
+constexpr size_t kMostLines = 40;
 
 int roundUp(int value, int multiple) { return (value + multiple - 1) / multiple * multiple; }
 
@@ -36,10 +41,32 @@ VideoInfo cardInfo(int width, int height) {
     return vi;
 }
 
+// The message's lines, long ones wrapped, so that any message gives a card
+// of sensible size; past the last line that fits, "..." says there is more.
+std::vector<std::string> cardLines(const std::string& message) {
+    std::vector<std::string> lines;
+    for (const std::string& line : splitLines(message)) {
+        size_t start = 0;
+        do {
+            size_t length = std::min(kLongestLine, line.size() - start);
+            while (length > 0 && start + length < line.size() && (uint8_t(line[start + length]) & 0xC0) == 0x80)
+                --length;  // never split a UTF-8 character
+            if (length == 0) length = std::min(kLongestLine, line.size() - start);
+            lines.push_back(line.substr(start, length));
+            start += length;
+        } while (start < line.size());
+    }
+    if (lines.size() > kMostLines) {
+        lines.resize(kMostLines);
+        lines.back() = "...";
+    }
+    return lines;
+}
+
 // Without a GUI application no font can be drawn: the card stays blank.
 TextMask maskOrEmpty(const std::string& message) {
     try {
-        return TextMask::render(splitLines(message), cardStyle());
+        return TextMask::render(cardLines(message), cardStyle());
     } catch (const ScriptError&) {
         return TextMask();
     }

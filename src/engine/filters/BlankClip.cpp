@@ -13,6 +13,7 @@ namespace vistrel::engine {
 namespace {
 
 constexpr double kTwoTo24 = 16777216.0;
+constexpr int kMaxSide = 65535;
 
 VideoInfo defaultInfo() {
     VideoInfo vi;
@@ -84,6 +85,7 @@ Rational requestedFrameRate(const BlankClipRequest& rq, const VideoInfo& base) {
 
 void checkPictureSize(const VideoInfo& vi) {
     if (vi.width < 0 || vi.height < 0) throw ScriptError("BlankClip: width and height must not be negative");
+    if (vi.width > kMaxSide || vi.height > kMaxSide) throw ScriptError("BlankClip: width and height must be at most 65535");
     if (!vi.hasVideo()) return;
     if (vi.pixelType == PixelType::YV12 && (vi.width % 2 || vi.height % 2))
         throw ScriptError("BlankClip: YV12 width and height must be even");

@@ -82,7 +82,11 @@ Subtitle::Subtitle(ClipPtr child, const SubtitleSettings& s)
       lastFrame_(s.lastFrame.value_or(info_.frameCount - 1)) {
     const Alignment a = alignmentOf(s);
     if (!info_.hasVideo()) return;
-    mask_ = TextMask::render(splitLines(withLineBreaks(s.text, s.lineSpacing.has_value())), styleOf(s, a.column));
+    try {
+        mask_ = TextMask::render(splitLines(withLineBreaks(s.text, s.lineSpacing.has_value())), styleOf(s, a.column));
+    } catch (const ScriptError& e) {
+        throw ScriptError(std::string("Subtitle: ") + e.what());
+    }
     const int x = anchorX(s, a.column, info_.width), y = anchorY(s, a.row, info_.height);
     boxLeft_ = a.column == Column::Left ? x : a.column == Column::Centre ? x - mask_.boxWidth() / 2 : x - mask_.boxWidth();
     boxTop_ = a.row == Row::Top ? y : a.row == Row::Baseline ? y - mask_.firstBaseline() : y - mask_.boxHeight();

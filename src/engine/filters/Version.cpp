@@ -3,6 +3,7 @@
 
 #include "engine/Colour.h"
 #include "engine/FrameFill.h"
+#include "engine/ScriptError.h"
 #include "engine/StillClip.h"
 #include "engine/filters/Factories.h"
 #include "engine/text/TextComposite.h"
@@ -33,7 +34,12 @@ TextMask fittedText() {
     style.align = LineAlign::Centre;
     for (int size = kLargestLine;; --size) {
         style.lineHeight = size;
-        TextMask mask = TextMask::render(versionLines(), style);
+        TextMask mask;
+        try {
+            mask = TextMask::render(versionLines(), style);
+        } catch (const ScriptError& e) {
+            throw ScriptError(std::string("Version: ") + e.what());
+        }
         const bool fits = mask.boxWidth() + kPadding <= kWidth && mask.boxHeight() + kPadding <= kHeight;
         if (fits || size <= kSmallestLine) return mask;
     }

@@ -16,6 +16,8 @@ namespace vistrel::engine {
 
 namespace {
 
+constexpr int64_t kMostPixels = int64_t(1) << 26;
+
 QFont fontWithPixelSize(const TextStyle& style, int pixelSize) {
     QFont font;
     font.setFamilies({QString::fromStdString(style.family), QStringLiteral("DejaVu Sans")});
@@ -54,7 +56,7 @@ std::vector<uint8_t> dilate(const std::vector<uint8_t>& src, int w, int h) {
 
 void requireGuiApplication() {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        throw ScriptError("Text drawing needs a running Qt GUI application");
+        throw ScriptError("drawing text needs a running Qt GUI application");
 }
 
 }  // namespace
@@ -92,7 +94,9 @@ TextMask TextMask::render(const std::vector<std::string>& lines, const TextStyle
     mask.firstBaseline_ = int(std::lround(metrics.ascent()));
     if (mask.boxWidth_ == 0) return mask;
 
+    if (int64_t(mask.maskWidth()) * mask.maskHeight() > kMostPixels) throw ScriptError("the text is too large to draw");
     QImage image(mask.maskWidth(), mask.maskHeight(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) throw ScriptError("the text is too large to draw");
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);

@@ -3,7 +3,9 @@
 // one pixel around them. Filters composite the masks onto frames
 // (TextComposite.h), so the font machinery runs once per clip, not per frame.
 //
-// Drawing needs a QGuiApplication; without one, render() throws ScriptError.
+// Drawing needs a QGuiApplication; without one, and for text too large to
+// draw, render() throws ScriptError with a message that callers prefix with
+// their own name.
 
 #include <cstdint>
 #include <string>

@@ -71,3 +71,23 @@ TEST(ErrorCard, TextStartsNearTheTopAndIsCentred) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ErrorCard, AnyMessageGivesACardOfSensibleSize) {
+    const std::string endless(100000, 'x');
+    const VideoInfo& wide = makeErrorCard(endless)->info();
+    EXPECT_LE(wide.width, 4000);
+    EXPECT_LE(wide.height, 1200);
+    std::string manyLines;
+    for (int i = 0; i < 500; ++i) manyLines += "line\n";
+    EXPECT_LE(makeErrorCard(manyLines)->info().height, 1200);
+}
+
+TEST(ErrorCard, WrappedLinesStillShowTheWholeLongPath) {
+    const std::string path = "AVISource: couldn't open file '" + std::string(200, 'p') + "'";
+    const VideoInfo& vi = makeErrorCard(path)->info();
+    EXPECT_GE(vi.height, 2 * 24) << "the long line is wrapped onto a second line";
+}
+
+}  // namespace

@@ -187,6 +187,11 @@ TEST(Subtitle, DrawsOnYv12LumaAndChroma) {
     EXPECT_GT(blueLow, 2) << "yellow has little blue";
 }
 
+TEST(Subtitle, TextTooLargeToDrawIsAnError) {
+    EXPECT_EQ(scriptErrorOf([] { Subtitle(greyRgb32(), text(std::string(400000, 'W'))); }),
+              "Subtitle: the text is too large to draw");
+}
+
 TEST(Subtitle, EmptyTextChangesNothing) {
     ClipPtr in = greyRgb32();
     Subtitle s(in, text(""));
