@@ -75,6 +75,52 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
+namespace {
+
+// Where each line goes: its text and its pen position inside the mask.
+struct LaidOutLine {
+    QString text;
+    QPointF pen;
+};
+
+std::vector<LaidOutLine> layOut(const std::vector<QString>& texts, const QFontMetricsF& metrics,
+                                const TextStyle& style, int boxWidth, int firstBaseline, int lineStep) {
+    std::vector<LaidOutLine> laid;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const double advance = metrics.horizontalAdvance(texts[i]);
+        double x = TextMask::margin();
+        if (style.align == LineAlign::Centre) x += (boxWidth - advance) / 2.0;
+        if (style.align == LineAlign::Right) x += boxWidth - advance;
+        const double baseline = TextMask::margin() + firstBaseline + double(i) * lineStep;
+        laid.push_back({texts[i], QPointF(std::round(x), baseline)});
+    }
+    return laid;
+}
+
+// The glyphs' coverage: white text painted on transparency, alpha kept.
+std::vector<uint8_t> paintCoverage(const std::vector<LaidOutLine>& lines, const QFont& font, bool antialias, int w,
+                                   int h) {
+    if (int64_t(w) * h > kMostPixels) throw ScriptError("the text is too large to draw");
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) throw ScriptError("the text is too large to draw");
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing, antialias);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        for (const LaidOutLine& line : lines) painter.drawText(line.pen, line.text);
+    }
+    std::vector<uint8_t> coverage(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < w; ++x) coverage[size_t(y) * size_t(w) + size_t(x)] = uint8_t(qAlpha(row[x]));
+    }
+    return coverage;
+}
+
+}  // namespace
+
 TextMask TextMask::render(const std::vector<std::string>& lines, const TextStyle& style) {
     TextMask mask;
     if (lines.empty()) return mask;
@@ -94,31 +140,9 @@ TextMask TextMask::render(const std::vector<std::string>& lines, const TextStyle
     mask.firstBaseline_ = int(std::lround(metrics.ascent()));
     if (mask.boxWidth_ == 0) return mask;
 
-    if (int64_t(mask.maskWidth()) * mask.maskHeight() > kMostPixels) throw ScriptError("the text is too large to draw");
-    QImage image(mask.maskWidth(), mask.maskHeight(), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) throw ScriptError("the text is too large to draw");
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::TextAntialiasing, style.antialias);
-        painter.setFont(font);
-        painter.setPen(Qt::white);
-        for (size_t i = 0; i < texts.size(); ++i) {
-            const double advance = metrics.horizontalAdvance(texts[i]);
-            double x = margin();
-            if (style.align == LineAlign::Centre) x += (mask.boxWidth_ - advance) / 2.0;
-            if (style.align == LineAlign::Right) x += mask.boxWidth_ - advance;
-            const double baseline = margin() + mask.firstBaseline_ + double(i) * lineStep;
-            painter.drawText(QPointF(std::round(x), baseline), texts[i]);
-        }
-    }
-    const int w = mask.maskWidth(), h = mask.maskHeight();
-    mask.glyphs_.resize(size_t(w) * h);
-    for (int y = 0; y < h; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < w; ++x) mask.glyphs_[size_t(y) * w + x] = uint8_t(qAlpha(row[x]));
-    }
-    mask.halo_ = dilate(mask.glyphs_, w, h);
+    const auto laid = layOut(texts, metrics, style, mask.boxWidth_, mask.firstBaseline_, lineStep);
+    mask.glyphs_ = paintCoverage(laid, font, style.antialias, mask.maskWidth(), mask.maskHeight());
+    mask.halo_ = dilate(mask.glyphs_, mask.maskWidth(), mask.maskHeight());
     return mask;
 }
 
