@@ -32,6 +32,10 @@ struct Environment {
     IndexProgress indexProgress;              // may be empty
     std::filesystem::path indexFolder;         // where source indexes are kept
     std::set<std::string>* scriptsLoading = nullptr;  // guards scripts that load themselves
+    // The folder of the script file being run; a relative path in it starts
+    // there, as AviSynth runs a script from its own folder. Empty: the
+    // process's working folder.
+    std::filesystem::path scriptFolder;
 };
 
 // The bound arguments of one call, one slot per parameter of the signature.

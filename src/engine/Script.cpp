@@ -18,11 +18,10 @@ std::filesystem::path pathFromUtf8(const std::string& text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-std::string readScriptText(const std::string& path) {
+std::string readScriptText(const std::filesystem::path& file, const std::string& path) {
     const auto fail = [&](const std::string& reason) {
         return ScriptError("AVISource: couldn't open file '" + path + "'\n" + reason);
     };
-    const std::filesystem::path file = pathFromUtf8(path);
     std::error_code error;
     if (std::filesystem::is_directory(file, error)) throw fail(std::strerror(EISDIR));
     std::ifstream in(file, std::ios::binary);
@@ -34,17 +33,18 @@ std::string readScriptText(const std::string& path) {
 }
 
 // The identity of a script file, the same however its path is spelled.
-std::string scriptIdentity(const std::string& path) {
+std::string scriptIdentity(const std::filesystem::path& file) {
     std::error_code error;
-    const std::filesystem::path canonical = std::filesystem::weakly_canonical(pathFromUtf8(path), error);
-    return error ? path : canonical.string();
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(file, error);
+    return error ? std::filesystem::absolute(file, error).string() : canonical.string();
 }
 
 // Marks a script as being loaded for as long as it runs, so that a script
 // that loads itself, directly or through others, is caught.
 class LoadingGuard {
 public:
-    LoadingGuard(Environment& env, const std::string& path) : env_(env), identity_(scriptIdentity(path)) {
+    LoadingGuard(Environment& env, const std::filesystem::path& file, const std::string& path)
+        : env_(env), identity_(scriptIdentity(file)) {
         if (!env_.scriptsLoading) env_.scriptsLoading = &ownSet_;
         if (!env_.scriptsLoading->insert(identity_).second)
             throw ScriptError("AVISource: script loads itself: '" + path + "'");
@@ -64,7 +64,29 @@ private:
     bool inserted_ = false;
 };
 
+// While a script file runs, relative paths in it start from its folder.
+class ScriptFolderGuard {
+public:
+    ScriptFolderGuard(Environment& env, const std::filesystem::path& script)
+        : env_(env), saved_(env.scriptFolder) {
+        env_.scriptFolder = script.parent_path();
+    }
+    ~ScriptFolderGuard() { env_.scriptFolder = saved_; }
+    ScriptFolderGuard(const ScriptFolderGuard&) = delete;
+    ScriptFolderGuard& operator=(const ScriptFolderGuard&) = delete;
+
+private:
+    Environment& env_;
+    std::filesystem::path saved_;
+};
+
 }  // namespace
+
+std::filesystem::path resolvePathInScript(const std::string& path, const Environment& env) {
+    const std::filesystem::path given = pathFromUtf8(path);
+    if (given.is_absolute() || env.scriptFolder.empty()) return given;
+    return env.scriptFolder / given;
+}
 
 Value evaluateScript(std::string_view text, const std::string& pathForMessages, Environment& env) {
     return Interpreter(env, pathForMessages).runText(text);
@@ -78,8 +100,10 @@ ClipPtr evaluateScriptClip(std::string_view text, const std::string& pathForMess
 }
 
 ClipPtr evaluateScriptFile(const std::string& path, Environment& env) {
-    LoadingGuard guard(env, path);
-    const std::string contents = readScriptText(path);
+    const std::filesystem::path file = resolvePathInScript(path, env);
+    LoadingGuard loading(env, file, path);
+    const std::string contents = readScriptText(file, path);
+    ScriptFolderGuard folder(env, file);
     std::string_view text = contents;
     // Editors may put a UTF-8 byte order mark in front; it is not part of the script.
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);

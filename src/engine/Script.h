@@ -10,6 +10,7 @@
 #include "engine/Functions.h"
 #include "engine/Value.h"
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -26,8 +27,14 @@ Value evaluateScript(std::string_view text, const std::string& pathForMessages, 
 ClipPtr evaluateScriptClip(std::string_view text, const std::string& pathForMessages, Environment& env);
 
 // Reads and runs a script file; error messages name the path as given.
-// A script that loads itself, directly or through other scripts, fails with
-// "AVISource: script loads itself: '<path>'" instead of recursing.
+// A relative path starts from env.scriptFolder (the folder of the script
+// that names it), and while the script runs env.scriptFolder is its own
+// folder. A script that loads itself, directly or through other scripts,
+// fails with "AVISource: script loads itself: '<path>'" instead of recursing.
 ClipPtr evaluateScriptFile(const std::string& path, Environment& env);
+
+// Where a path named in a script points: relative paths start from the
+// folder of the script being run (env.scriptFolder), when there is one.
+std::filesystem::path resolvePathInScript(const std::string& path, const Environment& env);
 
 }  // namespace vistrel::engine

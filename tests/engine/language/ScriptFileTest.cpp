@@ -101,6 +101,24 @@ TEST_F(ScriptFiles, AScriptMayLoadAnotherScript) {
     EXPECT_EQ(openClip(outer)->info().frameCount, 20);
 }
 
+TEST_F(ScriptFiles, RelativePathsStartFromTheScriptsFolder) {
+    std::filesystem::create_directories(folder_ / "sub");
+    write("sub/deeper.avs", "blankclip(length=4)\r\n");
+    write("sub/inner.avs", "avisource(\"deeper.avs\") + avisource(\"deeper.avs\")\r\n");
+    const std::string outer = write("outer.avs", "avisource(\"sub/inner.avs\")\r\n");
+    EXPECT_EQ(openClip(outer)->info().frameCount, 8);
+}
+
+TEST_F(ScriptFiles, TheScriptFolderIsRestoredAfterwards) {
+    const std::string path = write("plain.avs", "blankclip(length=3)\r\n");
+    Environment env;
+    env.scriptFolder = "/elsewhere";
+    evaluateScriptFile(path, env);
+    EXPECT_EQ(env.scriptFolder, std::filesystem::path("/elsewhere"));
+    EXPECT_EQ(resolvePathInScript("a.avi", env), std::filesystem::path("/elsewhere/a.avi"));
+    EXPECT_EQ(resolvePathInScript("/abs/a.avi", env), std::filesystem::path("/abs/a.avi"));
+}
+
 TEST_F(ScriptFiles, TheSameScriptTwiceIsNotALoop) {
     const std::string inner = write("inner.avs", "blankclip(length=30)\r\n");
     const std::string outer = write("outer.avs", "a = avisource(\"" + inner + "\")\r\nb = avisource(\"" + inner +
