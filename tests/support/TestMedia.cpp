@@ -219,6 +219,22 @@ MediaRecipe mpeg4BFramesAvi() {
     r.videoOptions = {"-bf", "2", "-g", "12", "-q:v", "4"};
     return r;
 }
+MediaRecipe mpeg4ClosedGopAvi() {
+    MediaRecipe r = basic("mpeg4-closed-gop", "avi", "mpeg4");
+    r.videoOptions = {"-bf", "3", "-g", "17", "-flags", "+cgop", "-sc_threshold", "1000000000", "-q:v", "4"};
+    return r;
+}
+MediaRecipe mpeg2BFramesAvi() {
+    MediaRecipe r = basic("mpeg2-bframes", "avi", "mpeg2video");
+    r.videoOptions = {"-bf", "2", "-g", "15", "-q:v", "4"};
+    return r;
+}
+MediaRecipe mpeg1BFramesAvi() {
+    MediaRecipe r = basic("mpeg1-bframes", "avi", "mpeg1video");
+    r.videoOptions = {"-bf", "2", "-g", "12", "-q:v", "4"};
+    r.frames = 120;
+    return r;
+}
 MediaRecipe h264BFramesAvi() { return withStereo(withX264BFrames(basic("h264-bframes", "avi", "libx264"))); }
 MediaRecipe rawBgrAvi() {
     MediaRecipe r = withStereo(basic("raw-bgr", "avi", "rawvideo"));
@@ -267,7 +283,8 @@ MediaRecipe silentAvi() {
 }
 
 std::vector<MediaRecipe> constantRate() {
-    return {mjpegAvi(), ffv1Avi(), mpeg4BFramesAvi(), h264BFramesAvi(), rawBgrAvi(), h264Mp4(), h264Ts(),
+    return {mjpegAvi(), ffv1Avi(), mpeg4BFramesAvi(), mpeg4ClosedGopAvi(), mpeg2BFramesAvi(), mpeg1BFramesAvi(),
+            h264BFramesAvi(), rawBgrAvi(), h264Mp4(), h264Ts(),
             ntscStereoAvi(), ntscH264Mkv(), yuv422Avi(), floatAudioMkv(), silentAvi()};
 }
 

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ struct MediaRecipe {
     int64_t audioSamples() const;  // per channel: as long as the video
 };
 
+// How GoogleTest names a recipe in its messages.
+inline void PrintTo(const MediaRecipe& recipe, std::ostream* out) { *out << recipe.name; }
+
 // The value of sample s of channel c in every generated file (as 16-bit PCM;
 // a float file holds it divided by 32768).
 int16_t testSample(int64_t s, int channel);
@@ -60,7 +64,10 @@ bool ffmpegHasEncoder(const std::string& encoder);
 namespace recipes {
 MediaRecipe mjpegAvi();           // MJPEG, full-range 4:2:0, PCM stereo
 MediaRecipe ffv1Avi();            // FFV1 4:2:0, PCM stereo
-MediaRecipe mpeg4BFramesAvi();    // MPEG-4 part 2 with two B-frames, PCM stereo
+MediaRecipe mpeg4BFramesAvi();    // MPEG-4 part 2 with two B-frames, open GOPs, PCM stereo
+MediaRecipe mpeg4ClosedGopAvi();  // MPEG-4 part 2 with three B-frames, closed GOPs of 17
+MediaRecipe mpeg2BFramesAvi();    // MPEG-2 with two B-frames
+MediaRecipe mpeg1BFramesAvi();    // MPEG-1 with two B-frames
 MediaRecipe h264BFramesAvi();     // H.264 with B-frames, PCM stereo
 MediaRecipe rawBgrAvi();          // uncompressed BGR, PCM stereo
 MediaRecipe h264Mp4();            // H.264 with B-frames in MP4, no sound

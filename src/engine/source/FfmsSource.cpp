@@ -3,10 +3,12 @@
 #include "engine/ScriptError.h"
 #include "engine/source/FfmsError.h"
 #include "engine/source/FrameRateCheck.h"
+#include "engine/source/LeadingFrames.h"
 #include "engine/source/SourceIndex.h"
 #include "engine/source/SourcePixels.h"
 #include "engine/source/TrackFrameRate.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <system_error>
 #include <vector>
@@ -17,11 +19,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Stepping back in a file that can only be decoded in order means decoding
-// from the start, so such a source keeps more of what it decoded.
-constexpr size_t kRecentFramesSeeking = 8;
+// Stepping back one frame costs decoding from the keyframe before it (from
+// the start, for a file decoded in order); the last frames decoded are kept
+// for that.
+constexpr size_t kRecentFramesSeeking = 16;
 constexpr size_t kRecentFramesInOrder = 48;
 constexpr size_t kRecentFramesBytes = size_t(96) << 20;
+// FFMS2 decodes on instead of seeking when the keyframe before the frame
+// asked for lies at most this far past the frame it decoded last.
+constexpr int64_t kFfmsDecodesOnWithin = 10;
+constexpr int kMostPrerollSteps = 4;
 
 // What can be said about the file before any library looks at it.
 void checkIsReadableFile(const std::string& path) {
@@ -30,10 +37,6 @@ void checkIsReadableFile(const std::string& path) {
     if (!fs::exists(status)) throw MediaError("The file does not exist.");
     if (fs::is_directory(status)) throw MediaError("This is a folder, not a file.");
     if (fs::file_size(fs::path(path), ec) == 0 && !ec) throw MediaError("The file is empty.");
-}
-
-int seekModeOf(SeekMethod method) {
-    return method == SeekMethod::Seek ? FFMS_SEEK_NORMAL : FFMS_SEEK_LINEAR;
 }
 
 int firstVideoTrack(FFMS_Index* index) {
@@ -46,8 +49,9 @@ int firstVideoTrack(FFMS_Index* index) {
 FfmsVideoSourcePtr openVideo(const std::string& path, FFMS_Index* index, int track, const SourceOptions& options,
                              SeekMethod method) {
     FfmsError error;
+    const int mode = method == SeekMethod::DecodeInOrder ? FFMS_SEEK_LINEAR : FFMS_SEEK_NORMAL;
     FfmsVideoSourcePtr video(
-        FFMS_CreateVideoSource(path.c_str(), track, index, options.decoderThreads, seekModeOf(method), error.get()));
+        FFMS_CreateVideoSource(path.c_str(), track, index, options.decoderThreads, mode, error.get()));
     if (!video) error.raise("Cannot decode the video");
     if (FFMS_GetVideoProperties(video.get())->NumFrames <= 0) throw MediaError("The video has no frames.");
     return video;
@@ -61,6 +65,15 @@ struct FrameTimes {
     int64_t tickNum;  // seconds per tick: tickNum / tickDen
     int64_t tickDen;
 };
+
+std::vector<int64_t> keyframesOf(FFMS_VideoSource* video) {
+    FFMS_Track* track = FFMS_GetTrackFromVideo(video);
+    std::vector<int64_t> keyframes;
+    const int frames = FFMS_GetVideoProperties(video)->NumFrames;
+    for (int n = 0; n < frames; ++n)
+        if (FFMS_GetFrameInfo(track, n)->KeyFrame) keyframes.push_back(n);
+    return keyframes;
+}
 
 FrameTimes frameTimesOf(FFMS_VideoSource* video, const StreamTraits& stream) {
     FFMS_Track* track = FFMS_GetTrackFromVideo(video);
@@ -154,6 +167,8 @@ struct FfmsSource::Parts {
     SeekMethod seekMethod;
     FfmsVideoSourcePtr video;
     FfmsAudioSourcePtr audio;
+    std::vector<int64_t> keyframes;
+    std::unique_ptr<LeadingFrames> leadingFrames;
 };
 
 std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const SourceOptions& options) {
@@ -162,8 +177,12 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         FfmsIndexPtr index = SourceIndex(options.indexFolder, options.indexProgress).load(path);
         const int track = firstVideoTrack(index.get());
         const StreamTraits stream = probeStream(path, track);
-        Parts parts{path, seekMethodFor(stream), nullptr, nullptr};
+        Parts parts{path, seekMethodFor(stream), nullptr, nullptr, {}, nullptr};
         parts.video = openVideo(path, index.get(), track, options, parts.seekMethod);
+        if (parts.seekMethod == SeekMethod::SeekWithPreroll) {
+            parts.keyframes = keyframesOf(parts.video.get());
+            parts.leadingFrames = std::make_unique<LeadingFrames>(path, track);
+        }
         const FrameTimes times = frameTimesOf(parts.video.get(), stream);
         VideoInfo info = describeVideo(parts.video.get(), times, options.pixelType);
         refuseVariableFrameRate(times, info, path);
@@ -179,18 +198,48 @@ FfmsSource::FfmsSource(const VideoInfo& info, Parts parts)
       path_(std::move(parts.path)),
       seekMethod_(parts.seekMethod),
       video_(std::move(parts.video)),
-      recent_(seekMethod_ == SeekMethod::Seek ? kRecentFramesSeeking : kRecentFramesInOrder, kRecentFramesBytes),
+      keyframes_(std::move(parts.keyframes)),
+      leadingFrames_(std::move(parts.leadingFrames)),
+      recent_(seekMethod_ == SeekMethod::DecodeInOrder ? kRecentFramesInOrder : kRecentFramesSeeking,
+              kRecentFramesBytes),
       audio_(std::move(parts.audio)) {}
 
-FramePtr FfmsSource::makeFrame(int64_t n) {
-    std::lock_guard lock(videoMutex_);
-    if (FramePtr recent = recent_.find(n)) return recent;
+FfmsSource::~FfmsSource() = default;
+
+const FFMS_Frame* FfmsSource::decode(int64_t n) {
+    if (seekMethod_ == SeekMethod::SeekWithPreroll) prerollFor(n, 0);
+    return fetch(n);
+}
+
+const FFMS_Frame* FfmsSource::fetch(int64_t n) {
     FfmsError error;
     const FFMS_Frame* decoded = FFMS_GetFrame(video_.get(), static_cast<int>(n), error.get());
     if (!decoded)
         throw ScriptError("AVISource: cannot decode frame " + std::to_string(n) + " of '" + path_ + "'\n" +
                           error.text());
-    FramePtr frame = copyFfmsFrame(*decoded, info_.pixelType);
+    lastDecoded_ = n;
+    return decoded;
+}
+
+// A frame that decoding from its keyframe cannot give is decoded on from
+// the frame before the keyframe, which FFMS2 reaches from the keyframe
+// before that one (and so on, in a file whose GOPs are shorter than their
+// runs of B-frames, a few GOPs at most).
+void FfmsSource::prerollFor(int64_t n, int depth) {
+    const auto after = std::upper_bound(keyframes_.begin(), keyframes_.end(), n);
+    if (after == keyframes_.begin()) return;
+    const int64_t keyframe = *(after - 1);
+    if (keyframe == 0) return;
+    const bool decodesOn = lastDecoded_ < n && lastDecoded_ + 1 + kFfmsDecodesOnWithin >= keyframe;
+    if (decodesOn || n - keyframe >= leadingFrames_->after(keyframe)) return;
+    if (depth < kMostPrerollSteps) prerollFor(keyframe - 1, depth + 1);
+    fetch(keyframe - 1);
+}
+
+FramePtr FfmsSource::makeFrame(int64_t n) {
+    std::lock_guard lock(videoMutex_);
+    if (FramePtr recent = recent_.find(n)) return recent;
+    FramePtr frame = copyFfmsFrame(*decode(n), info_.pixelType);
     recent_.insert(n, frame);
     return frame;
 }

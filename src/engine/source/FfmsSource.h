@@ -16,6 +16,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vistrel::engine {
 
@@ -27,8 +28,12 @@ struct SourceOptions {
     int decoderThreads = 1;
 };
 
+class LeadingFrames;
+
 class FfmsSource final : public Clip {
 public:
+    ~FfmsSource() override;
+
     // Throws ScriptError: "AVISource: couldn't open file '<path>'" and the
     // reason on the next line, or the variable-frame-rate refusal.
     static std::shared_ptr<FfmsSource> open(const std::string& path, const SourceOptions& options);
@@ -46,11 +51,19 @@ private:
     struct Parts;
     FfmsSource(const VideoInfo& info, Parts parts);
 
+    // All under videoMutex_. A frame stays valid until the next call.
+    const FFMS_Frame* decode(int64_t n);
+    const FFMS_Frame* fetch(int64_t n);  // straight from FFMS2
+    void prerollFor(int64_t n, int depth);
+
     std::string path_;
     SeekMethod seekMethod_;
 
     std::mutex videoMutex_;
     FfmsVideoSourcePtr video_;
+    std::vector<int64_t> keyframes_;                // with SeekWithPreroll only
+    std::unique_ptr<LeadingFrames> leadingFrames_;  // with SeekWithPreroll only
+    int64_t lastDecoded_ = 0;                       // FFMS2 decodes frame 0 when it opens
     RecentFrames recent_;
 
     std::mutex audioMutex_;

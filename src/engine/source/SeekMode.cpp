@@ -18,7 +18,9 @@ bool codesEveryFrameAlone(AVCodecID codec) {
 SeekMethod seekMethodFor(const StreamTraits& stream) {
     if (stream.container != "avi") return SeekMethod::Seek;
     if (stream.codec == AV_CODEC_ID_H264 || codesEveryFrameAlone(stream.codec)) return SeekMethod::Seek;
-    return stream.reordersFrames ? SeekMethod::DecodeInOrder : SeekMethod::Seek;
+    if (!stream.reordersFrames) return SeekMethod::Seek;
+    const bool prerollSuffices = stream.codec == AV_CODEC_ID_MPEG4 || stream.codec == AV_CODEC_ID_MPEG2VIDEO;
+    return prerollSuffices ? SeekMethod::SeekWithPreroll : SeekMethod::DecodeInOrder;
 }
 
 StreamTraits probeStream(const std::string& path, int streamIndex) {

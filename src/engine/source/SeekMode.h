@@ -1,9 +1,13 @@
 #pragma once
-// How a source finds frame n. FFMS2's seeking trusts the timestamps it
-// finds after a jump; an AVI file has none, and for a codec that reorders
-// frames (B-frames) the frame it lands on can be one or two off. H.264 it
-// gets right (it reads the picture order from the stream); for the other
-// reordering codecs in AVI only decoding in order from the start is exact.
+// How a source finds frame n. FFMS2 seeks to the keyframe before n and
+// decodes on. In an AVI file with B-frames (other than H.264, whose picture
+// order FFMS2 reads from the stream) the frames just after a keyframe may be
+// B-frames that need the frame before the keyframe: after such a seek FFMS2
+// cannot decode them and hands out the keyframe instead, one or two frames
+// off. For those files the source first decodes the end of the previous GOP
+// (see LeadingFrames.h). That was measured exact for MPEG-4 part 2 and
+// MPEG-2; other reordering codecs in AVI (MPEG-1 lands one frame early
+// after any seek) are decoded in order, from the start when going back.
 // Codecs that code every frame on its own and containers with real
 // timestamps seek safely.
 
@@ -16,7 +20,7 @@ extern "C" {
 
 namespace vistrel::engine {
 
-enum class SeekMethod { Seek, DecodeInOrder };
+enum class SeekMethod { Seek, SeekWithPreroll, DecodeInOrder };
 
 struct StreamTraits {
     std::string container;          // libavformat's short name: "avi", "mov,mp4,m4a,3gp,3g2,mj2", ...

@@ -70,6 +70,18 @@ TEST_P(SourceAccessTest, JumpsAroundKeyframesAndToTheLastThreeFrames) {
                                 count - 1, 0, count - 1, count - 3, 1, count / 2 + 1, count / 2 - 1});
 }
 
+TEST_P(SourceAccessTest, EveryFrameIsRightStraightAfterAJump) {
+    VISTREL_TEST_MEDIA_OR_SKIP(file, GetParam());
+    auto clip = open(file);
+    const int64_t count = clip->info().frameCount;
+    std::vector<int64_t> order;
+    for (int64_t n = 0; n < std::min<int64_t>(count, 80); ++n) {
+        order.push_back((n + count / 2) % count);
+        order.push_back(n);
+    }
+    expectFramesInOrder(*clip, order);
+}
+
 TEST_P(SourceAccessTest, RandomRequestsGetTheirOwnFrames) {
     VISTREL_TEST_MEDIA_OR_SKIP(file, GetParam());
     auto clip = open(file);
@@ -143,11 +155,13 @@ TEST_F(SourceTest, RgbKeepsFullWhiteAndBlackWithOpaqueAlpha) {
     EXPECT_EQ(black[3], 255);
 }
 
-TEST_F(SourceTest, MpegFourWithBFramesInAviIsDecodedInOrder) {
+TEST_F(SourceTest, BFramesInAviChooseHowTheSourceSeeks) {
     VISTREL_TEST_MEDIA_OR_SKIP(mpeg4, recipes::mpeg4BFramesAvi());
+    VISTREL_TEST_MEDIA_OR_SKIP(mpeg1, recipes::mpeg1BFramesAvi());
     VISTREL_TEST_MEDIA_OR_SKIP(h264, recipes::h264BFramesAvi());
     VISTREL_TEST_MEDIA_OR_SKIP(mjpeg, recipes::mjpegAvi());
-    EXPECT_EQ(open(mpeg4)->seekMethod(), engine::SeekMethod::DecodeInOrder);
+    EXPECT_EQ(open(mpeg4)->seekMethod(), engine::SeekMethod::SeekWithPreroll);
+    EXPECT_EQ(open(mpeg1)->seekMethod(), engine::SeekMethod::DecodeInOrder);
     EXPECT_EQ(open(h264)->seekMethod(), engine::SeekMethod::Seek);
     EXPECT_EQ(open(mjpeg)->seekMethod(), engine::SeekMethod::Seek);
 }

@@ -21,10 +21,15 @@ StreamTraits stream(const std::string& container, AVCodecID codec, bool reorders
     return traits;
 }
 
-TEST(SeekMethodChoice, ReorderingCodecsInAviOtherThanH264AreDecodedInOrder) {
-    EXPECT_EQ(seekMethodFor(stream("avi", AV_CODEC_ID_MPEG4, true)), SeekMethod::DecodeInOrder);
-    EXPECT_EQ(seekMethodFor(stream("avi", AV_CODEC_ID_MPEG2VIDEO, true)), SeekMethod::DecodeInOrder);
+TEST(SeekMethodChoice, MpegFourAndMpegTwoWithBFramesInAviSeekWithPreroll) {
+    EXPECT_EQ(seekMethodFor(stream("avi", AV_CODEC_ID_MPEG4, true)), SeekMethod::SeekWithPreroll);
+    EXPECT_EQ(seekMethodFor(stream("avi", AV_CODEC_ID_MPEG2VIDEO, true)), SeekMethod::SeekWithPreroll);
+}
+
+TEST(SeekMethodChoice, OtherReorderingCodecsInAviAreDecodedInOrder) {
+    EXPECT_EQ(seekMethodFor(stream("avi", AV_CODEC_ID_MPEG1VIDEO, true)), SeekMethod::DecodeInOrder);
     EXPECT_EQ(seekMethodFor(stream("avi", AV_CODEC_ID_HEVC, true)), SeekMethod::DecodeInOrder);
+    EXPECT_EQ(seekMethodFor(stream("avi", AV_CODEC_ID_VC1, true)), SeekMethod::DecodeInOrder);
 }
 
 TEST(SeekMethodChoice, SeeksWhereFfms2FindsTheRightFrame) {
