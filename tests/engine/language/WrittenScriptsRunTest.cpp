@@ -82,6 +82,24 @@ TEST_F(WrittenScriptRun, EditScriptCutsAndJoinsTheAngles) {
     expectClipKeepsItsContract(*edit);
 }
 
+TEST_F(WrittenScriptRun, EditWithAnEarlySwitchTrimsFromBeforeTheClip) {
+    VISTREL_TEST_MEDIA_OR_SKIP(a, angleRecipe("a", 620));
+    VISTREL_TEST_MEDIA_OR_SKIP(b, angleRecipe("b", 720));
+    EditScriptInput input;
+    input.clips = {a.string(), b.string()};
+    input.startFrames = {"0", "150"};
+    input.switches = {"00000000|A", "00000010|B"};  // B's segment is trim(-9,0); A's 11 frames are shorter than the overlap
+    const std::string text = editScript(input);
+    ASSERT_NE(text.find("B1=angleB.trim(-9,0)"), std::string::npos);
+    OPEN_OR_SKIP(edit, "early.avs", text);
+
+    ASSERT_EQ(edit->info().frameCount, 570) << "all of A blends into B";
+    EXPECT_EQ(indexAt(*edit, 11), 161);
+    EXPECT_EQ(indexAt(*edit, 569), 719);
+    EXPECT_EQ(edit->info().audioSamples, 620 * 1764);
+    expectClipKeepsItsContract(*edit);
+}
+
 TEST_F(WrittenScriptRun, PreviewShowsTheAnglesSideBySideInStep) {
     VISTREL_TEST_MEDIA_OR_SKIP(cam1, angleRecipe("cam1", 300));
     VISTREL_TEST_MEDIA_OR_SKIP(cam2, angleRecipe("cam2", 400));
