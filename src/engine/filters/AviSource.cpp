@@ -34,11 +34,12 @@ Value createAviSource(const Args& args, Environment& env) {
     if (isScriptPath(path)) return evaluateScriptFile(path, env);
 
     SourceOptions options;
+    options.nameInMessages = path;
     options.audio = args.boolOr(kAudio, true);
     options.pixelType = requestedPixelType(args.stringOr(kPixelType, ""));
     options.indexFolder = env.indexFolder;
     options.indexProgress = env.indexProgress;
-    return ClipPtr(FfmsSource::open(path, options));
+    return ClipPtr(FfmsSource::open(resolvePathInScript(path, env).string(), options));
 }
 
 }  // namespace vistrel::engine

@@ -163,7 +163,7 @@ FfmsAudioSourcePtr openAudio(const std::string& path, FFMS_Index* index, VideoIn
 }  // namespace
 
 struct FfmsSource::Parts {
-    std::string path;
+    std::string name;
     SeekMethod seekMethod;
     FfmsVideoSourcePtr video;
     FfmsAudioSourcePtr audio;
@@ -172,12 +172,13 @@ struct FfmsSource::Parts {
 };
 
 std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const SourceOptions& options) {
+    const std::string& name = options.nameInMessages.empty() ? path : options.nameInMessages;
     try {
         checkIsReadableFile(path);
         FfmsIndexPtr index = SourceIndex(options.indexFolder, options.indexProgress).load(path);
         const int track = firstVideoTrack(index.get());
         const StreamTraits stream = probeStream(path, track);
-        Parts parts{path, seekMethodFor(stream), nullptr, nullptr, {}, nullptr};
+        Parts parts{name, seekMethodFor(stream), nullptr, nullptr, {}, nullptr};
         parts.video = openVideo(path, index.get(), track, options, parts.seekMethod);
         if (parts.seekMethod == SeekMethod::SeekWithPreroll) {
             parts.keyframes = keyframesOf(parts.video.get());
@@ -185,17 +186,17 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         }
         const FrameTimes times = frameTimesOf(parts.video.get(), stream);
         VideoInfo info = describeVideo(parts.video.get(), times, options.pixelType);
-        refuseVariableFrameRate(times, info, path);
+        refuseVariableFrameRate(times, info, name);
         if (options.audio) parts.audio = openAudio(path, index.get(), info);
         return std::shared_ptr<FfmsSource>(new FfmsSource(info, std::move(parts)));
     } catch (const MediaError& e) {
-        throw ScriptError("AVISource: couldn't open file '" + path + "'\n" + e.what());
+        throw ScriptError("AVISource: couldn't open file '" + name + "'\n" + e.what());
     }
 }
 
 FfmsSource::FfmsSource(const VideoInfo& info, Parts parts)
     : Clip(info),
-      path_(std::move(parts.path)),
+      name_(std::move(parts.name)),
       seekMethod_(parts.seekMethod),
       video_(std::move(parts.video)),
       keyframes_(std::move(parts.keyframes)),
@@ -215,7 +216,7 @@ const FFMS_Frame* FfmsSource::fetch(int64_t n) {
     FfmsError error;
     const FFMS_Frame* decoded = FFMS_GetFrame(video_.get(), static_cast<int>(n), error.get());
     if (!decoded)
-        throw ScriptError("AVISource: cannot decode frame " + std::to_string(n) + " of '" + path_ + "'\n" +
+        throw ScriptError("AVISource: cannot decode frame " + std::to_string(n) + " of '" + name_ + "'\n" +
                           error.text());
     lastDecoded_ = n;
     return decoded;
@@ -248,7 +249,7 @@ void FfmsSource::readAudio(void* dst, int64_t start, int64_t count) {
     std::lock_guard lock(audioMutex_);
     FfmsError error;
     if (FFMS_GetAudio(audio_.get(), dst, start, count, error.get()) != 0)
-        throw ScriptError("AVISource: cannot decode the sound of '" + path_ + "'\n" + error.text());
+        throw ScriptError("AVISource: cannot decode the sound of '" + name_ + "'\n" + error.text());
 }
 
 }  // namespace vistrel::engine

@@ -26,6 +26,7 @@ struct SourceOptions {
     std::filesystem::path indexFolder;       // empty: indexes are not kept
     IndexProgress indexProgress;             // may be empty
     int decoderThreads = 1;
+    std::string nameInMessages;              // the file as the user named it; empty: the path
 };
 
 class LeadingFrames;
@@ -56,7 +57,7 @@ private:
     const FFMS_Frame* fetch(int64_t n);  // straight from FFMS2
     void prerollFor(int64_t n, int depth);
 
-    std::string path_;
+    std::string name_;  // for messages
     SeekMethod seekMethod_;
 
     std::mutex videoMutex_;

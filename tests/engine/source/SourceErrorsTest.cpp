@@ -166,5 +166,20 @@ TEST_F(AviSourceFunctionTest, AScriptNameRunsTheScript) {
     EXPECT_EQ(readFrameIndex(*clip->frame(0)), 10);
 }
 
+TEST_F(AviSourceFunctionTest, ARelativeNameInAScriptStartsFromTheScriptsFolder) {
+    VISTREL_TEST_MEDIA_OR_SKIP(file, recipes::silentAvi());
+    fs::create_directories(scratchFolder() / "edit" / "clips");
+    fs::copy_file(file, scratchFolder() / "edit" / "clips" / "angle a.avi");
+    const fs::path script = scratchFolder() / "edit" / "preview.avs";
+    std::ofstream(script) << "AVISource(\"clips/angle a.avi\")\r\n";
+    auto clip = std::get<engine::ClipPtr>(call({script.string()}));
+    EXPECT_EQ(readFrameIndex(*clip->frame(33)), 33);
+
+    std::ofstream(script, std::ios::trunc) << "AVISource(\"clips/angle b.avi\")\r\n";
+    const std::string message = callError({script.string()});
+    EXPECT_EQ(message.rfind("AVISource: couldn't open file 'clips/angle b.avi'\nThe file does not exist.", 0), 0u)
+        << message;
+}
+
 }  // namespace
 }  // namespace vistrel::test
