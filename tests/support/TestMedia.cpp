@@ -270,6 +270,18 @@ MediaRecipe floatAudioMkv() {
     r.frames = 50;
     return r;
 }
+MediaRecipe flacAudioMkv() {
+    MediaRecipe r = withStereo(basic("flac-audio", "mkv", "ffv1"), 48000);
+    r.audioEncoder = "flac";
+    r.frames = 50;
+    return r;
+}
+MediaRecipe u8AudioAvi() {
+    MediaRecipe r = withStereo(basic("u8-audio", "avi", "ffv1"), 22050);
+    r.audioEncoder = "pcm_u8";
+    r.frames = 50;
+    return r;
+}
 MediaRecipe variableRateMkv() {
     MediaRecipe r = basic("variable-rate", "mkv", "ffv1");
     r.frames = 120;

@@ -64,8 +64,8 @@ bool ffmpegHasEncoder(const std::string& encoder);
 namespace recipes {
 MediaRecipe mjpegAvi();           // MJPEG, full-range 4:2:0, PCM stereo
 MediaRecipe ffv1Avi();            // FFV1 4:2:0, PCM stereo
-MediaRecipe mpeg4BFramesAvi();    // MPEG-4 part 2 with two B-frames, open GOPs, PCM stereo
-MediaRecipe mpeg4ClosedGopAvi();  // MPEG-4 part 2 with three B-frames, closed GOPs of 17
+MediaRecipe mpeg4BFramesAvi();    // MPEG-4 Visual with two B-frames, open GOPs, PCM stereo
+MediaRecipe mpeg4ClosedGopAvi();  // MPEG-4 Visual with three B-frames, closed GOPs of 17
 MediaRecipe mpeg2BFramesAvi();    // MPEG-2 with two B-frames
 MediaRecipe mpeg1BFramesAvi();    // MPEG-1 with two B-frames
 MediaRecipe h264BFramesAvi();     // H.264 with B-frames, PCM stereo
@@ -76,6 +76,8 @@ MediaRecipe ntscStereoAvi();      // 30000/1001 fps, 48 kHz stereo
 MediaRecipe ntscH264Mkv();        // 30000/1001 fps H.264 with B-frames, times rounded to milliseconds
 MediaRecipe yuv422Avi();          // FFV1 4:2:2
 MediaRecipe floatAudioMkv();      // FFV1 with 32-bit float PCM
+MediaRecipe flacAudioMkv();       // FFV1 with 16-bit FLAC (lossless, decoded to planar samples)
+MediaRecipe u8AudioAvi();         // FFV1 with 8-bit unsigned PCM
 MediaRecipe variableRateMkv();    // 25 fps, then 50 fps from frame 60
 MediaRecipe silentAvi();          // FFV1 without sound
 

@@ -5,7 +5,7 @@
 // B-frames that need the frame before the keyframe: after such a seek FFMS2
 // cannot decode them and hands out the keyframe instead, one or two frames
 // off. For those files the source first decodes the end of the previous GOP
-// (see LeadingFrames.h). That was measured exact for MPEG-4 part 2 and
+// (see LeadingFrames.h). That was measured exact for MPEG-4 Visual and
 // MPEG-2; other reordering codecs in AVI (MPEG-1 lands one frame early
 // after any seek) are decoded in order, from the start when going back.
 // Codecs that code every frame on its own and containers with real

@@ -64,6 +64,27 @@ TEST_F(SourceTest, FloatSamplesComeOutAsFloats) {
         ASSERT_EQ(samples[i * 2 + 1], testSample(4800 + i, 1) / 32768.0f) << "sample " << 4800 + i;
 }
 
+TEST_F(SourceTest, LosslessPlanarSoundComesOutInterleavedAndExact) {
+    VISTREL_TEST_MEDIA_OR_SKIP(file, recipes::flacAudioMkv());
+    auto clip = open(file);
+    ASSERT_EQ(clip->info().sampleType, SampleType::Int16);
+    EXPECT_EQ(clip->info().audioSamples, recipes::flacAudioMkv().audioSamples());
+    const auto samples = readInt16(*clip, 30000, 500);
+    for (int64_t i = 0; i < 500; ++i)
+        for (int c = 0; c < 2; ++c)
+            ASSERT_EQ(samples[i * 2 + c], testSample(30000 + i, c)) << "sample " << 30000 + i << " channel " << c;
+}
+
+TEST_F(SourceTest, EightBitSoundComesOutAsSixteenBit) {
+    VISTREL_TEST_MEDIA_OR_SKIP(file, recipes::u8AudioAvi());
+    auto clip = open(file);
+    ASSERT_EQ(clip->info().sampleType, SampleType::Int16);
+    EXPECT_EQ(clip->info().audioRate, 22050);
+    const auto samples = readInt16(*clip, 1000, 100);
+    for (int64_t i = 0; i < 100; ++i)  // the 8-bit file keeps the high byte of each sample
+        ASSERT_EQ(samples[i * 2], (testSample(1000 + i, 0) >> 8) * 256) << "sample " << 1000 + i;
+}
+
 TEST_F(SourceTest, ReadsPartlyPastTheEndGiveTheLastSamplesThenSilence) {
     VISTREL_TEST_MEDIA_OR_SKIP(file, recipes::ffv1Avi());
     auto clip = open(file);
