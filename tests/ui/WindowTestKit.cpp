@@ -1,8 +1,16 @@
 #include "ui/WindowTestKit.h"
 
+#include <cstring>
+
+#include "engine/Frame.h"
+#include "support/FrameIndexPattern.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 
 namespace vistrel::ui::testing {
 
@@ -35,6 +43,53 @@ QPoint rowCentre(const QAbstractItemView& view, int row)
 void clickRow(ListBox& list, int row) { QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(list, row)); }
 
 void doubleClickRow(ListBox& list, int row) { doubleClick(*list.viewport(), rowCentre(list, row)); }
+
+namespace {
+
+int frameIndexIn(const QImage& picture, int xOffset, int width)
+{
+    const QImage shot = picture.convertToFormat(QImage::Format_RGB32);
+    if (shot.isNull()) return test::kNoFrameIndex;
+    auto frame = engine::Frame::create(shot.width(), shot.height(), engine::PixelType::RGB32);
+    for (int y = 0; y < shot.height(); ++y)
+        std::memcpy(frame->plane(0).row(y), shot.constScanLine(y), static_cast<std::size_t>(shot.width()) * 4);
+    return test::readFrameIndex(*frame, xOffset, width);
+}
+
+QImage shownPicture(player::PlayerWnd& player) { return player.grab(player.pictureRect()).toImage(); }
+
+}  // namespace
+
+int shownFrameIndex(player::PlayerWnd& player)
+{
+    const QImage picture = shownPicture(player);
+    return frameIndexIn(picture, 0, picture.width());
+}
+
+int shownColumnIndex(player::PlayerWnd& player, int column)
+{
+    constexpr int columns = 4;
+    const QImage picture = shownPicture(player);
+    const int width = picture.width() / columns;
+    return frameIndexIn(picture, column * width, width);
+}
+
+void typeInto(StartPointDialog& dialog, const QString& text)
+{
+    auto& box = dialogControl<QLineEdit>(dialog, "Text1");
+    box.selectAll();
+    QTest::keyClicks(&box, text);
+}
+
+void clickJumpTo(StartPointDialog& dialog)
+{
+    QTest::mouseClick(&dialogControl<QLabel>(dialog, "Label1"), Qt::LeftButton);
+}
+
+void clickOk(StartPointDialog& dialog)
+{
+    QTest::mouseClick(&dialogControl<QPushButton>(dialog, "Command1"), Qt::LeftButton);
+}
 
 std::vector<std::string> shownEntries(const QAbstractItemView& view)
 {
@@ -74,10 +129,13 @@ void ModalAnswerer::poll()
 {
     if (answered_) return;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (!window->isVisible() || window->windowTitle() != title_) continue;
+        if (!qobject_cast<QDialog*>(window) || !window->isVisible() || window->windowTitle() != title_) continue;
         answered_ = true;
         timer_->stop();
+        QPointer<QDialog> dialog = qobject_cast<QDialog*>(window);
         answer_(*window);
+        // An answer that failed half-way leaves the dialog open: close it so the test ends.
+        if (dialog && dialog->isVisible()) dialog->reject();
         return;
     }
 }
@@ -109,7 +167,23 @@ void MainWindowTest::createWindow(std::optional<model::ScriptLocations> location
     window_ = std::make_unique<MainWindow>(std::move(setup));
 }
 
+void MainWindowTest::createWindowWithRealDialogs()
+{
+    MainWindowSetup setup;
+    setup.locations = model::ScriptLocations::inFolder(scriptFolder());
+    window_ = std::make_unique<MainWindow>(std::move(setup));
+}
+
 void MainWindowTest::click(const char* buttonName) { QTest::mouseClick(&button(buttonName), Qt::LeftButton); }
+
+StartPointDialog& MainWindowTest::openStartPointDialogOn(int row)
+{
+    clickRow(list("List3"), row);
+    doubleClickRow(list("List3"), row);
+    StartPointDialog* dialog = window().startPointDialog();
+    if (!dialog) throw std::runtime_error("the start-point dialog did not open");
+    return *dialog;
+}
 
 void MainWindowTest::loadClip(const std::filesystem::path& path)
 {

@@ -33,8 +33,9 @@ using model::testing::QueuedFileDialog;
 using model::testing::RecordingMessages;
 
 // A clip of its own for the window tests: FFV1 without sound, every frame
-// showing its index; long enough to step a preview to frame 500.
-test::MediaRecipe angleClipRecipe(const std::string& name, int frames = 600);
+// showing its index; long enough for a preview stepped to frame 500 with a
+// second angle that starts 150 frames later.
+test::MediaRecipe angleClipRecipe(const std::string& name, int frames = 800);
 
 // Runs the event loop until the player has finished opening; false on timeout.
 bool waitUntilOpened(player::PlayerWnd& player, std::chrono::milliseconds timeout = std::chrono::seconds(60));
@@ -46,10 +47,28 @@ QPoint rowCentre(const QAbstractItemView& view, int row);
 void clickRow(ListBox& list, int row);
 void doubleClickRow(ListBox& list, int row);
 
+// The frame index a player's picture shows (kNoFrameIndex when none): of the
+// whole picture, or of one of the preview's four side-by-side columns.
+int shownFrameIndex(player::PlayerWnd& player);
+int shownColumnIndex(player::PlayerWnd& player, int column);
+
+// A control of the start-point dialog by its name on the dialog.
+template <typename T>
+T& dialogControl(StartPointDialog& dialog, const char* name)
+{
+    T* found = dialog.findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    if (!found) throw std::runtime_error(std::string("no dialog control ") + name);
+    return *found;
+}
+// Replaces the text in the dialog's text box by typing.
+void typeInto(StartPointDialog& dialog, const QString& text);
+void clickJumpTo(StartPointDialog& dialog);
+void clickOk(StartPointDialog& dialog);
+
 // The visible entries of a list view, top to bottom.
 std::vector<std::string> shownEntries(const QAbstractItemView& view);
 
-// Answers the next modal window of type T titled title from a timer, while
+// Answers the next dialog (a QDialog) titled title from a timer, while
 // the code under test runs the window's own event loop; a window nobody
 // expected is closed so that the test fails instead of hanging.
 class ModalAnswerer {
@@ -76,6 +95,8 @@ protected:
 
     // Builds the window (with scripts in the temporary folder unless given).
     void createWindow(std::optional<model::ScriptLocations> locations = std::nullopt);
+    // The same with the window's own QFileDialogs and QMessageBox.
+    void createWindowWithRealDialogs();
     MainWindow& window() { return *window_; }
     const model::Edit& edit() const { return window_->edit(); }
 
@@ -90,6 +111,8 @@ protected:
     ListBox& list(const char* name) { return control<ListBox>(name); }
     player::PlayerWnd& player() { return control<player::PlayerWnd>("PlayerWnd1"); }
     void click(const char* buttonName);
+    // A click on the start-frame entry, then a double-click on it.
+    StartPointDialog& openStartPointDialogOn(int row);
 
     // Loads clips through "load video clips", the open dialog answering path.
     void loadClip(const std::filesystem::path& path);
