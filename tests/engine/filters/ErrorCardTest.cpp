@@ -30,7 +30,7 @@ TEST(ErrorCard, IsA24FpsRgb32ClipOf240FramesWithoutSound) {
 
 TEST(ErrorCard, WidthIsAMultipleOf8AndHeightOf2) {
     for (const char* message : {"x", "A longer message", "two\nlines of text", "three\nlines\nhere"}) {
-        const VideoInfo& vi = makeErrorCard(message)->info();
+        const VideoInfo vi = makeErrorCard(message)->info();
         EXPECT_EQ(vi.width % 8, 0) << message;
         EXPECT_EQ(vi.height % 2, 0) << message;
     }
@@ -76,7 +76,7 @@ namespace {
 
 TEST(ErrorCard, AnyMessageGivesACardOfSensibleSize) {
     const std::string endless(100000, 'x');
-    const VideoInfo& wide = makeErrorCard(endless)->info();
+    const VideoInfo wide = makeErrorCard(endless)->info();
     EXPECT_LE(wide.width, 4000);
     EXPECT_LE(wide.height, 1200);
     std::string manyLines;
@@ -86,7 +86,7 @@ TEST(ErrorCard, AnyMessageGivesACardOfSensibleSize) {
 
 TEST(ErrorCard, WrappedLinesStillShowTheWholeLongPath) {
     const std::string path = "AVISource: couldn't open file '" + std::string(200, 'p') + "'";
-    const VideoInfo& vi = makeErrorCard(path)->info();
+    const VideoInfo vi = makeErrorCard(path)->info();
     EXPECT_GE(vi.height, 2 * 24) << "the long line is wrapped onto a second line";
 }
 
