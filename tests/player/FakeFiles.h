@@ -25,13 +25,21 @@ public:
     }
     void wait() {
         std::unique_lock lock(mutex_);
+        ++waiting_;
         changed_.wait(lock, [this] { return open_; });
+        --waiting_;
+    }
+    // Whether an open is held back at the gate right now.
+    bool holding() {
+        std::lock_guard lock(mutex_);
+        return waiting_ > 0;
     }
 
 private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool open_ = false;
+    int waiting_ = 0;
 };
 
 struct FakeFile {

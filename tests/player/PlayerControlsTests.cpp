@@ -143,12 +143,6 @@ TEST_F(ControlBarButtons, DraggingTheSliderSeeksAndReports) {
     EXPECT_EQ(reports.positions().back(), 60);
 }
 
-TEST_F(ControlBarButtons, ShowingAPositionDoesNotSeekBack) {
-    player->seek(120);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(player->position(), 120);
-}
-
 TEST_F(ControlBarButtons, ControlsAreDisabledWithoutAFile) {
     player->filename("");
     EXPECT_FALSE(slider()->isEnabled());

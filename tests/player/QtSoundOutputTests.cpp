@@ -13,18 +13,14 @@ using vistrel::player::SoundFormat;
 
 namespace {
 
-TEST(QtSoundOutput, StartsOrRefusesWithoutThrowing) {
+TEST(QtSoundOutput, TakesNothingOnceStopped) {
     QtSoundOutput output;
-    const bool started = output.start({48000, 2, vistrel::engine::SampleType::Int16});
-    if (!started) {
-        EXPECT_EQ(output.bytesFree(), 0);
-        EXPECT_FALSE(output.failed());
-    }
-    const char silence[4096] = {};
-    output.write(silence, started ? std::min<int64_t>(output.bytesFree(), sizeof silence) : sizeof silence);
-    output.setVolume(0.5);
+    output.start({48000, 2, vistrel::engine::SampleType::Int16});  // may fail: no device here
     output.stop();
     EXPECT_EQ(output.bytesFree(), 0);
+    EXPECT_FALSE(output.failed());
+    const char silence[64] = {};
+    output.write(silence, sizeof silence);  // goes nowhere, harmlessly
 }
 
 TEST(QtSoundOutput, UnplayableFormatIsRefused) {

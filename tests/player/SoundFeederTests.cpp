@@ -99,15 +99,6 @@ TEST_F(SoundFeederTest, StopStopsTheDevice) {
     EXPECT_EQ(log->written.size(), before);
 }
 
-TEST_F(SoundFeederTest, RestartingMovesToTheNewFrame) {
-    log->bytesFree = 4;
-    feeder.start(clip, 10, 1000);
-    feeder.start(clip, 20, 1000);
-    const auto samples = samplesOf(*log);
-    ASSERT_EQ(samples.size(), 2u);
-    EXPECT_EQ(samples[0], testSample(20 * 48000 / 25, 0));
-}
-
 TEST_F(SoundFeederTest, VolumeIsAFractionOfFull) {
     feeder.setVolume(50);
     EXPECT_DOUBLE_EQ(log->volume, 0.5);
