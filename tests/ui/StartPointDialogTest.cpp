@@ -70,16 +70,6 @@ TEST_F(StartPointDialogWithClip, ThePlayersPositionReportsReplaceTheText)
     EXPECT_EQ(textBox(dialog).text(), QStringLiteral("11"));
 }
 
-TEST_F(StartPointDialogWithClip, JumpToMovesThePlayerToTheTypedFrame)
-{
-    auto& dialog = openOn(0);
-    ASSERT_TRUE(waitUntilOpened(dialogPlayer(dialog)));
-    type(dialog, QStringLiteral("250"));
-    clickJumpTo(dialog);
-    EXPECT_EQ(dialogPlayer(dialog).position(), 250);
-    EXPECT_EQ(textBox(dialog).text(), QStringLiteral("250"));
-}
-
 TEST_F(StartPointDialogWithClip, JumpToSendsTextThatIsNoNumberAndOkStoresItVerbatim)
 {
     auto& dialog = openOn(0);
