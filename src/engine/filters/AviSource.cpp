@@ -6,6 +6,7 @@
 #include "engine/ScriptError.h"
 #include "engine/filters/Factories.h"
 #include "engine/source/FfmsSource.h"
+#include "engine/source/Utf8Path.h"
 
 #include <QString>
 
@@ -39,7 +40,7 @@ Value createAviSource(const Args& args, Environment& env) {
     options.pixelType = requestedPixelType(args.stringOr(kPixelType, ""));
     options.indexFolder = env.indexFolder;
     options.indexProgress = env.indexProgress;
-    return ClipPtr(FfmsSource::open(resolvePathInScript(path, env).string(), options));
+    return ClipPtr(FfmsSource::open(utf8Text(resolvePathInScript(path, env)), options));
 }
 
 }  // namespace vistrel::engine

@@ -7,6 +7,7 @@
 #include "engine/source/SourceIndex.h"
 #include "engine/source/SourcePixels.h"
 #include "engine/source/TrackFrameRate.h"
+#include "engine/source/Utf8Path.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -33,10 +34,11 @@ constexpr int kMostPrerollSteps = 4;
 // What can be said about the file before any library looks at it.
 void checkIsReadableFile(const std::string& path) {
     std::error_code ec;
-    const fs::file_status status = fs::status(fs::path(path), ec);
+    const fs::path file = utf8Path(path);
+    const fs::file_status status = fs::status(file, ec);
     if (!fs::exists(status)) throw MediaError("The file does not exist.");
     if (fs::is_directory(status)) throw MediaError("This is a folder, not a file.");
-    if (fs::file_size(fs::path(path), ec) == 0 && !ec) throw MediaError("The file is empty.");
+    if (fs::file_size(file, ec) == 0 && !ec) throw MediaError("The file is empty.");
 }
 
 int firstVideoTrack(FFMS_Index* index) {

@@ -2,6 +2,7 @@
 
 #include "engine/source/FfmpegReason.h"
 #include "engine/source/FfmsError.h"
+#include "engine/source/Utf8Path.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -32,11 +33,11 @@ std::string hex(uint64_t value) {
 // What identifies one version of one file: its absolute path, size and time
 // of last change, and the library version that wrote the index.
 std::string fileIdentity(const std::string& path) {
-    const fs::path file(path);
+    const fs::path file = utf8Path(path);
     const fs::path absolute = fs::absolute(file).lexically_normal();
     const auto size = fs::file_size(file);
     const auto changed = fs::last_write_time(file).time_since_epoch().count();
-    return absolute.string() + "\n" + std::to_string(size) + "\n" + std::to_string(changed) + "\n" +
+    return utf8Text(absolute) + "\n" + std::to_string(size) + "\n" + std::to_string(changed) + "\n" +
            std::to_string(FFMS_GetVersion());
 }
 
