@@ -44,10 +44,11 @@ Frame::Frame(int width, int height, PixelType type) : width_(width), height_(hei
         planes_[i].stride = alignUp(shapes[i].rowBytes, kRowAlign);
         total += alignUp(planes_[i].stride * shapes[i].rows, kBaseAlign);
     }
-    storage_.resize(total + kBaseAlign);
-    auto base = reinterpret_cast<uintptr_t>(storage_.data());
+    storageSize_ = total + kBaseAlign;
+    storage_ = std::make_unique_for_overwrite<uint8_t[]>(storageSize_);
+    auto base = reinterpret_cast<uintptr_t>(storage_.get());
     const size_t skew = (kBaseAlign - base % kBaseAlign) % kBaseAlign;
-    for (int i = 0; i < planeCount_; ++i) planes_[i].data = storage_.data() + skew + offsets[i];
+    for (int i = 0; i < planeCount_; ++i) planes_[i].data = storage_.get() + skew + offsets[i];
 }
 
 std::shared_ptr<Frame> Frame::clone() const {
