@@ -24,10 +24,13 @@ std::string failureOf(const std::string& path, const QSaveFile& file)
 std::optional<std::string> saveScriptFile(const std::string& path, const std::string& utf8Text)
 {
     QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) return failureOf(path, file);
+    // Unbuffered, so that a full disk fails the write itself: a buffered
+    // write succeeds in memory, and commit() (Qt 6.4) renames the file over
+    // the target even when writing out the buffer failed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failureOf(path, file);
 
     const QByteArray bytes = scriptFileBytes(utf8Text);
-    if (file.write(bytes) != bytes.size()) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const std::string reason = failureOf(path, file);
         file.cancelWriting();
         return reason;
