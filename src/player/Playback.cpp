@@ -35,7 +35,7 @@ Playback::Playback(PlaybackDependencies dependencies, QObject* parent)
     connect(&frameTimer_, &QTimer::timeout, this, &Playback::advance);
     soundTimer_.setInterval(kSoundFeedMilliseconds);
     connect(&soundTimer_, &QTimer::timeout, this, [this] {
-        sound_.feed();
+        sound_.feed(clockSample());
         if (!sound_.playing()) soundTimer_.stop();
     });
     connect(&opener_, &ClipOpener::opened, this, &Playback::finishOpening);
@@ -266,6 +266,13 @@ void Playback::advance() {
 
 void Playback::onPictureReady() {
     if (waitingForPicture_) advance();
+}
+
+// The sound sample the clock has reached; sound plays only at normal speed.
+int64_t Playback::clockSample() const {
+    const engine::VideoInfo& info = clip_->info();
+    const int64_t elapsed = std::max<int64_t>((now() - clock_.startTime()).count(), 0);
+    return info.samplesBeforeFrame(clock_.startFrame()) + elapsed / 1000 * info.audioRate / 1'000'000;
 }
 
 PlaybackClock::Time Playback::now() {

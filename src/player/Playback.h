@@ -108,6 +108,7 @@ private:
     void advance();
     void onPictureReady();
 
+    int64_t clockSample() const;
     static PlaybackClock::Time now();
 
     PlaybackDependencies dependencies_;

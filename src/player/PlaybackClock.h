@@ -30,6 +30,7 @@ public:
 
     bool holds() const { return rate_ <= 0 || fps_.num <= 0; }
     int64_t startFrame() const { return startFrame_; }
+    Time startTime() const { return startTime_; }
     int rate() const { return rate_; }
 
 private:

@@ -8,6 +8,8 @@ namespace vistrel::player {
 namespace {
 // The most handed over at once, in seconds of sound, whatever the device offers.
 constexpr int64_t kMostSecondsPerFeed = 1;
+// How far the sound may fall behind the clock before it starts over: a fifth of a second.
+constexpr int64_t kLagTolerancePerSecond = 5;
 }  // namespace
 
 SoundFeeder::SoundFeeder(std::unique_ptr<SoundOutput> output) : output_(std::move(output)) {}
@@ -16,10 +18,20 @@ void SoundFeeder::start(const engine::ClipPtr& clip, int64_t frame, int rate) {
     stop();
     if (!output_ || !clip || rate != kNormalRate || !clip->info().hasAudio()) return;
     const engine::VideoInfo& info = clip->info();
-    if (!output_->start({info.audioRate, info.channels, info.sampleType})) return;
+    format_ = {info.audioRate, info.channels, info.sampleType};
+    if (!output_->start(format_)) return;
     clip_ = clip;
     nextSample_ = info.samplesBeforeFrame(frame);
-    feed();
+    feed(nextSample_);
+}
+
+void SoundFeeder::restartAt(int64_t sample) {
+    output_->stop();
+    if (!output_->start(format_)) {
+        clip_.reset();
+        return;
+    }
+    nextSample_ = sample;
 }
 
 void SoundFeeder::stop() {
@@ -27,13 +39,17 @@ void SoundFeeder::stop() {
     clip_.reset();
 }
 
-void SoundFeeder::feed() {
+void SoundFeeder::feed(int64_t clockSample) {
     if (!clip_) return;
     if (output_->failed()) {
         stop();
         return;
     }
     const engine::VideoInfo& info = clip_->info();
+    if (nextSample_ < clockSample - info.audioRate / kLagTolerancePerSecond) {
+        restartAt(clockSample);
+        if (!clip_) return;
+    }
     const int64_t frameBytes = info.bytesPerAudioFrame();
     const int64_t samples = std::min(output_->bytesFree() / frameBytes, kMostSecondsPerFeed * info.audioRate);
     if (samples <= 0) return;

@@ -3,6 +3,12 @@
 // normal speed: it starts at the first sample of the frame shown, so that the
 // sound begins in step with the picture, and is silent at any other rate, for
 // a clip without sound, and where the device cannot play.
+//
+// The device plays at its own pace; when the feeder was not called for a
+// while (the UI thread was busy) the device runs dry and would from then on
+// lag behind the picture. Each feed is therefore told which sample the
+// playback clock has reached, and a feeder that has fallen behind it starts
+// over from there.
 
 #include "engine/Clip.h"
 #include "player/SoundOutput.h"
@@ -23,7 +29,8 @@ public:
     void start(const engine::ClipPtr& clip, int64_t frame, int rate);
     void stop();
     // Gives the device what it takes now; called often while playing.
-    void feed();
+    // clockSample: the sample the picture's clock has reached.
+    void feed(int64_t clockSample);
 
     bool playing() const { return clip_ != nullptr; }
     // The next sample the device will be given.
@@ -32,8 +39,11 @@ public:
     void setVolume(int percent);
 
 private:
+    void restartAt(int64_t sample);
+
     std::unique_ptr<SoundOutput> output_;  // may be null: always silent
     engine::ClipPtr clip_;                 // set while playing
+    SoundFormat format_;
     int64_t nextSample_ = 0;
     std::vector<char> buffer_;
 };

@@ -43,8 +43,8 @@ TEST_F(SoundFeederTest, StartsWithTheFirstSampleOfTheFrameShown) {
 TEST_F(SoundFeederTest, LaterFeedsContinueWhereTheLastOneEnded) {
     log->bytesFree = 4 * 10;
     feeder.start(clip, 0, 1000);
-    feeder.feed();
-    feeder.feed();
+    feeder.feed(10);
+    feeder.feed(20);
     const auto samples = samplesOf(*log);
     ASSERT_EQ(samples.size(), 60u);
     for (int s = 0; s < 30; ++s) ASSERT_EQ(samples[2 * s], testSample(s, 0)) << s;
@@ -74,7 +74,7 @@ TEST_F(SoundFeederTest, SilentForAClipWithoutSound) {
 TEST_F(SoundFeederTest, SilentWithoutADevice) {
     log->deviceExists = false;
     feeder.start(clip, 0, 1000);
-    feeder.feed();
+    feeder.feed(0);
     EXPECT_FALSE(feeder.playing());
     EXPECT_TRUE(log->written.empty());
 }
@@ -83,7 +83,7 @@ TEST_F(SoundFeederTest, DeviceThatFailsIsLeftAlone) {
     feeder.start(clip, 0, 1000);
     const size_t before = log->written.size();
     log->deviceFails = true;
-    feeder.feed();
+    feeder.feed(0);
     EXPECT_FALSE(feeder.playing());
     EXPECT_EQ(log->written.size(), before);
     EXPECT_FALSE(log->running);
@@ -95,8 +95,28 @@ TEST_F(SoundFeederTest, StopStopsTheDevice) {
     EXPECT_FALSE(log->running);
     EXPECT_FALSE(feeder.playing());
     const size_t before = log->written.size();
-    feeder.feed();
+    feeder.feed(0);
     EXPECT_EQ(log->written.size(), before);
+}
+
+TEST_F(SoundFeederTest, FallenBehindTheClockStartsOverFromIt) {
+    log->bytesFree = 4 * 100;
+    feeder.start(clip, 0, 1000);
+    // The UI was busy for a second: the device ran dry at sample 100.
+    feeder.feed(48000);
+    EXPECT_EQ(log->starts, 2);
+    const auto samples = samplesOf(*log);
+    ASSERT_EQ(samples.size(), 200u);
+    EXPECT_EQ(samples[0], testSample(48000, 0));
+    EXPECT_EQ(feeder.nextSample(), 48100);
+}
+
+TEST_F(SoundFeederTest, SmallLagIsLeftAlone) {
+    log->bytesFree = 4 * 100;
+    feeder.start(clip, 0, 1000);
+    feeder.feed(100 + 48000 / 10);  // a tenth of a second behind
+    EXPECT_EQ(log->starts, 1);
+    EXPECT_EQ(feeder.nextSample(), 200);
 }
 
 TEST_F(SoundFeederTest, VolumeIsAFractionOfFull) {
@@ -109,7 +129,7 @@ TEST_F(SoundFeederTest, VolumeIsAFractionOfFull) {
 TEST(SoundFeederWithoutOutput, IsSilentAndHarmless) {
     SoundFeeder feeder(nullptr);
     feeder.start(IndexedClip::make({.audioRate = 44100}), 0, 1000);
-    feeder.feed();
+    feeder.feed(0);
     feeder.setVolume(10);
     EXPECT_FALSE(feeder.playing());
 }
