@@ -5,6 +5,7 @@
 #include "support/ClipContract.h"
 
 #include "engine/ScriptError.h"
+#include "engine/source/LeadingFrames.h"
 
 #include <random>
 
@@ -153,6 +154,18 @@ TEST_F(SourceTest, RgbKeepsFullWhiteAndBlackWithOpaqueAlpha) {
     EXPECT_EQ(white[3], 255);
     EXPECT_EQ(black[1], 0);
     EXPECT_EQ(black[3], 255);
+}
+
+TEST_F(SourceTest, OpenGopsHaveLeadingFramesAfterTheirKeyframesClosedOnesNone) {
+    VISTREL_TEST_MEDIA_OR_SKIP(open, recipes::mpeg4BFramesAvi());
+    VISTREL_TEST_MEDIA_OR_SKIP(closed, recipes::mpeg4ClosedGopAvi());
+    engine::LeadingFrames openGops(open.string(), 0), closedGops(closed.string(), 0);
+    EXPECT_EQ(openGops.after(0), 0);
+    EXPECT_EQ(openGops.after(10), 2);  // the I-frame shown as frame 12 is stored 10th, before its two B-frames
+    EXPECT_EQ(openGops.after(22), 2);
+    EXPECT_EQ(closedGops.after(17), 0);
+    engine::LeadingFrames missing((scratchFolder() / "missing.avi").string(), 0);
+    EXPECT_EQ(missing.after(10), engine::LeadingFrames::kAssumedWhenUnknown);
 }
 
 TEST_F(SourceTest, BFramesInAviChooseHowTheSourceSeeks) {
