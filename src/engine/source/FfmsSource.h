@@ -24,7 +24,7 @@ struct SourceOptions {
     bool audio = true;                       // false: the clip has no sound
     std::optional<PixelType> pixelType;      // none: YV12 for YUV files, RGB32 for RGB files
     std::filesystem::path indexFolder;       // empty: indexes are not kept
-    IndexProgress indexProgress;             // may be empty
+    IndexProgress indexProgress;             // may be empty; may throw to stop indexing (open rethrows it)
     int decoderThreads = 1;
     std::string nameInMessages;              // the file as the user named it; empty: the path
 };

@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QtGlobal>
 
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -47,10 +48,23 @@ std::vector<uint8_t> readWholeFile(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The progress callback may throw to stop the indexing; the exception is
+// kept here, FFMS2 is told to cancel, and it is thrown again once FFMS2 has
+// returned (it must not pass through FFMS2's C interface).
+struct ProgressReport {
+    const IndexProgress& progress;
+    std::exception_ptr thrown;
+};
+
 int FFMS_CC reportProgress(int64_t done, int64_t total, void* context) {
-    const auto& progress = *static_cast<const IndexProgress*>(context);
-    if (progress) progress(done, total);
-    return 0;
+    auto& report = *static_cast<ProgressReport*>(context);
+    try {
+        if (report.progress) report.progress(done, total);
+        return 0;
+    } catch (...) {
+        report.thrown = std::current_exception();
+        return 1;
+    }
 }
 
 // Indexes the first audio track besides the video, so that the stored index
@@ -108,9 +122,11 @@ FfmsIndexPtr SourceIndex::build(const std::string& path) const {
         error.raise("Cannot read the file");
     }
     indexFirstAudioTrack(indexer.get());
-    FFMS_SetProgressCallback(indexer.get(), reportProgress, const_cast<IndexProgress*>(&progress_));
+    ProgressReport report{progress_, nullptr};
+    FFMS_SetProgressCallback(indexer.get(), reportProgress, &report);
     // A damaged stretch ends its track there rather than failing the whole file.
     FfmsIndexPtr index(FFMS_DoIndexing2(indexer.release(), FFMS_IEH_STOP_TRACK, error.get()));
+    if (report.thrown) std::rethrow_exception(report.thrown);
     if (!index) error.raise("Cannot index the file");
     return index;
 }

@@ -15,7 +15,9 @@ namespace vistrel::engine {
 
 class SourceIndex {
 public:
-    // folder may be empty: then nothing is stored. Throws MediaError.
+    // folder may be empty: then nothing is stored. progress may throw to
+    // stop an indexing that is no longer wanted: load() then throws that
+    // exception and stores nothing. Throws MediaError.
     SourceIndex(std::filesystem::path folder, IndexProgress progress);
 
     // The index of the file at path (UTF-8), read from the folder when a

@@ -70,6 +70,16 @@ TEST_F(SourceIndexTest, AChangedFileGetsAnIndexOfItsOwn) {
     EXPECT_EQ(open(file)->info().frameCount, 200);
 }
 
+TEST_F(SourceIndexTest, AProgressReportThatThrowsStopsTheIndexingAndStoresNothing) {
+    VISTREL_TEST_MEDIA_OR_SKIP(file, recipes::ffv1Avi());
+    struct NoLongerWanted {};
+    engine::SourceOptions options;
+    options.indexProgress = [](int64_t, int64_t) { throw NoLongerWanted{}; };
+    EXPECT_THROW(open(file, options), NoLongerWanted);
+    EXPECT_FALSE(fs::exists(indexFileOf(file)));
+    EXPECT_GT(openCountingProgress(file), 0) << "the next open indexes afresh";
+}
+
 TEST_F(SourceIndexTest, LeavesNoTemporaryFilesInTheIndexFolder) {
     VISTREL_TEST_MEDIA_OR_SKIP(file, recipes::silentAvi());
     open(file);
