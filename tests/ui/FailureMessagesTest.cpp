@@ -3,6 +3,7 @@
 // the real QFileDialog.
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include <filesystem>
@@ -108,6 +109,16 @@ TEST_F(FailureMessages, AScriptThatCannotBeSavedSaysWhyAndNeverSaved)
 
 // ---- The real dialogs ----
 
+// Types the name into the dialog's file name box and accepts it, as the
+// user's Enter does. (QFileDialog::selectFile leaves a focused box alone.)
+void chooseFile(QFileDialog& dialog, const QString& name)
+{
+    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(box, nullptr);
+    box->setText(name);
+    static_cast<QDialog&>(dialog).accept();
+}
+
 class RealDialogs : public MainWindowTest {
 protected:
     void SetUp() override
@@ -149,8 +160,7 @@ TEST_F(RealDialogs, TheOpenDialogRemembersItsFileAndACancelStillAddsNothing)
             EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
             EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("AVI/AVS files (*.avi *.avs)")});
             EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("avi"));
-            dialog->selectFile(clip);
-            static_cast<QDialog*>(dialog)->accept();  // as the dialog's own button does
+            chooseFile(*dialog, clip);
         });
         click("Command2");
         ASSERT_TRUE(answerer.answered());
@@ -178,8 +188,7 @@ TEST_F(RealDialogs, TheSaveDialogAddsItsDefaultExtension)
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
         EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("AVISynth script (*.avs)")});
-        dialog->selectFile(QString::fromStdString(scriptFolder() + "/edit"));
-        static_cast<QDialog*>(dialog)->accept();
+        chooseFile(*dialog, QString::fromStdString(scriptFolder() + "/edit"));
     });
     ModalAnswerer saved(QStringLiteral("Vistrel"), [](QWidget& window) {
         if (auto* box = qobject_cast<QMessageBox*>(&window)) box->button(QMessageBox::Ok)->click();

@@ -198,7 +198,7 @@ std::vector<std::filesystem::path> MainWindowTest::generatedClips(const std::vec
     for (const auto& name : names) {
         auto clip = test::testMedia(angleClipRecipe(name), &skipReason);
         if (!clip) return {};
-        clips.push_back(*clip);
+        clips.push_back(std::filesystem::absolute(*clip));  // scripts elsewhere name them
     }
     return clips;
 }
