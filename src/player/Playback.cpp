@@ -68,6 +68,14 @@ void Playback::open(const QString& path) {
     if (opening_) emit messageChanged(tr("Opening %1…").arg(QFileInfo(path).fileName()));
 }
 
+void Playback::showError(const QString& message) {
+    haltPlayback();
+    setMode(PlaybackMode::Stopped);
+    opener_.abandon();
+    emit messageChanged({});
+    fail(message);
+}
+
 void Playback::showIndexProgress(int percent) {
     if (opening_) emit messageChanged(tr("Indexing… %1%").arg(percent));
 }

@@ -58,6 +58,8 @@ public:
 
     // Closes the open file and opens path ("" opens nothing and says so).
     void open(const QString& path);
+    // Closes the file (or gives up an open in progress) and shows the message on the card.
+    void showError(const QString& message);
 
     void play();
     void pause();

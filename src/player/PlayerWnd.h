@@ -73,6 +73,8 @@ public:
     bool isOpening() const { return playback_.isOpening(); }
     // Why the last file could not be opened; empty when it opened.
     QString errorMessage() const { return playback_.errorMessage(); }
+    // Shows a message on the card in place of any file, e.g. why a file could not be made.
+    void showError(const QString& message) { playback_.showError(message); }
     PlaybackStats stats() const { return playback_.stats(); }
     // Where the frame is drawn, in this widget's coordinates.
     QRect pictureRect() const;

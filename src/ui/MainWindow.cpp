@@ -178,7 +178,8 @@ void MainWindow::startUp()
     centreOnScreen(*this, QMargins());
     edit_.initialise();
     introFailure_ = model::ShowIntro(*playerControl_, locations_);
-    if (introFailure_) qWarning("The intro script could not be written: %s", introFailure_->c_str());
+    if (introFailure_)
+        player_->showError(tr("The intro script could not be written: %1").arg(QString::fromStdString(*introFailure_)));
     previewButton_->setFocus();
 }
 

@@ -25,11 +25,12 @@ def run(cmd, env=None):
     return time.monotonic() - start
 
 
-def peak_of(cmd, env=None):
-    """Peak resident memory of one command, measured by GNU time."""
-    out = subprocess.run(["/usr/bin/time", "-f", "%M"] + cmd, env=env, check=True,
+def usage_of(cmd, env=None):
+    """CPU seconds and peak resident memory (MiB) of one command, measured by GNU time."""
+    out = subprocess.run(["/usr/bin/time", "-f", "%U %S %M"] + cmd, env=env, check=True,
                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True).stderr
-    return int(out.strip().splitlines()[-1]) / 1024.0
+    user, system, peak = out.strip().splitlines()[-1].split()
+    return float(user) + float(system), int(peak) / 1024.0
 
 
 def make_media(folder, codec):
@@ -88,9 +89,9 @@ def bench_codec(build, codec):
     try:
         index_time = run([render, script, "--info"], env)
         ours = run([render, script, "--null", "-q"], env)
-        ours_peak = peak_of([render, script, "--null", "-q"], env)
+        ours_cpu, ours_peak = usage_of([render, script, "--null", "-q"], env)
         reference = run(ffmpeg_preview(paths))
-        reference_peak = peak_of(ffmpeg_preview(paths))
+        reference_cpu, reference_peak = usage_of(ffmpeg_preview(paths))
         floor = run(ffmpeg_decode_only(paths))
         print(f"[{codec}] four 1080p25 clips of {SECONDS} s, preview 704x120")
         print(f"  index build, 4 files (first open):    {index_time:7.2f} s")
@@ -99,6 +100,8 @@ def bench_codec(build, codec):
         print(f"  ffmpeg, decoding the four clips only:   {floor:7.2f} s")
         print(f"  ratio ours / ffmpeg same work:          {ours / reference:7.2f}   (target <= 1.0)")
         print(f"  ratio ours / decoding floor:            {ours / floor:7.2f}")
+        print(f"  CPU ours / ffmpeg:                      {ours_cpu:7.1f} s / {reference_cpu:.1f} s"
+              f" = {ours_cpu / reference_cpu:.2f}")
         print(f"  peak memory ours / ffmpeg:              {ours_peak:7.0f} MiB / {reference_peak:.0f} MiB")
         if codec == "h264":
             seek = os.path.join(build, "bin", "vistrel-seek-bench")
@@ -107,6 +110,19 @@ def bench_codec(build, codec):
             print("  random frame(n) in one clip:")
             for line in out.splitlines():
                 print("    " + line)
+            gop_ms = float(out.split("gop_decode_ms:")[1].split()[0])
+            player = os.path.join(build, "bin", "vistrel-player-bench")
+            out = subprocess.run([player, script, "30"], env=env, check=True,
+                                 capture_output=True, text=True).stdout
+            figures = dict(line.split(": ") for line in out.splitlines() if ": " in line)
+            reference_per_second = reference_cpu / SECONDS
+            print("  the player, preview at rate 1000 for 30 s, offscreen:")
+            for line in out.splitlines():
+                print("    " + line)
+            print(f"    cpu per video second vs ffmpeg same work: "
+                  f"{float(figures['cpu_seconds_per_video_second']) / reference_per_second:.2f}")
+            print(f"    seek median / p95 vs one GOP decoded:     "
+                  f"{float(figures['seek_median_ms']) / gop_ms:.2f} / {float(figures['seek_p95_ms']) / gop_ms:.2f}")
     finally:
         shutil.rmtree(cache, ignore_errors=True)
 

@@ -49,6 +49,10 @@ TEST_F(StartUp, AnIntroThatCannotBeWrittenIsNoMessageBox)
     EXPECT_TRUE(window().introFailure().has_value());
     EXPECT_TRUE(messages_->shown.empty());
     EXPECT_EQ(player().fileName().toStdString(), blocker + "/vistrel/intro.avs");
+    // The card tells why, not merely that the intro file cannot be opened.
+    EXPECT_TRUE(player().errorMessage().startsWith("The intro script could not be written: "))
+        << player().errorMessage().toStdString();
+    EXPECT_EQ(player().sendcommand("status position"), "0");
 }
 
 TEST_F(StartUp, CentresTheWindowOnTheScreen)
