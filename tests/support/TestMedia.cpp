@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
@@ -132,6 +133,16 @@ void generate(const MediaRecipe& r, const fs::path& target) {
     fs::rename(output, target);  // atomic: readers see no file or a whole one
 }
 
+// Parts left by a test program that was killed while making a file.
+void removeAbandonedParts(const fs::path& folder) {
+    const auto anHourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        if (entry.path().filename().string().find(".part-") != std::string::npos &&
+            entry.last_write_time(ec) < anHourAgo)
+            fs::remove(entry.path(), ec);
+}
+
 const std::set<std::string>& availableEncoders() {
     static const std::set<std::string> encoders = [] {
         std::set<std::string> names;
@@ -181,6 +192,7 @@ std::optional<fs::path> testMedia(const MediaRecipe& recipe, std::string* skipRe
         return std::nullopt;
     }
     fs::create_directories(folder);
+    removeAbandonedParts(folder);
     generate(recipe, target);
     return target;
 }

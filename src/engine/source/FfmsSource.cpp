@@ -109,7 +109,7 @@ VideoInfo describeVideo(FFMS_VideoSource* video, const FrameTimes& times, std::o
     VideoInfo info;
     info.width = first->EncodedWidth;
     info.height = first->EncodedHeight;
-    info.pixelType = sourcePixelType(first->EncodedPixelFormat, requested);
+    info.pixelType = sourcePixelType(first->EncodedPixelFormat, requested, info.width, info.height);
     info.fps = frameRateOf(times, properties);
     info.frameCount = properties.NumFrames;
 
@@ -119,17 +119,17 @@ VideoInfo describeVideo(FFMS_VideoSource* video, const FrameTimes& times, std::o
     return info;
 }
 
-void refuseVariableFrameRate(const FrameTimes& times, const VideoInfo& info, const std::string& path) {
+void refuseVariableFrameRate(const FrameTimes& times, const VideoInfo& info) {
     if (times.tickNum <= 0 || times.tickDen <= 0) return;
     const double secondsPerTick = double(times.tickNum) / double(times.tickDen);
     const auto drift = firstDriftingFrame(times.ticks, secondsPerTick, info.fps);
     if (!drift) return;
-    char detail[200];
-    std::snprintf(detail, sizeof detail, "frame %lld is at %.3f s, where %.3f fps would put it at %.3f s",
-                  static_cast<long long>(drift->frame), drift->actualSeconds, info.fps.toDouble(),
-                  drift->expectedSeconds);
-    throw ScriptError("AVISource: '" + path + "' has a variable frame rate: " + detail +
-                      ". Convert it to a constant frame rate first.");
+    char detail[160];
+    std::snprintf(detail, sizeof detail, "frame %lld is at %.3f s, not at %.3f s as at %.3f fps.",
+                  static_cast<long long>(drift->frame), drift->actualSeconds, drift->expectedSeconds,
+                  info.fps.toDouble());
+    throw MediaError(std::string("The video has a variable frame rate: ") + detail +
+                     "\nConvert it to a constant frame rate first.");
 }
 
 // 8- and 16-bit integer sound comes out as 16-bit integers, everything else as floats.
@@ -188,7 +188,7 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         }
         const FrameTimes times = frameTimesOf(parts.video.get(), stream);
         VideoInfo info = describeVideo(parts.video.get(), times, options.pixelType);
-        refuseVariableFrameRate(times, info, name);
+        refuseVariableFrameRate(times, info);
         if (options.audio) parts.audio = openAudio(path, index.get(), info);
         return std::shared_ptr<FfmsSource>(new FfmsSource(info, std::move(parts)));
     } catch (const MediaError& e) {

@@ -1,18 +1,37 @@
 #include "engine/source/SourcePixels.h"
 
+#include "engine/source/FfmsError.h"
+
 extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
 #include <cstring>
+#include <string>
 
 namespace vistrel::engine {
 
-PixelType sourcePixelType(int encodedFormat, std::optional<PixelType> requested) {
-    if (requested) return *requested;
+namespace {
+
+bool fitsSize(PixelType type, int width, int height) {
+    if (type == PixelType::YV12) return width % 2 == 0 && height % 2 == 0;
+    if (type == PixelType::YUY2) return width % 2 == 0;
+    return true;
+}
+
+}  // namespace
+
+PixelType sourcePixelType(int encodedFormat, std::optional<PixelType> requested, int width, int height) {
+    if (requested) {
+        if (!fitsSize(*requested, width, height))
+            throw MediaError(pixelTypeName(*requested) + " needs an even " +
+                             (*requested == PixelType::YV12 ? "width and height" : "width") + "; the picture is " +
+                             std::to_string(width) + "x" + std::to_string(height) + ".");
+        return *requested;
+    }
     const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(encodedFormat));
     const bool rgb = descriptor && (descriptor->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL));
-    return rgb ? PixelType::RGB32 : PixelType::YV12;
+    return rgb || !fitsSize(PixelType::YV12, width, height) ? PixelType::RGB32 : PixelType::YV12;
 }
 
 int avPixelFormatOf(PixelType type) {

@@ -145,6 +145,25 @@ TEST_F(SourceTest, FourTwoTwoIsConvertedToYV12WithNeutralChroma) {
     EXPECT_NEAR(frame->plane(2).row(60)[80], 128, 2);
 }
 
+TEST_F(SourceTest, AnOddSizedYuvPictureComesOutAsRgb32WithEveryPixel) {
+    MediaRecipe recipe = recipes::silentAvi();
+    recipe.name = "odd-size";
+    recipe.width = 321;
+    recipe.height = 241;
+    recipe.frames = 20;
+    VISTREL_TEST_MEDIA_OR_SKIP(file, recipe);
+    auto clip = open(file);
+    EXPECT_EQ(clip->info().pixelType, PixelType::RGB32);
+    EXPECT_EQ(clip->info().width, 321);
+    EXPECT_EQ(clip->info().height, 241);
+    EXPECT_EQ(readFrameIndex(*clip->frame(13)), 13);
+
+    engine::SourceOptions yv12;
+    yv12.pixelType = PixelType::YV12;
+    EXPECT_EQ(openError(file, yv12), "AVISource: couldn't open file '" + file.string() +
+                                         "'\nYV12 needs an even width and height; the picture is 321x241.");
+}
+
 TEST_F(SourceTest, RgbKeepsFullWhiteAndBlackWithOpaqueAlpha) {
     VISTREL_TEST_MEDIA_OR_SKIP(file, recipes::rawBgrAvi());
     auto frame = open(file)->frame(1);  // index 1: block 0 white, block 1 black

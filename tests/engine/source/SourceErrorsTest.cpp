@@ -103,8 +103,10 @@ TEST_F(SourceTest, ATruncatedFileOpensWhatIsThereOrSaysWhy) {
 TEST_F(SourceTest, AVariableFrameRateIsReportedNotMisnumbered) {
     VISTREL_TEST_MEDIA_OR_SKIP(file, recipes::variableRateMkv());
     const std::string message = openError(file);
-    EXPECT_EQ(message.rfind("AVISource: '" + file.string() + "' has a variable frame rate: frame ", 0), 0u) << message;
-    EXPECT_NE(message.find("Convert it to a constant frame rate first."), std::string::npos) << message;
+    // Frame 2 is the first to drift half a frame from the rate of the whole file.
+    EXPECT_EQ(message, couldNotOpen(file) +
+                           "The video has a variable frame rate: frame 2 is at 0.080 s, not at 0.060 s as at 33.428 fps.\n"
+                           "Convert it to a constant frame rate first.");
 }
 
 TEST_F(SourceTest, PathsWithBlanksAndNonAsciiLettersWork) {
