@@ -17,7 +17,7 @@ FUZZ_SECONDS ?= 60
 
 APT = apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=600
 
-.PHONY: all deps configure build test run bench test-asan fuzz clean
+.PHONY: all deps configure build test run bench soak test-asan fuzz clean
 
 all: build
 
@@ -49,6 +49,15 @@ run: build
 bench: build
 	python3 tests/bench/engine_bench.py $(BUILD)
 
+# Long sessions: ten thousand switch points through the model, then the
+# preview played offscreen for SOAK_SECONDS with a seek every second, with
+# the memory figures. Not part of `make test`.
+SOAK_SECONDS ?= 600
+soak: build
+	cmake --build $(BUILD) -j $(JOBS) --target vistrel-soak
+	XDG_CACHE_HOME=$(CURDIR)/$(BUILD)/test-cache VISTREL_TEST_MEDIA=$(CURDIR)/$(BUILD)/test-media \
+	  $(BUILD)/bin/vistrel-soak $(SOAK_SECONDS)
+
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTREL_SANITIZE=ON
@@ -57,7 +66,8 @@ test-asan: deps
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --test-dir build-asan -j2 --output-on-failure --timeout 900
 
-# Each fuzz target for FUZZ_SECONDS, from its seed corpus; findings land in build-fuzz/.
+# Each fuzz target for FUZZ_SECONDS, from its seed corpus (and tests/fuzz/<prefix>.dict
+# when there is one: script.dict for the script targets); findings land in build-fuzz/.
 fuzz: deps
 	@$(MAKE) --no-print-directory install-packages WANTED="$(FUZZ_PACKAGES)"
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -66,8 +76,11 @@ fuzz: deps
 	@for f in $(FUZZERS); do \
 	  mkdir -p build-fuzz/corpus/$$f build-fuzz/findings/$$f; \
 	  echo "== fuzz_$$f for $(FUZZ_SECONDS) s"; \
-	  (cd build-fuzz/findings/$$f && QT_QPA_PLATFORM=offscreen ../../bin/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) \
-	    -timeout=10 -rss_limit_mb=4096 ../../corpus/$$f $(CURDIR)/tests/fuzz/corpus/$$f) || exit 1; \
+	  (cd build-fuzz/findings/$$f && QT_QPA_PLATFORM=offscreen \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp ../../bin/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) \
+	    -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
+	    $$( [ -f $(CURDIR)/tests/fuzz/$${f%%_*}.dict ] && echo -dict=$(CURDIR)/tests/fuzz/$${f%%_*}.dict ) \
+	    ../../corpus/$$f $(CURDIR)/tests/fuzz/corpus/$$f) || exit 1; \
 	done
 
 clean:

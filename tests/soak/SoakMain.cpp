@@ -1,0 +1,21 @@
+// vistrel-soak [SECONDS]: a long editing session through the model, then the
+// preview played offscreen for SECONDS (600 by default) with a seek every
+// second. Prints figures; exits 1 on a fault.
+#include "soak/PreviewSession.h"
+#include "soak/SwitchPointSession.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 600;
+
+    const bool modelHeld = vistrel::soak::runSwitchPointSession(10000);
+    const bool previewHeld = vistrel::soak::runPreviewSession(seconds);
+    std::printf("soak: %s\n", modelHeld && previewHeld ? "passed" : "FAILED");
+    return modelHeld && previewHeld ? 0 : 1;
+}
