@@ -4,7 +4,8 @@ ffmpeg program doing the same work in the same run.
 
 Usage: engine_bench.py BUILD_DIR
 Media are generated once into BUILD_DIR/bench-media (four 1080p25 clips of
-60 s in H.264 with a GOP of 250, and the same in MJPEG)."""
+60 s in H.264 with a GOP of 250, and the same in MJPEG; VISTREL_BENCH_SECONDS
+sets another length)."""
 
 import os
 import shutil
@@ -13,7 +14,7 @@ import sys
 import tempfile
 import time
 
-SECONDS = 60
+SECONDS = int(os.environ.get("VISTREL_BENCH_SECONDS", "60"))  # length of each clip
 GOP = 250
 ANGLES = 4
 
@@ -38,7 +39,7 @@ def make_media(folder, codec):
     paths = []
     for angle in range(ANGLES):
         ext = "mp4" if codec == "h264" else "avi"
-        path = os.path.join(folder, f"angle{angle}-{codec}.{ext}")
+        path = os.path.join(folder, f"angle{angle}-{codec}-{SECONDS}s.{ext}")
         paths.append(path)
         if os.path.exists(path):
             continue
@@ -59,7 +60,7 @@ def preview_script(paths, folder, codec):
     lines.append('bc=blankclip(angle0.framecount(),176,120,"rgb32",angle0.framerate())')
     lines.append("stackhorizontal(angle0,angle1,angle2,angle3)")
     lines += ["", ""]
-    script = os.path.join(folder, f"preview-{codec}.avs")
+    script = os.path.join(folder, f"preview-{codec}-{SECONDS}s.avs")
     with open(script, "w", newline="") as f:
         f.write("\r\n".join(lines) + "\r\n")
     return script
