@@ -12,14 +12,28 @@ Clip::~Clip() {
     if (cache_) cache_->forget(this);
 }
 
-FramePtr Clip::frame(int64_t n) {
+int64_t Clip::clampedFrame(int64_t n) const {
     if (!info_.hasVideo() || info_.frameCount <= 0) throw ScriptError("This clip has no frames.");
-    n = std::clamp<int64_t>(n, 0, info_.frameCount - 1);
+    return std::clamp<int64_t>(n, 0, info_.frameCount - 1);
+}
+
+FramePtr Clip::frame(int64_t n) {
+    n = clampedFrame(n);
     if (!cache_) return makeFrame(n);
     if (FramePtr hit = cache_->find(this, n)) return hit;
     FramePtr made = makeFrame(n);
     cache_->insert(this, n, made);
     return made;
+}
+
+void Clip::withFrame(int64_t n, const FrameUse& use) {
+    n = clampedFrame(n);
+    if (cache_) {
+        if (FramePtr hit = cache_->find(this, n)) return use(*hit);
+    } else if (lendFrame(n, use)) {
+        return;
+    }
+    use(*frame(n));
 }
 
 void Clip::audio(void* dst, int64_t start, int64_t count) {

@@ -12,11 +12,14 @@
 #include "engine/VideoInfo.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace vistrel::engine {
 
 class FrameCache;
+
+using FrameUse = std::function<void(const Frame&)>;
 
 class Clip {
 public:
@@ -29,6 +32,12 @@ public:
     // Frame n, clamped to the clip. Throws ScriptError for a clip without frames.
     FramePtr frame(int64_t n);
 
+    // Hands frame n (clamped) to `use` for the length of the call. A source
+    // lends the decoder's own picture instead of copying it out, so a filter
+    // that only reads its child's frame to make a new one asks this way.
+    // `use` must not ask any clip for frames: the source is held meanwhile.
+    void withFrame(int64_t n, const FrameUse& use);
+
     // Interleaved samples in the clip's sample type; dst holds count * bytesPerAudioFrame() bytes.
     void audio(void* dst, int64_t start, int64_t count);
 
@@ -39,6 +48,9 @@ protected:
     explicit Clip(const VideoInfo& info) : info_(info) {}
 
     virtual FramePtr makeFrame(int64_t n) = 0;
+    // Frame n (inside the clip) lent to `use`; false when this clip has no
+    // picture of its own to lend, and withFrame falls back to frame().
+    virtual bool lendFrame(int64_t, const FrameUse&) { return false; }
     // Called only with [start, start + count) inside [0, audioSamples).
     virtual void readAudio(void* dst, int64_t start, int64_t count) = 0;
     // Filters that hand their child's frames on unchanged gain nothing from a cache.
@@ -47,6 +59,9 @@ protected:
     VideoInfo info_;
 
 private:
+    // n clamped to the clip; throws for a clip without frames.
+    int64_t clampedFrame(int64_t n) const;
+
     std::shared_ptr<FrameCache> cache_;
 };
 

@@ -26,6 +26,13 @@ class Frame {
 public:
     // A new frame with undefined contents.
     static std::shared_ptr<Frame> create(int width, int height, PixelType type);
+    // A frame over pixels that belong to someone else (a decoder's picture),
+    // valid as long as they are: planes[i] and strides[i] for each plane of
+    // the type, laid out as above except that rows may start anywhere.
+    static Frame over(int width, int height, PixelType type, const uint8_t* const* planes, const int* strides);
+
+    Frame(Frame&&) noexcept = default;
+    Frame& operator=(Frame&&) noexcept = default;
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -38,7 +45,13 @@ public:
     std::shared_ptr<Frame> clone() const;
 
 private:
+    struct Borrowed {};
     Frame(int width, int height, PixelType type);
+    Frame(int width, int height, PixelType type, Borrowed) : width_(width), height_(height), type_(type) {
+        describePlanes();
+    }
+    // The shape of each plane of the type, without storage.
+    void describePlanes();
 
     int width_;
     int height_;

@@ -104,10 +104,16 @@ BilinearResize::BilinearResize(ClipPtr child, int width, int height, SourceWindo
       planes_(planeResizers(child_->info(), width, height, resolvedWindow(window, child_->info()))) {}
 
 FramePtr BilinearResize::makeFrame(int64_t n) {
-    FramePtr src = child_->frame(n);
-    if (info_.pixelType == PixelType::YUY2) return resizeYuy2(*src);
-    MutableFramePtr out = Frame::create(info_.width, info_.height, info_.pixelType);
-    for (int p = 0; p < out->planeCount(); ++p) planes_[size_t(p)].resize(src->plane(p), out->plane(p));
+    FramePtr out;
+    child_->withFrame(n, [&](const Frame& src) {
+        if (info_.pixelType == PixelType::YUY2) {
+            out = resizeYuy2(src);
+            return;
+        }
+        MutableFramePtr resized = Frame::create(info_.width, info_.height, info_.pixelType);
+        for (int p = 0; p < resized->planeCount(); ++p) planes_[size_t(p)].resize(src.plane(p), resized->plane(p));
+        out = std::move(resized);
+    });
     return out;
 }
 

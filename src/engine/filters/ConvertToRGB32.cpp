@@ -50,10 +50,9 @@ ConvertToRGB32::ConvertToRGB32(ClipPtr child) : Clip(rgb32Info(child->info())), 
 }
 
 FramePtr ConvertToRGB32::makeFrame(int64_t n) {
-    FramePtr src = child_->frame(n);
-    if (!conversion_) return src;
+    if (!conversion_) return child_->frame(n);
     MutableFramePtr out = Frame::create(info_.width, info_.height, PixelType::RGB32);
-    (this->*conversion_)(*src, *out);
+    child_->withFrame(n, [&](const Frame& src) { (this->*conversion_)(src, *out); });
     return out;
 }
 

@@ -64,6 +64,10 @@ public:
 
 protected:
     FramePtr makeFrame(int64_t n) override { return child_->frame(first_ + n); }
+    bool lendFrame(int64_t n, const FrameUse& use) override {
+        child_->withFrame(first_ + n, use);
+        return true;
+    }
     void readAudio(void* dst, int64_t start, int64_t count) override {
         child_->audio(dst, start + audioOffset_, count);
     }

@@ -3,14 +3,16 @@
 
 #include "engine/Frame.h"
 
-#include <vector>
+#include <memory>
 
 namespace vistrel::engine {
 
 class PlaneBuffer {
 public:
-    PlaneBuffer(int rowBytes, int rows) : bytes_(size_t(rowBytes) * size_t(rows)) {
-        plane_.data = bytes_.data();
+    // Contents undefined: every use writes the whole plane before reading it.
+    PlaneBuffer(int rowBytes, int rows)
+        : bytes_(std::make_unique_for_overwrite<uint8_t[]>(size_t(rowBytes) * size_t(rows))) {
+        plane_.data = bytes_.get();
         plane_.stride = rowBytes;
         plane_.rowBytes = rowBytes;
         plane_.rows = rows;
@@ -21,7 +23,7 @@ public:
     const Plane& plane() const { return plane_; }
 
 private:
-    std::vector<uint8_t> bytes_;
+    std::unique_ptr<uint8_t[]> bytes_;
     Plane plane_;
 };
 

@@ -169,7 +169,7 @@ void copyPlane(const Plane& src, const Plane& dst) {
 }  // namespace
 
 bool resizeVerticalFirst(int srcWidth, int srcHeight, int dstWidth, int dstHeight) {
-    return int64_t(srcHeight) * dstWidth < int64_t(srcWidth) * dstHeight;
+    return int64_t(srcHeight) * dstWidth > int64_t(srcWidth) * dstHeight;
 }
 
 PlaneResizer::PlaneResizer(int channels, ResamplingProgram horizontal, ResamplingProgram vertical, bool verticalFirst)

@@ -35,10 +35,12 @@ private:
     int blockOutputs_;  // outputs that may read their taps in whole blocks
 };
 
-// Whether resizing src to dst filters vertically first: when the width
-// shrinks by a larger factor than the height (src_h * dst_w < src_w * dst_h).
-// A 1080p picture going to 176x120 is cut to 120 rows before the
-// horizontal pass.
+// Whether resizing src to dst filters vertically first: only when the height
+// shrinks by a larger factor than the width (src_h * dst_w > src_w * dst_h).
+// The first pass shrinks the more, so the second works on the smaller
+// picture; and the first pass then reads the source row by row, in memory
+// order, which matters for a decoder's picture that no cache holds yet. A
+// 1080p picture going to 176x120 is cut to 176 columns first.
 bool resizeVerticalFirst(int srcWidth, int srcHeight, int dstWidth, int dstHeight);
 
 }  // namespace vistrel::engine

@@ -242,9 +242,21 @@ void FfmsSource::prerollFor(int64_t n, int depth) {
 FramePtr FfmsSource::makeFrame(int64_t n) {
     std::lock_guard lock(videoMutex_);
     if (FramePtr recent = recent_.find(n)) return recent;
-    FramePtr frame = copyFfmsFrame(*decode(n), info_.pixelType);
+    FramePtr frame = ffmsFrameView(*decode(n), info_.pixelType).clone();
     recent_.insert(n, frame);
     return frame;
+}
+
+// A filter that reads the picture to make its own keeps what it makes in the
+// shared cache, so the decoder's picture is lent, neither copied nor kept.
+bool FfmsSource::lendFrame(int64_t n, const FrameUse& use) {
+    std::lock_guard lock(videoMutex_);
+    if (FramePtr recent = recent_.find(n)) {
+        use(*recent);
+        return true;
+    }
+    use(ffmsFrameView(*decode(n), info_.pixelType));
+    return true;
 }
 
 void FfmsSource::readAudio(void* dst, int64_t start, int64_t count) {

@@ -43,6 +43,7 @@ public:
 
 protected:
     FramePtr makeFrame(int64_t n) override;
+    bool lendFrame(int64_t n, const FrameUse& use) override;
     void readAudio(void* dst, int64_t start, int64_t count) override;
     // Source frames are large; the source keeps only its recent ones itself,
     // and the shared cache holds the smaller frames made from them.

@@ -6,7 +6,6 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
-#include <cstring>
 #include <string>
 
 namespace vistrel::engine {
@@ -44,15 +43,8 @@ int avPixelFormatOf(PixelType type) {
     return AV_PIX_FMT_NONE;
 }
 
-MutableFramePtr copyFfmsFrame(const FFMS_Frame& source, PixelType type) {
-    auto frame = Frame::create(source.ScaledWidth, source.ScaledHeight, type);
-    for (int p = 0; p < frame->planeCount(); ++p) {
-        const Plane& plane = frame->plane(p);
-        for (int y = 0; y < plane.rows; ++y)
-            std::memcpy(plane.row(y), source.Data[p] + static_cast<ptrdiff_t>(y) * source.Linesize[p],
-                        static_cast<size_t>(plane.rowBytes));
-    }
-    return frame;
+Frame ffmsFrameView(const FFMS_Frame& source, PixelType type) {
+    return Frame::over(source.ScaledWidth, source.ScaledHeight, type, source.Data, source.Linesize);
 }
 
 }  // namespace vistrel::engine

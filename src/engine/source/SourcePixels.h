@@ -21,7 +21,8 @@ PixelType sourcePixelType(int encodedFormat, std::optional<PixelType> requested,
 // The AVPixelFormat whose memory layout is that of the engine's type.
 int avPixelFormatOf(PixelType type);
 
-// A copy of a frame that FFMS2 has already converted to avPixelFormatOf(type).
-MutableFramePtr copyFfmsFrame(const FFMS_Frame& frame, PixelType type);
+// A frame that FFMS2 has already converted to avPixelFormatOf(type), seen in
+// place: valid until FFMS2 decodes again. clone() it to keep it.
+Frame ffmsFrameView(const FFMS_Frame& frame, PixelType type);
 
 }  // namespace vistrel::engine

@@ -61,10 +61,10 @@ TEST(ResamplingProgram, CoefficientsSumToUnityAndStayInsideTheSource) {
     }
 }
 
-TEST(ResizeOrder, VerticalPassComesFirstWhenTheWidthShrinksMore) {
-    EXPECT_TRUE(resizeVerticalFirst(720, 480, 176, 120));
-    EXPECT_TRUE(resizeVerticalFirst(1920, 1080, 176, 120));
-    EXPECT_FALSE(resizeVerticalFirst(720, 480, 360, 120));
+TEST(ResizeOrder, ThePassThatShrinksMoreComesFirst) {
+    EXPECT_FALSE(resizeVerticalFirst(720, 480, 176, 120));
+    EXPECT_FALSE(resizeVerticalFirst(1920, 1080, 176, 120));
+    EXPECT_TRUE(resizeVerticalFirst(720, 480, 360, 120));
     EXPECT_FALSE(resizeVerticalFirst(720, 480, 360, 240)) << "equal ratios go horizontal first";
 }
 

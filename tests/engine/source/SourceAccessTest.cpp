@@ -7,6 +7,7 @@
 #include "engine/ScriptError.h"
 #include "engine/source/LeadingFrames.h"
 
+#include <cstring>
 #include <random>
 
 namespace vistrel::test {
@@ -101,6 +102,28 @@ TEST_P(SourceAccessTest, ASecondSourceOfTheSameFileDecodesAlongside) {
         EXPECT_EQ(readFrameIndex(*first->frame(n)), n);
         EXPECT_EQ(readFrameIndex(*second->frame(last - n)), last - n);
     }
+}
+
+// Filters that only read a source's picture borrow the decoder's own; mixed
+// with copies taken by frame(), in jumps and steps back, every one is right.
+TEST_P(SourceAccessTest, LentPicturesAreTheFramesAskedForAndMatchTheCopies) {
+    VISTREL_TEST_MEDIA_OR_SKIP(file, GetParam());
+    auto clip = open(file), reference = open(file);
+    const int64_t count = clip->info().frameCount;
+    int wrong = 0;
+    for (int64_t n : {int64_t(3), int64_t(4), count / 2, int64_t(2), int64_t(3), count - 1, count / 2 + 1}) {
+        if (n % 2 == 0) clip->frame(n);  // a copy kept among the recent frames, lent from there next time
+        clip->withFrame(n, [&](const engine::Frame& lent) {
+            const engine::FramePtr copy = reference->frame(n);
+            for (int p = 0; p < copy->planeCount(); ++p)
+                for (int y = 0; y < copy->plane(p).rows; ++y)
+                    if (std::memcmp(lent.plane(p).row(y), copy->plane(p).row(y), size_t(copy->plane(p).rowBytes)) &&
+                        ++wrong <= 5)
+                        ADD_FAILURE() << "frame " << n << " plane " << p << " row " << y << " differs";
+            EXPECT_EQ(readFrameIndex(lent), n);
+        });
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 std::string recipeName(const ::testing::TestParamInfo<MediaRecipe>& info) {
