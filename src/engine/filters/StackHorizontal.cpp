@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <future>
 
 namespace vistrel::engine {
 
@@ -36,32 +35,44 @@ void pasteFrame(const Frame& src, Frame& dst, const int* offsets) {
 
 }  // namespace
 
-StackHorizontal::StackHorizontal(std::vector<ClipPtr> clips) : Clip(stackedInfo(clips)), clips_(std::move(clips)) {}
+StackHorizontal::StackHorizontal(std::vector<ClipPtr> clips)
+    : Clip(stackedInfo(clips)), clips_(std::move(clips)), ahead_(clips_.size()) {}
 
-std::vector<FramePtr> StackHorizontal::fetchAll(int64_t n) {
-    std::vector<std::future<FramePtr>> pending;
-    for (size_t i = 1; i < clips_.size(); ++i)
-        pending.push_back(std::async(std::launch::async, [clip = clips_[i], n] { return clip->frame(n); }));
+std::vector<StackHorizontal::Fetch> StackHorizontal::startFetches(int64_t n) {
+    std::lock_guard lock(mutex_);
+    const bool forward = n == lastAsked_ + 1 && n + 1 < info_.frameCount;
+    lastAsked_ = n;
+    std::vector<Fetch> fetches;
+    for (size_t i = 0; i < clips_.size(); ++i) {
+        std::optional<Ahead>& ahead = ahead_[i];
+        if (ahead && ahead->frame == n)
+            fetches.push_back(ahead->fetch);
+        else
+            fetches.push_back(std::async(std::launch::async, [clip = clips_[i], n] { return clip->frame(n); }));
+        // A source decodes in order: its next frame is asked for only once this one is out.
+        if (forward)
+            ahead = Ahead{n + 1, std::async(std::launch::async, [clip = clips_[i], n, before = fetches.back()]() mutable {
+                              before.wait();
+                              before = {};  // else every frame stays chained to the one before it
+                              return clip->frame(n + 1);
+                          })};
+        else
+            ahead.reset();
+    }
+    return fetches;
+}
+
+FramePtr StackHorizontal::makeFrame(int64_t n) {
     std::vector<FramePtr> frames;
     std::exception_ptr failure;
-    try {
-        frames.push_back(clips_.front()->frame(n));
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    for (auto& f : pending) {
+    for (const Fetch& fetch : startFetches(n)) {
         try {
-            frames.push_back(f.get());
+            frames.push_back(fetch.get());
         } catch (...) {
             if (!failure) failure = std::current_exception();
         }
     }
     if (failure) std::rethrow_exception(failure);
-    return frames;
-}
-
-FramePtr StackHorizontal::makeFrame(int64_t n) {
-    const std::vector<FramePtr> frames = fetchAll(n);
     MutableFramePtr out = Frame::create(info_.width, info_.height, info_.pixelType);
     int offsets[3] = {0, 0, 0};
     for (const FramePtr& f : frames) {

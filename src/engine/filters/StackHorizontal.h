@@ -1,10 +1,15 @@
 #pragma once
 // Clips side by side, left to right. The result is as long as the longest
 // clip (a shorter one holds its last frame) and takes the first clip's frame
-// rate and sound. The clips' frames are fetched in parallel.
+// rate and sound. The clips' frames are fetched in parallel, and while the
+// frames are asked for in order each clip goes on to the next one as soon as
+// it has delivered its own, so that a fast clip does not wait for the slowest.
 
 #include "engine/Clip.h"
 
+#include <future>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 namespace vistrel::engine {
@@ -19,9 +24,20 @@ protected:
     void readAudio(void* dst, int64_t start, int64_t count) override;
 
 private:
-    std::vector<FramePtr> fetchAll(int64_t n);
+    using Fetch = std::shared_future<FramePtr>;
+    struct Ahead {
+        int64_t frame;
+        Fetch fetch;
+    };
+
+    // Frame n of every clip, being fetched; starts the fetches of frame n + 1
+    // behind them when n follows the frame asked for last.
+    std::vector<Fetch> startFetches(int64_t n);
 
     std::vector<ClipPtr> clips_;
+    std::mutex mutex_;
+    int64_t lastAsked_ = -2;
+    std::vector<std::optional<Ahead>> ahead_;  // per clip: its next frame, being fetched
 };
 
 }  // namespace vistrel::engine

@@ -6,6 +6,13 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// GCC and Clang build an AVX2 variant beside the SSE2 one and pick it at run time.
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
+#define VISTREL_AVX2_DISPATCH 1
+#include <immintrin.h>
+#else
+#define VISTREL_AVX2_DISPATCH 0
+#endif
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -92,24 +99,80 @@ inline int32_t sumOfLanes(__m128i v) {
     return _mm_cvtsi128_si32(v);
 }
 
+// The weighted sum of one output's taps, eight at a time, in four lanes.
+inline __m128i tapSums1(const uint8_t* px, const int16_t* coef, int taps) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i acc = zero;
+    for (int k = 0; k < taps; k += 8) {
+        const __m128i pixels = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(px + k)), zero);
+        acc = _mm_add_epi32(acc, _mm_madd_epi16(pixels, _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef + k))));
+    }
+    return acc;
+}
+
+// Four outputs from the lane sums of each: transposed and added so that lane
+// i holds output i, then rounded and stored as bytes.
+inline void storeFourSums(const __m128i* acc, uint8_t* out) {
+    const __m128i ab = _mm_add_epi32(_mm_unpacklo_epi32(acc[0], acc[1]), _mm_unpackhi_epi32(acc[0], acc[1]));
+    const __m128i cd = _mm_add_epi32(_mm_unpacklo_epi32(acc[2], acc[3]), _mm_unpackhi_epi32(acc[2], acc[3]));
+    __m128i sums = _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
+    sums = _mm_srai_epi32(_mm_add_epi32(sums, _mm_set1_epi32(kRound)), ResamplingProgram::kBits);
+    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(sums, sums), sums);
+    const int32_t four = _mm_cvtsi128_si32(bytes);
+    std::memcpy(out, &four, 4);
+}
+
 // One-byte pixels: eight taps per step (the coefficients are zero-padded to
-// a multiple of eight). Outputs near the right edge, whose last block would
-// read past the row, take the plain path.
+// a multiple of eight), four outputs at a time so that their lanes are summed
+// together. Outputs near the right edge, whose last block would read past
+// the row, take the plain path.
 void horizontalRow1Sse2(const uint8_t* in, uint8_t* out, const ResamplingProgram& program, int blockOutputs) {
     const int taps = program.taps();
-    const __m128i zero = _mm_setzero_si128();
-    for (int x = 0; x < blockOutputs; ++x) {
-        const int16_t* coef = program.coefficients(x);
-        const uint8_t* px = in + program.firstPixel(x);
-        __m128i acc = zero;
-        for (int k = 0; k < taps; k += 8) {
-            const __m128i pixels = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(px + k)), zero);
-            acc = _mm_add_epi32(acc, _mm_madd_epi16(pixels, _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef + k))));
-        }
-        out[x] = toByte(sumOfLanes(acc) + kRound);
+    int x = 0;
+    for (; x + 4 <= blockOutputs; x += 4) {
+        __m128i acc[4];
+        for (int i = 0; i < 4; ++i)
+            acc[i] = tapSums1(in + program.firstPixel(x + i), program.coefficients(x + i), taps);
+        storeFourSums(acc, out + x);
     }
+    for (; x < blockOutputs; ++x)
+        out[x] = toByte(sumOfLanes(tapSums1(in + program.firstPixel(x), program.coefficients(x), taps)) + kRound);
     horizontalRowScalar<1>(in, out, program, blockOutputs);
 }
+
+#if VISTREL_AVX2_DISPATCH
+// The same with sixteen taps per step where the processor has AVX2; the
+// taps read stay within the eight-tap blocks of the SSE2 path.
+__attribute__((target("avx2"))) inline __m128i tapSums1Avx2(const uint8_t* px, const int16_t* coef, int padded) {
+    __m256i acc = _mm256_setzero_si256();
+    int k = 0;
+    for (; k + 16 <= padded; k += 16) {
+        const __m256i pixels = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(px + k)));
+        acc = _mm256_add_epi32(acc, _mm256_madd_epi16(pixels, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(coef + k))));
+    }
+    __m128i sum = _mm_add_epi32(_mm256_castsi256_si128(acc), _mm256_extracti128_si256(acc, 1));
+    if (k < padded) {
+        const __m128i pixels = _mm_cvtepu8_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(px + k)));
+        sum = _mm_add_epi32(sum, _mm_madd_epi16(pixels, _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef + k))));
+    }
+    return sum;
+}
+
+__attribute__((target("avx2"))) void horizontalRow1Avx2(const uint8_t* in, uint8_t* out,
+                                                         const ResamplingProgram& program, int blockOutputs) {
+    const int padded = (program.taps() + 7) / 8 * 8;
+    int x = 0;
+    for (; x + 4 <= blockOutputs; x += 4) {
+        __m128i acc[4];
+        for (int i = 0; i < 4; ++i)
+            acc[i] = tapSums1Avx2(in + program.firstPixel(x + i), program.coefficients(x + i), padded);
+        storeFourSums(acc, out + x);
+    }
+    for (; x < blockOutputs; ++x)
+        out[x] = toByte(sumOfLanes(tapSums1Avx2(in + program.firstPixel(x), program.coefficients(x), padded)) + kRound);
+    horizontalRowScalar<1>(in, out, program, blockOutputs);
+}
+#endif
 
 // Four-byte pixels: two taps per step, the channels of both pixels paired up.
 void horizontalRow4Sse2(const uint8_t* in, uint8_t* out, const ResamplingProgram& program, int blockOutputs) {
@@ -151,7 +214,11 @@ void horizontalRowPlain(const uint8_t* in, uint8_t* out, const ResamplingProgram
 PlaneResizer::HorizontalPass horizontalPassFor(int channels) {
     switch (channels) {
 #if defined(__SSE2__)
-    case 1: return horizontalPass<horizontalRow1Sse2>;
+    case 1:
+#if VISTREL_AVX2_DISPATCH
+        if (__builtin_cpu_supports("avx2")) return horizontalPass<horizontalRow1Avx2>;
+#endif
+        return horizontalPass<horizontalRow1Sse2>;
     case 4: return horizontalPass<horizontalRow4Sse2>;
 #else
     case 1: return horizontalPass<horizontalRowPlain<1>>;
