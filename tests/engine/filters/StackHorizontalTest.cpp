@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <chrono>
 #include <thread>
 
@@ -128,6 +130,60 @@ protected:
 TEST(StackHorizontal, AChildsErrorReachesTheCaller) {
     StackHorizontal s({counting(4, 4, 0), std::make_shared<FailingClip>()});
     EXPECT_EQ(scriptErrorOf([&] { s.frame(1); }), "decoder broke");
+}
+
+// Notes the order frames are asked for, and keeps an eye on the frames it
+// handed out that are still alive somewhere.
+class RecordingClip : public PatternClip {
+public:
+    explicit RecordingClip(int base)
+        : PatternClip(videoInfo(4, 4, PixelType::RGB32, 200), [base](int64_t n, int) { return uint8_t(base + n); }) {}
+
+    std::vector<int64_t> asked() {
+        std::lock_guard lock(mutex_);
+        return asked_;
+    }
+    int alive() {
+        std::lock_guard lock(mutex_);
+        int count = 0;
+        for (const auto& frame : made_) count += !frame.expired();
+        return count;
+    }
+
+protected:
+    FramePtr makeFrame(int64_t n) override {
+        FramePtr frame = PatternClip::makeFrame(n);
+        std::lock_guard lock(mutex_);
+        asked_.push_back(n);
+        made_.push_back(frame);
+        return frame;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<int64_t> asked_;
+    std::vector<std::weak_ptr<const Frame>> made_;
+};
+
+// Played forward, each clip already makes its next frame while the caller
+// has the current one; a source decodes in order, so each must be asked in
+// order, and nothing may hold on to the frames already delivered.
+TEST(StackHorizontal, ReadInOrderEachClipIsAskedInOrderAndKeepsNoOldFrames) {
+    auto left = std::make_shared<RecordingClip>(0), right = std::make_shared<RecordingClip>(100);
+    StackHorizontal s({left, right});
+    for (int64_t n = 0; n < 60; ++n) {
+        FramePtr f = s.frame(n);
+        ASSERT_EQ(f->plane(0).row(0)[0], n) << "left at " << n;
+        ASSERT_EQ(f->plane(0).row(0)[16], 100 + n) << "right at " << n;
+    }
+    for (const auto& clip : {left, right}) {
+        const std::vector<int64_t> asked = clip->asked();
+        EXPECT_TRUE(std::is_sorted(asked.begin(), asked.end()));
+        EXPECT_LE(asked.back(), 60) << "at most one frame ahead";
+        EXPECT_LE(clip->alive(), 2) << "frames kept after they were delivered";
+    }
+    // A jump back, then on again from there.
+    for (int64_t n : {10, 11, 12, 5, 199, 0}) EXPECT_EQ(s.frame(n)->plane(0).row(0)[0], n);
 }
 
 TEST(StackHorizontal, ScriptCallTakesTheFirstClipAndTheRest) {
