@@ -33,6 +33,8 @@ Playback::Playback(PlaybackDependencies dependencies, QObject* parent)
     frameTimer_.setSingleShot(true);
     frameTimer_.setTimerType(Qt::PreciseTimer);
     connect(&frameTimer_, &QTimer::timeout, this, &Playback::advance);
+    primingTimer_.setSingleShot(true);
+    connect(&primingTimer_, &QTimer::timeout, this, &Playback::runClock);
     soundTimer_.setInterval(kSoundFeedMilliseconds);
     connect(&soundTimer_, &QTimer::timeout, this, [this] {
         sound_.feed(clockSample());
@@ -205,7 +207,7 @@ void Playback::togglePlay() {
 
 void Playback::setRate(int rate) {
     rate_ = std::clamp(rate, 0, kFastestRate);
-    if (mode_ == PlaybackMode::Playing) startClock();
+    if (mode_ == PlaybackMode::Playing) startClock(false);
 }
 
 void Playback::setVolume(int percent) { sound_.setVolume(percent); }
@@ -217,11 +219,25 @@ void Playback::setMode(PlaybackMode mode) {
 }
 
 // Counts time from the frame shown now; sound and read-ahead start there too.
-void Playback::startClock() {
-    const PlaybackClock::Time start = now();
-    clock_.start(position_, clip_->info().fps, rate_, start);
+void Playback::startClock(bool prime) {
+    frameTimer_.stop();
+    soundTimer_.stop();
+    sound_.stop();
     readAhead_.start(clip_, position_ + 1, area_);
     waitingForPicture_ = false;
+    if (prime && position_ + 1 < frameCount()) {
+        priming_ = true;
+        primingTimer_.start(kMostPriming);
+        return;
+    }
+    runClock();
+}
+
+void Playback::runClock() {
+    priming_ = false;
+    primingTimer_.stop();
+    const PlaybackClock::Time start = now();
+    clock_.start(position_, clip_->info().fps, rate_, start);
     sound_.start(clip_, position_, rate_);
     if (sound_.playing())
         soundTimer_.start();
@@ -233,6 +249,8 @@ void Playback::startClock() {
 void Playback::haltPlayback() {
     frameTimer_.stop();
     soundTimer_.stop();
+    primingTimer_.stop();
+    priming_ = false;
     sound_.stop();
     readAhead_.halt();
     waitingForPicture_ = false;
@@ -273,6 +291,11 @@ void Playback::advance() {
 }
 
 void Playback::onPictureReady() {
+    if (priming_) {
+        const int64_t wanted = std::min<int64_t>(kPrimedFrames, frameCount() - 1 - position_);
+        if (readAhead_.queued() >= wanted) runClock();
+        return;
+    }
     if (waitingForPicture_) advance();
 }
 

@@ -52,6 +52,11 @@ class Playback : public QObject {
 public:
     static constexpr int kNormalRate = 1000;
     static constexpr int kFastestRate = 100'000;
+    // Frames decoded ahead before the clock of a play (or a seek while
+    // playing) starts, so that its first frames are not dropped while the
+    // decoders warm up; the clock starts anyway after kMostPriming.
+    static constexpr int kPrimedFrames = 4;
+    static constexpr std::chrono::milliseconds kMostPriming{400};
 
     explicit Playback(PlaybackDependencies dependencies, QObject* parent = nullptr);
     ~Playback() override;
@@ -104,7 +109,10 @@ private:
     void showFrameNow(int64_t n);
     void showPicture(Picture picture);
     void setMode(PlaybackMode mode);
-    void startClock();
+    // Restarts decoding ahead from the frame shown; with `prime` the clock
+    // waits until a few frames are ready (or a moment has passed).
+    void startClock(bool prime = true);
+    void runClock();
     void haltPlayback();
     void scheduleNextFrame(PlaybackClock::Time now);
     void advance();
@@ -127,6 +135,8 @@ private:
     std::optional<int64_t> seekWhenOpen_;
     bool playWhenOpen_ = false;
     bool waitingForPicture_ = false;
+    bool priming_ = false;  // playing, the clock not yet started
+    QTimer primingTimer_;
 
     int64_t position_ = 0;
     PlaybackMode mode_ = PlaybackMode::Stopped;

@@ -31,6 +31,7 @@ IndexedClip::IndexedClip(const IndexedClipShape& shape) : Clip(infoFor(shape)), 
 
 engine::FramePtr IndexedClip::makeFrame(int64_t n) {
     if (shape_.decodeDelay.count() > 0) std::this_thread::sleep_for(shape_.decodeDelay);
+    if (framesMade_ < shape_.warmUpFrames) std::this_thread::sleep_for(shape_.warmUpDelay);
     auto frame = engine::Frame::create(shape_.width, shape_.height, shape_.pixelType);
     drawFrameIndex(*frame, static_cast<int>(n) + shape_.indexOffset);
     ++framesMade_;

@@ -23,6 +23,9 @@ struct IndexedClipShape {
     int channels = 2;
     int indexOffset = 0;  // frame n shows n + indexOffset
     std::chrono::milliseconds decodeDelay{0};
+    // The first warmUpFrames frames made take warmUpDelay more, as a cold decoder does.
+    int warmUpFrames = 0;
+    std::chrono::milliseconds warmUpDelay{0};
 };
 
 class IndexedClip : public engine::Clip {
