@@ -27,6 +27,8 @@ class FrameCache;
 using IndexProgress = std::function<void(int64_t done, int64_t total)>;
 
 // What a function may need beyond its arguments, for one script evaluation.
+class SourcesAhead;
+
 struct Environment {
     std::shared_ptr<FrameCache> cache;
     IndexProgress indexProgress;              // may be empty
@@ -36,6 +38,8 @@ struct Environment {
     // there, as AviSynth runs a script from its own folder. Empty: the
     // process's working folder.
     std::filesystem::path scriptFolder;
+    // Sources of the script being run that are being opened ahead; may be null.
+    SourcesAhead* sourcesAhead = nullptr;
 };
 
 // The bound arguments of one call, one slot per parameter of the signature.

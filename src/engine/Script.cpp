@@ -2,6 +2,7 @@
 
 #include "engine/ScriptError.h"
 #include "engine/script/Interpreter.h"
+#include "engine/source/SourcesAhead.h"
 
 #include <cerrno>
 #include <cstring>
@@ -89,7 +90,16 @@ std::filesystem::path resolvePathInScript(const std::string& path, const Environ
 }
 
 Value evaluateScript(std::string_view text, const std::string& pathForMessages, Environment& env) {
-    return Interpreter(env, pathForMessages).runText(text);
+    SourcesAhead sources(text, env);
+    SourcesAhead* const outer = std::exchange(env.sourcesAhead, &sources);
+    try {
+        Value value = Interpreter(env, pathForMessages).runText(text);
+        env.sourcesAhead = outer;
+        return value;
+    } catch (...) {
+        env.sourcesAhead = outer;
+        throw;
+    }
 }
 
 ClipPtr evaluateScriptClip(std::string_view text, const std::string& pathForMessages, Environment& env) {

@@ -6,6 +6,7 @@
 #include "engine/ScriptError.h"
 #include "engine/filters/Factories.h"
 #include "engine/source/FfmsSource.h"
+#include "engine/source/SourcesAhead.h"
 #include "engine/source/Utf8Path.h"
 
 #include <QString>
@@ -33,6 +34,10 @@ Value createAviSource(const Args& args, Environment& env) {
     if (files.size() != 1) throw ScriptError("AVISource: only one file is supported");
     const std::string path = std::get<std::string>(files.front());
     if (isScriptPath(path)) return evaluateScriptFile(path, env);
+
+    const bool plain = !args.defined(kAudio) && !args.defined(kPixelType);
+    if (plain && env.sourcesAhead)
+        if (ClipPtr opened = env.sourcesAhead->take(path)) return opened;
 
     SourceOptions options;
     options.nameInMessages = path;
