@@ -32,6 +32,8 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kRenderError = 1;
 
+constexpr size_t kRenderCacheBytes = size_t(32) << 20;
+
 std::unique_ptr<cli::FrameSink> makeSink(const cli::RenderOptions& options, const engine::VideoInfo& info) {
     if (!options.output.empty()) return std::make_unique<cli::MediaSink>(options.output, info);
     if (!options.pngFolder.empty()) return std::make_unique<cli::PngSink>(options.pngFolder);
@@ -41,6 +43,9 @@ std::unique_ptr<cli::FrameSink> makeSink(const cli::RenderOptions& options, cons
 int run(const cli::RenderOptions& options) {
     cli::ProgressBar progress(stderr, !options.quiet && isatty(fileno(stderr)));
     engine::OpenOptions open;
+    // A render reads its frames once, in order: what a cache could give back
+    // is the odd frame read twice close together, not the player's steps back.
+    open.cacheBudgetBytes = kRenderCacheBytes;
     open.indexProgress = [&progress](int64_t done, int64_t total) { progress.indexing(done, total); };
     engine::ClipPtr clip = engine::openClip(options.script, open);
     const engine::VideoInfo& info = clip->info();
