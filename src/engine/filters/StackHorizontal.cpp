@@ -38,26 +38,37 @@ void pasteFrame(const Frame& src, Frame& dst, const int* offsets) {
 StackHorizontal::StackHorizontal(std::vector<ClipPtr> clips)
     : Clip(stackedInfo(clips)), clips_(std::move(clips)), ahead_(clips_.size()) {}
 
+namespace {
+
+// Frame n of a clip, asked for only once `before` is out: a source decodes in order.
+std::shared_future<FramePtr> fetchAfter(std::shared_future<FramePtr> before, ClipPtr clip, int64_t n) {
+    return std::async(std::launch::async, [before = std::move(before), clip = std::move(clip), n]() mutable {
+        before.wait();
+        before = {};  // else every frame stays chained to the one before it
+        return clip->frame(n);
+    });
+}
+
+}  // namespace
+
 std::vector<StackHorizontal::Fetch> StackHorizontal::startFetches(int64_t n) {
     std::lock_guard lock(mutex_);
-    const bool forward = n == lastAsked_ + 1 && n + 1 < info_.frameCount;
+    const bool forward = n == lastAsked_ + 1;
     lastAsked_ = n;
     std::vector<Fetch> fetches;
     for (size_t i = 0; i < clips_.size(); ++i) {
-        std::optional<Ahead>& ahead = ahead_[i];
-        if (ahead && ahead->frame == n)
-            fetches.push_back(ahead->fetch);
-        else
+        std::deque<Ahead>& ahead = ahead_[i];
+        if (!forward || ahead.empty() || ahead.front().frame != n) ahead.clear();
+        if (ahead.empty()) {
             fetches.push_back(std::async(std::launch::async, [clip = clips_[i], n] { return clip->frame(n); }));
-        // A source decodes in order: its next frame is asked for only once this one is out.
-        if (forward)
-            ahead = Ahead{n + 1, std::async(std::launch::async, [clip = clips_[i], n, before = fetches.back()]() mutable {
-                              before.wait();
-                              before = {};  // else every frame stays chained to the one before it
-                              return clip->frame(n + 1);
-                          })};
-        else
-            ahead.reset();
+        } else {
+            fetches.push_back(std::move(ahead.front().fetch));
+            ahead.pop_front();
+        }
+        if (!forward) continue;
+        int64_t next = ahead.empty() ? n + 1 : ahead.back().frame + 1;
+        for (; static_cast<int>(ahead.size()) < kFramesAhead && next < info_.frameCount; ++next)
+            ahead.push_back({next, fetchAfter(ahead.empty() ? fetches.back() : ahead.back().fetch, clips_[i], next)});
     }
     return fetches;
 }

@@ -9,7 +9,7 @@
 
 #include <future>
 #include <mutex>
-#include <optional>
+#include <deque>
 #include <vector>
 
 namespace vistrel::engine {
@@ -24,20 +24,25 @@ protected:
     void readAudio(void* dst, int64_t start, int64_t count) override;
 
 private:
+    // While frames are read in order, how far each clip may run ahead of the
+    // frame asked for: far enough that one slow frame (a keyframe of all the
+    // angles at once) does not leave a core idle.
+    static constexpr int kFramesAhead = 3;
+
     using Fetch = std::shared_future<FramePtr>;
     struct Ahead {
         int64_t frame;
         Fetch fetch;
     };
 
-    // Frame n of every clip, being fetched; starts the fetches of frame n + 1
-    // behind them when n follows the frame asked for last.
+    // Frame n of every clip, being fetched; when n follows the frame asked
+    // for last, starts the fetches of the frames after it behind them.
     std::vector<Fetch> startFetches(int64_t n);
 
     std::vector<ClipPtr> clips_;
     std::mutex mutex_;
     int64_t lastAsked_ = -2;
-    std::vector<std::optional<Ahead>> ahead_;  // per clip: its next frame, being fetched
+    std::vector<std::deque<Ahead>> ahead_;  // per clip: its next frames, being fetched in order
 };
 
 }  // namespace vistrel::engine
