@@ -45,6 +45,7 @@ SourcesAhead::SourcesAhead(std::string_view scriptText, const Environment& env) 
     if (env.indexFolder.empty()) return;
     const SourceIndex indexes(env.indexFolder, {});
     for (const std::string& name : plainSourceNames(scriptText)) {
+        if (opening_.size() == kMostOpenedAhead) break;
         if (isScriptPath(name)) continue;
         const std::string path = utf8Text(resolvePathInScript(name, env));
         try {

@@ -19,6 +19,10 @@ namespace vistrel::engine {
 
 class SourcesAhead {
 public:
+    // Each open holds a decoder with its reference frames: a script naming
+    // more files than this opens the rest as it reaches them.
+    static constexpr size_t kMostOpenedAhead = 8;
+
     // Starts the opens; a text that does not tokenize starts none.
     SourcesAhead(std::string_view scriptText, const Environment& env);
     // Waits for the opens still running.

@@ -52,6 +52,23 @@ TEST_F(SourcesAheadTest, FilesWithAStoredIndexAreOpenedAheadAndHandedOutOnce) {
     EXPECT_EQ(ahead.take((scratchFolder() / "missing.avi").string()), nullptr);
 }
 
+TEST_F(SourcesAheadTest, AScriptOfManyFilesOpensOnlyTheFirstFewAhead) {
+    VISTREL_TEST_MEDIA_OR_SKIP(file, recipes::h264Mp4());
+    open(file);
+    // One file spelt many ways: each spelling is a call of its own, with the same stored index.
+    std::vector<std::string> names;
+    std::string text;
+    for (size_t i = 0; i < SourcesAhead::kMostOpenedAhead + 3; ++i) {
+        std::string folder = file.parent_path().string();
+        for (size_t dots = 0; dots <= i; ++dots) folder += "/.";
+        names.push_back(folder + "/" + file.filename().string());
+        text += "avisource(\"" + names.back() + "\")\r\n";
+    }
+    SourcesAhead ahead(text, environment());
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(ahead.take(names[i]) != nullptr, i < SourcesAhead::kMostOpenedAhead) << names[i];
+}
+
 TEST_F(SourcesAheadTest, AScriptOfTwoAnglesGetsItsFramesAndErrorsAsWithoutIt) {
     VISTREL_TEST_MEDIA_OR_SKIP(first, recipes::h264Mp4());
     VISTREL_TEST_MEDIA_OR_SKIP(second, recipes::ffv1Avi());
