@@ -28,12 +28,8 @@ FramePtr Clip::frame(int64_t n) {
 
 void Clip::withFrame(int64_t n, const FrameUse& use) {
     n = clampedFrame(n);
-    if (cache_) {
-        if (FramePtr hit = cache_->find(this, n)) return use(*hit);
-    } else if (lendFrame(n, use)) {
-        return;
-    }
-    use(*frame(n));
+    // A cached clip's frame is kept, so it is made (or found) as usual.
+    if (cache_ || !lendFrame(n, use)) use(*frame(n));
 }
 
 void Clip::audio(void* dst, int64_t start, int64_t count) {

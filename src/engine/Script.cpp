@@ -3,6 +3,7 @@
 #include "engine/ScriptError.h"
 #include "engine/script/Interpreter.h"
 #include "engine/source/SourcesAhead.h"
+#include "engine/source/Utf8Path.h"
 
 #include <cerrno>
 #include <cstring>
@@ -14,10 +15,6 @@
 namespace vistrel::engine {
 
 namespace {
-
-std::filesystem::path pathFromUtf8(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
 
 std::string readScriptText(const std::filesystem::path& file, const std::string& path) {
     const auto fail = [&](const std::string& reason) {
@@ -84,7 +81,7 @@ private:
 }  // namespace
 
 std::filesystem::path resolvePathInScript(const std::string& path, const Environment& env) {
-    const std::filesystem::path given = pathFromUtf8(path);
+    const std::filesystem::path given = utf8Path(path);
     if (given.is_absolute() || env.scriptFolder.empty()) return given;
     return env.scriptFolder / given;
 }

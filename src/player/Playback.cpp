@@ -226,7 +226,6 @@ void Playback::startClock(bool prime) {
     readAhead_.start(clip_, position_ + 1, area_);
     waitingForPicture_ = false;
     if (prime && position_ + 1 < frameCount()) {
-        priming_ = true;
         primingTimer_.start(kMostPriming);
         return;
     }
@@ -234,7 +233,6 @@ void Playback::startClock(bool prime) {
 }
 
 void Playback::runClock() {
-    priming_ = false;
     primingTimer_.stop();
     const PlaybackClock::Time start = now();
     clock_.start(position_, clip_->info().fps, rate_, start);
@@ -250,7 +248,6 @@ void Playback::haltPlayback() {
     frameTimer_.stop();
     soundTimer_.stop();
     primingTimer_.stop();
-    priming_ = false;
     sound_.stop();
     readAhead_.halt();
     waitingForPicture_ = false;
@@ -291,7 +288,7 @@ void Playback::advance() {
 }
 
 void Playback::onPictureReady() {
-    if (priming_) {
+    if (primingTimer_.isActive()) {
         const int64_t wanted = std::min<int64_t>(kPrimedFrames, frameCount() - 1 - position_);
         if (readAhead_.queued() >= wanted) runClock();
         return;

@@ -135,8 +135,7 @@ private:
     std::optional<int64_t> seekWhenOpen_;
     bool playWhenOpen_ = false;
     bool waitingForPicture_ = false;
-    bool priming_ = false;  // playing, the clock not yet started
-    QTimer primingTimer_;
+    QTimer primingTimer_;  // active while playing waits for frames before its clock starts
 
     int64_t position_ = 0;
     PlaybackMode mode_ = PlaybackMode::Stopped;
