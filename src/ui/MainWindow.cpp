@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPalette>
 #include <QPushButton>
 #include <QSlider>
@@ -17,6 +19,7 @@
 #include "ui/Centring.h"
 #include "ui/CheckBoxValue.h"
 #include "ui/ListBox.h"
+#include "ui/MainMenu.h"
 #include "ui/MessageBoxSink.h"
 #include "ui/QtFileDialog.h"
 #include "ui/StartPointDialog.h"
@@ -54,8 +57,8 @@ MainWindow::MainWindow(MainWindowSetup setup)
     setWindowTitle(QStringLiteral("Vistrel"));
     setWindowIcon(vistrelIcon());
     setFont(windowFont(font()));
-    setFixedSize(pixelSize(10755, 4740));
     createControls();
+    createMenu();
     showListsAndBoxes();
     setTabOrder();
     wireEvents();
@@ -73,43 +76,63 @@ StartPointDialog* MainWindow::startPointDialog() const
 // back, the "offset" frame in front of the "file list" frame it overlaps.
 void MainWindow::createControls()
 {
+    clientArea_ = new QWidget(this);
+    clientArea_->setObjectName(QStringLiteral("clientArea"));
+    clientArea_->setFixedSize(pixelSize(10755, 4740));
     createFrames();
-    fadeInBox_ = placeControl<QCheckBox>(*this, "Check1", {240, 4440, 1215, 255}, QStringLiteral("fade in"));
-    player_ = placeControl<player::PlayerWnd>(*this, "PlayerWnd1", {120, 120, 10560, 2190});
+    fadeInBox_ = placeControl<QCheckBox>(*clientArea_, "Check1", {240, 4440, 1215, 255}, QStringLiteral("fade in"));
+    player_ = placeControl<player::PlayerWnd>(*clientArea_, "PlayerWnd1", {120, 120, 10560, 2190});
     player_->setAutosize(false);
     player_->setVolume(100);
     player_->setBorderstyle(0);
     playerControl_ = std::make_unique<PlayerWndControl>(*player_);
 
-    previewButton_ = placeControl<QPushButton>(*this, "Command1", {3120, 4080, 855, 255}, QStringLiteral("preview"));
+    previewButton_ = placeControl<QPushButton>(*clientArea_, "Command1", {3120, 4080, 855, 255}, QStringLiteral("preview"));
     buildScriptButton_ =
-        placeControl<QPushButton>(*this, "Command3", {5760, 4200, 1215, 495}, QStringLiteral("build script"));
-    angleButtons_[0] = placeControl<QPushButton>(*this, "Command4", {2520, 2280, 855, 255}, QStringLiteral("A"));
-    angleButtons_[1] = placeControl<QPushButton>(*this, "Command5", {3840, 2280, 855, 255}, QStringLiteral("B"));
-    angleButtons_[2] = placeControl<QPushButton>(*this, "Command6", {5160, 2280, 855, 255}, QStringLiteral("C"));
-    angleButtons_[3] = placeControl<QPushButton>(*this, "Command7", {6480, 2280, 855, 255}, QStringLiteral("D"));
-    overlapBox_ = placeControl<QLineEdit>(*this, "Text3", {8280, 4320, 615, 285});
-    pointCountBox_ = placeControl<QLineEdit>(*this, "Text2", {8280, 2640, 615, 285});
-    switchList_ = placeControl<ListBox>(*this, "List1", {9000, 2400, 1575, 2205});
-    clipList_ = placeControl<ListBox>(*this, "List2", {120, 3360, 2175, 840});
+        placeControl<QPushButton>(*clientArea_, "Command3", {5760, 4200, 1215, 495}, QStringLiteral("build script"));
+    angleButtons_[0] = placeControl<QPushButton>(*clientArea_, "Command4", {2520, 2280, 855, 255}, QStringLiteral("A"));
+    angleButtons_[1] = placeControl<QPushButton>(*clientArea_, "Command5", {3840, 2280, 855, 255}, QStringLiteral("B"));
+    angleButtons_[2] = placeControl<QPushButton>(*clientArea_, "Command6", {5160, 2280, 855, 255}, QStringLiteral("C"));
+    angleButtons_[3] = placeControl<QPushButton>(*clientArea_, "Command7", {6480, 2280, 855, 255}, QStringLiteral("D"));
+    overlapBox_ = placeControl<QLineEdit>(*clientArea_, "Text3", {8280, 4320, 615, 285});
+    pointCountBox_ = placeControl<QLineEdit>(*clientArea_, "Text2", {8280, 2640, 615, 285});
+    switchList_ = placeControl<ListBox>(*clientArea_, "List1", {9000, 2400, 1575, 2205});
+    clipList_ = placeControl<ListBox>(*clientArea_, "List2", {120, 3360, 2175, 840});
     loadClipsButton_ =
-        placeControl<QPushButton>(*this, "Command2", {120, 2640, 1335, 375}, QStringLiteral("load video clips"));
-    startFrameList_ = placeControl<ListBox>(*this, "List3", {2280, 3360, 735, 840});
-    rateSlider_ = placeControl<QSlider>(*this, "Slider1", {5040, 3120, 2175, 255}, Qt::Horizontal);
+        placeControl<QPushButton>(*clientArea_, "Command2", {120, 2640, 1335, 375}, QStringLiteral("load video clips"));
+    startFrameList_ = placeControl<ListBox>(*clientArea_, "List3", {2280, 3360, 735, 840});
+    rateSlider_ = placeControl<QSlider>(*clientArea_, "Slider1", {5040, 3120, 2175, 255}, Qt::Horizontal);
     rateSlider_->setRange(slowestRate, fastestRate);
     rateSlider_->setSingleStep(10);
     rateSlider_->setPageStep(100);
     rateSlider_->setValue(startingRate);
-    fadeOutBox_ = placeControl<QCheckBox>(*this, "Check2", {1320, 4440, 1215, 255}, QStringLiteral("fade out"));
+    fadeOutBox_ = placeControl<QCheckBox>(*clientArea_, "Check2", {1320, 4440, 1215, 255}, QStringLiteral("fade out"));
+}
+
+// The menu bar lies above the client area; the window grows by its height.
+void MainWindow::createMenu()
+{
+    menu_ = createMainMenu(*this);
+    addButtonEntry(*menu_.file, tr("Load video clip…"), QKeySequence(Qt::CTRL | Qt::Key_O), *loadClipsButton_);
+    addButtonEntry(*menu_.file, tr("Save edit script…"), QKeySequence(Qt::CTRL | Qt::Key_S), *buildScriptButton_);
+    menu_.file->addSeparator();
+    addEntry(*menu_.file, tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+    addButtonEntry(*menu_.play, tr("Preview angles"), QKeySequence(Qt::Key_F5), *previewButton_);
+    hideEmptyMenus(menu_);
+
+    const int menuHeight = menu_.bar->sizeHint().height();
+    menu_.bar->setGeometry(0, 0, clientArea_->width(), menuHeight);
+    clientArea_->move(0, menuHeight);
+    setFixedSize(clientArea_->width(), menuHeight + clientArea_->height());
 }
 
 void MainWindow::createFrames()
 {
-    placeControl<QGroupBox>(*this, "Frame1", {8160, 4080, 855, 615}, QStringLiteral("overlap"));
-    placeControl<QGroupBox>(*this, "Frame4", {0, 3120, 3135, 1215}, QStringLiteral("file list"));
-    placeControl<QGroupBox>(*this, "Frame5", {2280, 3120, 855, 1215}, QStringLiteral("offset"));
-    placeControl<QGroupBox>(*this, "Frame3", {8160, 2400, 855, 615}, QStringLiteral("index"));
-    placeControl<QGroupBox>(*this, "Frame2", {4920, 2880, 2415, 615}, QStringLiteral("playback rate"));
+    placeControl<QGroupBox>(*clientArea_, "Frame1", {8160, 4080, 855, 615}, QStringLiteral("overlap"));
+    placeControl<QGroupBox>(*clientArea_, "Frame4", {0, 3120, 3135, 1215}, QStringLiteral("file list"));
+    placeControl<QGroupBox>(*clientArea_, "Frame5", {2280, 3120, 855, 1215}, QStringLiteral("offset"));
+    placeControl<QGroupBox>(*clientArea_, "Frame3", {8160, 2400, 855, 615}, QStringLiteral("index"));
+    placeControl<QGroupBox>(*clientArea_, "Frame2", {4920, 2880, 2415, 615}, QStringLiteral("playback rate"));
 }
 
 // The list boxes show the edit's own lists; the text boxes follow its fields.

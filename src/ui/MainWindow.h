@@ -16,6 +16,7 @@
 #include "model/FileDialog.h"
 #include "model/MessageSink.h"
 #include "model/ScriptLocations.h"
+#include "ui/MainMenu.h"
 #include "ui/PlayerWndControl.h"
 #include "ui/StartFrameAccess.h"
 
@@ -61,6 +62,9 @@ public:
     StartPointDialog* startPointDialog() const;
     // Why the intro could not be written at start-up; empty when it was.
     const std::optional<std::string>& introFailure() const { return introFailure_; }
+    // The 717 x 316 area below the menu bar that holds every control.
+    QWidget& clientArea() const { return *clientArea_; }
+    const MainMenu& menu() const { return menu_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,6 +72,7 @@ protected:
 private:
     void createControls();
     void createFrames();
+    void createMenu();
     void showListsAndBoxes();
     void setTabOrder();
     void wireEvents();
@@ -90,6 +95,8 @@ private:
     QPointer<StartPointDialog> startPointDialog_;
 
     // Children, owned by Qt; named as on the window (Command1, List2, ...).
+    QWidget* clientArea_ = nullptr;
+    MainMenu menu_;
     QCheckBox* fadeOutBox_ = nullptr;
     QSlider* rateSlider_ = nullptr;
     ListBox* startFrameList_ = nullptr;

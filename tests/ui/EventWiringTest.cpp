@@ -2,6 +2,7 @@
 // without its event: above all, the switch list seeks the player only when
 // the user picks an entry, never when the edit inserts or removes one.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QSlider>
@@ -111,6 +112,24 @@ TEST_F(ControlWiring, AngleButtonsBeyondTheLoadedClipsDoNothing)
     click("Command5");
     EXPECT_EQ(shownEntries(list("List1")), (std::vector<std::string>{"00000000|A", "00000000|B"}));
     EXPECT_TRUE(messages_->shown.empty());
+}
+
+// Each menu key runs its button's operation once, wherever the focus is.
+TEST_F(ControlWiring, MenuKeysPressTheirButtons)
+{
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    control<QLineEdit>("Text3").setFocus();
+    openDialog_->answers.push_back("/clips/a.avi");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(openDialog_->timesShown, 1);
+    EXPECT_EQ(edit().clips().count(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(saveDialog_->timesShown, 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+    EXPECT_TRUE(player().fileName().endsWith(QStringLiteral("preview.avs"))) << player().fileName().toStdString();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window().isVisible());
 }
 
 TEST_F(ControlWiring, ADoubleClickInTheClipListRemovesThatClipAndItsStartFrame)
