@@ -180,6 +180,27 @@ TEST_F(ControlWiring, TypingInTheOverlapBoxChangesTheOverlap)
     EXPECT_EQ(edit().overlap().text(), " 12.5");
 }
 
+// A pasted text is cut at its first line break, as a one-line box takes
+// it: nothing after the break reaches the edit or a script.
+TEST_F(ControlWiring, PastedLineBreaksStayOutOfTheTextBoxes)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("3\r\nfadein(last)\n"));
+    auto& overlap = control<QLineEdit>("Text3");
+    overlap.setFocus();
+    overlap.setCursorPosition(1);
+    QTest::keyClick(&overlap, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit().overlap().text(), "230");
+    EXPECT_EQ(overlap.cursorPosition(), 2);
+
+    loadClip("/clips/a.avi");
+    auto& dialog = openStartPointDialogOn(0);
+    auto& startFrame = dialogControl<QLineEdit>(dialog, "Text1");
+    startFrame.selectAll();
+    QTest::keyClick(&startFrame, Qt::Key_V, Qt::ControlModifier);
+    clickOk(dialog);
+    EXPECT_EQ(edit().startFrames().entries(), std::vector<std::string>{"3"});
+}
+
 TEST_F(ControlWiring, TheSliderSetsThePlayersRateWhileTheIntroShows)
 {
     auto& slider = control<QSlider>("Slider1");
