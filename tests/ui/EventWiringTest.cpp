@@ -134,6 +134,29 @@ TEST_F(ControlWiring, MenuKeysPressTheirButtons)
     EXPECT_FALSE(window().isVisible());
 }
 
+// Keys 1 to 4 press the angle buttons wherever the focus is, except that a
+// text box with the focus types them.
+TEST_F(ControlWiring, NumberKeysPressTheAngleButtonsButTypeIntoATextBox)
+{
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    loadClip("/clips/a.avi");
+    loadClip("/clips/b.avi");
+    auto& overlap = control<QLineEdit>("Text3");
+    overlap.setFocus();
+    overlap.selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), "1234");
+    EXPECT_EQ(edit().overlap().text(), "1234");
+    EXPECT_EQ(edit().switchPoints().count(), 1);
+
+    for (QWidget* focus : {static_cast<QWidget*>(&list("List1")), static_cast<QWidget*>(&player())}) {
+        focus->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_3);  // no third clip: nothing
+    }
+    EXPECT_EQ(shownEntries(list("List1")), (std::vector<std::string>{"00000000|A", "00000000|B", "00000000|B"}));
+}
+
 TEST_F(ControlWiring, ADoubleClickInTheClipListRemovesThatClipAndItsStartFrame)
 {
     loadClip("/clips/a.avi");
