@@ -35,7 +35,7 @@ void addMenuRows(QList<KeyRow>& rows, const QMenu& menu)
     if (!menu.menuAction()->isVisible()) return;
     const QString title = plainText(menu.title());
     for (const QAction* action : menu.actions()) {
-        if (action->isSeparator() || !action->isVisible()) continue;
+        if (action->isSeparator() || !action->isVisible() || action->shortcut().isEmpty()) continue;
         rows.append({keyText(*action), title + QStringLiteral(" › ") + plainText(action->text())});
     }
 }
@@ -48,6 +48,8 @@ QTableWidget* keyTable(const QList<KeyRow>& rows, QWidget* parent)
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+    table->setShowGrid(false);
     for (int row = 0; row < rows.size(); ++row) {
         table->setItem(row, 0, new QTableWidgetItem(rows[row].key));
         table->setItem(row, 1, new QTableWidgetItem(rows[row].action));
@@ -91,7 +93,7 @@ void showKeyboardShortcuts(QWidget& window, const MainMenu& menu)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
-    dialog.resize(460, 420);
+    dialog.resize(560, 480);
     dialog.exec();
 }
 

@@ -17,8 +17,9 @@ struct KeyRow {
 };
 
 // Every key the main window answers, from the actions themselves so that
-// the list stays true: the menu entries in menu order, the window's own
-// keys, then the player's keys (which work while it has the focus).
+// the list stays true: the menu entries with a key in menu order, the
+// window's own keys, then the player's keys (which work while it has the
+// focus).
 QList<KeyRow> keyboardShortcuts(const QWidget& window, const MainMenu& menu);
 
 // A modal dialog titled "Keyboard shortcuts" with the list.
