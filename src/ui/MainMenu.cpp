@@ -36,6 +36,16 @@ QAction* addButtonEntry(QMenu& menu, const QString& text, const QKeySequence& ke
     return addEntry(menu, text, key, [&button] { button.click(); });
 }
 
+QAction* addWindowKey(QWidget& window, const QString& text, const QKeySequence& key, QAbstractButton& button)
+{
+    auto* action = new QAction(text, &window);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(action, &QAction::triggered, &button, &QAbstractButton::click);
+    window.addAction(action);
+    return action;
+}
+
 void hideEmptyMenus(const MainMenu& menu)
 {
     for (QMenu* each : {menu.file, menu.edit, menu.play, menu.help})

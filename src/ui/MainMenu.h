@@ -32,6 +32,10 @@ QAction* addEntry(QMenu& menu, const QString& text, const QKeySequence& key, std
 // An entry that presses button.
 QAction* addButtonEntry(QMenu& menu, const QString& text, const QKeySequence& key, QAbstractButton& button);
 
+// A key of the window with no menu entry: the action belongs to the window,
+// which lists it with the menu's keys.
+QAction* addWindowKey(QWidget& window, const QString& text, const QKeySequence& key, QAbstractButton& button);
+
 // A menu with no entries is not shown in the bar.
 void hideEmptyMenus(const MainMenu& menu);
 

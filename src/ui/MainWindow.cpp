@@ -11,6 +11,7 @@
 #include <QSlider>
 #include <QtGlobal>
 
+#include "model/EditPreview.h"
 #include "model/EditScript.h"
 #include "model/IntroScript.h"
 #include "model/PreviewScript.h"
@@ -18,11 +19,14 @@
 #include "player/PlayerWnd.h"
 #include "ui/Centring.h"
 #include "ui/CheckBoxValue.h"
+#include "ui/HelpWindows.h"
 #include "ui/ListBox.h"
 #include "ui/MainMenu.h"
 #include "ui/OneLineText.h"
 #include "ui/MessageBoxSink.h"
+#include "ui/PreviewTimeLine.h"
 #include "ui/QtFileDialog.h"
+#include "ui/RenderProgressDialog.h"
 #include "ui/StartPointDialog.h"
 #include "ui/Twips.h"
 #include "ui/WindowFont.h"
@@ -46,12 +50,15 @@ MainWindow::MainWindow(MainWindowSetup setup)
       locations_(std::move(setup.locations)),
       openDialog_(std::move(setup.openDialog)),
       saveDialog_(std::move(setup.saveDialog)),
+      renderDialog_(std::move(setup.renderDialog)),
       messages_(std::move(setup.messages))
 {
     if (!openDialog_)
         openDialog_ = std::make_unique<QtFileDialog>(model::openClipDialogSetup, FileDialogPurpose::Open, this);
     if (!saveDialog_)
         saveDialog_ = std::make_unique<QtFileDialog>(model::saveScriptDialogSetup, FileDialogPurpose::Save, this);
+    if (!renderDialog_)
+        renderDialog_ = std::make_unique<QtFileDialog>(model::renderVideoDialogSetup, FileDialogPurpose::Save, this);
     if (!messages_) messages_ = std::make_unique<MessageBoxSink>(this);
 
     setObjectName(QStringLiteral("main"));
@@ -66,7 +73,14 @@ MainWindow::MainWindow(MainWindowSetup setup)
     startUp();
 }
 
-MainWindow::~MainWindow() { closeStartPointDialog(); }
+MainWindow::~MainWindow()
+{
+    closeStartPointDialog();
+    if (render_) {
+        render_->abandon();  // it would report to the message sink, which goes first
+        delete render_;
+    }
+}
 
 StartPointDialog* MainWindow::startPointDialog() const
 {
@@ -87,6 +101,7 @@ void MainWindow::createControls()
     player_->setVolume(100);
     player_->setBorderstyle(0);
     playerControl_ = std::make_unique<PlayerWndControl>(*player_);
+    timeLine_ = new PreviewTimeLine(*player_, *playerControl_, edit_, locations_, this);
 
     previewButton_ = placeControl<QPushButton>(*clientArea_, "Command1", {3120, 4080, 855, 255}, QStringLiteral("preview"));
     buildScriptButton_ =
@@ -111,14 +126,24 @@ void MainWindow::createControls()
 }
 
 // The menu bar lies above the client area; the window grows by its height.
+// Keys 1 to 4 press the angle buttons; a text box with the focus types them.
 void MainWindow::createMenu()
 {
     menu_ = createMainMenu(*this);
     addButtonEntry(*menu_.file, tr("Load video clip…"), QKeySequence(Qt::CTRL | Qt::Key_O), *loadClipsButton_);
     addButtonEntry(*menu_.file, tr("Save edit script…"), QKeySequence(Qt::CTRL | Qt::Key_S), *buildScriptButton_);
+    addEntry(*menu_.file, tr("Render video…"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { renderVideo(); });
     menu_.file->addSeparator();
     addEntry(*menu_.file, tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
     addButtonEntry(*menu_.play, tr("Preview angles"), QKeySequence(Qt::Key_F5), *previewButton_);
+    addEntry(*menu_.play, tr("Preview the edit"), QKeySequence(Qt::Key_F6), [this] { previewEdit(); });
+    addEntry(*menu_.play, tr("Play / pause"), QKeySequence(), [this] { player_->togglePlay(); });
+    addEntry(*menu_.help, tr("Keyboard shortcuts"), QKeySequence(Qt::Key_F1),
+             [this] { showKeyboardShortcuts(*this, menu_); });
+    addEntry(*menu_.help, tr("About Vistrel"), QKeySequence(), [this] { showAbout(*this); });
+    for (std::size_t i = 0; i < angleButtons_.size(); ++i)
+        addWindowKey(*this, tr("Switch to angle %1").arg(QLatin1Char(angleLetters[i])),
+                     QKeySequence(static_cast<int>(Qt::Key_1 + i)), *angleButtons_[i]);
     hideEmptyMenus(menu_);
 
     const int menuHeight = menu_.bar->sizeHint().height();
@@ -168,16 +193,23 @@ void MainWindow::wireEvents()
     for (std::size_t i = 0; i < angleButtons_.size(); ++i) {
         const char angle = angleLetters[i];
         connect(angleButtons_[i], &QPushButton::clicked, this,
-                [this, angle] { edit_.addSwitchPoint(angle, *playerControl_); });
+                [this, angle] { edit_.addSwitchPoint(angle, timeLine_->control()); });
     }
     connect(switchList_, &ListBox::userSelected, this,
-            [this] { edit_.selectSwitchPoint(switchList_->selectedRow(), *playerControl_); });
+            [this] { edit_.selectSwitchPoint(switchList_->selectedRow(), timeLine_->control()); });
     connect(switchList_, &ListBox::userDoubleClicked, this,
             [this] { edit_.removeSwitchPoint(switchList_->selectedRow()); });
     connect(clipList_, &ListBox::userDoubleClicked, this, [this] { edit_.removeClip(clipList_->selectedRow()); });
     connect(startFrameList_, &ListBox::userDoubleClicked, this, &MainWindow::openStartPointDialog);
-    connect(previewButton_, &QPushButton::clicked, this,
-            [this] { model::ShowPreview(edit_, *playerControl_, *messages_, locations_); });
+    connect(previewButton_, &QPushButton::clicked, this, [this] {
+        model::ShowPreview(edit_, *playerControl_, *messages_, locations_);
+        timeLine_->updateMarks();
+    });
+    // The marks over the preview follow the cuts and the clips.
+    for (QAbstractItemModel* list : {switchList_->model(), clipList_->model()}) {
+        connect(list, &QAbstractItemModel::rowsInserted, timeLine_, &PreviewTimeLine::updateMarks);
+        connect(list, &QAbstractItemModel::rowsRemoved, timeLine_, &PreviewTimeLine::updateMarks);
+    }
     connect(buildScriptButton_, &QPushButton::clicked, this,
             [this] { model::buildEditScript(edit_, *saveDialog_, *messages_); });
     // Connected after the starting value is set: only the user's changes reach the player.
@@ -206,6 +238,28 @@ void MainWindow::startUp()
     if (introFailure_)
         player_->showError(tr("The intro script could not be written: %1").arg(QString::fromStdString(*introFailure_)));
     previewButton_->setFocus();
+}
+
+RenderProgressDialog* MainWindow::render() const { return render_.data(); }
+
+void MainWindow::previewEdit()
+{
+    if (model::showEditPreview(edit_, *playerControl_, *messages_, locations_, timeLine_->editFrameHere()))
+        timeLine_->editPreviewStarted();
+}
+
+void MainWindow::renderVideo()
+{
+    if (render_) {
+        render_->raise();
+        render_->activateWindow();
+        return;
+    }
+    if (!model::writeRenderScript(edit_, *messages_, locations_)) return;
+    const auto output = renderDialog_->choose();
+    if (!output || output->empty()) return;
+    render_ = new RenderProgressDialog(*this, QString::fromStdString(locations_.renderScriptPath),
+                                       QString::fromStdString(*output), *messages_);
 }
 
 void MainWindow::openStartPointDialog()

@@ -37,6 +37,8 @@ class StringListModel;
 namespace vistrel::ui {
 
 class ListBox;
+class PreviewTimeLine;
+class RenderProgressDialog;
 class StartPointDialog;
 
 // What the window is built with. Empty dialogs and message sink mean the
@@ -45,6 +47,7 @@ struct MainWindowSetup {
     model::ScriptLocations locations = model::ScriptLocations::forPlatform();
     std::unique_ptr<model::FileDialog> openDialog;
     std::unique_ptr<model::FileDialog> saveDialog;
+    std::unique_ptr<model::FileDialog> renderDialog;
     std::unique_ptr<model::MessageSink> messages;
 };
 
@@ -65,6 +68,8 @@ public:
     // The 717 x 316 area below the menu bar that holds every control.
     QWidget& clientArea() const { return *clientArea_; }
     const MainMenu& menu() const { return menu_; }
+    // The progress of the render running; null when none runs.
+    RenderProgressDialog* render() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,6 +84,11 @@ private:
     void wireTextBox(QLineEdit& box, model::TextField& field);
     void startUp();
 
+    // "Preview the edit": the edit plays where the player is now.
+    void previewEdit();
+    // "Render video…": asks for a file and renders the edit into it.
+    void renderVideo();
+
     void openStartPointDialog();
     void closeStartPointDialog();
 
@@ -90,9 +100,11 @@ private:
     model::ScriptLocations locations_;
     std::unique_ptr<model::FileDialog> openDialog_;
     std::unique_ptr<model::FileDialog> saveDialog_;
+    std::unique_ptr<model::FileDialog> renderDialog_;
     std::unique_ptr<model::MessageSink> messages_;
     std::optional<std::string> introFailure_;
     QPointer<StartPointDialog> startPointDialog_;
+    QPointer<RenderProgressDialog> render_;
 
     // Children, owned by Qt; named as on the window (Command1, List2, ...).
     QWidget* clientArea_ = nullptr;
@@ -112,6 +124,7 @@ private:
     QCheckBox* fadeInBox_ = nullptr;
 
     std::unique_ptr<PlayerWndControl> playerControl_;
+    PreviewTimeLine* timeLine_ = nullptr;  // child, owned by Qt
 };
 
 }  // namespace vistrel::ui
