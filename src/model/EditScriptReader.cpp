@@ -23,7 +23,7 @@ constexpr std::size_t longestLineShown = 80;
     std::string shown(text.substr(0, longestLineShown));
     if (text.size() > longestLineShown) shown += "...";
     if (shown.empty()) shown = "(an empty line)";
-    throw UnreadableEditScript(line, "line " + decimalText(line) + " could not be read: " + shown);
+    throw UnreadableEditScript("line " + decimalText(line) + " could not be read: " + shown);
 }
 
 // The lines of a script, each of which ends with CR LF, the last one too.
@@ -34,8 +34,7 @@ public:
         while (!text.empty()) {
             const auto end = text.find("\r\n");
             if (end == std::string_view::npos || text.substr(0, end).find('\n') != std::string_view::npos)
-                throw UnreadableEditScript(count() + 1,
-                                           "line " + decimalText(count() + 1) + " does not end with CR LF");
+                throw UnreadableEditScript("line " + decimalText(count() + 1) + " does not end with CR LF");
             lines_.push_back(text.substr(0, end));
             text.remove_prefix(end + 2);
         }
@@ -46,7 +45,7 @@ public:
     std::string_view at(int n) const
     {
         if (n < 1 || n > count())
-            throw UnreadableEditScript(n, "the script ends before line " + decimalText(n));
+            throw UnreadableEditScript("the script ends before line " + decimalText(n));
         return lines_[static_cast<std::size_t>(n - 1)];
     }
 

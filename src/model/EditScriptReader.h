@@ -12,12 +12,7 @@ namespace vistrel::model {
 // can be read back. what() names the line: "line 12 could not be read: ...".
 class UnreadableEditScript : public std::runtime_error {
 public:
-    UnreadableEditScript(int line, const std::string& what) : std::runtime_error(what), line_(line) {}
-    // Counted from 1.
-    int line() const { return line_; }
-
-private:
-    int line_;
+    using std::runtime_error::runtime_error;
 };
 
 // The edit an edit script holds: its clips, start frames, overlap text and

@@ -15,7 +15,7 @@ public:
     virtual std::optional<std::string> choose() = 0;
 };
 
-// How the window sets up its two dialogs. The filter is written as
+// How the window sets up its dialogs. The filter is written as
 // "description|pattern"; patterns are separated by ";".
 struct FileDialogSetup {
     std::string_view title;
@@ -25,5 +25,6 @@ struct FileDialogSetup {
 
 inline constexpr FileDialogSetup openClipDialogSetup{"open avi", "AVI/AVS files|*.avi;*.avs", "avi"};
 inline constexpr FileDialogSetup saveScriptDialogSetup{"save AVS", "AVISynth script|*.avs", "avs"};
+inline constexpr FileDialogSetup openEditDialogSetup{"open edit", "AVISynth script|*.avs", "avs"};
 
 }  // namespace vistrel::model

@@ -12,5 +12,8 @@ inline constexpr const char* scriptSaved = "The AviSynth script has been saved."
 inline constexpr const char* scriptNotSavedPrefix = "The script could not be saved: ";
 inline constexpr const char* tooFewClipsForPreview = "Please have at least 2 clips in the file list before editing.";
 inline constexpr const char* previewNotWrittenPrefix = "The preview script could not be written: ";
+inline constexpr const char* editNotOpenedPrefix = "The edit could not be opened: ";
+inline constexpr const char* keptEditUnreadablePrefix = "The edit kept from the last run could not be restored: ";
+inline constexpr const char* editNotKeptPrefix = "The edit cannot be kept while you work: ";
 
 }  // namespace vistrel::model::messages
