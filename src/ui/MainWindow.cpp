@@ -18,6 +18,7 @@
 #include "player/PlayerWnd.h"
 #include "ui/Centring.h"
 #include "ui/CheckBoxValue.h"
+#include "ui/EditKeeper.h"
 #include "ui/ListBox.h"
 #include "ui/MainMenu.h"
 #include "ui/MessageBoxSink.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(MainWindowSetup setup)
     if (!saveDialog_)
         saveDialog_ = std::make_unique<QtFileDialog>(model::saveScriptDialogSetup, FileDialogPurpose::Save, this);
     if (!messages_) messages_ = std::make_unique<MessageBoxSink>(this);
+    createEditKeeping(setup);
 
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Vistrel"));
@@ -65,7 +67,11 @@ MainWindow::MainWindow(MainWindowSetup setup)
     startUp();
 }
 
-MainWindow::~MainWindow() { closeStartPointDialog(); }
+MainWindow::~MainWindow()
+{
+    edit_.setChangeListener({});
+    closeStartPointDialog();
+}
 
 StartPointDialog* MainWindow::startPointDialog() const
 {
@@ -114,6 +120,7 @@ void MainWindow::createMenu()
 {
     menu_ = createMainMenu(*this);
     addButtonEntry(*menu_.file, tr("Load video clip…"), QKeySequence(Qt::CTRL | Qt::Key_O), *loadClipsButton_);
+    addEntry(*menu_.file, tr("Open edit…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] { openEdit(); });
     addButtonEntry(*menu_.file, tr("Save edit script…"), QKeySequence(Qt::CTRL | Qt::Key_S), *buildScriptButton_);
     menu_.file->addSeparator();
     addEntry(*menu_.file, tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
@@ -178,7 +185,7 @@ void MainWindow::wireEvents()
     connect(previewButton_, &QPushButton::clicked, this,
             [this] { model::ShowPreview(edit_, *playerControl_, *messages_, locations_); });
     connect(buildScriptButton_, &QPushButton::clicked, this,
-            [this] { model::buildEditScript(edit_, *saveDialog_, *messages_); });
+            [this] { editFile_->build(); });
     // Connected after the starting value is set: only the user's changes reach the player.
     connect(rateSlider_, &QSlider::valueChanged, player_, &player::PlayerWnd::rate);
     wireTextBox(*overlapBox_, edit_.overlap());
@@ -200,10 +207,18 @@ void MainWindow::startUp()
 {
     centreOnScreen(*this, QMargins());
     edit_.initialise();
+    const bool restored = keeper_->offerRestore();
+    showIntro();
+    if (restored) showOpenedEdit();
+    edit_.setChangeListener([this] { keeper_->editChanged(); });
+    previewButton_->setFocus();
+}
+
+void MainWindow::showIntro()
+{
     introFailure_ = model::ShowIntro(*playerControl_, locations_);
     if (introFailure_)
         player_->showError(tr("The intro script could not be written: %1").arg(QString::fromStdString(*introFailure_)));
-    previewButton_->setFocus();
 }
 
 void MainWindow::openStartPointDialog()
@@ -225,11 +240,17 @@ void MainWindow::closeStartPointDialog()
     startPointDialog_->close();
 }
 
-// The dialog needs this window's start-frame list: it closes with it, and
-// with no window left open the program ends.
+// Work that no saved script holds is not closed away without a question. The
+// dialog needs this window's start-frame list: it closes with it, and with
+// no window left open the program ends.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!editFile_->mayClose()) {
+        event->ignore();
+        return;
+    }
     closeStartPointDialog();
+    keeper_->closedNormally();
     QWidget::closeEvent(event);
 }
 
