@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "model/EditScript.h"
 #include "model/Messages.h"
 #include "ui/KeptEditWriter.h"
 
@@ -22,9 +21,7 @@ bool EditKeeper::offerRestore()
         reportOnce(*failure);
         return false;
     }
-    writer_ = std::make_unique<KeptEditWriter>(
-        kept_, [this] { return KeptEditSnapshot{model::editScriptText(edit_), edit_.switchPoints().entries()}; },
-        [this](const std::string& reason) { reportOnce(reason); });
+    writer_ = std::make_unique<KeptEditWriter>(kept_, edit_, [this](const std::string& reason) { reportOnce(reason); });
     if (!kept_.holdsEdit()) return false;
 
     model::EditContent content;

@@ -1,10 +1,12 @@
 #include "ui/KeptEditWriter.h"
 
+#include "model/EditScript.h"
+
 namespace vistrel::ui {
 
-KeptEditWriter::KeptEditWriter(const model::KeptEdit& kept, std::function<KeptEditSnapshot()> snapshot,
+KeptEditWriter::KeptEditWriter(const model::KeptEdit& kept, const model::Edit& edit,
                                std::function<void(const std::string&)> failed)
-    : kept_(kept), snapshot_(std::move(snapshot)), failed_(std::move(failed)),
+    : kept_(kept), edit_(edit), failed_(std::move(failed)),
       thread_([this] { writeWhatWaits(); })
 {
     timer_.setSingleShot(true);
@@ -32,10 +34,10 @@ void KeptEditWriter::editChanged()
 
 void KeptEditWriter::handOver()
 {
-    KeptEditSnapshot snapshot = snapshot_();
+    model::EditContent content = edit_.content();
     {
         std::lock_guard lock(mutex_);
-        waiting_ = std::move(snapshot);
+        waiting_ = std::move(content);
     }
     wake_.notify_one();
 }
@@ -46,10 +48,12 @@ void KeptEditWriter::writeWhatWaits()
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || waiting_; });
         if (stopping_) return;
-        const KeptEditSnapshot snapshot = std::move(*waiting_);
+        const model::EditContent content = std::move(*waiting_);
         waiting_.reset();
         lock.unlock();
-        const auto failure = kept_.write(snapshot.scriptText, snapshot.switchPoints);
+        model::Edit edit;  // this thread's own, for the script writer
+        edit.replace(content);
+        const auto failure = kept_.write(model::editScriptText(edit), content.switchPoints);
         if (failure)
             QMetaObject::invokeMethod(this, [this, reason = *failure] { failed_(reason); }, Qt::QueuedConnection);
         lock.lock();
