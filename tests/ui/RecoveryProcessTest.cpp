@@ -68,7 +68,7 @@ TEST(RecoveryProcess, AnEditKilledWithSigkillIsOfferedBackByTheNextRun)
     std::string before;
     {
         Vistrel first(home.path());
-        for (const std::string& command : Texts{"menu Open edit…", "answer " + saved, "click Command4", "click Check2"})
+        for (const auto& command : Texts{"menu Open edit…", "answer " + saved, "click Command4", "click Check2"})
             ASSERT_EQ(first.send(command), "") << command;
         before = first.send("edit", "end");
         ASSERT_NE(before.find("fadeout(overlap)\npoints\n00000000|A\n00000000|A\n00000300|A\n"), std::string::npos)
