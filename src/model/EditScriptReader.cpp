@@ -66,7 +66,7 @@ std::string dissolveLetters(const ScriptLines& lines, int n)
     std::string_view rest = lines.at(n);
     std::string letters;
     if (!consume(rest, "video=dissolve(")) refuse(n, lines.at(n));
-    while (!consume(rest, "overlap)") || !rest.empty()) {
+    while (rest != "overlap)") {
         if (rest.empty() || !isAngleLetter(rest.front())) refuse(n, lines.at(n));
         const char letter = rest.front();
         rest.remove_prefix(1);
