@@ -21,7 +21,8 @@ function(vistrel_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set(env "QTEST_FUNCTION_TIMEOUT=120000"
           "VISTREL_TEST_MEDIA=${CMAKE_BINARY_DIR}/test-media"
-          "XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-cache")
+          "XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-cache"
+          "XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state")
   if(ARG_GUI OR ARG_WIDGETS)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()

@@ -1,5 +1,6 @@
 #include "model/Edit.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "model/Angle.h"
@@ -12,8 +13,6 @@ namespace {
 
 constexpr const char* defaultOverlap = "20";
 constexpr const char* newClipStartFrame = "0";
-constexpr const char* fadeInStatement = "fadein(overlap)";
-constexpr const char* fadeOutStatement = "fadeout(overlap)";
 
 void applyFadeToggle(CheckValue value, std::string& line, const char* statement)
 {
@@ -23,7 +22,7 @@ void applyFadeToggle(CheckValue value, std::string& line, const char* statement)
 
 }  // namespace
 
-Edit::Edit() : overlap_(defaultOverlap) {}
+Edit::Edit() : overlap_(defaultOverlap, [this] { changed(); }) {}
 
 void Edit::initialise()
 {
@@ -45,6 +44,7 @@ void Edit::addClip(FileDialog& openDialog, MessageSink& messages)
     }
     clips_.append(*path);
     startFrames_.append(newClipStartFrame);
+    changed();
 }
 
 // A double quote or a line break would end the quoted path early in every
@@ -65,6 +65,7 @@ void Edit::addSwitchPoint(char angle, PlayerControl& player)
     const std::string entry = makeSwitchPointEntry(reply, angle);
     switchPoints_.insert(switchListInsertRow(switchPoints_, entry), entry);
     showSwitchPointCount();
+    changed();
 }
 
 void Edit::removeSwitchPoint(int selectedRow)
@@ -72,6 +73,7 @@ void Edit::removeSwitchPoint(int selectedRow)
     if (!switchPoints_.hasRow(selectedRow)) return;
     switchPoints_.remove(selectedRow);
     showSwitchPointCount();
+    changed();
 }
 
 void Edit::removeClip(int selectedRow)
@@ -79,6 +81,7 @@ void Edit::removeClip(int selectedRow)
     if (!clips_.hasRow(selectedRow)) return;
     if (startFrames_.hasRow(selectedRow)) startFrames_.remove(selectedRow);
     clips_.remove(selectedRow);
+    changed();
 }
 
 void Edit::selectSwitchPoint(int selectedRow, PlayerControl& player) const
@@ -88,16 +91,69 @@ void Edit::selectSwitchPoint(int selectedRow, PlayerControl& player) const
     player.sendcommand(seekToCommandPrefix + std::string(switchPointFrameText(entry)));
 }
 
-void Edit::fadeInToggled(CheckValue value) { applyFadeToggle(value, fadeInLine_, fadeInStatement); }
+void Edit::fadeInToggled(CheckValue value)
+{
+    applyFadeToggle(value, fadeInLine_, fadeInStatement);
+    changed();
+}
 
-void Edit::fadeOutToggled(CheckValue value) { applyFadeToggle(value, fadeOutLine_, fadeOutStatement); }
+void Edit::fadeOutToggled(CheckValue value)
+{
+    applyFadeToggle(value, fadeOutLine_, fadeOutStatement);
+    changed();
+}
 
 void Edit::setStartFrame(int selectedRow, std::string text)
 {
     if (!startFrames_.hasRow(selectedRow)) return;
     startFrames_.replace(selectedRow, std::move(text));
+    changed();
+}
+
+EditContent Edit::content() const
+{
+    return {clips_.entries(), startFrames_.entries(), switchPoints_.entries(), overlap_.text(), fadeInLine_,
+            fadeOutLine_};
+}
+
+namespace {
+
+void replaceEntries(StringList& list, const std::vector<std::string>& entries)
+{
+    while (!list.isEmpty()) list.remove(list.count() - 1);
+    for (const auto& entry : entries) list.append(entry);
+}
+
+}  // namespace
+
+void Edit::replace(const EditContent& content)
+{
+    if (content.clips.size() > static_cast<std::size_t>(maxAngles))
+        throw std::invalid_argument("Edit::replace: more than 4 clips");
+    if (content.startFrames.size() != content.clips.size())
+        throw std::invalid_argument("Edit::replace: not one start frame per clip");
+    const auto& points = content.switchPoints;
+    if (std::adjacent_find(points.begin(), points.end(),
+                           [](const std::string& a, const std::string& b) { return switchListLess(b, a); })
+        != points.end())
+        throw std::invalid_argument("Edit::replace: switch points out of order");
+
+    replaceEntries(clips_, content.clips);
+    replaceEntries(startFrames_, content.startFrames);
+    replaceEntries(switchPoints_, content.switchPoints);
+    showSwitchPointCount();
+    fadeInLine_ = content.fadeInLine;
+    fadeOutLine_ = content.fadeOutLine;
+    currentPositionText_.clear();
+    overlap_.setText(content.overlap);  // tells the listener when the overlap changes
+    changed();
 }
 
 void Edit::showSwitchPointCount() { pointCount_.setText(decimalText(switchPoints_.count())); }
+
+void Edit::changed() const
+{
+    if (changeListener_) changeListener_();
+}
 
 }  // namespace vistrel::model

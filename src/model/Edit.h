@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "model/FileDialog.h"
 #include "model/MessageSink.h"
@@ -10,8 +12,25 @@
 
 namespace vistrel::model {
 
+// The fade lines a ticked "fade in" and "fade out" give.
+inline constexpr const char* fadeInStatement = "fadein(overlap)";
+inline constexpr const char* fadeOutStatement = "fadeout(overlap)";
+
 // The value of a check box as the fade toggles read it.
 enum class CheckValue { Unticked = 0, Ticked = 1, Greyed = 2 };
+
+// Everything an edit consists of, as plain values: what a saved edit script
+// or the kept edit brings back. The switch points are in switch list order.
+struct EditContent {
+    std::vector<std::string> clips;
+    std::vector<std::string> startFrames;  // one per clip
+    std::vector<std::string> switchPoints;
+    std::string overlap;
+    std::string fadeInLine;
+    std::string fadeOutLine;
+
+    bool operator==(const EditContent&) const = default;
+};
 
 // The whole edit: up to four clips with their start frames, the switch
 // points, the overlap, the point count and the fade lines, with the
@@ -64,9 +83,23 @@ public:
     // Replaces the selected start frame with the text, verbatim.
     void setStartFrame(int selectedRow, std::string text);
 
+    EditContent content() const;
+    // Replaces the whole edit (an opened or restored edit): each list row by
+    // row through its own operations, so its view follows; the point count
+    // follows the switch list; the current position text is cleared.
+    // Throws std::invalid_argument, changing nothing, for content no edit
+    // can hold: more than 4 clips, a start frame per clip missing, switch
+    // points out of switch list order.
+    void replace(const EditContent& content);
+
+    // Hears every change of the edit's content (clips, start frames, switch
+    // points, overlap, fade lines) once the change is made.
+    void setChangeListener(std::function<void()> listener) { changeListener_ = std::move(listener); }
+
 private:
     static bool isUsableInScript(const std::string& path);
     void showSwitchPointCount();
+    void changed() const;
 
     StringList clips_;
     StringList startFrames_;
@@ -76,6 +109,7 @@ private:
     std::string fadeInLine_;
     std::string fadeOutLine_;
     std::string currentPositionText_;
+    std::function<void()> changeListener_;
 };
 
 }  // namespace vistrel::model

@@ -75,20 +75,21 @@ std::string editScriptText(const Edit& edit)
     return script.text();
 }
 
-void buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages)
+bool buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages)
 {
     if (edit.switchPoints().count() <= 1) {
         messages.showMessage(messages::tooFewSwitchPoints);
-        return;
+        return false;
     }
     const auto path = saveDialog.choose();
-    if (!path || path->empty()) return;
+    if (!path || path->empty()) return false;
 
     if (const auto failure = saveScriptFile(*path, editScriptText(edit))) {
         messages.showMessage(messages::scriptNotSavedPrefix + *failure);
-        return;
+        return false;
     }
     messages.showMessage(messages::scriptSaved);
+    return true;
 }
 
 }  // namespace vistrel::model

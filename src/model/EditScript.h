@@ -20,6 +20,7 @@ std::string angleSourceText(const Edit& edit, int row);
 
 // "build script": with fewer than 2 switch points only a message; otherwise
 // asks the save dialog for a path, writes the script there and reports.
-void buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages);
+// True when the script was saved.
+bool buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages);
 
 }  // namespace vistrel::model

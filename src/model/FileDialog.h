@@ -15,7 +15,7 @@ public:
     virtual std::optional<std::string> choose() = 0;
 };
 
-// How the window sets up its two dialogs. The filter is written as
+// How the window sets up its dialogs. The filter is written as
 // "description|pattern"; patterns are separated by ";".
 struct FileDialogSetup {
     std::string_view title;
@@ -27,5 +27,6 @@ inline constexpr FileDialogSetup openClipDialogSetup{"open avi", "AVI/AVS files|
 inline constexpr FileDialogSetup saveScriptDialogSetup{"save AVS", "AVISynth script|*.avs", "avs"};
 inline constexpr FileDialogSetup renderVideoDialogSetup{
     "render video", "MP4 video (H.264, AAC)|*.mp4|Matroska, lossless (FFV1)|*.mkv|QuickTime (H.264)|*.mov", "mp4"};
+inline constexpr FileDialogSetup openEditDialogSetup{"open edit", "AVISynth script|*.avs", "avs"};
 
 }  // namespace vistrel::model

@@ -15,5 +15,8 @@ inline constexpr const char* previewNotWrittenPrefix = "The preview script could
 inline constexpr const char* editPreviewNotWrittenPrefix = "The edit preview could not be written: ";
 inline constexpr const char* renderScriptNotWrittenPrefix = "The script to render could not be written: ";
 inline constexpr const char* videoRenderedPrefix = "The video has been rendered: ";
+inline constexpr const char* editNotOpenedPrefix = "The edit could not be opened: ";
+inline constexpr const char* keptEditUnreadablePrefix = "The edit kept from the last run could not be restored: ";
+inline constexpr const char* editNotKeptPrefix = "The edit cannot be kept while you work: ";
 
 }  // namespace vistrel::model::messages

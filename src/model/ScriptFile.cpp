@@ -1,7 +1,10 @@
 #include "model/ScriptFile.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <QString>
+
+#include <stdexcept>
 
 namespace vistrel::model {
 
@@ -12,6 +15,27 @@ QByteArray scriptFileBytes(const std::string& utf8Text)
 #else
     return QByteArray::fromStdString(utf8Text);
 #endif
+}
+
+std::string scriptFileText(const QByteArray& bytes)
+{
+#ifdef Q_OS_WIN
+    return QString::fromLocal8Bit(bytes).toStdString();
+#else
+    return bytes.toStdString();
+#endif
+}
+
+std::string readScriptFile(const std::string& path)
+{
+    // Ten thousand switch points over four angles make about 1 MB.
+    constexpr qint64 largestScript = 256 * 1024 * 1024;
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error(file.errorString().toStdString());
+    if (file.size() > largestScript) throw std::runtime_error("the file is too large for an edit script");
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) throw std::runtime_error(file.errorString().toStdString());
+    return scriptFileText(bytes);
 }
 
 namespace {

@@ -11,6 +11,14 @@ namespace vistrel::model {
 // Linux and macOS, the ANSI code page on Windows. No byte-order mark.
 QByteArray scriptFileBytes(const std::string& utf8Text);
 
+// The text (UTF-8) of a script file's bytes: the reverse of scriptFileBytes.
+std::string scriptFileText(const QByteArray& bytes);
+
+// The whole text of a script file. Throws std::runtime_error with the reason
+// (without the path) when it cannot be read, or is far larger than any
+// script Vistrel writes.
+std::string readScriptFile(const std::string& path);
+
 // Writes a whole script to a path (UTF-8) through a temporary file that
 // replaces the target only once every byte is written: a failure leaves any
 // file already at the path as it was. On failure returns the reason,

@@ -9,11 +9,15 @@ namespace vistrel::model {
 // overlap, the point count). The window passes typing in with setText and
 // shows the text it is told about through the change listener; a text set
 // to what it already holds tells nobody, so the two never echo each other.
+// The owner of the field (the edit) may hear of every change as well.
 class TextField {
 public:
     using Listener = std::function<void(const std::string&)>;
 
-    explicit TextField(std::string text = {}) : text_(std::move(text)) {}
+    explicit TextField(std::string text = {}, std::function<void()> ownerHears = {})
+        : text_(std::move(text)), ownerHears_(std::move(ownerHears))
+    {
+    }
 
     const std::string& text() const { return text_; }
     void setText(std::string text);
@@ -22,6 +26,7 @@ public:
 private:
     std::string text_;
     Listener listener_;
+    std::function<void()> ownerHears_;
 };
 
 }  // namespace vistrel::model

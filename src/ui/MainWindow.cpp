@@ -19,6 +19,7 @@
 #include "player/PlayerWnd.h"
 #include "ui/Centring.h"
 #include "ui/CheckBoxValue.h"
+#include "ui/EditKeeper.h"
 #include "ui/HelpWindows.h"
 #include "ui/ListBox.h"
 #include "ui/MainMenu.h"
@@ -60,6 +61,7 @@ MainWindow::MainWindow(MainWindowSetup setup)
     if (!renderDialog_)
         renderDialog_ = std::make_unique<QtFileDialog>(model::renderVideoDialogSetup, FileDialogPurpose::Save, this);
     if (!messages_) messages_ = std::make_unique<MessageBoxSink>(this);
+    createEditKeeping(setup);
 
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Vistrel"));
@@ -75,6 +77,7 @@ MainWindow::MainWindow(MainWindowSetup setup)
 
 MainWindow::~MainWindow()
 {
+    edit_.setChangeListener({});
     closeStartPointDialog();
     if (render_) {
         render_->abandon();  // it would report to the message sink, which goes first
@@ -131,6 +134,7 @@ void MainWindow::createMenu()
 {
     menu_ = createMainMenu(*this);
     addButtonEntry(*menu_.file, tr("Load video clip…"), QKeySequence(Qt::CTRL | Qt::Key_O), *loadClipsButton_);
+    addEntry(*menu_.file, tr("Open edit…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] { openEdit(); });
     addButtonEntry(*menu_.file, tr("Save edit script…"), QKeySequence(Qt::CTRL | Qt::Key_S), *buildScriptButton_);
     addEntry(*menu_.file, tr("Render video…"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { renderVideo(); });
     menu_.file->addSeparator();
@@ -211,7 +215,7 @@ void MainWindow::wireEvents()
         connect(list, &QAbstractItemModel::rowsRemoved, timeLine_, &PreviewTimeLine::updateMarks);
     }
     connect(buildScriptButton_, &QPushButton::clicked, this,
-            [this] { model::buildEditScript(edit_, *saveDialog_, *messages_); });
+            [this] { editFile_->build(); });
     // Connected after the starting value is set: only the user's changes reach the player.
     connect(rateSlider_, &QSlider::valueChanged, player_, &player::PlayerWnd::rate);
     wireTextBox(*overlapBox_, edit_.overlap());
@@ -234,10 +238,18 @@ void MainWindow::startUp()
 {
     centreOnScreen(*this, QMargins());
     edit_.initialise();
+    const bool restored = keeper_->offerRestore();
+    showIntro();
+    if (restored) showOpenedEdit();
+    edit_.setChangeListener([this] { keeper_->editChanged(); });
+    previewButton_->setFocus();
+}
+
+void MainWindow::showIntro()
+{
     introFailure_ = model::ShowIntro(*playerControl_, locations_);
     if (introFailure_)
         player_->showError(tr("The intro script could not be written: %1").arg(QString::fromStdString(*introFailure_)));
-    previewButton_->setFocus();
 }
 
 RenderProgressDialog* MainWindow::render() const { return render_.data(); }
@@ -282,11 +294,17 @@ void MainWindow::closeStartPointDialog()
     startPointDialog_->close();
 }
 
-// The dialog needs this window's start-frame list: it closes with it, and
-// with no window left open the program ends.
+// Work that no saved script holds is not closed away without a question. The
+// dialog needs this window's start-frame list: it closes with it, and with
+// no window left open the program ends.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!editFile_->mayClose()) {
+        event->ignore();
+        return;
+    }
     closeStartPointDialog();
+    keeper_->closedNormally();
     QWidget::closeEvent(event);
 }
 

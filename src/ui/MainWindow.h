@@ -13,8 +13,10 @@
 #include <string>
 
 #include "model/Edit.h"
+#include "model/EditFile.h"
 #include "model/FileDialog.h"
 #include "model/MessageSink.h"
+#include "model/QuestionBox.h"
 #include "model/ScriptLocations.h"
 #include "ui/MainMenu.h"
 #include "ui/PlayerWndControl.h"
@@ -36,19 +38,24 @@ class StringListModel;
 
 namespace vistrel::ui {
 
+class EditKeeper;
 class ListBox;
 class PreviewTimeLine;
 class RenderProgressDialog;
 class StartPointDialog;
 
-// What the window is built with. Empty dialogs and message sink mean the
-// window's own QFileDialog and QMessageBox; tests pass stand-ins.
+// What the window is built with. Empty dialogs, message sink and question
+// box mean the window's own QFileDialog and QMessageBox; tests pass
+// stand-ins. The edit is kept in stateFolder while the window is open.
 struct MainWindowSetup {
     model::ScriptLocations locations = model::ScriptLocations::forPlatform();
     std::unique_ptr<model::FileDialog> openDialog;
     std::unique_ptr<model::FileDialog> saveDialog;
     std::unique_ptr<model::FileDialog> renderDialog;
     std::unique_ptr<model::MessageSink> messages;
+    std::unique_ptr<model::FileDialog> openEditDialog;
+    std::unique_ptr<model::QuestionBox> questions;
+    std::string stateFolder;  // empty: the platform's (KeptEdit::platformFolder)
 };
 
 class MainWindow : public QWidget, private StartFrameAccess {
@@ -70,6 +77,7 @@ public:
     const MainMenu& menu() const { return menu_; }
     // The progress of the render running; null when none runs.
     RenderProgressDialog* render() const;
+    const model::EditFile& editFile() const { return *editFile_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -83,6 +91,13 @@ private:
     void wireEvents();
     void wireTextBox(QLineEdit& box, model::TextField& field);
     void startUp();
+    void showIntro();
+
+    // Keeping the edit (MainWindowKeeping.cpp): the edit file, the kept
+    // edit, "Open edit…" and how an opened or restored edit is shown.
+    void createEditKeeping(MainWindowSetup& setup);
+    void openEdit();
+    void showOpenedEdit();
 
     // "Preview the edit": the edit plays where the player is now.
     void previewEdit();
@@ -102,6 +117,10 @@ private:
     std::unique_ptr<model::FileDialog> saveDialog_;
     std::unique_ptr<model::FileDialog> renderDialog_;
     std::unique_ptr<model::MessageSink> messages_;
+    std::unique_ptr<model::FileDialog> openEditDialog_;
+    std::unique_ptr<model::QuestionBox> questions_;
+    std::unique_ptr<model::EditFile> editFile_;
+    std::unique_ptr<EditKeeper> keeper_;
     std::optional<std::string> introFailure_;
     QPointer<StartPointDialog> startPointDialog_;
     QPointer<RenderProgressDialog> render_;

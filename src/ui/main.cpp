@@ -1,7 +1,9 @@
 // vistrel: the editor. No command line, no settings: one main window.
+// (VISTREL_TEST_DRIVE lets tests work it through standard input.)
 #include <QApplication>
 
 #include "ui/MainWindow.h"
+#include "ui/TestDrive.h"
 #include "ui/WindowIcon.h"
 
 int main(int argc, char** argv)
@@ -11,7 +13,9 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("vistrel"));
     QApplication::setWindowIcon(vistrel::ui::vistrelIcon());
 
+    const auto testDrive = vistrel::ui::TestDrive::fromEnvironment();
     vistrel::ui::MainWindow window;
+    if (testDrive) testDrive->setWindow(window);
     window.show();
     return QApplication::exec();
 }

@@ -14,6 +14,7 @@
 #include "model/FileDialog.h"
 #include "model/MessageSink.h"
 #include "model/PlayerControl.h"
+#include "model/QuestionBox.h"
 
 namespace vistrel::model::testing {
 
@@ -57,6 +58,23 @@ class RecordingMessages : public MessageSink {
 public:
     std::vector<std::string> shown;
     void showMessage(const std::string& text) override { shown.push_back(text); }
+};
+
+// Answers each question from a queue and records its text; with the queue
+// empty, a question gets its escape answer (or else its default one).
+class QueuedQuestions : public QuestionBox {
+public:
+    std::deque<int> answers;
+    std::vector<std::string> asked;
+
+    int ask(const Question& question) override
+    {
+        asked.push_back(question.text);
+        if (answers.empty()) return question.escapeAnswer >= 0 ? question.escapeAnswer : question.defaultAnswer;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };
 
 inline std::string readBytes(const std::filesystem::path& path)

@@ -79,6 +79,7 @@ bool runWindowSession(int points) {
     QTemporaryDir folder;
     ui::MainWindowSetup setup;
     setup.locations = model::ScriptLocations::inFolder(folder.path().toStdString());
+    setup.stateFolder = folder.filePath("state").toStdString();
     auto open = std::make_unique<NamedDialog>();
     auto save = std::make_unique<NamedDialog>();
     auto messages = std::make_unique<LastMessage>();

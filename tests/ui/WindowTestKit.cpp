@@ -1,6 +1,7 @@
 #include "ui/WindowTestKit.h"
 
 #include <cstring>
+#include <utility>
 
 #include "engine/Frame.h"
 #include "support/FrameIndexPattern.h"
@@ -151,26 +152,38 @@ void MainWindowTest::TearDown()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// The window before goes first: it holds the state folder while it exists.
 void MainWindowTest::createWindow(std::optional<model::ScriptLocations> locations)
 {
+    window_.reset();
     MainWindowSetup setup;
     setup.locations = locations ? *locations : model::ScriptLocations::inFolder(scriptFolder());
     auto open = std::make_unique<QueuedFileDialog>();
     auto save = std::make_unique<QueuedFileDialog>();
     auto messages = std::make_unique<RecordingMessages>();
+    auto openEdit = std::make_unique<QueuedFileDialog>();
+    auto questions = std::make_unique<QueuedQuestions>();
+    questions->answers = std::exchange(questionAnswers_, {});
     openDialog_ = open.get();
     saveDialog_ = save.get();
     messages_ = messages.get();
+    openEditDialog_ = openEdit.get();
+    questions_ = questions.get();
     setup.openDialog = std::move(open);
     setup.saveDialog = std::move(save);
     setup.messages = std::move(messages);
+    setup.openEditDialog = std::move(openEdit);
+    setup.questions = std::move(questions);
+    setup.stateFolder = stateFolder();
     window_ = std::make_unique<MainWindow>(std::move(setup));
 }
 
 void MainWindowTest::createWindowWithRealDialogs()
 {
+    window_.reset();
     MainWindowSetup setup;
     setup.locations = model::ScriptLocations::inFolder(scriptFolder());
+    setup.stateFolder = stateFolder();
     window_ = std::make_unique<MainWindow>(std::move(setup));
 }
 

@@ -30,6 +30,7 @@
 namespace vistrel::ui::testing {
 
 using model::testing::QueuedFileDialog;
+using model::testing::QueuedQuestions;
 using model::testing::RecordingMessages;
 
 // A clip of its own for the window tests: FFV1 without sound, every frame
@@ -121,10 +122,15 @@ protected:
     static std::vector<std::filesystem::path> generatedClips(const std::vector<std::string>& names,
                                                              std::string& skipReason);
     std::string scriptFolder() const { return folder_.path().toStdString(); }
+    // Where the window keeps its edit while it is open.
+    std::string stateFolder() const { return scriptFolder() + "/state"; }
 
     QTemporaryDir folder_;
     QueuedFileDialog* openDialog_ = nullptr;
     QueuedFileDialog* saveDialog_ = nullptr;
+    QueuedFileDialog* openEditDialog_ = nullptr;
+    QueuedQuestions* questions_ = nullptr;
+    std::deque<int> questionAnswers_;  // for the next window's questions
     RecordingMessages* messages_ = nullptr;
     std::unique_ptr<MainWindow> window_;
 };

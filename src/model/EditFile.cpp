@@ -1,0 +1,71 @@
+#include "model/EditFile.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "model/EditScript.h"
+#include "model/EditScriptReader.h"
+#include "model/Messages.h"
+#include "model/ScriptFile.h"
+#include "model/SwitchPoint.h"
+
+namespace vistrel::model {
+namespace {
+
+bool beyondStartState(const Edit& edit)
+{
+    const auto& starts = edit.startFrames().entries();
+    return edit.switchPoints().entries() != std::vector<std::string>{startSwitchPoint}
+           || std::any_of(starts.begin(), starts.end(), [](const std::string& s) { return s != "0"; });
+}
+
+}  // namespace
+
+EditFile::EditFile(Edit& edit, FileDialog& openDialog, FileDialog& saveDialog, QuestionBox& questions,
+                   MessageSink& messages)
+    : edit_(edit), openDialog_(openDialog), saveDialog_(saveDialog), questions_(questions), messages_(messages)
+{
+}
+
+bool EditFile::build()
+{
+    if (!buildEditScript(edit_, saveDialog_, messages_)) return false;
+    savedScript_ = editScriptText(edit_);
+    return true;
+}
+
+bool EditFile::open()
+{
+    const auto path = openDialog_.choose();
+    if (!path || path->empty()) return false;
+    EditContent content;
+    try {
+        content = readEditScript(readScriptFile(*path));
+    } catch (const std::runtime_error& failure) {
+        messages_.showMessage(messages::editNotOpenedPrefix + *path + ": " + failure.what());
+        return false;
+    }
+    if (!settleUnsavedWork(questions::saveBeforeOpening)) return false;
+    edit_.replace(content);
+    savedScript_ = editScriptText(edit_);
+    return true;
+}
+
+bool EditFile::mayClose() { return settleUnsavedWork(questions::saveBeforeClosing); }
+
+bool EditFile::holdsUnsavedWork() const
+{
+    return beyondStartState(edit_) && savedScript_ != editScriptText(edit_);
+}
+
+bool EditFile::settleUnsavedWork(const Question& question)
+{
+    if (!holdsUnsavedWork()) return true;
+    switch (questions_.ask(question)) {
+    case questions::save: return build();
+    case questions::discard: return true;
+    default: return false;
+    }
+}
+
+}  // namespace vistrel::model

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "model/Edit.h"
+#include "model/FileDialog.h"
+#include "model/MessageSink.h"
+#include "model/QuestionBox.h"
+
+namespace vistrel::model {
+
+// The edit script as the edit's own file: "build script" saves it, "Open
+// edit…" reads one back, and closing asks before work that no saved script
+// holds is lost. Remembers the script last saved or opened to tell.
+class EditFile {
+public:
+    EditFile(Edit& edit, FileDialog& openDialog, FileDialog& saveDialog, QuestionBox& questions,
+             MessageSink& messages);
+
+    // "build script"; true when the script was saved.
+    bool build();
+
+    // "Open edit…": asks for an edit script and reads it; one that cannot be
+    // read is refused with a message naming the line and the edit stays as
+    // it is. With unsaved work, asks whether to save it first. True when the
+    // edit was replaced by the script's.
+    bool open();
+
+    // Closing: with unsaved work asks "Save the edit before closing?"; Save
+    // closes only once the script is saved, Cancel keeps the window. True
+    // when the window may close.
+    bool mayClose();
+
+    // Switch points or start frames beyond the start state that the script
+    // last saved or opened does not hold as they are.
+    bool holdsUnsavedWork() const;
+
+private:
+    bool settleUnsavedWork(const Question& question);
+
+    Edit& edit_;
+    FileDialog& openDialog_;
+    FileDialog& saveDialog_;
+    QuestionBox& questions_;
+    MessageSink& messages_;
+    std::optional<std::string> savedScript_;
+};
+
+}  // namespace vistrel::model

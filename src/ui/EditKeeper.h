@@ -1,0 +1,45 @@
+#pragma once
+// Keeps the main window's edit in the state folder while Vistrel runs, and
+// offers it back at the next start when a run ended without closing
+// normally. A folder that cannot be used is reported once per run; the
+// editor goes on without keeping.
+
+#include <memory>
+#include <string>
+
+#include "model/Edit.h"
+#include "model/KeptEdit.h"
+#include "model/MessageSink.h"
+#include "model/QuestionBox.h"
+
+namespace vistrel::ui {
+
+class KeptEditWriter;
+
+class EditKeeper {
+public:
+    EditKeeper(model::Edit& edit, std::string folder, model::QuestionBox& questions, model::MessageSink& messages);
+    ~EditKeeper();
+
+    // At start-up: takes the state folder. When it holds the edit of a run
+    // that did not close normally, asks "Restore" or "Discard"; Restore
+    // replaces the edit with it, Discard removes it. A kept edit that cannot
+    // be read is reported and set aside. True when the edit was restored.
+    bool offerRestore();
+
+    void editChanged();
+    // A normal close: the kept edit is removed.
+    void closedNormally();
+
+private:
+    void reportOnce(const std::string& reason);
+
+    model::Edit& edit_;
+    model::KeptEdit kept_;
+    model::QuestionBox& questions_;
+    model::MessageSink& messages_;
+    bool reported_ = false;
+    std::unique_ptr<KeptEditWriter> writer_;  // only while the folder is ours
+};
+
+}  // namespace vistrel::ui

@@ -1,0 +1,54 @@
+// The main window's side of keeping the edit: the edit script as the edit's
+// file ("build script", "Open edit…", the question on closing) and the edit
+// kept in the state folder while the window is open.
+#include <QCheckBox>
+#include <QFileInfo>
+
+#include "model/Angle.h"
+#include "model/KeptEdit.h"
+#include "player/PlayerWnd.h"
+#include "ui/EditKeeper.h"
+#include "ui/MainWindow.h"
+#include "ui/QtFileDialog.h"
+#include "ui/QtQuestionBox.h"
+
+namespace vistrel::ui {
+
+void MainWindow::createEditKeeping(MainWindowSetup& setup)
+{
+    openEditDialog_ = std::move(setup.openEditDialog);
+    if (!openEditDialog_)
+        openEditDialog_ = std::make_unique<QtFileDialog>(model::openEditDialogSetup, FileDialogPurpose::Open, this);
+    questions_ = std::move(setup.questions);
+    if (!questions_) questions_ = std::make_unique<QtQuestionBox>(this);
+    editFile_ = std::make_unique<model::EditFile>(edit_, *openEditDialog_, *saveDialog_, *questions_, *messages_);
+    const std::string folder = setup.stateFolder.empty() ? model::KeptEdit::platformFolder() : setup.stateFolder;
+    keeper_ = std::make_unique<EditKeeper>(edit_, folder, *questions_, *messages_);
+}
+
+// The opened edit starts as the edit at start-up does, on the intro.
+void MainWindow::openEdit()
+{
+    if (!editFile_->open()) return;
+    closeStartPointDialog();  // it showed a clip of the edit that is gone
+    showIntro();
+    showOpenedEdit();
+}
+
+// The fade boxes follow the fade lines. A clip that no longer exists stays
+// in the list by its name, and the player's card says which one it is.
+void MainWindow::showOpenedEdit()
+{
+    fadeInBox_->setChecked(!edit_.fadeInLine().empty());
+    fadeOutBox_->setChecked(!edit_.fadeOutLine().empty());
+    for (int row = 0; row < edit_.clips().count(); ++row) {
+        const QString clip = QString::fromStdString(edit_.clips().entry(row));
+        if (QFileInfo::exists(clip)) continue;
+        player_->showError(tr("The clip of angle %1 no longer exists: %2\n"
+                              "Double-click it in the file list to remove it, then load it again.")
+                               .arg(QChar::fromLatin1(model::angleLetter(row)), clip));
+        return;
+    }
+}
+
+}  // namespace vistrel::ui
