@@ -1,6 +1,7 @@
 #include "engine/source/FfmsSource.h"
 
 #include "engine/ScriptError.h"
+#include "engine/source/ConformedRate.h"
 #include "engine/source/FfmsError.h"
 #include "engine/source/FrameRateCheck.h"
 #include "engine/source/LeadingFrames.h"
@@ -10,7 +11,6 @@
 #include "engine/source/Utf8Path.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <system_error>
 #include <vector>
 
@@ -119,17 +119,18 @@ VideoInfo describeVideo(FFMS_VideoSource* video, const FrameTimes& times, std::o
     return info;
 }
 
-void refuseVariableFrameRate(const FrameTimes& times, const VideoInfo& info) {
-    if (times.tickNum <= 0 || times.tickDen <= 0) return;
+// A clip whose frame times drift half a frame or more from a constant rate
+// is played at its most common rate instead (ConformedRate.h); empty for a
+// constant rate.
+std::vector<int32_t> conformVariableRate(const FrameTimes& times, VideoInfo& info) {
+    if (times.tickNum <= 0 || times.tickDen <= 0) return {};
     const double secondsPerTick = double(times.tickNum) / double(times.tickDen);
-    const auto drift = firstDriftingFrame(times.ticks, secondsPerTick, info.fps);
-    if (!drift) return;
-    char detail[160];
-    std::snprintf(detail, sizeof detail, "frame %lld is at %.3f s, not at %.3f s as at %.3f fps.",
-                  static_cast<long long>(drift->frame), drift->actualSeconds, drift->expectedSeconds,
-                  info.fps.toDouble());
-    throw MediaError(std::string("The video has a variable frame rate: ") + detail +
-                     "\nConvert it to a constant frame rate first.");
+    if (!firstDriftingFrame(times.ticks, secondsPerTick, info.fps)) return {};
+    ConformedTiming timing = conformToCommonRate(times.ticks, times.tickNum, times.tickDen);
+    if (timing.sourceFrames.empty()) return {};
+    info.fps = timing.fps;
+    info.frameCount = static_cast<int64_t>(timing.sourceFrames.size());
+    return std::move(timing.sourceFrames);
 }
 
 // 8- and 16-bit integer sound comes out as 16-bit integers, everything else as floats.
@@ -171,6 +172,7 @@ struct FfmsSource::Parts {
     FfmsAudioSourcePtr audio;
     std::vector<int64_t> keyframes;
     std::unique_ptr<LeadingFrames> leadingFrames;
+    std::vector<int32_t> sourceFrames;
 };
 
 std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const SourceOptions& options) {
@@ -180,7 +182,7 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         FfmsIndexPtr index = SourceIndex(options.indexFolder, options.indexProgress).load(path);
         const int track = firstVideoTrack(index.get());
         const StreamTraits stream = probeStream(path, track);
-        Parts parts{name, seekMethodFor(stream), nullptr, nullptr, {}, nullptr};
+        Parts parts{name, seekMethodFor(stream), nullptr, nullptr, {}, nullptr, {}};
         parts.video = openVideo(path, index.get(), track, options, parts.seekMethod);
         if (parts.seekMethod == SeekMethod::SeekWithPreroll) {
             parts.keyframes = keyframesOf(parts.video.get());
@@ -188,7 +190,7 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         }
         const FrameTimes times = frameTimesOf(parts.video.get(), stream);
         VideoInfo info = describeVideo(parts.video.get(), times, options.pixelType);
-        refuseVariableFrameRate(times, info);
+        parts.sourceFrames = conformVariableRate(times, info);
         if (options.audio) parts.audio = openAudio(path, index.get(), info);
         return std::shared_ptr<FfmsSource>(new FfmsSource(info, std::move(parts)));
     } catch (const MediaError& e) {
@@ -203,6 +205,7 @@ FfmsSource::FfmsSource(const VideoInfo& info, Parts parts)
       video_(std::move(parts.video)),
       keyframes_(std::move(parts.keyframes)),
       leadingFrames_(std::move(parts.leadingFrames)),
+      sourceFrames_(std::move(parts.sourceFrames)),
       recent_(seekMethod_ == SeekMethod::DecodeInOrder ? kRecentFramesInOrder : kRecentFramesSeeking,
               kRecentFramesBytes),
       audio_(std::move(parts.audio)) {}
@@ -239,7 +242,12 @@ void FfmsSource::prerollFor(int64_t n, int depth) {
     fetch(keyframe - 1);
 }
 
+int64_t FfmsSource::sourceFrame(int64_t n) const {
+    return sourceFrames_.empty() ? n : sourceFrames_[static_cast<size_t>(n)];
+}
+
 FramePtr FfmsSource::makeFrame(int64_t n) {
+    n = sourceFrame(n);
     std::lock_guard lock(videoMutex_);
     if (FramePtr recent = recent_.find(n)) return recent;
     FramePtr frame = ffmsFrameView(*decode(n), info_.pixelType).clone();
@@ -250,6 +258,7 @@ FramePtr FfmsSource::makeFrame(int64_t n) {
 // A filter that reads the picture to make its own keeps what it makes in the
 // shared cache, so the decoder's picture is lent, neither copied nor kept.
 bool FfmsSource::lendFrame(int64_t n, const FrameUse& use) {
+    n = sourceFrame(n);
     std::lock_guard lock(videoMutex_);
     if (FramePtr recent = recent_.find(n)) {
         use(*recent);
