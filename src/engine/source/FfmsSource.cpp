@@ -11,6 +11,7 @@
 #include "engine/source/Utf8Path.h"
 
 #include <algorithm>
+#include <map>
 #include <system_error>
 #include <vector>
 
@@ -133,6 +134,18 @@ std::vector<int32_t> conformVariableRate(const FrameTimes& times, VideoInfo& inf
     return std::move(timing.sourceFrames);
 }
 
+// AVI stores no presentation times; other containers' keyframes are found by theirs.
+std::unique_ptr<LeadingFrames> leadingFramesOf(const std::string& path, int track, const StreamTraits& stream,
+                                               SeekMethod method, const std::vector<int64_t>& keyframes,
+                                               const FrameTimes& times) {
+    if (stream.container == "avi") return std::make_unique<LeadingFrames>(path, track);
+    std::map<int64_t, int64_t> keyframeTimes;
+    for (int64_t keyframe : keyframes) keyframeTimes.emplace(keyframe, times.ticks[static_cast<size_t>(keyframe)]);
+    // Counting dropped frames that are not there would shift every frame: unknown counts as none.
+    const int whenUnknown = method == SeekMethod::SeekCountingDropped ? 0 : LeadingFrames::kAssumedWhenUnknown;
+    return std::make_unique<LeadingFrames>(path, track, std::move(keyframeTimes), whenUnknown);
+}
+
 // 8- and 16-bit integer sound comes out as 16-bit integers, everything else as floats.
 SampleType sampleTypeFor(int ffmsFormat) {
     return ffmsFormat == FFMS_FMT_U8 || ffmsFormat == FFMS_FMT_S16 ? SampleType::Int16 : SampleType::Float32;
@@ -184,11 +197,11 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         const StreamTraits stream = probeStream(path, track);
         Parts parts{name, seekMethodFor(stream), nullptr, nullptr, {}, nullptr, {}};
         parts.video = openVideo(path, index.get(), track, options, parts.seekMethod);
-        if (parts.seekMethod == SeekMethod::SeekWithPreroll) {
-            parts.keyframes = keyframesOf(parts.video.get());
-            parts.leadingFrames = std::make_unique<LeadingFrames>(path, track);
-        }
         const FrameTimes times = frameTimesOf(parts.video.get(), stream);
+        if (parts.seekMethod == SeekMethod::SeekWithPreroll || parts.seekMethod == SeekMethod::SeekCountingDropped) {
+            parts.keyframes = keyframesOf(parts.video.get());
+            parts.leadingFrames = leadingFramesOf(path, track, stream, parts.seekMethod, parts.keyframes, times);
+        }
         VideoInfo info = describeVideo(parts.video.get(), times, options.pixelType);
         parts.sourceFrames = conformVariableRate(times, info);
         if (options.audio) parts.audio = openAudio(path, index.get(), info);
@@ -213,8 +226,46 @@ FfmsSource::FfmsSource(const VideoInfo& info, Parts parts)
 FfmsSource::~FfmsSource() = default;
 
 const FFMS_Frame* FfmsSource::decode(int64_t n) {
+    if (seekMethod_ == SeekMethod::SeekCountingDropped) return fetchCountingDropped(n, 0);
     if (seekMethod_ == SeekMethod::SeekWithPreroll) prerollFor(n, 0);
     return fetch(n);
+}
+
+int64_t FfmsSource::keyframeBefore(int64_t n) const {
+    const auto after = std::upper_bound(keyframes_.begin(), keyframes_.end(), n);
+    return after == keyframes_.begin() ? 0 : *(after - 1);
+}
+
+bool FfmsSource::ffmsDecodesOnTo(int64_t n) const {
+    if (n == lastDecoded_) return true;  // FFMS2 hands out the frame it holds
+    return lastDecoded_ < n && lastDecoded_ + 1 + kFfmsDecodesOnWithin >= keyframeBefore(n);
+}
+
+// After a seek FFMS2 counts the frames the decoder dropped as handed out, so
+// asked for m it hands out frame m + shift_ until it seeks again. Frame n is
+// asked for as n - shift_ where FFMS2 decodes on to it; otherwise FFMS2 is
+// made to seek to the keyframe before n and asked for n minus the frames
+// dropped there. A frame among the first ones after that keyframe is reached
+// by decoding on from the GOP before, as with a preroll; so is every frame of
+// the last GOP, which FFMS2 cannot decode to its end after seeking there.
+const FFMS_Frame* FfmsSource::fetchCountingDropped(int64_t n, int depth) {
+    if (ffmsDecodesOnTo(n - shift_)) return fetch(n - shift_);
+    const int64_t keyframe = keyframeBefore(n);
+    const int dropped = leadingFrames_->after(keyframe);
+    const bool lastGop = dropped > 0 && keyframe == keyframes_.back();
+    if ((n - dropped >= keyframe && !lastGop) || depth >= kMostPrerollSteps) {
+        if (ffmsDecodesOnTo(n - dropped)) {
+            // FFMS2 would decode on with another count: start it over from
+            // the first frame, where nothing is dropped.
+            fetch(0);
+            shift_ = 0;
+            if (ffmsDecodesOnTo(n)) return fetch(n);
+        }
+        shift_ = dropped;
+        return fetch(n - dropped);
+    }
+    fetchCountingDropped(keyframe - 1, depth + 1);
+    return fetch(n - shift_);
 }
 
 const FFMS_Frame* FfmsSource::fetch(int64_t n) {
@@ -236,8 +287,7 @@ void FfmsSource::prerollFor(int64_t n, int depth) {
     if (after == keyframes_.begin()) return;
     const int64_t keyframe = *(after - 1);
     if (keyframe == 0) return;
-    const bool decodesOn = lastDecoded_ < n && lastDecoded_ + 1 + kFfmsDecodesOnWithin >= keyframe;
-    if (decodesOn || n - keyframe >= leadingFrames_->after(keyframe)) return;
+    if (ffmsDecodesOnTo(n) || n - keyframe >= leadingFrames_->after(keyframe)) return;
     if (depth < kMostPrerollSteps) prerollFor(keyframe - 1, depth + 1);
     fetch(keyframe - 1);
 }

@@ -61,6 +61,9 @@ private:
     const FFMS_Frame* decode(int64_t n);
     const FFMS_Frame* fetch(int64_t n);  // straight from FFMS2
     void prerollFor(int64_t n, int depth);
+    const FFMS_Frame* fetchCountingDropped(int64_t n, int depth);
+    int64_t keyframeBefore(int64_t n) const;
+    bool ffmsDecodesOnTo(int64_t n) const;  // rather than seeking, when asked for frame n now
     int64_t sourceFrame(int64_t n) const;  // the file's frame that frame n of the clip shows
 
     std::string name_;  // for messages
@@ -68,10 +71,11 @@ private:
 
     std::mutex videoMutex_;
     FfmsVideoSourcePtr video_;
-    std::vector<int64_t> keyframes_;                // with SeekWithPreroll only
-    std::unique_ptr<LeadingFrames> leadingFrames_;  // with SeekWithPreroll only
+    std::vector<int64_t> keyframes_;                // with SeekWithPreroll and SeekCountingDropped only
+    std::unique_ptr<LeadingFrames> leadingFrames_;  // with SeekWithPreroll and SeekCountingDropped only
     std::vector<int32_t> sourceFrames_;             // a conformed clip's frames; empty at a constant rate
     int64_t lastDecoded_ = 0;                       // FFMS2 decodes frame 0 when it opens
+    int64_t shift_ = 0;                             // with SeekCountingDropped: frames FFMS2 is late
     RecentFrames recent_;
 
     std::mutex audioMutex_;
