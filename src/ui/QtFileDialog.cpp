@@ -1,5 +1,6 @@
 #include "ui/QtFileDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -37,6 +38,7 @@ std::optional<std::string> QtFileDialog::choose()
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(nameFilter_);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);  // cameras write CLIP0001.MTS
     dialog.setDefaultSuffix(defaultSuffix_);
     if (!lastFileName_.isEmpty()) dialog.selectFile(lastFileName_);
 
