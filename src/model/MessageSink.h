@@ -12,4 +12,12 @@ public:
     virtual void showMessage(const std::string& text) = 0;
 };
 
+// Asks the user something to be answered yes or no, and returns true for
+// yes (in the window: a modal box titled messageBoxTitle with Yes and No).
+class Question {
+public:
+    virtual ~Question() = default;
+    virtual bool ask(const std::string& text) = 0;
+};
+
 }  // namespace vistrel::model

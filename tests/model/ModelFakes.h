@@ -59,6 +59,20 @@ public:
     void showMessage(const std::string& text) override { shown.push_back(text); }
 };
 
+// Answers each question from a queue (an empty queue answers no) and keeps its text.
+class QueuedQuestion : public Question {
+public:
+    std::deque<bool> answers;
+    std::vector<std::string> asked;
+    bool ask(const std::string& text) override
+    {
+        asked.push_back(text);
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return yes;
+    }
+};
+
 inline std::string readBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
