@@ -20,6 +20,7 @@
 #include "ui/CheckBoxValue.h"
 #include "ui/ListBox.h"
 #include "ui/MainMenu.h"
+#include "ui/OneLineText.h"
 #include "ui/MessageBoxSink.h"
 #include "ui/QtFileDialog.h"
 #include "ui/StartPointDialog.h"
@@ -189,6 +190,7 @@ void MainWindow::wireEvents()
 // box is only set when it differs, so typing keeps its cursor.
 void MainWindow::wireTextBox(QLineEdit& box, model::TextField& field)
 {
+    keepToOneLine(box);
     connect(&box, &QLineEdit::textEdited, this, [&field](const QString& text) { field.setText(text.toStdString()); });
     field.setListener([&box](const std::string& text) {
         const QString shown = QString::fromStdString(text);
@@ -209,6 +211,7 @@ void MainWindow::startUp()
 void MainWindow::openStartPointDialog()
 {
     if (startPointDialog()) {
+        if (startPointDialog_->isMinimized()) startPointDialog_->showNormal();
         startPointDialog_->raise();
         startPointDialog_->activateWindow();
     } else {
