@@ -53,6 +53,8 @@ MainWindow::MainWindow(MainWindowSetup setup)
     if (!saveDialog_)
         saveDialog_ = std::make_unique<QtFileDialog>(model::saveScriptDialogSetup, FileDialogPurpose::Save, this);
     if (!messages_) messages_ = std::make_unique<MessageBoxSink>(this);
+    angleRates_ = std::make_unique<AngleRates>(std::move(setup.rates), std::move(setup.question),
+                                               std::move(setup.conformedFolder), *messages_, this);
 
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Vistrel"));
@@ -164,7 +166,8 @@ void MainWindow::wireEvents()
 {
     connect(fadeInBox_, &QCheckBox::clicked, this, [this] { edit_.fadeInToggled(checkValueOf(*fadeInBox_)); });
     connect(fadeOutBox_, &QCheckBox::clicked, this, [this] { edit_.fadeOutToggled(checkValueOf(*fadeOutBox_)); });
-    connect(loadClipsButton_, &QPushButton::clicked, this, [this] { edit_.addClip(*openDialog_, *messages_); });
+    connect(loadClipsButton_, &QPushButton::clicked, this,
+            [this] { edit_.addClip(*openDialog_, *messages_, angleRates_->matching()); });
     for (std::size_t i = 0; i < angleButtons_.size(); ++i) {
         const char angle = angleLetters[i];
         connect(angleButtons_[i], &QPushButton::clicked, this,
@@ -174,7 +177,8 @@ void MainWindow::wireEvents()
             [this] { edit_.selectSwitchPoint(switchList_->selectedRow(), *playerControl_); });
     connect(switchList_, &ListBox::userDoubleClicked, this,
             [this] { edit_.removeSwitchPoint(switchList_->selectedRow()); });
-    connect(clipList_, &ListBox::userDoubleClicked, this, [this] { edit_.removeClip(clipList_->selectedRow()); });
+    connect(clipList_, &ListBox::userDoubleClicked, this,
+            [this] { edit_.removeClip(clipList_->selectedRow(), angleRates_->matching()); });
     connect(startFrameList_, &ListBox::userDoubleClicked, this, &MainWindow::openStartPointDialog);
     connect(previewButton_, &QPushButton::clicked, this,
             [this] { model::ShowPreview(edit_, *playerControl_, *messages_, locations_); });

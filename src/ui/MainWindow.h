@@ -16,6 +16,7 @@
 #include "model/FileDialog.h"
 #include "model/MessageSink.h"
 #include "model/ScriptLocations.h"
+#include "ui/AngleRates.h"
 #include "ui/MainMenu.h"
 #include "ui/PlayerWndControl.h"
 #include "ui/StartFrameAccess.h"
@@ -46,6 +47,11 @@ struct MainWindowSetup {
     std::unique_ptr<model::FileDialog> openDialog;
     std::unique_ptr<model::FileDialog> saveDialog;
     std::unique_ptr<model::MessageSink> messages;
+    // Angles of different rates (AngleRates.h): empty means the engine, the
+    // Yes/No box and $XDG_DATA_HOME/vistrel/conformed.
+    std::unique_ptr<model::ClipRateProbe> rates;
+    std::unique_ptr<model::Question> question;
+    std::string conformedFolder;
 };
 
 class MainWindow : public QWidget, private StartFrameAccess {
@@ -91,6 +97,7 @@ private:
     std::unique_ptr<model::FileDialog> openDialog_;
     std::unique_ptr<model::FileDialog> saveDialog_;
     std::unique_ptr<model::MessageSink> messages_;
+    std::unique_ptr<AngleRates> angleRates_;
     std::optional<std::string> introFailure_;
     QPointer<StartPointDialog> startPointDialog_;
 

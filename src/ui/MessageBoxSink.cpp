@@ -14,4 +14,13 @@ void MessageBoxSink::showMessage(const std::string& text)
     box.exec();
 }
 
+bool MessageBoxSink::ask(const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(model::messages::messageBoxTitle),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace vistrel::ui

@@ -164,6 +164,10 @@ void MainWindowTest::createWindow(std::optional<model::ScriptLocations> location
     setup.openDialog = std::move(open);
     setup.saveDialog = std::move(save);
     setup.messages = std::move(messages);
+    auto question = std::make_unique<QueuedQuestion>();
+    question_ = question.get();
+    setup.question = std::move(question);
+    setup.conformedFolder = scriptFolder() + "/conformed";
     window_ = std::make_unique<MainWindow>(std::move(setup));
 }
 
@@ -171,6 +175,7 @@ void MainWindowTest::createWindowWithRealDialogs()
 {
     MainWindowSetup setup;
     setup.locations = model::ScriptLocations::inFolder(scriptFolder());
+    setup.conformedFolder = scriptFolder() + "/conformed";
     window_ = std::make_unique<MainWindow>(std::move(setup));
 }
 

@@ -30,6 +30,7 @@
 namespace vistrel::ui::testing {
 
 using model::testing::QueuedFileDialog;
+using model::testing::QueuedQuestion;
 using model::testing::RecordingMessages;
 
 // A clip of its own for the window tests: FFV1 without sound, every frame
@@ -126,6 +127,7 @@ protected:
     QueuedFileDialog* openDialog_ = nullptr;
     QueuedFileDialog* saveDialog_ = nullptr;
     RecordingMessages* messages_ = nullptr;
+    QueuedQuestion* question_ = nullptr;  // conform scripts go to scriptFolder()/conformed
     std::unique_ptr<MainWindow> window_;
 };
 

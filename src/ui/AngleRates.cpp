@@ -1,0 +1,26 @@
+#include "ui/AngleRates.h"
+
+#include "ui/EngineRateProbe.h"
+#include "ui/MessageBoxSink.h"
+
+namespace vistrel::ui {
+namespace {
+
+template <typename Part, typename Real>
+std::unique_ptr<Part> orReal(std::unique_ptr<Part> given, QWidget* window)
+{
+    return given ? std::move(given) : std::make_unique<Real>(window);
+}
+
+}  // namespace
+
+AngleRates::AngleRates(std::unique_ptr<model::ClipRateProbe> rates, std::unique_ptr<model::Question> question,
+                       std::string conformedFolder, model::MessageSink& messages, QWidget* window)
+    : rates_(orReal<model::ClipRateProbe, EngineRateProbe>(std::move(rates), window)),
+      question_(orReal<model::Question, MessageBoxSink>(std::move(question), window)),
+      matching_{*rates_, *question_, messages,
+                conformedFolder.empty() ? model::RateMatching::conformedFolderForPlatform() : std::move(conformedFolder)}
+{
+}
+
+}  // namespace vistrel::ui
