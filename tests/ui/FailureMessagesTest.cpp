@@ -2,9 +2,7 @@
 // edit looks like afterwards; one test each drives the real QMessageBox and
 // the real QFileDialog.
 
-#include <QDir>
 #include <QFileDialog>
-#include <QListView>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -182,34 +180,6 @@ TEST_F(RealDialogs, TheOpenDialogRemembersItsFileAndACancelStillAddsNothing)
     ASSERT_TRUE(canceller.answered());
     EXPECT_EQ(offered, QStringList{clip}) << "the dialog offers the last file again";
     EXPECT_EQ(edit().clips().count(), 1);
-}
-
-TEST_F(RealDialogs, VideoFilesShowCameraAndPhoneFilesWhateverTheCaseOfTheirNames)
-{
-    const QString folder = QString::fromStdString(scriptFolder() + "/card");
-    QDir().mkpath(folder);
-    for (const char* name : {"CLIP0001.MTS", "phone.Mp4", "take.mkv", "notes.txt"})
-        writeBytes((folder + "/" + name).toStdString(), "x");
-    QStringList shown;
-    ModalAnswerer answerer(QStringLiteral("open avi"), [&](QWidget& window) {
-        auto* dialog = qobject_cast<QFileDialog*>(&window);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->nameFilters().at(2), QStringLiteral("All files (*)"));
-        dialog->setDirectory(folder);
-        dialog->selectNameFilter(dialog->nameFilters().at(1));
-        auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
-        ASSERT_NE(view, nullptr);
-        QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= 3; }, 10000);
-        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
-            const QModelIndex index = view->model()->index(row, 0, view->rootIndex());
-            if (index.flags() & Qt::ItemIsEnabled) shown << index.data().toString();
-        }
-        dialog->reject();
-    });
-    click("Command2");
-    ASSERT_TRUE(answerer.answered());
-    shown.sort(Qt::CaseInsensitive);
-    EXPECT_EQ(shown, (QStringList{QStringLiteral("CLIP0001.MTS"), QStringLiteral("phone.Mp4"), QStringLiteral("take.mkv")}));
 }
 
 TEST_F(RealDialogs, TheSaveDialogAddsItsDefaultExtension)

@@ -164,9 +164,8 @@ void MainWindowTest::createWindow(std::optional<model::ScriptLocations> location
     setup.openDialog = std::move(open);
     setup.saveDialog = std::move(save);
     setup.messages = std::move(messages);
-    auto question = std::make_unique<QueuedQuestion>();
-    question_ = question.get();
-    setup.question = std::move(question);
+    setup.question = std::make_unique<QueuedQuestion>();
+    question_ = static_cast<QueuedQuestion*>(setup.question.get());
     setup.conformedFolder = scriptFolder() + "/conformed";
     window_ = std::make_unique<MainWindow>(std::move(setup));
 }

@@ -41,14 +41,6 @@ TEST(SeekMethodChoice, SeeksWhereFfms2FindsTheRightFrame) {
     EXPECT_EQ(seekMethodFor(stream("mpegts", AV_CODEC_ID_MPEG2VIDEO, false)), SeekMethod::Seek);
 }
 
-TEST(SeekMethodChoice, OpenGopsWithTimestampsAreMendedPerCodec) {
-    EXPECT_EQ(seekMethodFor(stream("mpegts", AV_CODEC_ID_MPEG2VIDEO, true)), SeekMethod::SeekWithPreroll);
-    for (const char* container : {"mov,mp4,m4a,3gp,3g2,mj2", "mpegts", "matroska,webm"})
-        for (AVCodecID codec : {AV_CODEC_ID_H264, AV_CODEC_ID_HEVC})
-            EXPECT_EQ(seekMethodFor(stream(container, codec, true)), SeekMethod::SeekCountingDropped) << container;
-    EXPECT_EQ(seekMethodFor(stream("mpeg", AV_CODEC_ID_MPEG2VIDEO, true)), SeekMethod::DecodeInOrder);
-}
-
 // Frame times in ticks of the given length, each rounded to a whole tick.
 std::vector<int64_t> roundedTimes(int frames, Rational fps, double secondsPerTick, int64_t start = 0) {
     std::vector<int64_t> times;
