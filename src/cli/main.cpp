@@ -9,6 +9,7 @@
 #include "cli/Renderer.h"
 #include "engine/Open.h"
 #include "engine/ScriptError.h"
+#include "engine/source/FfmsSource.h"
 
 #include <QGuiApplication>
 
@@ -57,7 +58,8 @@ int run(const cli::RenderOptions& options) {
     const engine::VideoInfo& info = clip->info();
 
     if (options.info) {
-        std::cout << cli::describeClip(info);
+        const auto* source = dynamic_cast<const engine::FfmsSource*>(clip.get());
+        std::cout << cli::describeClip(info, source && source->conformed());
         return 0;
     }
     if (!options.output.empty() && !cli::MediaWriter::knowsExtension(options.output))

@@ -47,6 +47,13 @@ void Edit::addClip(FileDialog& openDialog, MessageSink& messages)
     changed();
 }
 
+void Edit::addClip(FileDialog& openDialog, MessageSink& messages, RateMatching& matching)
+{
+    const int before = clips_.count();
+    addClip(openDialog, messages);
+    if (clips_.count() > before) offerToConform(clips_, startFrames_, {before}, matching);
+}
+
 // A double quote or a line break would end the quoted path early in every
 // script written from the edit and let the rest of the name run as script.
 bool Edit::isUsableInScript(const std::string& path)
@@ -82,6 +89,16 @@ void Edit::removeClip(int selectedRow)
     if (startFrames_.hasRow(selectedRow)) startFrames_.remove(selectedRow);
     clips_.remove(selectedRow);
     changed();
+}
+
+void Edit::removeClip(int selectedRow, RateMatching& matching)
+{
+    const bool angleA = selectedRow == 0 && clips_.hasRow(0);
+    removeClip(selectedRow);
+    if (!angleA) return;
+    std::vector<int> rest;
+    for (int row = 1; row < clips_.count(); ++row) rest.push_back(row);
+    offerToConform(clips_, startFrames_, rest, matching);
 }
 
 void Edit::selectSwitchPoint(int selectedRow, PlayerControl& player) const

@@ -6,6 +6,7 @@
 
 #include "model/FileDialog.h"
 #include "model/MessageSink.h"
+#include "model/MixedRates.h"
 #include "model/PlayerControl.h"
 #include "model/StringList.h"
 #include "model/TextField.h"
@@ -67,6 +68,9 @@ public:
     // Asks the open dialog for a clip and appends it with start frame "0".
     // With 4 clips the message comes instead and the dialog is not shown.
     void addClip(FileDialog& openDialog, MessageSink& messages);
+    // The same, then the offer to conform the new clip when its rate
+    // differs from angle A's (MixedRates.h).
+    void addClip(FileDialog& openDialog, MessageSink& messages, RateMatching& matching);
 
     // Inserts a switch point for angle 'A'..'D' at the player's position.
     // B, C and D need at least 2, 3 and 4 clips; otherwise nothing happens.
@@ -74,6 +78,9 @@ public:
 
     void removeSwitchPoint(int selectedRow);
     void removeClip(int selectedRow);
+    // The same; when angle A goes, the offer to conform the clips left whose
+    // rate differs from the new angle A's.
+    void removeClip(int selectedRow, RateMatching& matching);
     // Moves the player to the frame of the selected switch point.
     void selectSwitchPoint(int selectedRow, PlayerControl& player) const;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vistrel::model {
@@ -27,12 +28,15 @@ namespace questions {
 
 enum SaveAnswer { save = 0, discard = 1, cancel = 2 };
 enum RestoreAnswer { restore = 0, discardKept = 1 };
+enum YesNoAnswer { yes = 0, no = 1 };
 
 inline const Question saveBeforeClosing{"Save the edit before closing?", {"Save", "Discard", "Cancel"}, save, cancel};
 inline const Question saveBeforeOpening{
     "Save the edit before opening another?", {"Save", "Discard", "Cancel"}, save, cancel};
 inline const Question restoreKeptEdit{"Vistrel did not close normally. Restore the edit you were working on?",
                                       {"Restore", "Discard"}, restore, -1};
+
+inline Question conformQuestion(std::string text) { return {std::move(text), {"Yes", "No"}, yes, no}; }
 
 }  // namespace questions
 }  // namespace vistrel::model

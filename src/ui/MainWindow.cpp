@@ -62,6 +62,8 @@ MainWindow::MainWindow(MainWindowSetup setup)
         renderDialog_ = std::make_unique<QtFileDialog>(model::renderVideoDialogSetup, FileDialogPurpose::Save, this);
     if (!messages_) messages_ = std::make_unique<MessageBoxSink>(this);
     createEditKeeping(setup);
+    angleRates_ = std::make_unique<AngleRates>(std::move(setup.rates), *questions_,
+                                               std::move(setup.conformedFolder), *messages_, this);
 
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Vistrel"));
@@ -193,7 +195,8 @@ void MainWindow::wireEvents()
 {
     connect(fadeInBox_, &QCheckBox::clicked, this, [this] { edit_.fadeInToggled(checkValueOf(*fadeInBox_)); });
     connect(fadeOutBox_, &QCheckBox::clicked, this, [this] { edit_.fadeOutToggled(checkValueOf(*fadeOutBox_)); });
-    connect(loadClipsButton_, &QPushButton::clicked, this, [this] { edit_.addClip(*openDialog_, *messages_); });
+    connect(loadClipsButton_, &QPushButton::clicked, this,
+            [this] { edit_.addClip(*openDialog_, *messages_, angleRates_->matching()); });
     for (std::size_t i = 0; i < angleButtons_.size(); ++i) {
         const char angle = angleLetters[i];
         connect(angleButtons_[i], &QPushButton::clicked, this,
@@ -203,7 +206,8 @@ void MainWindow::wireEvents()
             [this] { edit_.selectSwitchPoint(switchList_->selectedRow(), timeLine_->control()); });
     connect(switchList_, &ListBox::userDoubleClicked, this,
             [this] { edit_.removeSwitchPoint(switchList_->selectedRow()); });
-    connect(clipList_, &ListBox::userDoubleClicked, this, [this] { edit_.removeClip(clipList_->selectedRow()); });
+    connect(clipList_, &ListBox::userDoubleClicked, this,
+            [this] { edit_.removeClip(clipList_->selectedRow(), angleRates_->matching()); });
     connect(startFrameList_, &ListBox::userDoubleClicked, this, &MainWindow::openStartPointDialog);
     connect(previewButton_, &QPushButton::clicked, this, [this] {
         model::ShowPreview(edit_, *playerControl_, *messages_, locations_);

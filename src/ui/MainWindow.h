@@ -18,6 +18,7 @@
 #include "model/MessageSink.h"
 #include "model/QuestionBox.h"
 #include "model/ScriptLocations.h"
+#include "ui/AngleRates.h"
 #include "ui/MainMenu.h"
 #include "ui/PlayerWndControl.h"
 #include "ui/StartFrameAccess.h"
@@ -56,6 +57,10 @@ struct MainWindowSetup {
     std::unique_ptr<model::FileDialog> openEditDialog;
     std::unique_ptr<model::QuestionBox> questions;
     std::string stateFolder;  // empty: the platform's (KeptEdit::platformFolder)
+    // Angles of different rates (AngleRates.h): empty means the engine, the
+    // question box above and $XDG_DATA_HOME/vistrel/conformed.
+    std::unique_ptr<model::ClipRateProbe> rates;
+    std::string conformedFolder;
 };
 
 class MainWindow : public QWidget, private StartFrameAccess {
@@ -121,6 +126,7 @@ private:
     std::unique_ptr<model::QuestionBox> questions_;
     std::unique_ptr<model::EditFile> editFile_;
     std::unique_ptr<EditKeeper> keeper_;
+    std::unique_ptr<AngleRates> angleRates_;
     std::optional<std::string> introFailure_;
     QPointer<StartPointDialog> startPointDialog_;
     QPointer<RenderProgressDialog> render_;

@@ -1,5 +1,6 @@
 #include "ui/QtFileDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QRegularExpression>
 #include <QStringList>
@@ -46,6 +47,7 @@ std::optional<std::string> QtFileDialog::choose()
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(nameFilter_);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);  // cameras write CLIP0001.MTS
     dialog.setDefaultSuffix(defaultSuffix_);
     // A name typed without a suffix takes the one of the type chosen.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, this](const QString& filter) {

@@ -5,7 +5,8 @@ ffmpeg program doing the same work in the same run.
 Usage: engine_bench.py BUILD_DIR
 Media are generated once into BUILD_DIR/bench-media (four 1080p25 clips of
 60 s in H.264 with a GOP of 250, and the same in MJPEG; VISTREL_BENCH_SECONDS
-sets another length)."""
+sets another length). Then the player's dropped frames with a phone-like
+variable-rate angle A against the same clip at a constant rate."""
 
 import os
 import shutil
@@ -155,10 +156,58 @@ def bench_codec(build, codec):
         shutil.rmtree(cache, ignore_errors=True)
 
 
+def make_phone_clip(folder, variable):
+    """Angle A at 30 fps in H.264; the variable one lost every tenth frame, as
+    a phone under load does, and keeps the others at their times."""
+    kind = "variable" if variable else "constant"
+    path = os.path.join(folder, f"phone-{kind}-{SECONDS}s.mp4")
+    if not os.path.exists(path):
+        source = f"testsrc2=size=1920x1080:rate=30:duration={SECONDS}"
+        drop = ["-vf", "select='not(eq(mod(n,10),9))'", "-fps_mode", "passthrough"] if variable else []
+        partial = path + ".part.mp4"
+        print(f"  making {os.path.basename(path)} ...", flush=True)
+        subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", source] + drop +
+                       ["-c:v", "libx264", "-preset", "veryfast", "-g", "30", "-bf", "2", "-pix_fmt", "yuv420p",
+                        partial], check=True)
+        os.replace(partial, path)
+    return path
+
+
+def bench_conformed(build):
+    folder = os.path.join(build, "bench-media")
+    angles = make_media(folder, "h264")[1:]
+    player = os.path.join(build, "bin", "vistrel-player-bench")
+    render = os.path.join(build, "bin", "vistrel-render")
+    cache = tempfile.mkdtemp(prefix="vistrel-bench-cache-")
+    env = dict(os.environ, XDG_CACHE_HOME=cache, QT_QPA_PLATFORM="offscreen")
+    dropped = {}
+    try:
+        print(f"[variable rate] angle A 1080p30 H.264 of {SECONDS} s beside three 1080p25 angles, the player for 30 s")
+        for variable in (False, True):
+            kind = "variable" if variable else "constant"
+            paths = [make_phone_clip(folder, variable)] + angles
+            script = preview_script(paths, folder, f"phone-{kind}")
+            info = subprocess.run([render, paths[0], "--info"], env=env, check=True,
+                                  capture_output=True, text=True).stdout
+            timing = [line for line in info.splitlines() if line.startswith(("fps:", "frames:", "timing:"))]
+            out = subprocess.run([player, script, "30", "10"], env=env, check=True,
+                                 capture_output=True, text=True).stdout
+            figures = dict(line.split(": ") for line in out.splitlines() if ": " in line)
+            dropped[kind] = int(figures["frames_dropped"])
+            print(f"  {kind:8} angle A ({', '.join(timing)}): shown {figures['frames_shown']},"
+                  f" dropped {figures['frames_dropped']}, cpu/s {figures['cpu_seconds_per_video_second']}")
+        verdict = "no more" if dropped["variable"] <= dropped["constant"] else "MORE"
+        print(f"  the conformed angle drops {verdict} frames than the constant one"
+              f" ({dropped['variable']} against {dropped['constant']})")
+    finally:
+        shutil.rmtree(cache, ignore_errors=True)
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
     for codec in ("h264", "mjpeg"):
         bench_codec(build, codec)
+    bench_conformed(build)
 
 
 if __name__ == "__main__":

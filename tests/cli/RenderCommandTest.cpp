@@ -2,6 +2,7 @@
 // generated clips, and the files it writes opened again with the engine.
 
 #include "engine/Open.h"
+#include "support/CameraMedia.h"
 #include "support/FrameIndexPattern.h"
 #include "support/TestMedia.h"
 
@@ -77,6 +78,14 @@ TEST_F(RenderCommand, InfoDescribesTheScriptsClip) {
                            "\nfps: 25/1\npixel_type: YV12\naudio_rate: " + std::to_string(in.audioRate) +
                            "\naudio_channels: 2\naudio_samples: " +
                            std::to_string(in.audioSamples - in.samplesBeforeFrame(10)) + "\n");
+}
+
+TEST_F(RenderCommand, InfoSaysWhenAVariableRateIsConformed) {
+    const auto phone = test::testMedia(test::recipes::phoneVariableRateMp4());
+    if (!phone) GTEST_SKIP() << "no test media here";
+    const Outcome run = render({QString::fromStdString(phone->string()), QStringLiteral("--info")});
+    EXPECT_NE(run.out.find("frames: 1200\nfps: 30/1\n"), std::string::npos) << run.out << run.err;
+    EXPECT_TRUE(run.out.ends_with("\ntiming: variable, conformed to 30/1\n")) << run.out;
 }
 
 TEST_F(RenderCommand, ExitStatusTellsUsageFromScriptErrors) {

@@ -74,8 +74,6 @@ public:
         const int answer = answers.front();
         answers.pop_front();
         return answer;
-    }
-};
 
 inline std::string readBytes(const std::filesystem::path& path)
 {

@@ -196,7 +196,7 @@ std::vector<HostileCase> hostileCases() {
         {"SoundOnly", Refused},
         {"VideoOnly", Opens, 50, false},
         {"OnePixel", Opens, 10, true},
-        {"VariableRate", Refused},
+        {"VariableRate", Opens, 180, false},  // 25 then 50 fps: played at 50 fps by time
         {"UnusualPath", Opens, 50, true},
         {"FolderNamedAvi", Refused},
         {"Unreadable", Refused},

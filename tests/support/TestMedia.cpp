@@ -52,6 +52,7 @@ std::string recipeKey(const MediaRecipe& r) {
     std::string key = r.name + "|" + r.container + "|" + std::to_string(r.width) + "x" + std::to_string(r.height) +
                       "|" + rate(r.fpsNum, r.fpsDen) + "|" + std::to_string(r.frames) + "|" +
                       std::to_string(r.audioRate) + "x" + std::to_string(r.audioChannels) + "|pattern-v1";
+    if (r.seconds > 0) key += "|" + std::to_string(r.seconds) + "s";
     for (const QString& a : encodingArguments(r)) key += "|" + a.toStdString();
     return key;
 }
@@ -163,6 +164,7 @@ const std::set<std::string>& availableEncoders() {
 
 int64_t MediaRecipe::audioSamples() const {
     if (audioRate <= 0 || fpsNum <= 0) return 0;
+    if (seconds > 0) return int64_t(seconds) * audioRate;
     return int64_t(frames) * audioRate * fpsDen / fpsNum;
 }
 
@@ -296,8 +298,9 @@ MediaRecipe u8AudioAvi() {
 }
 MediaRecipe variableRateMkv() {
     MediaRecipe r = basic("variable-rate", "mkv", "ffv1");
+    r.fpsNum = 50;  // ticks of 1/50 s: two per frame at 25 fps, one at 50
     r.frames = 120;
-    r.frameTimes = "if(lt(N,60),N/25,60/25+(N-60)/50)/TB";
+    r.frameTimes = "if(lt(N,60),2*N,60+N)";
     return r;
 }
 MediaRecipe silentAvi() {

@@ -39,6 +39,9 @@ struct MediaRecipe {
     std::string audioEncoder = "pcm_s16le";
     // An ffmpeg setpts expression that makes the frame times uneven; empty: a constant rate.
     std::string frameTimes;
+    // With uneven frame times: how long the recording lasts, which its sound
+    // lasts too; 0: frames / fps.
+    int seconds = 0;
 
     int64_t audioSamples() const;  // per channel: as long as the video
 };

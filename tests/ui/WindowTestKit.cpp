@@ -175,6 +175,7 @@ void MainWindowTest::createWindow(std::optional<model::ScriptLocations> location
     setup.openEditDialog = std::move(openEdit);
     setup.questions = std::move(questions);
     setup.stateFolder = stateFolder();
+    setup.conformedFolder = scriptFolder() + "/conformed";
     window_ = std::make_unique<MainWindow>(std::move(setup));
 }
 
@@ -184,6 +185,7 @@ void MainWindowTest::createWindowWithRealDialogs()
     MainWindowSetup setup;
     setup.locations = model::ScriptLocations::inFolder(scriptFolder());
     setup.stateFolder = stateFolder();
+    setup.conformedFolder = scriptFolder() + "/conformed";
     window_ = std::make_unique<MainWindow>(std::move(setup));
 }
 

@@ -19,6 +19,9 @@ Value createConvertToRGB32(const Args& args, Environment& env);
 Value createBlankClip(const Args& args, Environment& env);
 Value createFrameCount(const Args& args, Environment& env);
 Value createFrameRate(const Args& args, Environment& env);
+Value createChangeFPSByRatio(const Args& args, Environment& env);   // ChangeFPS(clip, numerator, denominator)
+Value createChangeFPSByFloat(const Args& args, Environment& env);   // ChangeFPS(clip, fps)
+Value createChangeFPSLikeClip(const Args& args, Environment& env);  // ChangeFPS(clip, other)
 Value createStackHorizontal(const Args& args, Environment& env);
 Value createVersion(const Args& args, Environment& env);
 Value createAddBorders(const Args& args, Environment& env);

@@ -1,6 +1,7 @@
 #include "engine/source/FfmsSource.h"
 
 #include "engine/ScriptError.h"
+#include "engine/source/ConformedRate.h"
 #include "engine/source/FfmsError.h"
 #include "engine/source/FrameRateCheck.h"
 #include "engine/source/LeadingFrames.h"
@@ -10,7 +11,7 @@
 #include "engine/source/Utf8Path.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <map>
 #include <system_error>
 #include <vector>
 
@@ -119,17 +120,30 @@ VideoInfo describeVideo(FFMS_VideoSource* video, const FrameTimes& times, std::o
     return info;
 }
 
-void refuseVariableFrameRate(const FrameTimes& times, const VideoInfo& info) {
-    if (times.tickNum <= 0 || times.tickDen <= 0) return;
+// A clip whose frame times drift half a frame or more from a constant rate
+// is played at its most common rate instead (ConformedRate.h); empty for a
+// constant rate.
+std::vector<int32_t> conformVariableRate(const FrameTimes& times, VideoInfo& info) {
+    if (times.tickNum <= 0 || times.tickDen <= 0) return {};
     const double secondsPerTick = double(times.tickNum) / double(times.tickDen);
-    const auto drift = firstDriftingFrame(times.ticks, secondsPerTick, info.fps);
-    if (!drift) return;
-    char detail[160];
-    std::snprintf(detail, sizeof detail, "frame %lld is at %.3f s, not at %.3f s as at %.3f fps.",
-                  static_cast<long long>(drift->frame), drift->actualSeconds, drift->expectedSeconds,
-                  info.fps.toDouble());
-    throw MediaError(std::string("The video has a variable frame rate: ") + detail +
-                     "\nConvert it to a constant frame rate first.");
+    if (!firstDriftingFrame(times.ticks, secondsPerTick, info.fps)) return {};
+    ConformedTiming timing = conformToCommonRate(times.ticks, times.tickNum, times.tickDen);
+    if (timing.sourceFrames.empty()) return {};
+    info.fps = timing.fps;
+    info.frameCount = static_cast<int64_t>(timing.sourceFrames.size());
+    return std::move(timing.sourceFrames);
+}
+
+// AVI stores no presentation times; other containers' keyframes are found by theirs.
+std::unique_ptr<LeadingFrames> leadingFramesOf(const std::string& path, int track, const StreamTraits& stream,
+                                               SeekMethod method, const std::vector<int64_t>& keyframes,
+                                               const FrameTimes& times) {
+    if (stream.container == "avi") return std::make_unique<LeadingFrames>(path, track);
+    std::map<int64_t, int64_t> keyframeTimes;
+    for (int64_t keyframe : keyframes) keyframeTimes.emplace(keyframe, times.ticks[static_cast<size_t>(keyframe)]);
+    // Counting dropped frames that are not there would shift every frame: unknown counts as none.
+    const int whenUnknown = method == SeekMethod::SeekCountingDropped ? 0 : LeadingFrames::kAssumedWhenUnknown;
+    return std::make_unique<LeadingFrames>(path, track, std::move(keyframeTimes), whenUnknown);
 }
 
 // 8- and 16-bit integer sound comes out as 16-bit integers, everything else as floats.
@@ -171,6 +185,7 @@ struct FfmsSource::Parts {
     FfmsAudioSourcePtr audio;
     std::vector<int64_t> keyframes;
     std::unique_ptr<LeadingFrames> leadingFrames;
+    std::vector<int32_t> sourceFrames;
 };
 
 std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const SourceOptions& options) {
@@ -180,15 +195,15 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         FfmsIndexPtr index = SourceIndex(options.indexFolder, options.indexProgress).load(path);
         const int track = firstVideoTrack(index.get());
         const StreamTraits stream = probeStream(path, track);
-        Parts parts{name, seekMethodFor(stream), nullptr, nullptr, {}, nullptr};
+        Parts parts{name, seekMethodFor(stream), nullptr, nullptr, {}, nullptr, {}};
         parts.video = openVideo(path, index.get(), track, options, parts.seekMethod);
-        if (parts.seekMethod == SeekMethod::SeekWithPreroll) {
-            parts.keyframes = keyframesOf(parts.video.get());
-            parts.leadingFrames = std::make_unique<LeadingFrames>(path, track);
-        }
         const FrameTimes times = frameTimesOf(parts.video.get(), stream);
+        if (parts.seekMethod == SeekMethod::SeekWithPreroll || parts.seekMethod == SeekMethod::SeekCountingDropped) {
+            parts.keyframes = keyframesOf(parts.video.get());
+            parts.leadingFrames = leadingFramesOf(path, track, stream, parts.seekMethod, parts.keyframes, times);
+        }
         VideoInfo info = describeVideo(parts.video.get(), times, options.pixelType);
-        refuseVariableFrameRate(times, info);
+        parts.sourceFrames = conformVariableRate(times, info);
         if (options.audio) parts.audio = openAudio(path, index.get(), info);
         return std::shared_ptr<FfmsSource>(new FfmsSource(info, std::move(parts)));
     } catch (const MediaError& e) {
@@ -203,6 +218,7 @@ FfmsSource::FfmsSource(const VideoInfo& info, Parts parts)
       video_(std::move(parts.video)),
       keyframes_(std::move(parts.keyframes)),
       leadingFrames_(std::move(parts.leadingFrames)),
+      sourceFrames_(std::move(parts.sourceFrames)),
       recent_(seekMethod_ == SeekMethod::DecodeInOrder ? kRecentFramesInOrder : kRecentFramesSeeking,
               kRecentFramesBytes),
       audio_(std::move(parts.audio)) {}
@@ -210,8 +226,46 @@ FfmsSource::FfmsSource(const VideoInfo& info, Parts parts)
 FfmsSource::~FfmsSource() = default;
 
 const FFMS_Frame* FfmsSource::decode(int64_t n) {
+    if (seekMethod_ == SeekMethod::SeekCountingDropped) return fetchCountingDropped(n, 0);
     if (seekMethod_ == SeekMethod::SeekWithPreroll) prerollFor(n, 0);
     return fetch(n);
+}
+
+int64_t FfmsSource::keyframeBefore(int64_t n) const {
+    const auto after = std::upper_bound(keyframes_.begin(), keyframes_.end(), n);
+    return after == keyframes_.begin() ? 0 : *(after - 1);
+}
+
+bool FfmsSource::ffmsDecodesOnTo(int64_t n) const {
+    if (n == lastDecoded_) return true;  // FFMS2 hands out the frame it holds
+    return lastDecoded_ < n && lastDecoded_ + 1 + kFfmsDecodesOnWithin >= keyframeBefore(n);
+}
+
+// After a seek FFMS2 counts the frames the decoder dropped as handed out, so
+// asked for m it hands out frame m + shift_ until it seeks again. Frame n is
+// asked for as n - shift_ where FFMS2 decodes on to it; otherwise FFMS2 is
+// made to seek to the keyframe before n and asked for n minus the frames
+// dropped there. A frame among the first ones after that keyframe is reached
+// by decoding on from the GOP before, as with a preroll; so is every frame of
+// the last GOP, which FFMS2 cannot decode to its end after seeking there.
+const FFMS_Frame* FfmsSource::fetchCountingDropped(int64_t n, int depth) {
+    if (ffmsDecodesOnTo(n - shift_)) return fetch(n - shift_);
+    const int64_t keyframe = keyframeBefore(n);
+    const int dropped = leadingFrames_->after(keyframe);
+    const bool lastGop = dropped > 0 && keyframe == keyframes_.back();
+    if ((n - dropped >= keyframe && !lastGop) || depth >= kMostPrerollSteps) {
+        if (ffmsDecodesOnTo(n - dropped)) {
+            // FFMS2 would decode on with another count: start it over from
+            // the first frame, where nothing is dropped.
+            fetch(0);
+            shift_ = 0;
+            if (ffmsDecodesOnTo(n)) return fetch(n);
+        }
+        shift_ = dropped;
+        return fetch(n - dropped);
+    }
+    fetchCountingDropped(keyframe - 1, depth + 1);
+    return fetch(n - shift_);
 }
 
 const FFMS_Frame* FfmsSource::fetch(int64_t n) {
@@ -233,13 +287,17 @@ void FfmsSource::prerollFor(int64_t n, int depth) {
     if (after == keyframes_.begin()) return;
     const int64_t keyframe = *(after - 1);
     if (keyframe == 0) return;
-    const bool decodesOn = lastDecoded_ < n && lastDecoded_ + 1 + kFfmsDecodesOnWithin >= keyframe;
-    if (decodesOn || n - keyframe >= leadingFrames_->after(keyframe)) return;
+    if (ffmsDecodesOnTo(n) || n - keyframe >= leadingFrames_->after(keyframe)) return;
     if (depth < kMostPrerollSteps) prerollFor(keyframe - 1, depth + 1);
     fetch(keyframe - 1);
 }
 
+int64_t FfmsSource::sourceFrame(int64_t n) const {
+    return sourceFrames_.empty() ? n : sourceFrames_[static_cast<size_t>(n)];
+}
+
 FramePtr FfmsSource::makeFrame(int64_t n) {
+    n = sourceFrame(n);
     std::lock_guard lock(videoMutex_);
     if (FramePtr recent = recent_.find(n)) return recent;
     FramePtr frame = ffmsFrameView(*decode(n), info_.pixelType).clone();
@@ -250,6 +308,7 @@ FramePtr FfmsSource::makeFrame(int64_t n) {
 // A filter that reads the picture to make its own keeps what it makes in the
 // shared cache, so the decoder's picture is lent, neither copied nor kept.
 bool FfmsSource::lendFrame(int64_t n, const FrameUse& use) {
+    n = sourceFrame(n);
     std::lock_guard lock(videoMutex_);
     if (FramePtr recent = recent_.find(n)) {
         use(*recent);

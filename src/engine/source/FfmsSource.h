@@ -1,6 +1,8 @@
 #pragma once
 // A media file as a clip, through FFMS2: the first video track, frame-exact
-// in any order, and the first audio track, sample-exact.
+// in any order, and the first audio track, sample-exact. A video of variable
+// frame rate is played at a constant one, by time (ConformedRate.h); its
+// sound is left as it is.
 //
 // Frames are decoded under a lock of their own and sound under another, so a
 // read-ahead thread may ask for either; different sources decode in parallel.
@@ -36,10 +38,12 @@ public:
     ~FfmsSource() override;
 
     // Throws ScriptError: "AVISource: couldn't open file '<path>'" and the
-    // reason on the next line, or the variable-frame-rate refusal.
+    // reason on the next line.
     static std::shared_ptr<FfmsSource> open(const std::string& path, const SourceOptions& options);
 
     SeekMethod seekMethod() const { return seekMethod_; }
+    // Whether the file's frame times were variable and its frames are shown at info().fps by time.
+    bool conformed() const { return !sourceFrames_.empty(); }
 
 protected:
     FramePtr makeFrame(int64_t n) override;
@@ -57,15 +61,21 @@ private:
     const FFMS_Frame* decode(int64_t n);
     const FFMS_Frame* fetch(int64_t n);  // straight from FFMS2
     void prerollFor(int64_t n, int depth);
+    const FFMS_Frame* fetchCountingDropped(int64_t n, int depth);
+    int64_t keyframeBefore(int64_t n) const;
+    bool ffmsDecodesOnTo(int64_t n) const;  // rather than seeking, when asked for frame n now
+    int64_t sourceFrame(int64_t n) const;  // the file's frame that frame n of the clip shows
 
     std::string name_;  // for messages
     SeekMethod seekMethod_;
 
     std::mutex videoMutex_;
     FfmsVideoSourcePtr video_;
-    std::vector<int64_t> keyframes_;                // with SeekWithPreroll only
-    std::unique_ptr<LeadingFrames> leadingFrames_;  // with SeekWithPreroll only
+    std::vector<int64_t> keyframes_;                // with SeekWithPreroll and SeekCountingDropped only
+    std::unique_ptr<LeadingFrames> leadingFrames_;  // with SeekWithPreroll and SeekCountingDropped only
+    std::vector<int32_t> sourceFrames_;             // a conformed clip's frames; empty at a constant rate
     int64_t lastDecoded_ = 0;                       // FFMS2 decodes frame 0 when it opens
+    int64_t shift_ = 0;                             // with SeekCountingDropped: frames FFMS2 is late
     RecentFrames recent_;
 
     std::mutex audioMutex_;

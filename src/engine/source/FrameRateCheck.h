@@ -2,7 +2,8 @@
 // Whether a video track keeps a constant frame rate. A source numbers frames
 // by their order; if their times drift from n / fps by half a frame or more
 // (a variable-rate phone recording, a capture that dropped frames), frame n
-// is not at the time a script assumes, and the file is refused.
+// is not at the time a script assumes, and the source plays the file at a
+// constant rate by time instead (ConformedRate.h).
 //
 // Half a frame of slack absorbs timestamps rounded to a coarse time base
 // (milliseconds in MKV, 90 kHz in MPEG-TS).

@@ -1,6 +1,7 @@
 #include "engine/source/LeadingFrames.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -11,13 +12,20 @@ namespace {
 // Enough packets to pass every leading B-frame: libavcodec allows at most 16
 // B-frames in a row.
 constexpr int kPacketsToDecode = 20;
+// Packets to read for the keyframe's (libavformat may land a GOP early) and past it.
+constexpr int kPacketsToSearch = 400;
 
 }  // namespace
 
 int LeadingFrames::after(int64_t keyframe) {
     if (keyframe <= 0) return 0;  // the first keyframe has nothing before it to refer to
     if (auto it = known_.find(keyframe); it != known_.end()) return it->second;
-    const int count = openOnce() ? probe(keyframe) : kAssumedWhenUnknown;
+    int count = whenUnknown_;
+    if (openOnce()) {
+        if (keyframeTimes_.empty()) count = probe(keyframe);
+        else if (const auto time = keyframeTimes_.find(keyframe); time != keyframeTimes_.end())
+            count = probeByTime(time->second);
+    }
     known_.emplace(keyframe, count);
     return count;
 }
@@ -38,6 +46,31 @@ bool LeadingFrames::openOnce() {
     decoder_->thread_count = 1;
     usable_ = avcodec_open2(decoder_.get(), codec, nullptr) >= 0;
     return usable_;
+}
+
+// Finds the keyframe's packet, by its presentation time or (MPEG-TS and
+// MPEG-PS, which FFMS2 numbers in stored order) its decoding time, and
+// counts the packets after it, up to the next keyframe, shown before it.
+int LeadingFrames::probeByTime(int64_t time) {
+    if (av_seek_frame(format_.get(), stream_, time, AVSEEK_FLAG_BACKWARD) < 0) return whenUnknown_;
+    AVPacketUPtr packet(av_packet_alloc());
+    std::optional<int64_t> shownAt;
+    int leading = 0, looked = 0, past = 0;
+    while (looked < kPacketsToSearch && past < kPacketsToDecode && av_read_frame(format_.get(), packet.get()) >= 0) {
+        if (packet->stream_index == stream_) {
+            ++looked;
+            const bool key = packet->flags & AV_PKT_FLAG_KEY;
+            if (shownAt && key) break;
+            if (shownAt) {
+                ++past;
+                if (packet->pts != AV_NOPTS_VALUE && packet->pts < *shownAt) ++leading;
+            } else if (key && (packet->pts == time || packet->dts == time)) {
+                shownAt = packet->pts;
+            }
+        }
+        av_packet_unref(packet.get());
+    }
+    return shownAt && *shownAt != AV_NOPTS_VALUE ? leading : whenUnknown_;
 }
 
 // Decodes from the keyframe's packet with packet times set to their stored

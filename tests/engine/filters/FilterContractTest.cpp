@@ -31,6 +31,8 @@ INSTANTIATE_TEST_SUITE_P(
         "blankclip(length=10, width=32, height=16, sixteen_bit=false).fadeout(15)",
         "stackhorizontal(blankclip(length=5, width=32, height=16), blankclip(length=8, width=16, height=16))",
         "blankclip(length=5, width=320, height=240).bilinearresize(176, 120)",
+        "blankclip(length=25, width=32, height=16, fps=25).changefps(30000, 1001)",
+        "blankclip(length=25, width=32, height=16, fps=25).changefps(2, linear=false)",
         "blankclip(length=5, width=320, height=240, pixel_type=\"YV12\").bilinearresize(176, 120)",
         "blankclip(length=5, width=320, height=240, pixel_type=\"YUY2\").bilinearresize(100, 300)",
         "blankclip(length=5, width=320, height=240, pixel_type=\"RGB24\").bilinearresize(33, 17)",

@@ -2,6 +2,7 @@
 // any order, and the clip describes the file exactly.
 #include "SourceFixture.h"
 
+#include "support/CameraMedia.h"
 #include "support/ClipContract.h"
 
 #include "engine/ScriptError.h"
@@ -133,6 +134,7 @@ std::string recipeName(const ::testing::TestParamInfo<MediaRecipe>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCodec, SourceAccessTest, ::testing::ValuesIn(recipes::constantRate()), recipeName);
+INSTANTIATE_TEST_SUITE_P(CameraFiles, SourceAccessTest, ::testing::ValuesIn(recipes::cameraFiles()), recipeName);
 
 TEST_F(SourceTest, UnusualRatesComeOutAsExactFractions) {
     for (auto [num, den] : {std::pair{15, 1}, {12, 1}, {25, 2}, {24000, 1001}, {10, 3}}) {

@@ -38,7 +38,7 @@ TEST(SeekMethodChoice, SeeksWhereFfms2FindsTheRightFrame) {
     EXPECT_EQ(seekMethodFor(stream("avi", AV_CODEC_ID_MJPEG, true)), SeekMethod::Seek);
     EXPECT_EQ(seekMethodFor(stream("avi", AV_CODEC_ID_FFV1, false)), SeekMethod::Seek);
     EXPECT_EQ(seekMethodFor(stream("mov,mp4,m4a,3gp,3g2,mj2", AV_CODEC_ID_MPEG4, true)), SeekMethod::Seek);
-    EXPECT_EQ(seekMethodFor(stream("mpegts", AV_CODEC_ID_MPEG2VIDEO, true)), SeekMethod::Seek);
+    EXPECT_EQ(seekMethodFor(stream("mpegts", AV_CODEC_ID_MPEG2VIDEO, false)), SeekMethod::Seek);
 }
 
 // Frame times in ticks of the given length, each rounded to a whole tick.

@@ -1,0 +1,165 @@
+#include "model/MixedRates.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "model/NumericText.h"
+#include "model/ScriptFile.h"
+#include "model/ScriptText.h"
+
+namespace vistrel::model {
+namespace {
+
+// Rates differ when the faster is 0.1 % or more faster than the slower:
+// 30 fps next to 29.97 (1001/1000) drifts 3.6 s an hour and counts.
+constexpr double sameRateWithin = 0.001;
+constexpr double roundingSlack = 1e-9;
+constexpr int mostScriptsOfOneName = 1000;
+// A start frame of more digits is left as it is: moving it could overflow.
+constexpr std::size_t mostStartFrameDigits = 9;
+
+struct DifferentRate {
+    int row;
+    FrameRate rate;
+};
+
+bool differs(FrameRate rate, FrameRate angleA)
+{
+    const double faster = std::max(rate.fps(), angleA.fps()), slower = std::min(rate.fps(), angleA.fps());
+    return faster / slower - 1.0 >= sameRateWithin - roundingSlack;
+}
+
+// "25", "29.97", "23.976": up to three decimals, none trailing.
+std::string rateText(FrameRate rate)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", rate.fps());
+    std::string shown = text;
+    shown.erase(shown.find_last_not_of('0') + 1);
+    if (shown.back() == '.') shown.pop_back();
+    return shown;
+}
+
+std::string fileName(const std::string& path)
+{
+    return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
+
+// How far apart, in seconds, a clip and angle A are after a minute shown frame for frame at angle A's rate.
+std::string driftText(double seconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, seconds >= 10 ? "%.0f" : "%.2g", seconds);
+    return text;
+}
+
+std::string questionText(const StringList& clips, const std::vector<DifferentRate>& differing, FrameRate angleA)
+{
+    const bool one = differing.size() == 1;
+    std::string text = "Angle A runs at " + rateText(angleA) + " fps, but ";
+    double drift = 0;
+    for (std::size_t i = 0; i < differing.size(); ++i) {
+        if (i > 0) text += i + 1 == differing.size() ? " and " : ", ";
+        text += fileName(clips.entry(differing[i].row)) + (i == 0 ? " runs at " : " at ") +
+                rateText(differing[i].rate) + " fps";
+        drift = std::max(drift, 60.0 * std::abs(angleA.fps() / differing[i].rate.fps() - 1.0));
+    }
+    text += one ? ": frame for frame, it drifts " : ": frame for frame, they drift up to ";
+    text += driftText(drift) + " s a minute away from angle A.\n\n";
+    text += std::string(one ? "Conform it" : "Conform them") + " to " + rateText(angleA) +
+            " fps? Vistrel then writes a small script that repeats or leaves out frames, so that the clip keeps "
+            "its real speed, and uses the script in the clip's place. No keeps the clip as it is.";
+    return text;
+}
+
+// The first frame of the conformed clip that shows the old start frame's picture.
+std::string movedStartFrame(const std::string& text, FrameRate from, FrameRate to)
+{
+    if (text.empty() || text.size() > mostStartFrameDigits ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return text;
+    const std::int64_t start = std::stoll(text);
+    const std::int64_t a = from.num * to.den, b = from.den * to.num;
+    return decimalText((start * b + a - 1) / a);
+}
+
+// The script under the conformed folder: named after the clip and the rate,
+// the one there already when it conforms the same clip the same way.
+std::optional<std::string> writeConformScript(const std::string& clipPath, FrameRate rate, RateMatching& matching)
+{
+    QDir().mkpath(QString::fromStdString(matching.conformedFolder));
+    const std::string text = conformScriptText(clipPath, rate);
+    const std::string stem = QFileInfo(QString::fromStdString(clipPath)).completeBaseName().toStdString();
+    std::string failure;
+    for (int n = 1; n <= mostScriptsOfOneName; ++n) {
+        const std::string path = matching.conformedFolder + "/" + stem + "-" + rateText(rate) + "fps" +
+                                 (n > 1 ? "-" + std::to_string(n) : "") + ".avs";
+        QFile existing(QString::fromStdString(path));
+        if (!existing.exists()) {
+            const auto reason = saveScriptFile(path, text);
+            if (!reason) return path;
+            failure = *reason;
+            break;
+        }
+        if (existing.open(QIODevice::ReadOnly) && existing.readAll() == scriptFileBytes(text)) return path;
+    }
+    if (failure.empty()) failure = matching.conformedFolder + ": too many scripts of this name";
+    matching.messages.showMessage("The script that conforms " + fileName(clipPath) +
+                                  " could not be written: " + failure);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string RateMatching::conformedFolderForPlatform()
+{
+#ifdef Q_OS_WIN
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() + "/vistrel/conformed";
+#else
+    return conformedFolderFor(qEnvironmentVariable("XDG_DATA_HOME").toStdString(), QDir::homePath().toStdString());
+#endif
+}
+
+std::string RateMatching::conformedFolderFor(const std::string& xdgDataHome, const std::string& home)
+{
+    const std::string data = !xdgDataHome.empty() && xdgDataHome.front() == '/' ? xdgDataHome : home + "/.local/share";
+    return data + "/vistrel/conformed";
+}
+
+std::string conformScriptText(const std::string& clipPath, FrameRate rate)
+{
+    return ScriptText()
+        .line("ChangeFPS(avisource(\"" + clipPath + "\"), " + std::to_string(rate.num) + ", " +
+              std::to_string(rate.den) + ")")
+        .text();
+}
+
+void offerToConform(StringList& clips, StringList& startFrames, const std::vector<int>& rows, RateMatching& matching)
+{
+    if (!clips.hasRow(0)) return;
+    const auto angleA = matching.rates.rateOf(clips.entry(0));
+    if (!angleA || angleA->num <= 0 || angleA->den <= 0) return;
+    std::vector<DifferentRate> differing;
+    for (int row : rows) {
+        if (row <= 0 || !clips.hasRow(row)) continue;
+        const auto rate = matching.rates.rateOf(clips.entry(row));
+        if (rate && rate->num > 0 && rate->den > 0 && differs(*rate, *angleA)) differing.push_back({row, *rate});
+    }
+    if (differing.empty() || matching.questions.ask(questions::conformQuestion(questionText(clips, differing, *angleA))) != questions::yes) return;
+    for (const DifferentRate& clip : differing) {
+        const auto script = writeConformScript(clips.entry(clip.row), *angleA, matching);
+        if (!script) return;
+        clips.replace(clip.row, *script);
+        if (startFrames.hasRow(clip.row))
+            startFrames.replace(clip.row, movedStartFrame(startFrames.entry(clip.row), clip.rate, *angleA));
+    }
+}
+
+}  // namespace vistrel::model

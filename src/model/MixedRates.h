@@ -1,0 +1,43 @@
+#pragma once
+// Angles of different frame rates kept in step. The preview and the edit
+// take frame F of every angle as the same moment, which holds only when the
+// angles share angle A's rate: a 25 fps clip next to a 30 fps angle A drifts
+// 12 s in a minute. When a clip's rate differs from angle A's by 0.1 % or
+// more (30 next to 29.97 fps), one question offers to conform it; yes writes a small script under
+// the conformed folder that plays the clip at angle A's rate by time
+// (ChangeFPS) and puts that script in the clip's place, its start frame
+// moved to the same moment in the new numbering.
+
+#include <string>
+#include <vector>
+
+#include "model/ClipRate.h"
+#include "model/MessageSink.h"
+#include "model/QuestionBox.h"
+#include "model/StringList.h"
+
+namespace vistrel::model {
+
+// What matching rates needs from outside the edit.
+struct RateMatching {
+    ClipRateProbe& rates;
+    QuestionBox& questions;
+    MessageSink& messages;        // a conform script that cannot be written
+    std::string conformedFolder;  // created when missing
+
+    // $XDG_DATA_HOME/vistrel/conformed (XDG_DATA_HOME defaulting to
+    // ~/.local/share); on Windows the user's local application data. Not a
+    // cache: saved edits name the scripts in it.
+    static std::string conformedFolderForPlatform();
+    static std::string conformedFolderFor(const std::string& xdgDataHome, const std::string& home);
+};
+
+// Offers to conform the clips at the given rows (never row 0, angle A) whose
+// rate differs from angle A's; replaces those the user agrees to conform.
+void offerToConform(StringList& clips, StringList& startFrames, const std::vector<int>& rows,
+                    RateMatching& matching);
+
+// The conform script's text: one line, ChangeFPS(avisource("<clip>"), num, den).
+std::string conformScriptText(const std::string& clipPath, FrameRate rate);
+
+}  // namespace vistrel::model

@@ -1,0 +1,48 @@
+// ChangeFPS over clips whose frame n carries n, in its three forms, and its refusals.
+#include "engine/language/ScriptHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace vistrel::test {
+namespace {
+
+struct ChangeFpsCase {
+    const char* script;
+    engine::Rational fps;
+    int64_t frames;
+    std::vector<std::pair<int64_t, int64_t>> shows;  // output frame: source frame
+    const char* error = nullptr;                      // what a refused call says instead
+};
+
+class ChangeFps : public ::testing::TestWithParam<ChangeFpsCase> {};
+
+TEST_P(ChangeFps, RateCountAndTheFrameShownOrTheRefusal) {
+    ScriptHarness script;
+    if (const char* error = GetParam().error) {
+        EXPECT_EQ(script.errorOf(GetParam().script).rfind(error, 0), 0u) << script.errorOf(GetParam().script);
+        return;
+    }
+    const engine::ClipPtr clip = script.runClip(GetParam().script);
+    EXPECT_EQ(clip->info().fps, GetParam().fps);
+    ASSERT_EQ(clip->info().frameCount, GetParam().frames);
+    EXPECT_EQ(clip->info().audioSamples, 100 * 48000 / 25) << "the child's sound, untouched";
+    for (auto [n, source] : GetParam().shows) EXPECT_EQ(frameIndexOf(*clip->frame(n)), source) << "frame " << n;
+}
+
+// 25 -> 30: frame 3 lies at source 2.5, frame 95 at 79.17: floored, not rounded.
+INSTANTIATE_TEST_SUITE_P(
+    TableRows, ChangeFps,
+    ::testing::Values(
+        ChangeFpsCase{"TestClip(frames=100, fps=25).ChangeFPS(30)", {30, 1}, 120, {{3, 2}, {6, 5}, {95, 79}, {119, 99}}},
+        ChangeFpsCase{"TestClip(frames=100, fps=25).ChangeFPS(24000, 1001)", {24000, 1001}, 96, {{4, 4}, {95, 99}}},
+        ChangeFpsCase{"TestClip(frames=100, fps=25).ChangeFPS(29.97)", {30000, 1001}, 120, {{5, 4}, {119, 99}}},
+        ChangeFpsCase{"TestClip(frames=100, fps=25).ChangeFPS(TestClip(fps=24))", {24, 1}, 96, {{24, 25}, {95, 98}}},
+        ChangeFpsCase{"TestClip(frames=100, fps=25).ChangeFPS(2, linear=false)", {2, 1}, 8, {{1, 12}, {7, 87}}},
+        ChangeFpsCase{"TestClip(fps=25).ChangeFPS(2)", {}, 0, {}, "ChangeFPS: Ratio must be less than 10 for linear"},
+        ChangeFpsCase{"TestClip().ChangeFPS(TestClip(video=false))", {}, 0, {},
+                      "ChangeFPS: The clip supplied to get the FPS from must contain video."},
+        ChangeFpsCase{"TestClip(frames=2000000000, fps=1).ChangeFPS(2, linear=false)", {}, 0, {},
+                      "ChangeFPS: Maximum number of frames exceeded."}));
+
+}  // namespace
+}  // namespace vistrel::test
