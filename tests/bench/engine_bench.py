@@ -120,13 +120,19 @@ def bench_codec(build, codec):
                                  capture_output=True, text=True).stdout
             figures = dict(line.split(": ") for line in out.splitlines() if ": " in line)
             reference_per_second = reference_cpu / SECONDS
-            print("  the player, preview at rate 1000 for 30 s, offscreen:")
+            print("  the player, preview at rate 1000 for 30 s, offscreen (then seeks paused and playing,"
+                  " and 10 s dragging the rate):")
             for line in out.splitlines():
                 print("    " + line)
             print(f"    cpu per video second vs ffmpeg same work: "
                   f"{float(figures['cpu_seconds_per_video_second']) / reference_per_second:.2f}")
             print(f"    seek median / p95 vs one GOP decoded:     "
                   f"{float(figures['seek_median_ms']) / gop_ms:.2f} / {float(figures['seek_p95_ms']) / gop_ms:.2f}")
+            print(f"    same, seeking while playing:              "
+                  f"{float(figures['seek_playing_median_ms']) / gop_ms:.2f} / "
+                  f"{float(figures['seek_playing_p95_ms']) / gop_ms:.2f}")
+            shown, dropped = int(figures["rate_drag_frames_shown"]), int(figures["rate_drag_frames_dropped"])
+            print(f"    dropped share while dragging the rate:    {dropped / max(shown + dropped, 1):.2f}")
     finally:
         shutil.rmtree(cache, ignore_errors=True)
 
