@@ -12,13 +12,16 @@ namespace {
 
 VideoInfo stackedInfo(const std::vector<ClipPtr>& clips) {
     VideoInfo vi = clips.front()->info();
+    int64_t width = vi.width;
     for (size_t i = 1; i < clips.size(); ++i) {
         const VideoInfo& next = clips[i]->info();
         if (next.height != vi.height) throw ScriptError("StackHorizontal: image heights don't match");
         if (next.pixelType != vi.pixelType) throw ScriptError("StackHorizontal: image formats don't match");
-        vi.width += next.width;
+        width += next.width;
         vi.frameCount = std::max(vi.frameCount, next.frameCount);
     }
+    checkFrameSize("StackHorizontal", width, vi.height, vi.pixelType);
+    vi.width = static_cast<int>(width);
     return vi;
 }
 
