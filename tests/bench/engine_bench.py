@@ -131,8 +131,12 @@ def bench_codec(build, codec):
             print(f"    same, seeking while playing:              "
                   f"{float(figures['seek_playing_median_ms']) / gop_ms:.2f} / "
                   f"{float(figures['seek_playing_p95_ms']) / gop_ms:.2f}")
-            shown, dropped = int(figures["rate_drag_frames_shown"]), int(figures["rate_drag_frames_dropped"])
-            print(f"    dropped share while dragging the rate:    {dropped / max(shown + dropped, 1):.2f}")
+            print(f"    step back while playing vs {ANGLES} frames decoded: "
+                  f"{float(figures['step_back_playing_median_ms']) / (gop_ms / GOP * ANGLES):.2f} / "
+                  f"{float(figures['step_back_playing_p95_ms']) / (gop_ms / GOP * ANGLES):.2f}")
+            plain = int(figures["frames_shown"]) / float(figures["play_seconds"])
+            dragged = int(figures["rate_drag_frames_shown"]) / (float(figures["play_seconds"]) / 3)
+            print(f"    frames shown while dragging the rate vs plain play: {dragged / max(plain, 1e-9):.2f}")
     finally:
         shutil.rmtree(cache, ignore_errors=True)
 
