@@ -1,5 +1,8 @@
 #include "engine/Frame.h"
 
+#include "engine/ScriptError.h"
+
+#include <cstdint>
 #include <cstring>
 
 namespace vistrel::engine {
@@ -9,7 +12,32 @@ constexpr int kRowAlign = 32;
 constexpr int kBaseAlign = 64;
 
 int alignUp(int value, int align) { return (value + align - 1) / align * align; }
+size_t alignUp(size_t value, size_t align) { return (value + align - 1) / align * align; }
+// Sides beyond this give more bytes than any frame may take; below it the
+// byte count of any pixel type fits 64 bits.
+constexpr int64_t kLongestSide = int64_t(1) << 30;
 }  // namespace
+
+int64_t frameBytes(int64_t width, int64_t height, PixelType type) {
+    if (width <= 0 || height <= 0) return 0;
+    if (width > kLongestSide || height > kLongestSide) return INT64_MAX;
+    if (type == PixelType::YV12) return width * height + 2 * ((width + 1) / 2) * ((height + 1) / 2);
+    return width * bytesPerPixel(type) * height;
+}
+
+std::optional<std::string> frameSizeProblem(int64_t width, int64_t height, PixelType type) {
+    const int64_t bytes = frameBytes(width, height, type);
+    if (bytes <= kMostFrameBytes) return std::nullopt;
+    const std::string taken = bytes == INT64_MAX ? "more than " + std::to_string(kLongestSide * kLongestSide)
+                                                 : std::to_string(bytes);
+    return "a " + std::to_string(width) + "x" + std::to_string(height) + " " + pixelTypeName(type) +
+           " frame takes " + taken + " bytes, more than the " + std::to_string(kMostFrameBytes) + " (" +
+           std::to_string(kMostFrameBytes >> 20) + " MiB) a frame may take";
+}
+
+void checkFrameSize(const std::string& function, int64_t width, int64_t height, PixelType type) {
+    if (auto problem = frameSizeProblem(width, height, type)) throw ScriptError(function + ": " + *problem);
+}
 
 int bytesPerPixel(PixelType type) {
     switch (type) {
@@ -26,13 +54,14 @@ std::shared_ptr<Frame> Frame::create(int width, int height, PixelType type) {
 }
 
 Frame::Frame(int width, int height, PixelType type) : width_(width), height_(height), type_(type) {
+    checkFrameSize("Frame", width, height, type);
     describePlanes();
     size_t offsets[3] = {};
     size_t total = 0;
     for (int i = 0; i < planeCount_; ++i) {
         offsets[i] = total;
         planes_[i].stride = alignUp(planes_[i].rowBytes, kRowAlign);
-        total += alignUp(planes_[i].stride * planes_[i].rows, kBaseAlign);
+        total += alignUp(size_t(planes_[i].stride) * size_t(planes_[i].rows), size_t(kBaseAlign));
     }
     storageSize_ = total + kBaseAlign;
     storage_ = std::make_unique_for_overwrite<uint8_t[]>(storageSize_);

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace vistrel::engine {
 
@@ -22,9 +24,26 @@ struct Plane {
     uint8_t* row(int y) const { return data + static_cast<ptrdiff_t>(y) * stride; }
 };
 
+// The most bytes the pictures of one frame may take: 256 MiB, an 8192x8192
+// RGB32 frame. Larger frames are refused when a clip is described, so that
+// no picture size is ever computed past what memory and `int` rows can hold.
+constexpr int64_t kMostFrameBytes = int64_t(1) << 28;
+
+// The bytes of picture in a frame of the given size and type (its planes'
+// rows without padding), computed in 64 bits; INT64_MAX for sides past 2^30.
+int64_t frameBytes(int64_t width, int64_t height, PixelType type);
+
+// Why a frame of the given size and type cannot be made, or nothing when it
+// can: "a 65535x16384 RGB32 frame takes 4294901760 bytes, more than the
+// 268435456 (256 MiB) a frame may take".
+std::optional<std::string> frameSizeProblem(int64_t width, int64_t height, PixelType type);
+
+// Throws ScriptError "<function>: <problem>" for a frame that cannot be made.
+void checkFrameSize(const std::string& function, int64_t width, int64_t height, PixelType type);
+
 class Frame {
 public:
-    // A new frame with undefined contents.
+    // A new frame with undefined contents; throws ScriptError past kMostFrameBytes.
     static std::shared_ptr<Frame> create(int width, int height, PixelType type);
     // A frame over pixels that belong to someone else (a decoder's picture),
     // valid as long as they are: planes[i] and strides[i] for each plane of

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -37,9 +38,15 @@ struct ClipOpener::Job {
 
 namespace {
 
-// Opens that nobody waits for any more, still building an index after their
-// player was closed. They run to the end (the index they write makes the next
-// open quick) and are joined when the application quits, or at the latest
+// Thrown from the progress report of an open nobody waits for any more: it
+// stops the index build (unless another open of the file waits for it).
+struct OpenAbandoned : std::runtime_error {
+    OpenAbandoned() : std::runtime_error("The open was given up.") {}
+};
+
+// Opens that nobody waits for any more, after their player was closed. An
+// index build stops at its next progress report; what else is running ends
+// soon, and they are joined when the application quits, or at the latest
 // when the program ends, so that closing a player never waits for them.
 class OrphanedOpens {
 public:
@@ -77,7 +84,7 @@ ClipOpener::~ClipOpener() {
         std::lock_guard lock(job->mutex);
         job->abandoned = true;
     }
-    // An index being built cannot be interrupted; let it finish on its own.
+    // They stop building their indexes at their next progress report; nobody waits for that here.
     for (auto& job : jobs_) OrphanedOpens::instance().adopt(std::move(job));
 }
 
@@ -93,7 +100,8 @@ void ClipOpener::open(const QString& path, std::chrono::milliseconds wait) {
     auto progress = [this, job](int64_t done, int64_t total) {
         const int percent = total > 0 ? static_cast<int>(std::clamp<int64_t>(done * 100 / total, 0, 100)) : 0;
         std::lock_guard lock(job->mutex);
-        if (job->abandoned || percent == job->lastPercent) return;
+        if (job->abandoned) throw OpenAbandoned();
+        if (percent == job->lastPercent) return;
         job->lastPercent = percent;
         QMetaObject::invokeMethod(this, [this, job, percent] {
             if (job == current_) emit indexProgressed(percent);

@@ -5,9 +5,10 @@
 // open() waits a short while for the result, so that a file whose index is
 // already built (and any script over such files) is open when open() returns;
 // a slower open finishes later through `opened`. Only the latest open counts:
-// a result or progress of an earlier one is dropped. Results and progress
-// arrive on the thread the opener lives in. Destroying the opener does not
-// wait for an open in progress (an index may take minutes to build).
+// a result or progress of an earlier one is dropped, and an index build it
+// started stops (unless a later open of the same file now waits for it).
+// Results and progress arrive on the thread the opener lives in. Destroying
+// the opener does not wait for an open in progress.
 
 #include "engine/Clip.h"
 #include "engine/Functions.h"
@@ -44,7 +45,8 @@ public:
     // Starts opening path and waits up to `wait` for it; `opened` is emitted
     // before open() returns when the open is done by then.
     void open(const QString& path, std::chrono::milliseconds wait);
-    // Forgets the open in progress: its result will not be reported.
+    // Forgets the open in progress: its result will not be reported, and its
+    // index build stops at its next progress report.
     void abandon();
 
     bool busy() const { return current_ != nullptr; }

@@ -47,8 +47,11 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
 
     dragDelivery_.setSingleShot(true);
     dragDelivery_.setInterval(0);
-    connect(slider_, &QSlider::valueChanged, &dragDelivery_, qOverload<>(&QTimer::start));
-    connect(&dragDelivery_, &QTimer::timeout, this, [this] { emit positionDragged(slider_->value()); });
+    connect(slider_, &QSlider::valueChanged, this, [this](int value) {
+        dragTarget_ = value;
+        dragDelivery_.start();
+    });
+    connect(&dragDelivery_, &QTimer::timeout, this, [this] { emit positionDragged(dragTarget_); });
 
     showPosition(0, 0);
 }
@@ -70,10 +73,11 @@ void ControlBar::showPosition(int64_t frame, int64_t count) {
                              static_cast<QWidget*>(stepForward_), static_cast<QWidget*>(slider_)})
         control->setEnabled(active);
     {
-        // Showing a position is not dragging to it.
+        // Showing a position is not dragging to it; and a handle held by the
+        // mouse stays where the mouse has it while the picture plays on.
         const QSignalBlocker quiet(slider_);
         slider_->setRange(0, static_cast<int>(std::clamp<int64_t>(count - 1, 0, INT_MAX)));
-        slider_->setValue(static_cast<int>(std::clamp<int64_t>(frame, 0, INT_MAX)));
+        if (!slider_->isSliderDown()) slider_->setValue(static_cast<int>(std::clamp<int64_t>(frame, 0, INT_MAX)));
         slider_->setPageStep(std::max(1, slider_->maximum() / 10));
     }
     label_->setText(QStringLiteral("%1 / %2").arg(frame).arg(count));

@@ -2,8 +2,9 @@
 // The bar under the picture: play/pause, one frame back, one frame forward,
 // the position slider and "frame / count". None of its controls takes the
 // keyboard focus, so the player's keys keep working after a click on them.
-// A drag of the slider asks for the newest position once per pass of the
-// event loop, so that a slow seek never queues up behind the mouse.
+// A drag of the slider asks for the newest position the user moved it to once
+// per pass of the event loop, so that a slow seek never queues up behind the
+// mouse; while the handle is held, the playing position does not move it.
 
 #include <QStyle>
 #include <QTimer>
@@ -43,6 +44,7 @@ private:
     QSlider* slider_;
     QLabel* label_;
     QTimer dragDelivery_;
+    int dragTarget_ = 0;  // where the user last moved the handle
     int64_t shownCount_ = -1;
 };
 

@@ -114,7 +114,8 @@ void Playback::fail(const QString& message) {
 // ---- What is shown ----
 
 int64_t Playback::position() const {
-    if (opening_) return std::max<int64_t>(seekWhenOpen_.value_or(0), 0);
+    // While a file opens (no clip yet) its length is unknown, and a seek
+    // meanwhile may ask for any frame: 0 is the one frame sure to be inside it.
     return clip_ ? position_ : 0;
 }
 

@@ -8,8 +8,9 @@
 // decides which frame is due; a frame that is not ready in time is skipped and
 // counted as dropped, so the picture never falls behind the clock.
 //
-// A file that is still opening has no frames yet: its position is the frame a
-// seek asked for meanwhile (0 without one), and play waits for the open.
+// A file that is still opening has no frames yet: its position is 0 until it
+// is open; a seek meanwhile is shown once it is (clamped to the clip), and
+// play waits for the open.
 
 #include "engine/Clip.h"
 #include "player/ClipOpener.h"

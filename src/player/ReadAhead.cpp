@@ -16,11 +16,17 @@ ReadAhead::~ReadAhead() {
 void ReadAhead::start(engine::ClipPtr clip, int64_t from, QSize area) {
     {
         std::lock_guard lock(mutex_);
-        clip_ = std::move(clip);
-        area_ = area;
-        next_ = wantedFrom_ = from;
-        ++generation_;
-        ready_.clear();
+        if (clip == clip_ && area == area_ && from >= wantedFrom_ && from <= next_) {
+            // Reading goes on where it is: what was read from `from` on is still wanted.
+            while (!ready_.empty() && ready_.front().frame < from) ready_.pop_front();
+            wantedFrom_ = from;
+        } else {
+            clip_ = std::move(clip);
+            area_ = area;
+            next_ = wantedFrom_ = from;
+            ++generation_;
+            ready_.clear();
+        }
     }
     wake_.notify_all();
 }

@@ -35,7 +35,9 @@ public:
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
-    // Reads clip frames from `from` on, fitted to area; forgets what was read before.
+    // Reads clip frames from `from` on, fitted to area. Pictures already read
+    // for the same clip and area from `from` on are kept (a new rate, a seek
+    // just ahead); anything else is forgotten.
     void start(engine::ClipPtr clip, int64_t from, QSize area);
     // Stops reading and forgets what was read.
     void halt();

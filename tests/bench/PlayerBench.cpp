@@ -1,7 +1,8 @@
 // The player as the user meets it, offscreen: a script played at normal
-// speed (frames shown and dropped, CPU per second of video, peak memory), then
-// "seek to" random frames timed until the frame is painted. Prints figures;
-// asserts nothing.
+// speed (frames shown and dropped, CPU per second of video, peak memory);
+// "seek to" random frames timed until the frame is painted, while paused and
+// while playing; and frames dropped while the rate slider is dragged during
+// play. Prints figures; asserts nothing.
 
 #include "player/PlayerWnd.h"
 
@@ -30,6 +31,28 @@ double peakMiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0;
+}
+
+double median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double percentile95(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[std::min(times.size() - 1, times.size() * 95 / 100)];
+}
+
+// "seek to n", timed until frame n is painted.
+double timedSeek(player::PlayerWnd& player, int64_t n) {
+    QElapsedTimer timer;
+    timer.start();
+    player.sendcommand(QStringLiteral("seek to %1").arg(n));
+    player.repaint();  // the frame is on screen once painted
+    const double ms = timer.nsecsElapsed() / 1e6;
+    if (player.sendcommand(QStringLiteral("status position")) != QString::number(n))
+        std::fprintf(stderr, "seek to %lld shows another frame\n", static_cast<long long>(n));
+    return ms;
 }
 
 bool waitUntilOpen(player::PlayerWnd& player) {
@@ -74,19 +97,37 @@ int main(int argc, char** argv) {
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int64_t> pick(0, player.frameCount() - 1);
     std::vector<double> times;
+    for (int i = 0; i < seeks; ++i) times.push_back(timedSeek(player, pick(random)));
+    std::printf("seek_median_ms: %.1f\nseek_p95_ms: %.1f\n", median(times), percentile95(times));
+
+    // A seek while playing lands while every angle is reading ahead in order.
+    const int64_t lastStart = std::max<int64_t>(player.frameCount() - 200, 0);
+    times.clear();
     for (int i = 0; i < seeks; ++i) {
-        const int64_t n = pick(random);
-        QElapsedTimer timer;
-        timer.start();
-        player.sendcommand(QStringLiteral("seek to %1").arg(n));
-        player.repaint();  // the frame is on screen once painted
-        times.push_back(timer.nsecsElapsed() / 1e6);
-        if (player.sendcommand(QStringLiteral("status position")) != QString::number(n))
-            std::fprintf(stderr, "seek to %lld shows another frame\n", static_cast<long long>(n));
+        player.sendcommand(QStringLiteral("seek to %1").arg(std::min(pick(random), lastStart)));
+        player.play();
+        QTest::qWait(500);
+        times.push_back(timedSeek(player, std::min(pick(random), lastStart)));
     }
-    std::sort(times.begin(), times.end());
-    std::printf("seek_median_ms: %.1f\nseek_p95_ms: %.1f\n", times[times.size() / 2],
-                times[std::min(times.size() - 1, times.size() * 95 / 100)]);
+    player.stop();
+    std::printf("seek_playing_median_ms: %.1f\nseek_playing_p95_ms: %.1f\n", median(times), percentile95(times));
+
+    // The rate slider dragged to and fro while playing, a step every 50 ms:
+    // the frames shown meanwhile, against those of as long a plain play.
+    player.sendcommand(QStringLiteral("seek to 0"));
+    const auto before = player.stats();
+    player.play();
+    QElapsedTimer dragging;
+    dragging.start();
+    for (int step = 0; dragging.elapsed() < seconds * 1000 / 3; ++step) {
+        player.rate(step % 2 ? 1000 : 990);
+        QTest::qWait(50);
+    }
+    player.stop();
+    const auto after = player.stats();
+    std::printf("rate_drag_frames_shown: %lld\nrate_drag_frames_dropped: %lld\n",
+                static_cast<long long>(after.shown - before.shown),
+                static_cast<long long>(after.dropped - before.dropped));
     std::printf("peak_memory_mib: %.0f\n", peakMiB());
     return 0;
 }

@@ -1,6 +1,8 @@
-// Random access as the player meets it: frame(n) at random n in one clip,
-// against the time to decode one group of pictures from its keyframe.
-// Prints figures; asserts nothing.
+// Random access as the player meets it: frame(n) at random n in one clip (or
+// script), against the time to decode one group of pictures from its
+// keyframe; and a jump to a keyframe right after frames were read in order
+// (as while playing, when a stack of angles reads ahead) against the same
+// jump right after another jump. Prints figures; asserts nothing.
 
 #include "engine/Open.h"
 
@@ -59,5 +61,25 @@ int main(int argc, char** argv) {
     const double p95 = times[std::min(times.size() - 1, times.size() * 95 / 100)];
     std::printf("gop_decode_ms: %.1f\nrandom_median_ms: %.1f\nrandom_p95_ms: %.1f\n", gopMs, median, p95);
     std::printf("random_median_vs_gop: %.2f\nrandom_p95_vs_gop: %.2f\n", median / gopMs, p95 / gopMs);
+
+    std::uniform_int_distribution<int64_t> pickKeyframe(0, std::max<int64_t>(frames / gop, 1) - 1);
+    std::uniform_int_distribution<int64_t> pickStart(0, std::max<int64_t>(frames - 12, 0));
+    std::vector<double> afterReading, afterJump;
+    for (int i = 0; i < requests; ++i) {
+        const int64_t from = pickStart(random);
+        for (int64_t n = from; n < from + 8; ++n) clip->frame(n);
+        start = Clock::now();
+        clip->frame(pickKeyframe(random) * gop);
+        afterReading.push_back(millisecondsSince(start));
+        start = Clock::now();
+        clip->frame(pickKeyframe(random) * gop);
+        afterJump.push_back(millisecondsSince(start));
+    }
+    std::sort(afterReading.begin(), afterReading.end());
+    std::sort(afterJump.begin(), afterJump.end());
+    const double jumpMedian = afterJump[afterJump.size() / 2];
+    std::printf("keyframe_after_reading_median_ms: %.1f\nkeyframe_after_jump_median_ms: %.1f\n",
+                afterReading[afterReading.size() / 2], jumpMedian);
+    std::printf("keyframe_after_reading_vs_after_jump: %.2f\n", afterReading[afterReading.size() / 2] / jumpMedian);
     return 0;
 }

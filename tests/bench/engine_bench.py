@@ -139,18 +139,30 @@ def bench_codec(build, codec):
             for line in out.splitlines():
                 print("    " + line)
             gop_ms = float(out.split("gop_decode_ms:")[1].split()[0])
+            out = subprocess.run([seek, script, str(GOP), "12"], env=env, check=True,
+                                 capture_output=True, text=True).stdout
+            print("  the same in the preview script (four angles side by side):")
+            for line in out.splitlines():
+                print("    " + line)
             player = os.path.join(build, "bin", "vistrel-player-bench")
             out = subprocess.run([player, script, "30"], env=env, check=True,
                                  capture_output=True, text=True).stdout
             figures = dict(line.split(": ") for line in out.splitlines() if ": " in line)
             reference_per_second = reference_cpu / SECONDS
-            print("  the player, preview at rate 1000 for 30 s, offscreen:")
+            print("  the player, preview at rate 1000 for 30 s, offscreen (then seeks paused and playing,"
+                  " and 10 s dragging the rate):")
             for line in out.splitlines():
                 print("    " + line)
             print(f"    cpu per video second vs ffmpeg same work: "
                   f"{float(figures['cpu_seconds_per_video_second']) / reference_per_second:.2f}")
             print(f"    seek median / p95 vs one GOP decoded:     "
                   f"{float(figures['seek_median_ms']) / gop_ms:.2f} / {float(figures['seek_p95_ms']) / gop_ms:.2f}")
+            print(f"    same, seeking while playing:              "
+                  f"{float(figures['seek_playing_median_ms']) / gop_ms:.2f} / "
+                  f"{float(figures['seek_playing_p95_ms']) / gop_ms:.2f}")
+            plain = int(figures["frames_shown"]) / float(figures["play_seconds"])
+            dragged = int(figures["rate_drag_frames_shown"]) / (float(figures["play_seconds"]) / 3)
+            print(f"    frames shown while dragging the rate vs plain play: {dragged / max(plain, 1e-9):.2f}")
             bench_window_render(build, env)
     finally:
         shutil.rmtree(cache, ignore_errors=True)

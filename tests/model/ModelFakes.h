@@ -74,6 +74,8 @@ public:
         const int answer = answers.front();
         answers.pop_front();
         return answer;
+    }
+};
 
 inline std::string readBytes(const std::filesystem::path& path)
 {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QTest>
+#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -141,6 +142,24 @@ TEST_F(ControlBarButtons, DraggingTheSliderSeeksAndReports) {
     EXPECT_EQ(player->position(), 60);
     EXPECT_EQ(shownFrameIndex(*player), 60);
     EXPECT_EQ(reports.positions().back(), 60);
+}
+
+// While playing, a frame falls due between a move of the handle and its
+// delivery: the seek still goes where the handle is, and the handle stays
+// under the mouse until it is let go.
+TEST_F(ControlBarButtons, ADragWhilePlayingGoesWhereTheHandleIsAndTheHandleStaysThere) {
+    player->play();
+    runEventLoop(std::chrono::milliseconds(200));
+    slider()->setSliderDown(true);
+    QThread::msleep(100);
+    slider()->setSliderPosition(150);
+    QCoreApplication::processEvents();
+    runEventLoop(std::chrono::milliseconds(300));
+    EXPECT_EQ(slider()->value(), 150);
+    EXPECT_GE(player->position(), 150);
+    slider()->setSliderDown(false);
+    click("stepForwardButton");
+    EXPECT_EQ(slider()->value(), player->position()) << "let go, the handle follows the picture again";
 }
 
 TEST_F(ControlBarButtons, ControlsAreDisabledWithoutAFile) {

@@ -138,6 +138,25 @@ TEST_F(Playing, RateZeroHoldsThePicture) {
     EXPECT_GT(player->position(), 20);
 }
 
+// Pictures decoded ahead do not depend on the rate: a new rate keeps them.
+// (At a few thousandths of normal speed no frame falls due meanwhile, so the
+// pictures read ahead stay waiting.)
+TEST_F(Playing, MovingTheRateSliderKeepsThePicturesDecodedAhead) {
+    auto clip = IndexedClip::make();
+    files.add("rate.avi", clip);
+    player->filename("rate.avi");
+    ASSERT_TRUE(waitUntilOpened(*player));
+    player->rate(2);
+    player->play();
+    const int64_t full = 1 + vistrel::player::ReadAhead::kDefaultDepth;  // the frame shown, then those ahead
+    for (int i = 0; i < 500 && clip->framesMade() < full; ++i) runEventLoop(10ms);
+    ASSERT_EQ(clip->framesMade(), full);
+    for (int rate : {3, 1, 4, 2}) player->rate(rate);
+    runEventLoop(200ms);
+    EXPECT_EQ(clip->framesMade(), full);
+    EXPECT_EQ(status("position"), "0");
+}
+
 TEST_F(Playing, SlowFramesAreDroppedAndTheClockDoesNotDrift) {
     // Each frame takes longer to decode than it is shown for.
     openClip("slow.avi", {.frameCount = 2000, .decodeDelay = 60ms});

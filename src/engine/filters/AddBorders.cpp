@@ -36,6 +36,7 @@ VideoInfo borderedInfo(const VideoInfo& child, const Borders& b) {
     const int64_t width = int64_t(vi.width) + b.left + b.right;
     const int64_t height = int64_t(vi.height) + b.top + b.bottom;
     if (width > kMaxSide || height > kMaxSide) throw ScriptError("AddBorders: the bordered frame would be too large");
+    checkFrameSize("AddBorders", width, height, vi.pixelType);
     vi.width = int(width);
     vi.height = int(height);
     return vi;

@@ -19,6 +19,7 @@ VideoInfo resizedInfo(const VideoInfo& child, int width, int height) {
         throw ScriptError("Resize: Planar destination height must be a multiple of 2.");
     if (child.pixelType == PixelType::YUY2 && width % 2)
         throw ScriptError("Resize: YUY2 destination width must be a multiple of 2.");
+    checkFrameSize("BilinearResize", width, height, child.pixelType);
     VideoInfo vi = child;
     vi.width = width;
     vi.height = height;

@@ -90,6 +90,7 @@ void checkPictureSize(const VideoInfo& vi) {
     if (vi.pixelType == PixelType::YV12 && (vi.width % 2 || vi.height % 2))
         throw ScriptError("BlankClip: YV12 width and height must be even");
     if (vi.pixelType == PixelType::YUY2 && vi.width % 2) throw ScriptError("BlankClip: YUY2 width must be even");
+    checkFrameSize("BlankClip", vi.width, vi.height, vi.pixelType);
 }
 
 void applyAudio(const BlankClipRequest& rq, const VideoInfo& base, VideoInfo& vi) {

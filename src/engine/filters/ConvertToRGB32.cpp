@@ -14,6 +14,7 @@ namespace {
 const YuvToRgbMatrix kMatrix = YuvToRgbMatrix::rec601();
 
 VideoInfo rgb32Info(VideoInfo vi) {
+    checkFrameSize("ConvertToRGB32", vi.width, vi.height, PixelType::RGB32);
     vi.pixelType = PixelType::RGB32;
     return vi;
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <sstream>
 #include <vector>
 
 namespace vistrel::engine {
@@ -25,6 +26,18 @@ int64_t scaleRounded(int64_t diff, int64_t num, int64_t den) {
     const int64_t product = diff * num;
     const int64_t magnitude = (std::llabs(product) + den / 2) / den;
     return product < 0 ? -magnitude : magnitude;
+}
+
+// Samples in `overlap` frames at `fps`, for clips without video.
+int64_t overlapSamples(int rate, int overlap, double fps) {
+    if (!(fps > 0) || !std::isfinite(fps)) throw ScriptError("Dissolve: fps must be a finite number greater than 0");
+    const double samples = double(rate) * overlap / fps + 0.5;
+    if (!(samples < 0x1p62)) {
+        std::ostringstream text;
+        text << "Dissolve: an overlap of " << overlap << " frames at " << fps << " fps is too long";
+        throw ScriptError(text.str());
+    }
+    return static_cast<int64_t>(samples);
 }
 
 // What sample s of the result is made of.
@@ -100,7 +113,7 @@ void Dissolve::planAudio(double fps) {
         start = a.samplesBeforeFrame(a.frameCount - overlap_);
         audioFadeEnd_ = a.samplesBeforeFrame(a.frameCount) - 1;
     } else {
-        start = a.audioSamples - static_cast<int64_t>(double(a.audioRate) * overlap_ / fps + 0.5);
+        start = a.audioSamples - overlapSamples(a.audioRate, overlap_, fps);
         audioFadeEnd_ = a.audioSamples - 1;
     }
     audioOverlap_ = audioFadeEnd_ - start;

@@ -12,8 +12,17 @@ Value createTrimByLength(const Args& args, Environment& env);  // Trim(clip, fir
 Value createTrimByEnd(const Args& args, Environment& env);     // Trim(clip, first, end=n)
 Value createDissolve(const Args& args, Environment& env);
 Value createAudioDub(const Args& args, Environment& env);
+// FadeIn, FadeOut and FadeIO reach the colour one frame after the fade; the
+// ...0 forms stop one step short of it, the ...2 forms hold it one frame more.
 Value createFadeIn(const Args& args, Environment& env);
+Value createFadeIn0(const Args& args, Environment& env);
+Value createFadeIn2(const Args& args, Environment& env);
 Value createFadeOut(const Args& args, Environment& env);
+Value createFadeOut0(const Args& args, Environment& env);
+Value createFadeOut2(const Args& args, Environment& env);
+Value createFadeIO(const Args& args, Environment& env);
+Value createFadeIO0(const Args& args, Environment& env);
+Value createFadeIO2(const Args& args, Environment& env);
 Value createBilinearResize(const Args& args, Environment& env);
 Value createConvertToRGB32(const Args& args, Environment& env);
 Value createBlankClip(const Args& args, Environment& env);

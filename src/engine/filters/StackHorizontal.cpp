@@ -12,13 +12,16 @@ namespace {
 
 VideoInfo stackedInfo(const std::vector<ClipPtr>& clips) {
     VideoInfo vi = clips.front()->info();
+    int64_t width = vi.width;
     for (size_t i = 1; i < clips.size(); ++i) {
         const VideoInfo& next = clips[i]->info();
         if (next.height != vi.height) throw ScriptError("StackHorizontal: image heights don't match");
         if (next.pixelType != vi.pixelType) throw ScriptError("StackHorizontal: image formats don't match");
-        vi.width += next.width;
+        width += next.width;
         vi.frameCount = std::max(vi.frameCount, next.frameCount);
     }
+    checkFrameSize("StackHorizontal", width, vi.height, vi.pixelType);
+    vi.width = static_cast<int>(width);
     return vi;
 }
 
@@ -36,20 +39,14 @@ void pasteFrame(const Frame& src, Frame& dst, const int* offsets) {
 }  // namespace
 
 StackHorizontal::StackHorizontal(std::vector<ClipPtr> clips)
-    : Clip(stackedInfo(clips)), clips_(std::move(clips)), ahead_(clips_.size()) {}
-
-namespace {
-
-// Frame n of a clip, asked for only once `before` is out: a source decodes in order.
-std::shared_future<FramePtr> fetchAfter(std::shared_future<FramePtr> before, ClipPtr clip, int64_t n) {
-    return std::async(std::launch::async, [before = std::move(before), clip = std::move(clip), n]() mutable {
-        before.wait();
-        before = {};  // else every frame stays chained to the one before it
-        return clip->frame(n);
-    });
+    : Clip(stackedInfo(clips)), clips_(std::move(clips)), ahead_(clips_.size()) {
+    for (const ClipPtr& clip : clips_) lanes_.push_back(std::make_unique<FrameLane>(clip));
 }
 
-}  // namespace
+void StackHorizontal::giveUpAhead(size_t i) {
+    for (const FrameLane::Fetch& fetch : ahead_[i]) lanes_[i]->giveUp(fetch);
+    ahead_[i].clear();
+}
 
 std::vector<StackHorizontal::Fetch> StackHorizontal::startFetches(int64_t n) {
     std::lock_guard lock(mutex_);
@@ -57,18 +54,22 @@ std::vector<StackHorizontal::Fetch> StackHorizontal::startFetches(int64_t n) {
     lastAsked_ = n;
     std::vector<Fetch> fetches;
     for (size_t i = 0; i < clips_.size(); ++i) {
-        std::deque<Ahead>& ahead = ahead_[i];
-        if (!forward || ahead.empty() || ahead.front().frame != n) ahead.clear();
-        if (ahead.empty()) {
-            fetches.push_back(std::async(std::launch::async, [clip = clips_[i], n] { return clip->frame(n); }));
-        } else {
-            fetches.push_back(std::move(ahead.front().fetch));
+        std::deque<FrameLane::Fetch>& ahead = ahead_[i];
+        if (!forward || ahead.empty() || ahead.front().frame != n) giveUpAhead(i);
+        if (!ahead.empty()) {
+            fetches.push_back(ahead.front().result);
             ahead.pop_front();
+        } else if (forward) {
+            fetches.push_back(lanes_[i]->ask(n).result);
+        } else {
+            // Beside the lane: a jump waits for no frame the lane still makes
+            // (a source makes one frame at a time, so at most for that one).
+            fetches.push_back(std::async(std::launch::async, [clip = clips_[i], n] { return clip->frame(n); }));
         }
         if (!forward) continue;
         int64_t next = ahead.empty() ? n + 1 : ahead.back().frame + 1;
         for (; static_cast<int>(ahead.size()) < kFramesAhead && next < info_.frameCount; ++next)
-            ahead.push_back({next, fetchAfter(ahead.empty() ? fetches.back() : ahead.back().fetch, clips_[i], next)});
+            ahead.push_back(lanes_[i]->ask(next));
     }
     return fetches;
 }

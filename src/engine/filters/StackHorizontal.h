@@ -4,12 +4,16 @@
 // rate and sound. The clips' frames are fetched in parallel, and while the
 // frames are asked for in order each clip goes on to the next one as soon as
 // it has delivered its own, so that a fast clip does not wait for the slowest.
+// A jump, or the stack going away, gives that look-ahead up without waiting
+// for it.
 
 #include "engine/Clip.h"
+#include "engine/FrameLane.h"
 
-#include <future>
-#include <mutex>
 #include <deque>
+#include <future>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 namespace vistrel::engine {
@@ -30,19 +34,18 @@ private:
     static constexpr int kFramesAhead = 3;
 
     using Fetch = std::shared_future<FramePtr>;
-    struct Ahead {
-        int64_t frame;
-        Fetch fetch;
-    };
 
     // Frame n of every clip, being fetched; when n follows the frame asked
     // for last, starts the fetches of the frames after it behind them.
     std::vector<Fetch> startFetches(int64_t n);
+    // Gives up clip i's frames fetched ahead.
+    void giveUpAhead(size_t i);
 
     std::vector<ClipPtr> clips_;
+    std::vector<std::unique_ptr<FrameLane>> lanes_;  // per clip: its frames read in order
     std::mutex mutex_;
     int64_t lastAsked_ = -2;
-    std::vector<std::deque<Ahead>> ahead_;  // per clip: its next frames, being fetched in order
+    std::vector<std::deque<FrameLane::Fetch>> ahead_;  // per clip: its next frames, asked of its lane
 };
 
 }  // namespace vistrel::engine

@@ -111,6 +111,7 @@ VideoInfo describeVideo(FFMS_VideoSource* video, const FrameTimes& times, std::o
     info.width = first->EncodedWidth;
     info.height = first->EncodedHeight;
     info.pixelType = sourcePixelType(first->EncodedPixelFormat, requested, info.width, info.height);
+    if (auto problem = frameSizeProblem(info.width, info.height, info.pixelType)) throw MediaError(*problem);
     info.fps = frameRateOf(times, properties);
     info.frameCount = properties.NumFrames;
 

@@ -49,22 +49,26 @@ std::vector<uint8_t> readWholeFile(const fs::path& file) {
 }
 
 // The progress callback may throw to stop the indexing; the exception is
-// kept here, FFMS2 is told to cancel, and it is thrown again once FFMS2 has
-// returned (it must not pass through FFMS2's C interface).
+// kept here and thrown again once FFMS2 has returned (it must not pass
+// through FFMS2's C interface). FFMS2 is told to cancel, unless another load
+// waits for this build: then it goes on for that one, unheard.
 struct ProgressReport {
     const IndexProgress& progress;
+    IndexBuilds::Build* build;  // null without an index folder
     std::exception_ptr thrown;
 };
 
 int FFMS_CC reportProgress(int64_t done, int64_t total, void* context) {
     auto& report = *static_cast<ProgressReport*>(context);
-    try {
-        if (report.progress) report.progress(done, total);
-        return 0;
-    } catch (...) {
-        report.thrown = std::current_exception();
-        return 1;
+    const bool othersWait = report.build && report.build->report(done, total);
+    if (!report.thrown) {
+        try {
+            if (report.progress) report.progress(done, total);
+        } catch (...) {
+            report.thrown = std::current_exception();
+        }
     }
+    return report.thrown && !othersWait ? 1 : 0;
 }
 
 // Indexes the first audio track besides the video, so that the stored index
@@ -97,11 +101,14 @@ FfmsIndexPtr SourceIndex::load(const std::string& path) {
     } catch (const fs::filesystem_error& e) {
         throw MediaError(e.code().message());
     }
-    if (!file.empty())
+    if (file.empty()) return build(path, nullptr, {});
+    while (true) {
         if (FfmsIndexPtr stored = readStored(file, path)) return stored;
-    FfmsIndexPtr built = build(path);
-    if (!file.empty()) store(built.get(), file);
-    return built;
+        const std::unique_ptr<IndexBuilds::Build> claim = IndexBuilds::instance().buildOrWait(file.string(), progress_);
+        if (!claim) continue;  // another load built it meanwhile: read what it stored
+        if (FfmsIndexPtr stored = readStored(file, path)) return stored;
+        return build(path, claim.get(), file);
+    }
 }
 
 FfmsIndexPtr SourceIndex::readStored(const fs::path& file, const std::string& path) const {
@@ -114,7 +121,7 @@ FfmsIndexPtr SourceIndex::readStored(const fs::path& file, const std::string& pa
     return index;
 }
 
-FfmsIndexPtr SourceIndex::build(const std::string& path) const {
+FfmsIndexPtr SourceIndex::build(const std::string& path, IndexBuilds::Build* claim, const fs::path& file) const {
     FfmsError error;
     FfmsIndexerPtr indexer(FFMS_CreateIndexer(path.c_str(), error.get()));
     if (!indexer) {
@@ -122,10 +129,11 @@ FfmsIndexPtr SourceIndex::build(const std::string& path) const {
         error.raise("Cannot read the file");
     }
     indexFirstAudioTrack(indexer.get());
-    ProgressReport report{progress_, nullptr};
+    ProgressReport report{progress_, claim, nullptr};
     FFMS_SetProgressCallback(indexer.get(), reportProgress, &report);
     // A damaged stretch ends its track there rather than failing the whole file.
     FfmsIndexPtr index(FFMS_DoIndexing2(indexer.release(), FFMS_IEH_STOP_TRACK, error.get()));
+    if (index && !file.empty()) store(index.get(), file);  // before the loads waiting for it go on
     if (report.thrown) std::rethrow_exception(report.thrown);
     if (!index) error.raise("Cannot index the file");
     return index;

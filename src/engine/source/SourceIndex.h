@@ -7,6 +7,7 @@
 
 #include "engine/Functions.h"
 #include "engine/source/FfmsPtr.h"
+#include "engine/source/IndexBuilds.h"
 
 #include <filesystem>
 #include <string>
@@ -17,11 +18,13 @@ class SourceIndex {
 public:
     // folder may be empty: then nothing is stored. progress may throw to
     // stop an indexing that is no longer wanted: load() then throws that
-    // exception and stores nothing. Throws MediaError.
+    // exception, and the index is built and stored only if another load of
+    // the same file waits for it. Throws MediaError.
     SourceIndex(std::filesystem::path folder, IndexProgress progress);
 
     // The index of the file at path (UTF-8), read from the folder when a
-    // valid one is there, built and stored otherwise.
+    // valid one is there, built and stored otherwise; with a folder, never
+    // built twice at once in this process (see IndexBuilds).
     FfmsIndexPtr load(const std::string& path);
 
     // Where the index of this file is kept; empty without a folder.
@@ -29,7 +32,8 @@ public:
 
 private:
     FfmsIndexPtr readStored(const std::filesystem::path& file, const std::string& path) const;
-    FfmsIndexPtr build(const std::string& path) const;
+    // Builds the index under the claim (null without a folder) and stores it in `file`, if any.
+    FfmsIndexPtr build(const std::string& path, IndexBuilds::Build* claim, const std::filesystem::path& file) const;
     void store(FFMS_Index* index, const std::filesystem::path& file) const;
 
     std::filesystem::path folder_;

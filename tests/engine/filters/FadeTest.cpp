@@ -1,5 +1,6 @@
 #include "engine/filters/Fade.h"
 #include "engine/filters/Factories.h"
+#include "engine/Script.h"
 
 #include "TestClips.h"
 
@@ -115,6 +116,54 @@ TEST(FadeScript, FadeInAndFadeOutTakeOneExtraFrame) {
     Args args = makeArgs({{white()}, {int32_t(4)}}, 4);
     EXPECT_EQ(std::get<ClipPtr>(createFadeIn(args, env))->info().frameCount, 11);
     EXPECT_EQ(std::get<ClipPtr>(createFadeOut(args, env))->info().frameCount, 11);
+}
+
+// Every fade a script can call, on a 10-frame white clip with 44.1 kHz sound
+// at 24 fps, fading over 4 frames: the frames and samples of its blank clip
+// and dissolves, and its first and last picture.
+struct FadeCall {
+    const char* name;
+    int64_t frames;
+    int64_t samples;
+    int first;
+    int last;
+};
+
+class FadeFunctions : public ::testing::TestWithParam<FadeCall> {};
+
+TEST_P(FadeFunctions, AreCalledByNameWithTheirFramesAndSamples) {
+    Environment env;
+    ClipPtr faded = evaluateScriptClip(
+        std::string("blankclip(length=10, width=8, height=4, color=$ffffff).") + GetParam().name + "(4)", "fades.avs",
+        env);
+    EXPECT_EQ(faded->info().frameCount, GetParam().frames);
+    EXPECT_EQ(faded->info().audioSamples, GetParam().samples);
+    const std::vector<int> v = values(*faded);
+    EXPECT_EQ(v.front(), GetParam().first);
+    EXPECT_EQ(v.back(), GetParam().last);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FadeFunctions,
+    ::testing::Values(FadeCall{"FadeOut", 11, 20212, 255, 0}, FadeCall{"FadeOut0", 10, 18375, 255, 51},
+                      FadeCall{"FadeOut2", 12, 22050, 255, 0}, FadeCall{"FadeIn", 11, 20212, 0, 255},
+                      FadeCall{"FadeIn0", 10, 18375, 51, 255}, FadeCall{"FadeIn2", 12, 22050, 0, 255},
+                      FadeCall{"FadeIO", 12, 22049, 0, 0}, FadeCall{"FadeIO0", 10, 18375, 51, 51},
+                      FadeCall{"FadeIO2", 14, 25725, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The blank clip is the fade plus its extra frames long, and a clip has at
+// most 2147483647 frames.
+TEST(FadeScript, AFadeLongerThanAClipCanBeIsRefusedByName) {
+    Environment env;
+    auto run = [&](const std::string& call) {
+        return evaluateScriptClip("blankclip(length=10, width=8, height=4)." + call, "fades.avs", env);
+    };
+    EXPECT_EQ(scriptErrorOf([&] { run("FadeIn(2147483647)"); }),
+              "FadeIn: a fade of 2147483647 frames is too long (at most 2147483646)\n(fades.avs, line 1)");
+    EXPECT_EQ(scriptErrorOf([&] { run("FadeIO2(2147483646)"); }),
+              "FadeIO2: a fade of 2147483646 frames is too long (at most 2147483645)\n(fades.avs, line 1)");
+    EXPECT_EQ(run("FadeOut0(2147483647)")->info().frameCount, 2147483647);
 }
 
 }  // namespace

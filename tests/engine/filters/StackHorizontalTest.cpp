@@ -2,11 +2,13 @@
 #include "engine/filters/Factories.h"
 
 #include "TestClips.h"
+#include "support/Watchdog.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <future>
 #include <mutex>
 #include <chrono>
 #include <thread>
@@ -184,6 +186,41 @@ TEST(StackHorizontal, ReadInOrderEachClipIsAskedInOrderAndKeepsNoOldFrames) {
     }
     // A jump back, then on again from there.
     for (int64_t n : {10, 11, 12, 5, 199, 0}) EXPECT_EQ(s.frame(n)->plane(0).row(0)[0], n);
+}
+
+// A clip whose frames 2 to 4 wait until the gate opens, as a slow decode does.
+class GatedClip : public PatternClip {
+public:
+    GatedClip() : PatternClip(videoInfo(4, 4, PixelType::RGB32, 200), [](int64_t n, int) { return uint8_t(n); }) {}
+    std::promise<void> gate, reached;  // reached: a frame waits at the gate
+
+protected:
+    FramePtr makeFrame(int64_t n) override {
+        if (n >= 2 && n <= 4) {
+            std::call_once(first_, [this] { reached.set_value(); });
+            opened_.wait();
+        }
+        return PatternClip::makeFrame(n);
+    }
+
+private:
+    std::once_flag first_;
+    std::shared_future<void> opened_ = gate.get_future().share();
+};
+
+// The look-ahead of a stack read in order is stuck in a slow decode: a jump
+// elsewhere, and dropping the stack, go on without waiting for it.
+TEST(StackHorizontal, AJumpAndTheLastReferenceGiveUpTheLookAheadWithoutWaitingForIt) {
+    const Watchdog watchdog("giving up a stuck look-ahead", std::chrono::seconds(60));
+    auto gated = std::make_shared<GatedClip>();
+    auto stack = std::make_shared<StackHorizontal>(std::vector<ClipPtr>{counting(4, 200, 0), gated});
+    stack->frame(0);
+    stack->frame(1);
+    gated->reached.get_future().wait();
+    EXPECT_EQ(stack->frame(150)->plane(0).row(0)[16], 150);
+    EXPECT_EQ(stack->frame(20)->plane(0).row(0)[16], 20);
+    stack.reset();
+    gated->gate.set_value();
 }
 
 TEST(StackHorizontal, ScriptCallTakesTheFirstClipAndTheRest) {
