@@ -49,6 +49,7 @@ ClipPtr openClip(const std::string& path, const OpenOptions& options) {
     env.indexProgress = options.indexProgress;
     env.indexFolder = options.indexFolder.empty() ? defaultIndexFolder() : options.indexFolder;
     env.scriptsLoading = &scriptsLoading;
+    env.soundOnly = options.soundOnly;
     if (isScriptPath(path)) return evaluateScriptFile(path, env);
     return openMediaFile(path, env);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A media file as a clip, through FFMS2: the first video track, frame-exact
-// in any order, and the first audio track, sample-exact.
+// in any order, and the first audio track, sample-exact. A source opened for
+// its sound only describes its video without decoding any of it.
 //
 // Frames are decoded under a lock of their own and sound under another, so a
 // read-ahead thread may ask for either; different sources decode in parallel.
@@ -22,6 +23,10 @@ namespace vistrel::engine {
 
 struct SourceOptions {
     bool audio = true;                       // false: the clip has no sound
+    // false: the clip is opened for its sound only. Its frame rate, count
+    // and size come from the index and the container; no picture decoder is
+    // made and asking for a frame throws.
+    bool video = true;
     std::optional<PixelType> pixelType;      // none: YV12 for YUV files, RGB32 for RGB files
     std::filesystem::path indexFolder;       // empty: indexes are not kept
     IndexProgress indexProgress;             // may be empty; may throw to stop indexing (open rethrows it)
@@ -40,6 +45,7 @@ public:
     static std::shared_ptr<FfmsSource> open(const std::string& path, const SourceOptions& options);
 
     SeekMethod seekMethod() const { return seekMethod_; }
+    bool decodesPictures() const { return video_ != nullptr; }
 
 protected:
     FramePtr makeFrame(int64_t n) override;
@@ -56,6 +62,7 @@ private:
     // All under videoMutex_. A frame stays valid until the next call.
     const FFMS_Frame* decode(int64_t n);
     const FFMS_Frame* fetch(int64_t n);  // straight from FFMS2
+    void refuseWithoutPictures() const;
     void prerollFor(int64_t n, int depth);
 
     std::string name_;  // for messages

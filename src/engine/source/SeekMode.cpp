@@ -12,7 +12,6 @@ bool codesEveryFrameAlone(AVCodecID codec) {
     return descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY);
 }
 
-
 }  // namespace
 
 SeekMethod seekMethodFor(const StreamTraits& stream) {
@@ -23,7 +22,7 @@ SeekMethod seekMethodFor(const StreamTraits& stream) {
     return prerollSuffices ? SeekMethod::SeekWithPreroll : SeekMethod::DecodeInOrder;
 }
 
-StreamTraits probeStream(const std::string& path, int streamIndex) {
+StreamTraits probeStream(const std::string& path, int streamIndex, bool lookAtPackets) {
     AVFormatContext* opened = nullptr;
     if (const int rc = avformat_open_input(&opened, path.c_str(), nullptr, nullptr); rc < 0)
         throw MediaError(err2str(rc));
@@ -37,7 +36,9 @@ StreamTraits probeStream(const std::string& path, int streamIndex) {
     traits.codec = stream->codecpar->codec_id;
     traits.tickNum = stream->time_base.num;
     traits.tickDen = stream->time_base.den;
-    if (seekMethodFor(traits) == SeekMethod::Seek) return traits;
+    traits.width = stream->codecpar->width;
+    traits.height = stream->codecpar->height;
+    if (!lookAtPackets || seekMethodFor(traits) == SeekMethod::Seek) return traits;
 
     // Whether the stream has B-frames is known only once a few packets are decoded.
     if (avformat_find_stream_info(format.get(), nullptr) >= 0)

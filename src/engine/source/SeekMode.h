@@ -28,12 +28,15 @@ struct StreamTraits {
     bool reordersFrames = true;     // has B-frames, or not known to have none
     int64_t tickNum = 0;            // the stream's timestamps count ticks of tickNum / tickDen seconds
     int64_t tickDen = 1;
+    int width = 0;                  // as the container states it; 0 when it does not
+    int height = 0;
 };
 
 SeekMethod seekMethodFor(const StreamTraits& stream);
 
 // What libavformat tells about one stream of a file; looks at the packets
-// only where the answer depends on it (AVI). Throws MediaError.
-StreamTraits probeStream(const std::string& path, int streamIndex);
+// only where the seek method depends on it (AVI) and lookAtPackets is true
+// (reordersFrames stays true otherwise). Throws MediaError.
+StreamTraits probeStream(const std::string& path, int streamIndex, bool lookAtPackets = true);
 
 }  // namespace vistrel::engine
