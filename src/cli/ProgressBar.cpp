@@ -26,6 +26,8 @@ void ProgressBar::frames(int64_t done, int64_t total) {
     draw("rendering", done, total, tail);
 }
 
+void ProgressBar::matching(double share) { draw("matching", static_cast<int64_t>(share * 1000), 1000, ""); }
+
 void ProgressBar::draw(const std::string& label, int64_t done, int64_t total, const std::string& tail) {
     if (!enabled_) return;
     const auto now = std::chrono::steady_clock::now();
