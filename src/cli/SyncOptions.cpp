@@ -29,7 +29,9 @@ std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& argume
         QStringLiteral("SECONDS"));
     const QCommandLineOption quiet(QStringList{QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Show no progress."));
-    parser.addOptions({json, maxOffset, quiet});
+    const QCommandLineOption timings(QStringLiteral("timings"),
+                                     QStringLiteral("Print on stderr how long reading the sound and matching took."));
+    parser.addOptions({json, maxOffset, quiet, timings});
 
     auto usage = [&](const QString& message) { return UsageError{message.toStdString(), parser.helpText().toStdString()}; };
     if (!parser.parse(arguments)) return usage(parser.errorText());
@@ -44,6 +46,7 @@ std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& argume
     for (const QString& clip : positional) options.clips.push_back(clip.toStdString());
     options.json = parser.isSet(json);
     options.quiet = parser.isSet(quiet);
+    options.timings = parser.isSet(timings);
     if (parser.isSet(maxOffset)) {
         bool ok = false;
         options.maxOffsetSeconds = parser.value(maxOffset).toDouble(&ok);

@@ -16,6 +16,7 @@ struct SyncOptions {
     double maxOffsetSeconds = 0;     // 0: the shorter clip's length
     bool json = false;
     bool quiet = false;
+    bool timings = false;  // where the time went, on stderr
 };
 
 // The most clips one run matches: angles A to Z.

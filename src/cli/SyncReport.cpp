@@ -14,6 +14,9 @@ namespace {
 
 std::string angleName(size_t angleAfterA) { return std::string(1, char('B' + angleAfterA)); }
 
+// Three decimals, without the sign of an offset that rounds to zero.
+double shownOffset(double seconds) { return std::abs(seconds) < 0.0005 ? 0.0 : seconds; }
+
 // Two decimals, never rounded up to a sure-looking 1.00 or down past the threshold.
 double shownConfidence(double confidence) { return std::floor(confidence * 100) / 100; }
 
@@ -25,7 +28,7 @@ std::string syncReportText(const std::vector<sync::AngleStart>& starts) {
         const sync::AngleStart& s = starts[i];
         char line[160];
         std::snprintf(line, sizeof line, "%s: start %lld  offset %.3f s  confidence %.2f", angleName(i).c_str(),
-                      static_cast<long long>(s.startFrame), s.match.offsetSeconds, shownConfidence(s.match.confidence));
+                      static_cast<long long>(s.startFrame), shownOffset(s.match.offsetSeconds), shownConfidence(s.match.confidence));
         text += line;
         if (!s.sure()) text += "  unsure";
         if (s.driftSeconds) {

@@ -9,6 +9,7 @@
 
 #include <QGuiApplication>
 
+#include <cstdio>
 #include <iostream>
 
 #ifdef _WIN32
@@ -30,8 +31,12 @@ int run(const cli::SyncOptions& options) {
     cli::ProgressBar progress(stderr, !options.quiet && isatty(fileno(stderr)));
     sync::MatchOptions match;
     match.maxOffsetSeconds = options.maxOffsetSeconds;
-    const auto starts = sync::matchStartFrames(options.clips, match, [&](double share) { progress.matching(share); });
+    sync::JobTimes times;
+    const auto starts =
+        sync::matchStartFrames(options.clips, match, [&](double share) { progress.matching(share); }, &times);
     progress.finish();
+    if (options.timings)
+        std::fprintf(stderr, "reading the sound: %.3f s\nmatching: %.3f s\n", times.reading, times.matching);
     std::cout << (options.json ? cli::syncReportJson(options.clips, starts) : cli::syncReportText(starts));
     return 0;
 }

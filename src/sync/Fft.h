@@ -4,9 +4,9 @@
 // A transform of size n owns its two buffers, allocated by FFTW so that its
 // plan may use SIMD: fill real(), call forward(), read or change spectrum()
 // (n / 2 + 1 bins), call inverse() to get real() back multiplied by n.
-// Plans are made without measuring (deterministic, instant); making and
-// destroying plans is serialised here, as FFTW requires, while transforms of
-// different objects run on any threads at once.
+// Plans are made without measuring (deterministic), but making one still
+// costs more than running it a few times: the plans of the last few sizes
+// are kept and shared by every transform of that size, on any thread.
 
 #include <complex>
 #include <cstddef>
@@ -29,17 +29,17 @@ public:
     void forward();
     void inverse();  // overwrites the spectrum
 
+    struct Plans;  // a forward and an inverse plan of one size
+
 private:
     struct FftwFree {
         void operator()(void* memory) const;
     };
-    class Plan;
 
     size_t n_;
     std::unique_ptr<double, FftwFree> real_;
     std::unique_ptr<std::complex<double>, FftwFree> spectrum_;
-    std::unique_ptr<Plan> forward_;  // declared after the buffers: destroyed before them
-    std::unique_ptr<Plan> inverse_;
+    std::shared_ptr<const Plans> plans_;
 };
 
 // The smallest size >= n whose only prime factors are 2, 3 and 5: FFTW is

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <exception>
 #include <mutex>
@@ -112,10 +113,13 @@ AngleStart startOf(const AngleSound& a, const AngleSound& angle, const MatchOpti
 }  // namespace
 
 std::vector<AngleStart> matchStartFrames(const std::vector<std::string>& paths, const MatchOptions& options,
-                                         const JobProgress& progress) {
+                                         const JobProgress& progress, JobTimes* times) {
     if (paths.size() < 2) throw std::invalid_argument("matchStartFrames needs angle A and at least one more");
+    using Clock = std::chrono::steady_clock;
+    const auto started = Clock::now();
     SharedProgress shared(paths.size(), progress);
     const std::vector<AngleSound> sounds = readClips(paths, shared);
+    const auto read = Clock::now();
 
     std::vector<AngleStart> starts(paths.size() - 1);
     std::vector<std::exception_ptr> failures(starts.size());
@@ -131,6 +135,10 @@ std::vector<AngleStart> matchStartFrames(const std::vector<std::string>& paths, 
     workers.clear();  // joins
     for (const auto& failure : failures)
         if (failure) std::rethrow_exception(failure);
+    if (times) {
+        times->reading = std::chrono::duration<double>(read - started).count();
+        times->matching = std::chrono::duration<double>(Clock::now() - read).count();
+    }
     shared.report(1.0);
     return starts;
 }

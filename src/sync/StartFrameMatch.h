@@ -33,10 +33,16 @@ struct AngleStart {
 // done, from 0 to 1. May throw to stop the job; the job then throws that.
 using JobProgress = std::function<void(double share)>;
 
+// Where the job's time went, in seconds of the wall clock.
+struct JobTimes {
+    double reading = 0;   // opening the clips, decoding, mixing and resampling their sound
+    double matching = 0;  // correlating
+};
+
 // One entry per clip after the first, in order. Throws std::runtime_error
 // naming the clip for a clip without sound, and the engine's ScriptError for
 // one that cannot be opened or read. Needs at least two paths.
 std::vector<AngleStart> matchStartFrames(const std::vector<std::string>& paths, const MatchOptions& options = {},
-                                         const JobProgress& progress = {});
+                                         const JobProgress& progress = {}, JobTimes* times = nullptr);
 
 }  // namespace vistrel::sync
