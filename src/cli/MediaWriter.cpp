@@ -1,5 +1,7 @@
 #include "cli/MediaWriter.h"
 
+#include "engine/source/Utf8Path.h"
+
 extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/opt.h>
@@ -73,16 +75,32 @@ void check(int code, const std::string& what) {
 
 }  // namespace
 
+PartialFile::PartialFile(std::string path) : path_(std::move(path)), partial_(partialPathOf(path_)) {}
+
+PartialFile::~PartialFile() {
+    if (completed_) return;
+    std::error_code ignored;  // nothing was made, or it cannot be removed: either way nothing to tell
+    std::filesystem::remove(engine::utf8Path(partial_), ignored);
+}
+
+void PartialFile::complete() {
+    std::error_code error;
+    std::filesystem::rename(engine::utf8Path(partial_), engine::utf8Path(path_), error);
+    if (error) throw std::runtime_error("Cannot rename " + partial_ + " to " + path_ + ": " + error.message());
+    completed_ = true;
+}
+
 bool MediaWriter::knowsExtension(const std::string& path) { return containerFor(path) != nullptr; }
 
-MediaWriter::MediaWriter(const std::string& path, const engine::VideoInfo& info) : info_(info) {
+MediaWriter::MediaWriter(const std::string& path, const engine::VideoInfo& info) : info_(info), file_(path) {
     const ContainerChoice* choice = containerFor(path);
     if (!choice) throw std::runtime_error("Unknown output type '" + lowerExtension(path) +
                                           "': use .avi, .mkv, .mp4, .mov or .y4m");
     if (!info.hasVideo()) throw std::runtime_error("The script's clip has no video to write.");
 
     AVFormatContext* raw = nullptr;
-    check(avformat_alloc_output_context2(&raw, nullptr, choice->muxer, path.c_str()), "Cannot write " + path);
+    check(avformat_alloc_output_context2(&raw, nullptr, choice->muxer, file_.partialPath().c_str()),
+          "Cannot write " + path);
     format_.reset(raw);
     packet_.reset(av_packet_alloc());
 
@@ -94,7 +112,8 @@ MediaWriter::MediaWriter(const std::string& path, const engine::VideoInfo& info)
         openAudio(info, audio);
     }
     if (!(format_->oformat->flags & AVFMT_NOFILE))
-        check(avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE), "Cannot create " + path);
+        check(avio_open(&format_->pb, file_.partialPath().c_str(), AVIO_FLAG_WRITE),
+              "Cannot create " + file_.partialPath());
     check(avformat_write_header(format_.get(), nullptr), "Cannot write the header of " + path);
 }
 
@@ -231,6 +250,7 @@ void MediaWriter::finish() {
     drain(videoCodec_.get(), videoStream_);
     check(av_write_trailer(format_.get()), "Writing the end of the file failed");
     if (format_->pb) check(avio_closep(&format_->pb), "Closing the file failed");
+    file_.complete();
 }
 
 }  // namespace vistrel::cli

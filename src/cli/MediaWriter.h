@@ -13,6 +13,26 @@
 
 namespace vistrel::cli {
 
+// A file written under a partial name and renamed to its own once complete;
+// removed when it goes away incomplete.
+class PartialFile {
+public:
+    explicit PartialFile(std::string path);
+    ~PartialFile();
+    PartialFile(const PartialFile&) = delete;
+    PartialFile& operator=(const PartialFile&) = delete;
+
+    static std::string partialPathOf(const std::string& path) { return path + ".part"; }
+    const std::string& partialPath() const { return partial_; }
+    // Renames the partial file, replacing a file of the final name; throws when it cannot.
+    void complete();
+
+private:
+    std::string path_;
+    std::string partial_;
+    bool completed_ = false;
+};
+
 class MediaWriter {
 public:
     // Throws std::runtime_error with a message for the user.
@@ -28,7 +48,8 @@ public:
     void writeFrame(const engine::Frame& frame);
     // Interleaved samples in the clip's own format.
     void writeSamples(const void* samples, int64_t count);
-    // Flushes the encoders and closes the file; throws when the file could not be completed.
+    // Flushes the encoders, closes the file and gives it its name; throws when
+    // the file could not be completed.
     void finish();
 
 private:
@@ -38,6 +59,9 @@ private:
     void drain(AVCodecContext* codec, AVStream* stream);
 
     engine::VideoInfo info_;
+    // Declared before the muxer, which closes the file, so that an incomplete
+    // file is removed only after that.
+    PartialFile file_;
     // Declared before the encoders so that it is destroyed after them.
     engine::OutputFormatUPtr format_;
     engine::AVCodecContextUPtr videoCodec_;

@@ -6,17 +6,32 @@ namespace vistrel::cli {
 
 namespace {
 constexpr int kBarWidth = 30;
+constexpr auto kUpdateEvery = std::chrono::milliseconds(100);
 }
 
-ProgressBar::ProgressBar(std::FILE* out, bool enabled) : out_(out), enabled_(enabled) {}
+ProgressBar::ProgressBar(std::FILE* out, Style style) : out_(out), style_(style) {}
 
-void ProgressBar::indexing(int64_t done, int64_t total) { draw("indexing", done, total, ""); }
+void ProgressBar::writing(const std::string& partialPath) {
+    if (style_ != Style::Lines) return;
+    std::fprintf(out_, "writing %s\n", partialPath.c_str());
+    std::fflush(out_);
+}
+
+void ProgressBar::indexing(int64_t done, int64_t total) {
+    if (style_ == Style::Lines) line("indexing", done, total);
+    else draw("indexing", done, total, "");
+}
 
 void ProgressBar::frames(int64_t done, int64_t total) {
     if (!renderingStarted_) {  // the rate counts from the first frame, not from indexing
         renderingStarted_ = true;
         finish();
         start_ = std::chrono::steady_clock::now();
+        lastDraw_ = {};
+    }
+    if (style_ == Style::Lines) {
+        line("frame", done, total);
+        return;
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
@@ -28,11 +43,21 @@ void ProgressBar::frames(int64_t done, int64_t total) {
 
 void ProgressBar::matching(double share) { draw("matching", static_cast<int64_t>(share * 1000), 1000, ""); }
 
-void ProgressBar::draw(const std::string& label, int64_t done, int64_t total, const std::string& tail) {
-    if (!enabled_) return;
+bool ProgressBar::due(int64_t done, int64_t total) {
     const auto now = std::chrono::steady_clock::now();
-    if (done < total && now - lastDraw_ < std::chrono::milliseconds(100)) return;
+    if (done < total && now - lastDraw_ < kUpdateEvery) return false;
     lastDraw_ = now;
+    return true;
+}
+
+void ProgressBar::line(const char* label, int64_t done, int64_t total) {
+    if (!due(done, total)) return;
+    std::fprintf(out_, "%s %lld of %lld\n", label, static_cast<long long>(done), static_cast<long long>(total));
+    std::fflush(out_);
+}
+
+void ProgressBar::draw(const std::string& label, int64_t done, int64_t total, const std::string& tail) {
+    if (style_ != Style::Bar || !due(done, total)) return;
     const double share = total > 0 ? std::clamp(double(done) / double(total), 0.0, 1.0) : 0.0;
     const int filled = static_cast<int>(share * kBarWidth);
     std::fprintf(out_, "\r%-9s [%s%s] %3d%%%s\033[K", label.c_str(), std::string(filled, '#').c_str(),
@@ -42,7 +67,7 @@ void ProgressBar::draw(const std::string& label, int64_t done, int64_t total, co
 }
 
 void ProgressBar::finish() {
-    if (enabled_ && drawn_) std::fputc('\n', out_);
+    if (style_ == Style::Bar && drawn_) std::fputc('\n', out_);
     drawn_ = false;
 }
 

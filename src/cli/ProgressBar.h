@@ -1,5 +1,8 @@
 #pragma once
-// A one-line progress bar with frames per second, redrawn on a terminal.
+// The progress of a render: a one-line bar with frames per second, redrawn
+// on a terminal, or for a program one line per update ("writing PATH",
+// "indexing N of M", "frame N of M"), at most ten a second and always the
+// last one.
 
 #include <chrono>
 #include <cstdint>
@@ -10,19 +13,24 @@ namespace vistrel::cli {
 
 class ProgressBar {
 public:
-    // Draws only when enabled (stderr is a terminal and -q was not given).
-    ProgressBar(std::FILE* out, bool enabled);
+    enum class Style { None, Bar, Lines };
 
+    ProgressBar(std::FILE* out, Style style);
+
+    // The partial file about to be made, which the output becomes when complete.
+    void writing(const std::string& partialPath);
     void indexing(int64_t done, int64_t total);
     void frames(int64_t done, int64_t total);
     void matching(double share);  // vistrel-sync: reading and matching the angles' sound
     void finish();
 
 private:
+    bool due(int64_t done, int64_t total);
     void draw(const std::string& label, int64_t done, int64_t total, const std::string& tail);
+    void line(const char* label, int64_t done, int64_t total);
 
     std::FILE* out_;
-    bool enabled_;
+    Style style_;
     bool drawn_ = false;
     bool renderingStarted_ = false;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();

@@ -41,7 +41,11 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
     const QCommandLineOption null(QStringLiteral("null"), QStringLiteral("Render without writing anything (timing)."));
     const QCommandLineOption quiet(QStringList{QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Show no progress."));
-    parser.addOptions({info, output, png, frames, null, quiet});
+    const QCommandLineOption progressLines(
+        QStringLiteral("progress-lines"),
+        QStringLiteral("Report progress for a program on stdout, one line per update: \"writing PART\" before the\n"
+                       "output's partial file is made, \"indexing N of M\", \"frame N of M\"."));
+    parser.addOptions({info, output, png, frames, null, quiet, progressLines});
 
     auto usage = [&](const QString& message) { return UsageError{message.toStdString(), parser.helpText().toStdString()}; };
     if (!parser.parse(arguments)) return usage(parser.errorText());
@@ -57,6 +61,7 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
     options.pngFolder = parser.value(png).toStdString();
     options.null = parser.isSet(null);
     options.quiet = parser.isSet(quiet);
+    options.progressLines = parser.isSet(progressLines);
     if (parser.isSet(frames) && !parseRange(parser.value(frames), options))
         return usage(QStringLiteral("--frames takes a range A-B of frame numbers with A <= B."));
 

@@ -19,6 +19,7 @@ struct RenderOptions {
     std::optional<int64_t> firstFrame;
     std::optional<int64_t> lastFrame;  // inclusive
     bool quiet = false;
+    bool progressLines = false;  // progress for a program, one line per update on stdout
 };
 
 struct UsageError {

@@ -40,8 +40,14 @@ std::unique_ptr<cli::FrameSink> makeSink(const cli::RenderOptions& options, cons
     return std::make_unique<cli::NullSink>();
 }
 
+cli::ProgressBar makeProgress(const cli::RenderOptions& options) {
+    if (options.progressLines) return {stdout, cli::ProgressBar::Style::Lines};
+    const bool bar = !options.quiet && isatty(fileno(stderr));
+    return {stderr, bar ? cli::ProgressBar::Style::Bar : cli::ProgressBar::Style::None};
+}
+
 int run(const cli::RenderOptions& options) {
-    cli::ProgressBar progress(stderr, !options.quiet && isatty(fileno(stderr)));
+    cli::ProgressBar progress = makeProgress(options);
     engine::OpenOptions open;
     // A render reads its frames once, in order: what a cache could give back
     // is the odd frame read twice close together, not the player's steps back.
@@ -60,6 +66,7 @@ int run(const cli::RenderOptions& options) {
 
     const int64_t first = std::clamp<int64_t>(options.firstFrame.value_or(0), 0, info.frameCount - 1);
     const int64_t last = std::clamp<int64_t>(options.lastFrame.value_or(info.frameCount - 1), first, info.frameCount - 1);
+    if (!options.output.empty()) progress.writing(cli::PartialFile::partialPathOf(options.output));
     auto sink = makeSink(options, info);
     const cli::RenderStats stats = cli::render(*clip, first, last, *sink, progress);
     if (options.null && !options.quiet)

@@ -28,7 +28,8 @@ constexpr int kUsageError = 2;
 constexpr int kMatchError = 1;
 
 int run(const cli::SyncOptions& options) {
-    cli::ProgressBar progress(stderr, !options.quiet && isatty(fileno(stderr)));
+    cli::ProgressBar progress(stderr, !options.quiet && isatty(fileno(stderr)) ? cli::ProgressBar::Style::Bar
+                                                                            : cli::ProgressBar::Style::None);
     sync::MatchOptions match;
     match.maxOffsetSeconds = options.maxOffsetSeconds;
     sync::JobTimes times;

@@ -40,9 +40,10 @@ ClipPtr openMediaFile(const std::string& path, Environment& env) {
     return clip;
 }
 
-}  // namespace
-
-ClipPtr openClip(const std::string& path, const OpenOptions& options) {
+// Runs open with an environment of its own: a fresh frame cache and a
+// guard against scripts that load themselves.
+template <typename Open>
+ClipPtr withEnvironment(const OpenOptions& options, Open open) {
     std::set<std::string> scriptsLoading;
     Environment env;
     env.cache = std::make_shared<FrameCache>(options.cacheBudgetBytes);
@@ -50,8 +51,19 @@ ClipPtr openClip(const std::string& path, const OpenOptions& options) {
     env.indexFolder = options.indexFolder.empty() ? defaultIndexFolder() : options.indexFolder;
     env.scriptsLoading = &scriptsLoading;
     env.soundOnly = options.soundOnly;
-    if (isScriptPath(path)) return evaluateScriptFile(path, env);
-    return openMediaFile(path, env);
+    return open(env);
+}
+
+}  // namespace
+
+ClipPtr openClip(const std::string& path, const OpenOptions& options) {
+    return withEnvironment(options, [&path](Environment& env) {
+        return isScriptPath(path) ? evaluateScriptFile(path, env) : openMediaFile(path, env);
+    });
+}
+
+ClipPtr openScriptText(const std::string& text, const std::string& nameForMessages, const OpenOptions& options) {
+    return withEnvironment(options, [&](Environment& env) { return evaluateScriptClip(text, nameForMessages, env); });
 }
 
 }  // namespace vistrel::engine

@@ -24,6 +24,8 @@ struct OpenOptions {
 };
 
 ClipPtr openClip(const std::string& path, const OpenOptions& options = {});
+// The clip of a script text that is in no file; messages name it nameForMessages.
+ClipPtr openScriptText(const std::string& text, const std::string& nameForMessages, const OpenOptions& options = {});
 
 // True for a path whose name ends in ".avs", in any case.
 bool isScriptPath(const std::string& path);

@@ -39,8 +39,7 @@ void writeAngleSection(ScriptText& script, const Edit& edit, int row)
 {
     const char angle = angleLetter(row);
     script.line(angleHeaderBefore + std::string(1, angle) + angleHeaderAfter);
-    script.line(std::string("angle") + angle + "=avisource(" + quoted(edit.clips().entry(row))
-                + ").killaudio().trim(" + edit.startFrames().entry(row) + ",0)");
+    script.line(std::string("angle") + angle + "=" + angleSourceText(edit, row));
     script.emptyLine();
     writeSegments(script, edit, angle);
 }
@@ -56,6 +55,11 @@ std::string videoLine(const StringList& points)
 }
 
 }  // namespace
+
+std::string angleSourceText(const Edit& edit, int row)
+{
+    return "avisource(" + quoted(edit.clips().entry(row)) + ").killaudio().trim(" + edit.startFrames().entry(row) + ",0)";
+}
 
 std::string editScriptText(const Edit& edit)
 {

@@ -25,5 +25,7 @@ struct FileDialogSetup {
 
 inline constexpr FileDialogSetup openClipDialogSetup{"open avi", "AVI/AVS files|*.avi;*.avs", "avi"};
 inline constexpr FileDialogSetup saveScriptDialogSetup{"save AVS", "AVISynth script|*.avs", "avs"};
+inline constexpr FileDialogSetup renderVideoDialogSetup{
+    "render video", "MP4 video (H.264, AAC)|*.mp4|Matroska, lossless (FFV1)|*.mkv|QuickTime (H.264)|*.mov", "mp4"};
 
 }  // namespace vistrel::model

@@ -12,5 +12,8 @@ inline constexpr const char* scriptSaved = "The AviSynth script has been saved."
 inline constexpr const char* scriptNotSavedPrefix = "The script could not be saved: ";
 inline constexpr const char* tooFewClipsForPreview = "Please have at least 2 clips in the file list before editing.";
 inline constexpr const char* previewNotWrittenPrefix = "The preview script could not be written: ";
+inline constexpr const char* editPreviewNotWrittenPrefix = "The edit preview could not be written: ";
+inline constexpr const char* renderScriptNotWrittenPrefix = "The script to render could not be written: ";
+inline constexpr const char* videoRenderedPrefix = "The video has been rendered: ";
 
 }  // namespace vistrel::model::messages

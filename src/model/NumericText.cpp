@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace vistrel::model {
@@ -47,18 +48,34 @@ void readExponent(CompactReader& in, std::string& out)
     if (exponent.size() > digitsFrom) out += exponent;
 }
 
+// The power of ten of the number's leading non-zero digit, its exponent
+// included: 2 for "123.4", -3 for "0.00123", 398 for "1.5e397". Held within
+// a billion either way, far past any double.
+std::int64_t leadingPowerOfTen(const std::string& number)
+{
+    constexpr std::int64_t limit = 1'000'000'000;
+    const std::size_t exponentAt = std::min(number.find('e'), number.size());
+    const std::size_t pointAt = std::min(number.find('.'), exponentAt);
+    const std::size_t leadAt = number.find_first_not_of("0.", 0);
+    std::int64_t power = 0;
+    if (leadAt < exponentAt)
+        power = leadAt < pointAt ? std::int64_t(pointAt - leadAt) - 1 : -std::int64_t(leadAt - pointAt);
+    std::int64_t exponent = 0;
+    std::size_t at = exponentAt + 1;
+    const bool negative = at < number.size() && number[at] == '-';
+    if (at < number.size() && (number[at] == '-' || number[at] == '+')) ++at;
+    for (; at < number.size(); ++at) exponent = std::min(exponent * 10 + (number[at] - '0'), limit);
+    return std::clamp(power + (negative ? -exponent : exponent), -limit, limit);
+}
+
 double parseMagnitude(const std::string& number)
 {
     double value = 0.0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     (void)end;
-    if (error == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone; tell overflow from underflow by the exponent.
-        const auto exponentAt = number.find('e');
-        const bool negativeExponent = exponentAt != std::string::npos && exponentAt + 1 < number.size()
-                                      && number[exponentAt + 1] == '-';
-        return negativeExponent ? 0.0 : std::numeric_limits<double>::max();
-    }
+    if (error == std::errc::result_out_of_range)
+        // from_chars leaves the value alone; the size of the number tells overflow from underflow.
+        return leadingPowerOfTen(number) < 0 ? 0.0 : std::numeric_limits<double>::max();
     return value;
 }
 

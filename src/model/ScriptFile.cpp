@@ -24,6 +24,10 @@ std::string failureOf(const std::string& path, const QSaveFile& file)
 std::optional<std::string> saveScriptFile(const std::string& path, const std::string& utf8Text)
 {
     QSaveFile file(QString::fromStdString(path));
+    // A folder that takes no new file (so no temporary beside the target)
+    // may still hold a script the user may replace: that one is written in
+    // place. Everywhere else the earlier file stays until every byte is out.
+    file.setDirectWriteFallback(true);
     // Unbuffered, so that a full disk fails the write itself: a buffered
     // write succeeds in memory, and commit() (Qt 6.4) renames the file over
     // the target even when writing out the buffer failed.

@@ -11,7 +11,14 @@ namespace vistrel::model {
 ScriptLocations ScriptLocations::forPlatform()
 {
 #ifdef Q_OS_WIN
-    return {"", "c:\\intro.avs", "c:/intro.avs", "c:\\preview.avs", "c:\\preview.avs"};
+    return {"",
+            "c:\\intro.avs",
+            "c:/intro.avs",
+            "c:\\preview.avs",
+            "c:\\preview.avs",
+            "c:\\edit-preview.avs",
+            "c:\\edit-preview.avs",
+            "c:\\render.avs"};
 #else
     const std::string cache = cacheFolder(qEnvironmentVariable("XDG_CACHE_HOME").toStdString(),
                                           QDir::homePath().toStdString());
@@ -23,7 +30,8 @@ ScriptLocations ScriptLocations::inFolder(const std::string& folder)
 {
     const std::string intro = folder + "/intro.avs";
     const std::string preview = folder + "/preview.avs";
-    return {folder, intro, intro, preview, preview};
+    const std::string editPreview = folder + "/edit-preview.avs";
+    return {folder, intro, intro, preview, preview, editPreview, editPreview, folder + "/render.avs"};
 }
 
 std::string ScriptLocations::cacheFolder(const std::string& xdgCacheHome, const std::string& home)

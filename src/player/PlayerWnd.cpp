@@ -5,6 +5,7 @@
 #include "player/VideoView.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QPainter>
 
 #include <algorithm>
@@ -15,6 +16,24 @@ namespace vistrel::player {
 namespace {
 
 constexpr int kPageFrames = 10;
+
+// Every key the player answers with the focus on it; keyPressEvent and
+// keyHelp both read this table.
+struct PlayerKey {
+    Qt::Key key;
+    const char* action;
+    void (*run)(PlayerWnd&);
+};
+
+constexpr PlayerKey kKeys[] = {
+    {Qt::Key_Space, "Play / pause", [](PlayerWnd& p) { p.togglePlay(); }},
+    {Qt::Key_Left, "One frame back", [](PlayerWnd& p) { p.step(-1); }},
+    {Qt::Key_Right, "One frame forward", [](PlayerWnd& p) { p.step(1); }},
+    {Qt::Key_PageUp, "Ten frames back", [](PlayerWnd& p) { p.step(-kPageFrames); }},
+    {Qt::Key_PageDown, "Ten frames forward", [](PlayerWnd& p) { p.step(kPageFrames); }},
+    {Qt::Key_Home, "First frame", [](PlayerWnd& p) { p.seek(0); }},
+    {Qt::Key_End, "Last frame", [](PlayerWnd& p) { p.seek(p.frameCount() - 1); }},
+};
 
 int clampToInt(int64_t value) { return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX)); }
 
@@ -60,6 +79,7 @@ void PlayerWnd::wire() {
 
 void PlayerWnd::filename(const QString& path) {
     fileName_ = path;
+    view_->setColumnMarks({});
     layoutChildren();
     playback_.open(path);
 }
@@ -105,6 +125,10 @@ QRect PlayerWnd::pictureRect() const {
 
 QString PlayerWnd::message() const { return view_->message(); }
 
+void PlayerWnd::setColumnMarks(const ColumnMarks& marks) { view_->setColumnMarks(marks); }
+
+const ColumnMarks& PlayerWnd::columnMarks() const { return view_->columnMarks(); }
+
 // ---- Settings ----
 
 void PlayerWnd::setAutosize(bool on) {
@@ -133,17 +157,20 @@ QSize PlayerWnd::sizeHint() const {
 // ---- Events ----
 
 void PlayerWnd::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Space: togglePlay(); break;
-    case Qt::Key_Left: step(-1); break;
-    case Qt::Key_Right: step(1); break;
-    case Qt::Key_PageUp: step(-kPageFrames); break;
-    case Qt::Key_PageDown: step(kPageFrames); break;
-    case Qt::Key_Home: seek(0); break;
-    case Qt::Key_End: seek(frameCount() - 1); break;
-    default: QWidget::keyPressEvent(event); return;
+    for (const PlayerKey& key : kKeys) {
+        if (event->key() != key.key) continue;
+        key.run(*this);
+        event->accept();
+        return;
     }
-    event->accept();
+    QWidget::keyPressEvent(event);
+}
+
+QList<PlayerWnd::KeyHelp> PlayerWnd::keyHelp() {
+    QList<KeyHelp> help;
+    for (const PlayerKey& key : kKeys)
+        help.append({QKeySequence(key.key).toString(QKeySequence::NativeText), QString::fromLatin1(key.action)});
+    return help;
 }
 
 void PlayerWnd::resizeEvent(QResizeEvent* event) {

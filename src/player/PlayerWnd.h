@@ -11,7 +11,7 @@
 //
 // With the focus on the player: Space plays or pauses, Left/Right step one
 // frame, Page Up/Page Down ten frames back/forward, Home/End go to the first
-// and last frame. A click anywhere on the player gives it the focus and does
+// and last frame (keyHelp lists them). A click anywhere on the player gives it the focus and does
 // nothing more on the picture.
 //
 // Every member runs on the UI thread and answers at once: after a seek the
@@ -19,11 +19,14 @@
 // built opens in the background, showing its progress; meanwhile it reports
 // position 0 (or the frame a seek asked for) and plays once it is open.
 
+#include "player/ColumnMarks.h"
 #include "player/Playback.h"
 #include "player/PlaybackMode.h"
 
 #include <QString>
 #include <QWidget>
+
+#include <QList>
 
 #include <cstdint>
 
@@ -80,6 +83,17 @@ public:
     QRect pictureRect() const;
     // The line shown instead of a picture while a file opens.
     QString message() const;
+    // Labels and a frame over the columns of the picture, drawn on the screen
+    // only; opening another file clears them.
+    void setColumnMarks(const ColumnMarks& marks);
+    const ColumnMarks& columnMarks() const;
+
+    // The player's own keys, as the windows list them for the user.
+    struct KeyHelp {
+        QString key;
+        QString action;
+    };
+    static QList<KeyHelp> keyHelp();
 
     // ---- Settings the windows create the player with ----
     bool autosize() const { return autosize_; }

@@ -22,6 +22,12 @@ void VideoView::setMessage(const QString& message) {
     update();
 }
 
+void VideoView::setColumnMarks(const ColumnMarks& marks) {
+    if (marks == marks_) return;
+    marks_ = marks;
+    update();
+}
+
 QRect VideoView::pictureRect(QSize areaSize) const {
     if (picture_.isNull()) return {};
     const QSize logical = (QSizeF(picture_.size()) / devicePixelRatioF()).toSize();
@@ -44,6 +50,7 @@ void VideoView::paintEvent(QPaintEvent*) {
     const QRect target = pictureRect(size());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, target.size() * devicePixelRatioF() != picture_.size());
     painter.drawImage(target, picture_);
+    drawColumnMarks(painter, target, marks_);
 }
 
 }  // namespace vistrel::player

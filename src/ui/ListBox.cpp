@@ -55,11 +55,19 @@ void ListBox::keyPressEvent(QKeyEvent* event)
     reportSelectionChange(before);
 }
 
+// Qt moves the current row off the removed ones and, in single selection,
+// selects where it lands. A list box only keeps the entry the user picked:
+// at its new row when it stays, nothing when it goes or when none was picked.
 void ListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
 {
-    const int selected = selectedRow();
+    const QPersistentModelIndex picked = selectedRow() >= 0 ? selectionModel()->selectedIndexes().first()
+                                                            : QModelIndex();
     QListView::rowsAboutToBeRemoved(parent, start, end);
-    if (selected >= start && selected <= end) selectionModel()->clearSelection();
+    const bool pickedStays = picked.isValid() && (picked.row() < start || picked.row() > end);
+    if (pickedStays)
+        selectionModel()->select(picked, QItemSelectionModel::ClearAndSelect);
+    else
+        selectionModel()->clearSelection();
 }
 
 void ListBox::reportSelectionChange(int rowBefore)

@@ -8,9 +8,10 @@
 // `userDoubleClicked` (it follows the userSelected of its first click). Rows that the edit inserts or removes report nothing,
 // even when Qt moves the current row because of them.
 //
-// Removing the selected entry leaves no entry selected, as in a list box
-// (Qt would select the next one), so that a second double-click on the empty
-// part of the list cannot remove a neighbour the user never picked.
+// Removing entries never selects one, as in a list box (Qt selects where the
+// current row lands): the selection stays on the entry the user picked, or
+// on none, so that a double-click or the start-point dialog's "OK" cannot
+// act on an entry the user never picked.
 
 #include <QListView>
 

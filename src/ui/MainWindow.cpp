@@ -4,11 +4,14 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPalette>
 #include <QPushButton>
 #include <QSlider>
 #include <QtGlobal>
 
+#include "model/EditPreview.h"
 #include "model/EditScript.h"
 #include "model/IntroScript.h"
 #include "model/PreviewScript.h"
@@ -16,9 +19,14 @@
 #include "player/PlayerWnd.h"
 #include "ui/Centring.h"
 #include "ui/CheckBoxValue.h"
+#include "ui/HelpWindows.h"
 #include "ui/ListBox.h"
+#include "ui/MainMenu.h"
+#include "ui/OneLineText.h"
 #include "ui/MessageBoxSink.h"
+#include "ui/PreviewTimeLine.h"
 #include "ui/QtFileDialog.h"
+#include "ui/RenderProgressDialog.h"
 #include "ui/StartPointDialog.h"
 #include "ui/Twips.h"
 #include "ui/WindowFont.h"
@@ -42,27 +50,37 @@ MainWindow::MainWindow(MainWindowSetup setup)
       locations_(std::move(setup.locations)),
       openDialog_(std::move(setup.openDialog)),
       saveDialog_(std::move(setup.saveDialog)),
+      renderDialog_(std::move(setup.renderDialog)),
       messages_(std::move(setup.messages))
 {
     if (!openDialog_)
         openDialog_ = std::make_unique<QtFileDialog>(model::openClipDialogSetup, FileDialogPurpose::Open, this);
     if (!saveDialog_)
         saveDialog_ = std::make_unique<QtFileDialog>(model::saveScriptDialogSetup, FileDialogPurpose::Save, this);
+    if (!renderDialog_)
+        renderDialog_ = std::make_unique<QtFileDialog>(model::renderVideoDialogSetup, FileDialogPurpose::Save, this);
     if (!messages_) messages_ = std::make_unique<MessageBoxSink>(this);
 
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Vistrel"));
     setWindowIcon(vistrelIcon());
     setFont(windowFont(font()));
-    setFixedSize(pixelSize(10755, 4740));
     createControls();
+    createMenu();
     showListsAndBoxes();
     setTabOrder();
     wireEvents();
     startUp();
 }
 
-MainWindow::~MainWindow() { closeStartPointDialog(); }
+MainWindow::~MainWindow()
+{
+    closeStartPointDialog();
+    if (render_) {
+        render_->abandon();  // it would report to the message sink, which goes first
+        delete render_;
+    }
+}
 
 StartPointDialog* MainWindow::startPointDialog() const
 {
@@ -73,43 +91,74 @@ StartPointDialog* MainWindow::startPointDialog() const
 // back, the "offset" frame in front of the "file list" frame it overlaps.
 void MainWindow::createControls()
 {
+    clientArea_ = new QWidget(this);
+    clientArea_->setObjectName(QStringLiteral("clientArea"));
+    clientArea_->setFixedSize(pixelSize(10755, 4740));
     createFrames();
-    fadeInBox_ = placeControl<QCheckBox>(*this, "Check1", {240, 4440, 1215, 255}, QStringLiteral("fade in"));
-    player_ = placeControl<player::PlayerWnd>(*this, "PlayerWnd1", {120, 120, 10560, 2190});
+    fadeInBox_ = placeControl<QCheckBox>(*clientArea_, "Check1", {240, 4440, 1215, 255}, QStringLiteral("fade in"));
+    player_ = placeControl<player::PlayerWnd>(*clientArea_, "PlayerWnd1", {120, 120, 10560, 2190});
     player_->setAutosize(false);
     player_->setVolume(100);
     player_->setBorderstyle(0);
     playerControl_ = std::make_unique<PlayerWndControl>(*player_);
+    timeLine_ = new PreviewTimeLine(*player_, *playerControl_, edit_, locations_, this);
 
-    previewButton_ = placeControl<QPushButton>(*this, "Command1", {3120, 4080, 855, 255}, QStringLiteral("preview"));
+    previewButton_ = placeControl<QPushButton>(*clientArea_, "Command1", {3120, 4080, 855, 255}, QStringLiteral("preview"));
     buildScriptButton_ =
-        placeControl<QPushButton>(*this, "Command3", {5760, 4200, 1215, 495}, QStringLiteral("build script"));
-    angleButtons_[0] = placeControl<QPushButton>(*this, "Command4", {2520, 2280, 855, 255}, QStringLiteral("A"));
-    angleButtons_[1] = placeControl<QPushButton>(*this, "Command5", {3840, 2280, 855, 255}, QStringLiteral("B"));
-    angleButtons_[2] = placeControl<QPushButton>(*this, "Command6", {5160, 2280, 855, 255}, QStringLiteral("C"));
-    angleButtons_[3] = placeControl<QPushButton>(*this, "Command7", {6480, 2280, 855, 255}, QStringLiteral("D"));
-    overlapBox_ = placeControl<QLineEdit>(*this, "Text3", {8280, 4320, 615, 285});
-    pointCountBox_ = placeControl<QLineEdit>(*this, "Text2", {8280, 2640, 615, 285});
-    switchList_ = placeControl<ListBox>(*this, "List1", {9000, 2400, 1575, 2205});
-    clipList_ = placeControl<ListBox>(*this, "List2", {120, 3360, 2175, 840});
+        placeControl<QPushButton>(*clientArea_, "Command3", {5760, 4200, 1215, 495}, QStringLiteral("build script"));
+    angleButtons_[0] = placeControl<QPushButton>(*clientArea_, "Command4", {2520, 2280, 855, 255}, QStringLiteral("A"));
+    angleButtons_[1] = placeControl<QPushButton>(*clientArea_, "Command5", {3840, 2280, 855, 255}, QStringLiteral("B"));
+    angleButtons_[2] = placeControl<QPushButton>(*clientArea_, "Command6", {5160, 2280, 855, 255}, QStringLiteral("C"));
+    angleButtons_[3] = placeControl<QPushButton>(*clientArea_, "Command7", {6480, 2280, 855, 255}, QStringLiteral("D"));
+    overlapBox_ = placeControl<QLineEdit>(*clientArea_, "Text3", {8280, 4320, 615, 285});
+    pointCountBox_ = placeControl<QLineEdit>(*clientArea_, "Text2", {8280, 2640, 615, 285});
+    switchList_ = placeControl<ListBox>(*clientArea_, "List1", {9000, 2400, 1575, 2205});
+    clipList_ = placeControl<ListBox>(*clientArea_, "List2", {120, 3360, 2175, 840});
     loadClipsButton_ =
-        placeControl<QPushButton>(*this, "Command2", {120, 2640, 1335, 375}, QStringLiteral("load video clips"));
-    startFrameList_ = placeControl<ListBox>(*this, "List3", {2280, 3360, 735, 840});
-    rateSlider_ = placeControl<QSlider>(*this, "Slider1", {5040, 3120, 2175, 255}, Qt::Horizontal);
+        placeControl<QPushButton>(*clientArea_, "Command2", {120, 2640, 1335, 375}, QStringLiteral("load video clips"));
+    startFrameList_ = placeControl<ListBox>(*clientArea_, "List3", {2280, 3360, 735, 840});
+    rateSlider_ = placeControl<QSlider>(*clientArea_, "Slider1", {5040, 3120, 2175, 255}, Qt::Horizontal);
     rateSlider_->setRange(slowestRate, fastestRate);
     rateSlider_->setSingleStep(10);
     rateSlider_->setPageStep(100);
     rateSlider_->setValue(startingRate);
-    fadeOutBox_ = placeControl<QCheckBox>(*this, "Check2", {1320, 4440, 1215, 255}, QStringLiteral("fade out"));
+    fadeOutBox_ = placeControl<QCheckBox>(*clientArea_, "Check2", {1320, 4440, 1215, 255}, QStringLiteral("fade out"));
+}
+
+// The menu bar lies above the client area; the window grows by its height.
+// Keys 1 to 4 press the angle buttons; a text box with the focus types them.
+void MainWindow::createMenu()
+{
+    menu_ = createMainMenu(*this);
+    addButtonEntry(*menu_.file, tr("Load video clip…"), QKeySequence(Qt::CTRL | Qt::Key_O), *loadClipsButton_);
+    addButtonEntry(*menu_.file, tr("Save edit script…"), QKeySequence(Qt::CTRL | Qt::Key_S), *buildScriptButton_);
+    addEntry(*menu_.file, tr("Render video…"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { renderVideo(); });
+    menu_.file->addSeparator();
+    addEntry(*menu_.file, tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+    addButtonEntry(*menu_.play, tr("Preview angles"), QKeySequence(Qt::Key_F5), *previewButton_);
+    addEntry(*menu_.play, tr("Preview the edit"), QKeySequence(Qt::Key_F6), [this] { previewEdit(); });
+    addEntry(*menu_.play, tr("Play / pause"), QKeySequence(), [this] { player_->togglePlay(); });
+    addEntry(*menu_.help, tr("Keyboard shortcuts"), QKeySequence(Qt::Key_F1),
+             [this] { showKeyboardShortcuts(*this, menu_); });
+    addEntry(*menu_.help, tr("About Vistrel"), QKeySequence(), [this] { showAbout(*this); });
+    for (std::size_t i = 0; i < angleButtons_.size(); ++i)
+        addWindowKey(*this, tr("Switch to angle %1").arg(QLatin1Char(angleLetters[i])),
+                     QKeySequence(static_cast<int>(Qt::Key_1 + i)), *angleButtons_[i]);
+    hideEmptyMenus(menu_);
+
+    const int menuHeight = menu_.bar->sizeHint().height();
+    menu_.bar->setGeometry(0, 0, clientArea_->width(), menuHeight);
+    clientArea_->move(0, menuHeight);
+    setFixedSize(clientArea_->width(), menuHeight + clientArea_->height());
 }
 
 void MainWindow::createFrames()
 {
-    placeControl<QGroupBox>(*this, "Frame1", {8160, 4080, 855, 615}, QStringLiteral("overlap"));
-    placeControl<QGroupBox>(*this, "Frame4", {0, 3120, 3135, 1215}, QStringLiteral("file list"));
-    placeControl<QGroupBox>(*this, "Frame5", {2280, 3120, 855, 1215}, QStringLiteral("offset"));
-    placeControl<QGroupBox>(*this, "Frame3", {8160, 2400, 855, 615}, QStringLiteral("index"));
-    placeControl<QGroupBox>(*this, "Frame2", {4920, 2880, 2415, 615}, QStringLiteral("playback rate"));
+    placeControl<QGroupBox>(*clientArea_, "Frame1", {8160, 4080, 855, 615}, QStringLiteral("overlap"));
+    placeControl<QGroupBox>(*clientArea_, "Frame4", {0, 3120, 3135, 1215}, QStringLiteral("file list"));
+    placeControl<QGroupBox>(*clientArea_, "Frame5", {2280, 3120, 855, 1215}, QStringLiteral("offset"));
+    placeControl<QGroupBox>(*clientArea_, "Frame3", {8160, 2400, 855, 615}, QStringLiteral("index"));
+    placeControl<QGroupBox>(*clientArea_, "Frame2", {4920, 2880, 2415, 615}, QStringLiteral("playback rate"));
 }
 
 // The list boxes show the edit's own lists; the text boxes follow its fields.
@@ -144,16 +193,23 @@ void MainWindow::wireEvents()
     for (std::size_t i = 0; i < angleButtons_.size(); ++i) {
         const char angle = angleLetters[i];
         connect(angleButtons_[i], &QPushButton::clicked, this,
-                [this, angle] { edit_.addSwitchPoint(angle, *playerControl_); });
+                [this, angle] { edit_.addSwitchPoint(angle, timeLine_->control()); });
     }
     connect(switchList_, &ListBox::userSelected, this,
-            [this] { edit_.selectSwitchPoint(switchList_->selectedRow(), *playerControl_); });
+            [this] { edit_.selectSwitchPoint(switchList_->selectedRow(), timeLine_->control()); });
     connect(switchList_, &ListBox::userDoubleClicked, this,
             [this] { edit_.removeSwitchPoint(switchList_->selectedRow()); });
     connect(clipList_, &ListBox::userDoubleClicked, this, [this] { edit_.removeClip(clipList_->selectedRow()); });
     connect(startFrameList_, &ListBox::userDoubleClicked, this, &MainWindow::openStartPointDialog);
-    connect(previewButton_, &QPushButton::clicked, this,
-            [this] { model::ShowPreview(edit_, *playerControl_, *messages_, locations_); });
+    connect(previewButton_, &QPushButton::clicked, this, [this] {
+        model::ShowPreview(edit_, *playerControl_, *messages_, locations_);
+        timeLine_->updateMarks();
+    });
+    // The marks over the preview follow the cuts and the clips.
+    for (QAbstractItemModel* list : {switchList_->model(), clipList_->model()}) {
+        connect(list, &QAbstractItemModel::rowsInserted, timeLine_, &PreviewTimeLine::updateMarks);
+        connect(list, &QAbstractItemModel::rowsRemoved, timeLine_, &PreviewTimeLine::updateMarks);
+    }
     connect(buildScriptButton_, &QPushButton::clicked, this,
             [this] { model::buildEditScript(edit_, *saveDialog_, *messages_); });
     // Connected after the starting value is set: only the user's changes reach the player.
@@ -166,6 +222,7 @@ void MainWindow::wireEvents()
 // box is only set when it differs, so typing keeps its cursor.
 void MainWindow::wireTextBox(QLineEdit& box, model::TextField& field)
 {
+    keepToOneLine(box);
     connect(&box, &QLineEdit::textEdited, this, [&field](const QString& text) { field.setText(text.toStdString()); });
     field.setListener([&box](const std::string& text) {
         const QString shown = QString::fromStdString(text);
@@ -183,9 +240,32 @@ void MainWindow::startUp()
     previewButton_->setFocus();
 }
 
+RenderProgressDialog* MainWindow::render() const { return render_.data(); }
+
+void MainWindow::previewEdit()
+{
+    if (model::showEditPreview(edit_, *playerControl_, *messages_, locations_, timeLine_->editFrameHere()))
+        timeLine_->editPreviewStarted();
+}
+
+void MainWindow::renderVideo()
+{
+    if (render_) {
+        render_->raise();
+        render_->activateWindow();
+        return;
+    }
+    if (!model::writeRenderScript(edit_, *messages_, locations_)) return;
+    const auto output = renderDialog_->choose();
+    if (!output || output->empty()) return;
+    render_ = new RenderProgressDialog(*this, QString::fromStdString(locations_.renderScriptPath),
+                                       QString::fromStdString(*output), *messages_);
+}
+
 void MainWindow::openStartPointDialog()
 {
     if (startPointDialog()) {
+        if (startPointDialog_->isMinimized()) startPointDialog_->showNormal();
         startPointDialog_->raise();
         startPointDialog_->activateWindow();
     } else {

@@ -16,6 +16,7 @@
 #include "model/FileDialog.h"
 #include "model/MessageSink.h"
 #include "model/ScriptLocations.h"
+#include "ui/MainMenu.h"
 #include "ui/PlayerWndControl.h"
 #include "ui/StartFrameAccess.h"
 
@@ -36,6 +37,8 @@ class StringListModel;
 namespace vistrel::ui {
 
 class ListBox;
+class PreviewTimeLine;
+class RenderProgressDialog;
 class StartPointDialog;
 
 // What the window is built with. Empty dialogs and message sink mean the
@@ -44,6 +47,7 @@ struct MainWindowSetup {
     model::ScriptLocations locations = model::ScriptLocations::forPlatform();
     std::unique_ptr<model::FileDialog> openDialog;
     std::unique_ptr<model::FileDialog> saveDialog;
+    std::unique_ptr<model::FileDialog> renderDialog;
     std::unique_ptr<model::MessageSink> messages;
 };
 
@@ -61,6 +65,11 @@ public:
     StartPointDialog* startPointDialog() const;
     // Why the intro could not be written at start-up; empty when it was.
     const std::optional<std::string>& introFailure() const { return introFailure_; }
+    // The 717 x 316 area below the menu bar that holds every control.
+    QWidget& clientArea() const { return *clientArea_; }
+    const MainMenu& menu() const { return menu_; }
+    // The progress of the render running; null when none runs.
+    RenderProgressDialog* render() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,11 +77,17 @@ protected:
 private:
     void createControls();
     void createFrames();
+    void createMenu();
     void showListsAndBoxes();
     void setTabOrder();
     void wireEvents();
     void wireTextBox(QLineEdit& box, model::TextField& field);
     void startUp();
+
+    // "Preview the edit": the edit plays where the player is now.
+    void previewEdit();
+    // "Render video…": asks for a file and renders the edit into it.
+    void renderVideo();
 
     void openStartPointDialog();
     void closeStartPointDialog();
@@ -85,11 +100,15 @@ private:
     model::ScriptLocations locations_;
     std::unique_ptr<model::FileDialog> openDialog_;
     std::unique_ptr<model::FileDialog> saveDialog_;
+    std::unique_ptr<model::FileDialog> renderDialog_;
     std::unique_ptr<model::MessageSink> messages_;
     std::optional<std::string> introFailure_;
     QPointer<StartPointDialog> startPointDialog_;
+    QPointer<RenderProgressDialog> render_;
 
     // Children, owned by Qt; named as on the window (Command1, List2, ...).
+    QWidget* clientArea_ = nullptr;
+    MainMenu menu_;
     QCheckBox* fadeOutBox_ = nullptr;
     QSlider* rateSlider_ = nullptr;
     ListBox* startFrameList_ = nullptr;
@@ -105,6 +124,7 @@ private:
     QCheckBox* fadeInBox_ = nullptr;
 
     std::unique_ptr<PlayerWndControl> playerControl_;
+    PreviewTimeLine* timeLine_ = nullptr;  // child, owned by Qt
 };
 
 }  // namespace vistrel::ui

@@ -1,12 +1,21 @@
 #include "ui/QtFileDialog.h"
 
 #include <QFileDialog>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace vistrel::ui {
 namespace {
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// "mkv" for "Matroska, lossless (FFV1) (*.mkv)"; empty for a filter without one suffix.
+QString firstSuffix(const QString& nameFilter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.(\\w+)"));
+    const auto match = pattern.match(nameFilter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
 
 }  // namespace
 
@@ -38,6 +47,11 @@ std::optional<std::string> QtFileDialog::choose()
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(nameFilter_);
     dialog.setDefaultSuffix(defaultSuffix_);
+    // A name typed without a suffix takes the one of the type chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, this](const QString& filter) {
+        const QString suffix = firstSuffix(filter);
+        dialog.setDefaultSuffix(suffix.isEmpty() ? defaultSuffix_ : suffix);
+    });
     if (!lastFileName_.isEmpty()) dialog.selectFile(lastFileName_);
 
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;

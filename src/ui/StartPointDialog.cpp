@@ -7,6 +7,7 @@
 #include "player/PlayerWnd.h"
 #include "ui/Centring.h"
 #include "ui/ClickableLabel.h"
+#include "ui/OneLineText.h"
 #include "ui/StartFrameAccess.h"
 #include "ui/Twips.h"
 #include "ui/WindowFont.h"
@@ -43,6 +44,7 @@ void StartPointDialog::createControls()
     okButton_ = placeControl<QPushButton>(*this, "Command1", {3120, 4080, 495, 255}, QStringLiteral("OK"));
     okButton_->setAutoDefault(false);
     startFrameBox_ = placeControl<QLineEdit>(*this, "Text1", {1080, 3960, 1095, 375});
+    keepToOneLine(*startFrameBox_);
     jumpLabel_ = placeControl<ClickableLabel>(*this, "Label1", {2280, 4080, 735, 255}, QStringLiteral("jump to:"));
 }
 

@@ -41,21 +41,24 @@ def usage_of(cmd, env=None):
     return float(user) + float(system), int(peak) / 1024.0
 
 
-def make_media(folder, codec):
+def make_media(folder, codec, angles=ANGLES, sound=False):
+    """The clips of the angles; with sound (a tone per angle, AAC) for an edit, which lays angle A's sound under it."""
     os.makedirs(folder, exist_ok=True)
     paths = []
-    for angle in range(ANGLES):
+    for angle in range(angles):
         ext = "mp4" if codec == "h264" else "avi"
-        path = os.path.join(folder, f"angle{angle}-{codec}-{SECONDS}s.{ext}")
+        path = os.path.join(folder, f"angle{angle}-{codec}{'-sound' if sound else ''}-{SECONDS}s.{ext}")
         paths.append(path)
         if os.path.exists(path):
             continue
         source = f"testsrc2=size=1920x1080:rate=25:duration={SECONDS},hue=h={angle * 90}"
+        tone = ["-f", "lavfi", "-i", f"sine=frequency={440 + 110 * angle}:duration={SECONDS}", "-c:a", "aac"]
         encode = (["-c:v", "libx264", "-preset", "veryfast", "-g", str(GOP), "-bf", "2", "-pix_fmt", "yuv420p"]
                   if codec == "h264" else ["-c:v", "mjpeg", "-q:v", "5", "-pix_fmt", "yuvj420p"])
         partial = path + ".part." + ext
         print(f"  making {os.path.basename(path)} ...", flush=True)
-        subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", source] + encode + [partial], check=True)
+        subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", source] + (tone if sound else []) +
+                       encode + [partial], check=True)
         os.replace(partial, path)
     return paths
 
@@ -85,6 +88,26 @@ def ffmpeg_decode_only(paths):
     inputs = sum((["-i", p] for p in paths), [])
     maps = sum((["-map", f"{i}:v"] for i in range(len(paths))), [])
     return ["ffmpeg", "-v", "error", "-threads", "2"] + inputs + maps + ["-f", "null", "-"]
+
+
+def bench_window_render(build, env):
+    """The edit rendered from the window against vistrel-render on the same script from a shell."""
+    paths = make_media(os.path.join(build, "bench-media"), "h264", angles=2, sound=True)
+    window_bench = os.path.join(build, "bin", "vistrel-window-render-bench")
+    render = os.path.join(build, "bin", "vistrel-render")
+    out = tempfile.mkdtemp(prefix="vistrel-bench-render-")
+    try:
+        report = subprocess.run([window_bench, os.path.join(out, "window.mp4")] + paths, env=env, check=True,
+                                capture_output=True, text=True).stdout
+        figures = dict(line.split(": ", 1) for line in report.splitlines() if ": " in line)
+        window = float(figures["window_render_seconds"])
+        shell = run([render, figures["script"], "-o", os.path.join(out, "shell.mp4"), "-q"], env)
+        print(f"  edit of two angles rendered to MP4, cut every 150 frames:")
+        print(f"    from the window (Render video..., until its message): {window:7.2f} s")
+        print(f"    vistrel-render from a shell, same script:           {shell:7.2f} s")
+        print(f"    ratio window / shell:                               {window / shell:7.3f}   (target <= 1.05)")
+    finally:
+        shutil.rmtree(out, ignore_errors=True)
 
 
 def bench_codec(build, codec):
@@ -134,6 +157,7 @@ def bench_codec(build, codec):
                   f"{float(figures['cpu_seconds_per_video_second']) / reference_per_second:.2f}")
             print(f"    seek median / p95 vs one GOP decoded:     "
                   f"{float(figures['seek_median_ms']) / gop_ms:.2f} / {float(figures['seek_p95_ms']) / gop_ms:.2f}")
+            bench_window_render(build, env)
     finally:
         shutil.rmtree(cache, ignore_errors=True)
 

@@ -149,3 +149,41 @@ TEST_F(RenderCommand, EveryContainerOpensAgainWithItsFrames) {
         EXPECT_EQ(test::readFrameIndex(*written->frame(11)), 11) << name;
     }
 }
+
+// For the window: progress as lines on stdout, and the video under a partial
+// name until it is complete.
+TEST_F(RenderCommand, ProgressLinesAndAPartialFileUntilTheVideoIsComplete) {
+    const QString script = clipScript("");
+    if (script.isEmpty()) GTEST_SKIP() << "no test media here";
+    const QString out = folder_.filePath(QStringLiteral("out.mp4"));
+    const QString partial = out + QStringLiteral(".part");
+    QProcess process;
+    process.start(QStringLiteral(VISTREL_RENDER_PATH), {script, QStringLiteral("-o"), out, QStringLiteral("--progress-lines")});
+    QStringList lines;
+    bool sawPartialOnly = false;
+    while (process.waitForReadyRead(120000) || process.canReadLine()) {
+        while (process.canReadLine()) {
+            lines << QString::fromUtf8(process.readLine()).trimmed();
+            if (lines.last().startsWith(QStringLiteral("frame ")) && !sawPartialOnly)
+                sawPartialOnly = QFile::exists(partial) && !QFile::exists(out);
+        }
+    }
+    ASSERT_TRUE(process.state() == QProcess::NotRunning || process.waitForFinished(120000));
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_TRUE(sawPartialOnly) << "while frames are rendered only the partial file exists";
+    EXPECT_TRUE(QFile::exists(out));
+    EXPECT_FALSE(QFile::exists(partial));
+
+    const int64_t frames = engine::openClip(out.toStdString())->info().frameCount;
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.contains(QStringLiteral("writing ") + partial)) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines.last(), QStringLiteral("frame %1 of %1").arg(frames));
+    int64_t previous = 0;
+    for (const QString& line : lines) {
+        if (!line.startsWith(QStringLiteral("frame "))) continue;
+        const int64_t done = line.section(u' ', 1, 1).toLongLong();
+        EXPECT_GT(done, previous) << line.toStdString();
+        EXPECT_EQ(line, QStringLiteral("frame %1 of %2").arg(done).arg(frames));
+        previous = done;
+    }
+}

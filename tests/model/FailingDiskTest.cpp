@@ -6,6 +6,9 @@
 
 #include <QTemporaryDir>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -99,6 +102,38 @@ TEST_F(FailingDiskTest, EditScriptIntoAMissingFolderCreatesNothing)
     EXPECT_EQ(messages.shown,
               Texts{"The script could not be saved: " + path.string() + ": No such file or directory"});
     EXPECT_TRUE(namesIn(temp).empty());
+}
+
+// Root may create files anywhere, so there the save runs in a child process
+// as an unprivileged user; elsewhere the folder is made read-only.
+TEST_F(FailingDiskTest, EditScriptReplacesAWritableFileInAFolderClosedToNewFiles)
+{
+    const fs::path path = temp / "edit.avs";
+    writeBytes(path, earlierScript);
+    fs::permissions(path, fs::perms::all);
+    const auto saveClosedToNewFiles = [&] {
+        saveEditScriptTo(path);
+        return messages.shown == Texts{"The AviSynth script has been saved."};
+    };
+    if (geteuid() == 0) {
+        fs::permissions(temp, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec
+                                  | fs::perms::others_read | fs::perms::others_exec);
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+            _exit(dropped && saveClosedToNewFiles() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    } else {
+        fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_TRUE(saveClosedToNewFiles()) << (messages.shown.empty() ? "" : messages.shown[0]);
+        fs::permissions(temp, fs::perms::owner_all);
+    }
+    EXPECT_EQ(readBytes(path), editScriptText(edit));
+    EXPECT_EQ(namesIn(temp), Texts{"edit.avs"});
 }
 
 TEST_F(FailingDiskTest, PreviewOntoAFullDiskKeepsTheEarlierPreviewAndTheIntro)

@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cstdint>
 #include <limits>
+#include <string>
 
 #include "model/NumericText.h"
 
@@ -45,6 +46,12 @@ TEST(NumericValue, HugeValuesStayFinite)
     EXPECT_EQ(numericValue("1e999"), DBL_MAX);
     EXPECT_EQ(numericValue("-1e999"), -DBL_MAX);
     EXPECT_EQ(numericValue("1e-999"), 0.0);
+    // Out of range is told by the size of the whole number, not the exponent's sign.
+    const std::string zeros(400, '0');
+    EXPECT_EQ(numericValue("0." + zeros + "1"), 0.0);
+    EXPECT_EQ(numericValue("1" + zeros + "e-10"), DBL_MAX);
+    EXPECT_EQ(numericValue("-0." + zeros + "1e+20"), -0.0);
+    EXPECT_EQ(numericValue("1e-99999999999999999999999"), 0.0);
 }
 
 TEST(DecimalText, WholeNumbersHaveNoPointAndNoLeadingBlank)

@@ -37,7 +37,7 @@ struct LastMessage : model::MessageSink {
 
 template <typename T>
 T& control(ui::MainWindow& window, const char* name) {
-    T* found = window.findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    T* found = window.clientArea().findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
     if (!found) throw std::runtime_error(std::string("no control ") + name);
     return *found;
 }

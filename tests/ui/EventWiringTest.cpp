@@ -2,10 +2,14 @@
 // without its event: above all, the switch list seeks the player only when
 // the user picks an entry, never when the edit inserts or removes one.
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QSlider>
 
+#include "model/Messages.h"
 #include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {
@@ -113,6 +117,48 @@ TEST_F(ControlWiring, AngleButtonsBeyondTheLoadedClipsDoNothing)
     EXPECT_TRUE(messages_->shown.empty());
 }
 
+// Each menu key runs its button's operation once, wherever the focus is.
+TEST_F(ControlWiring, MenuKeysPressTheirButtons)
+{
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    control<QLineEdit>("Text3").setFocus();
+    openDialog_->answers.push_back("/clips/a.avi");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(openDialog_->timesShown, 1);
+    EXPECT_EQ(edit().clips().count(), 1);
+    // With one clip and one switch point both operations stop at their message.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+    EXPECT_EQ(messages_->shown, (std::vector<std::string>{model::messages::tooFewSwitchPoints,
+                                                          model::messages::tooFewClipsForPreview}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window().isVisible());
+}
+
+// Keys 1 to 4 press the angle buttons wherever the focus is, except that a
+// text box with the focus types them.
+TEST_F(ControlWiring, NumberKeysPressTheAngleButtonsButTypeIntoATextBox)
+{
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    loadClip("/clips/a.avi");
+    loadClip("/clips/b.avi");
+    auto& overlap = control<QLineEdit>("Text3");
+    overlap.setFocus();
+    overlap.selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), "1234");
+    EXPECT_EQ(edit().overlap().text(), "1234");
+    EXPECT_EQ(edit().switchPoints().count(), 1);
+
+    for (QWidget* focus : {static_cast<QWidget*>(&list("List1")), static_cast<QWidget*>(&player())}) {
+        focus->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_3);  // no third clip: nothing
+    }
+    EXPECT_EQ(shownEntries(list("List1")), (std::vector<std::string>{"00000000|A", "00000000|B", "00000000|B"}));
+}
+
 TEST_F(ControlWiring, ADoubleClickInTheClipListRemovesThatClipAndItsStartFrame)
 {
     loadClip("/clips/a.avi");
@@ -155,6 +201,27 @@ TEST_F(ControlWiring, TypingInTheOverlapBoxChangesTheOverlap)
     EXPECT_EQ(edit().overlap().text(), " 12.5x");
     QTest::keyClick(&overlap, Qt::Key_Backspace);
     EXPECT_EQ(edit().overlap().text(), " 12.5");
+}
+
+// A pasted text is cut at its first line break, as a one-line box takes
+// it: nothing after the break reaches the edit or a script.
+TEST_F(ControlWiring, PastedLineBreaksStayOutOfTheTextBoxes)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("3\r\nfadein(last)\n"));
+    auto& overlap = control<QLineEdit>("Text3");
+    overlap.setFocus();
+    overlap.setCursorPosition(1);
+    QTest::keyClick(&overlap, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit().overlap().text(), "230");
+    EXPECT_EQ(overlap.cursorPosition(), 2);
+
+    loadClip("/clips/a.avi");
+    auto& dialog = openStartPointDialogOn(0);
+    auto& startFrame = dialogControl<QLineEdit>(dialog, "Text1");
+    startFrame.selectAll();
+    QTest::keyClick(&startFrame, Qt::Key_V, Qt::ControlModifier);
+    clickOk(dialog);
+    EXPECT_EQ(edit().startFrames().entries(), std::vector<std::string>{"3"});
 }
 
 TEST_F(ControlWiring, TheSliderSetsThePlayersRateWhileTheIntroShows)

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QSlider>
 
 #include "ui/WindowTestKit.h"
@@ -67,7 +68,11 @@ protected:
 
 TEST_F(MainWindowLayout, ClientAreaAndCaption)
 {
-    EXPECT_EQ(window().size(), QSize(717, 316));
+    EXPECT_EQ(window().clientArea().size(), QSize(717, 316));
+    // The menu bar lies above the client area; the window grows by its height.
+    const QRect bar = window().menu().bar->geometry();
+    EXPECT_EQ(bar.bottom() + 1, window().clientArea().y());
+    EXPECT_EQ(window().size(), QSize(717, 316 + bar.height()));
     EXPECT_EQ(window().windowTitle(), QStringLiteral("Vistrel"));
     EXPECT_EQ(window().objectName(), QStringLiteral("main"));
 }
@@ -78,7 +83,7 @@ TEST_F(MainWindowLayout, EveryControlAtItsPlace)
         SCOPED_TRACE(name);
         auto& widget = control<QWidget>(name);
         EXPECT_EQ(widget.geometry(), pixels);
-        EXPECT_EQ(widget.parentWidget(), &window()) << "every control is a direct child of the window";
+        EXPECT_EQ(widget.parentWidget(), &window().clientArea()) << "every control is a direct child of the client area";
     }
 }
 
@@ -102,7 +107,7 @@ TEST_F(MainWindowLayout, CaptionsAsWritten)
 
 TEST_F(MainWindowLayout, FramesLieBehindTheControlsTheySurround)
 {
-    const auto order = stackingOrder(window());
+    const auto order = stackingOrder(window().clientArea());
     const std::vector<std::string> frames{"Frame1", "Frame2", "Frame3", "Frame4", "Frame5"};
     for (const auto& [name, pixels] : mainControls) {
         if (std::string(name).rfind("Frame", 0) == 0) continue;
@@ -114,7 +119,7 @@ TEST_F(MainWindowLayout, FramesLieBehindTheControlsTheySurround)
 
 TEST_F(MainWindowLayout, ControlsLieInTheTableOrder)
 {
-    const auto order = stackingOrder(window());
+    const auto order = stackingOrder(window().clientArea());
     std::ptrdiff_t inFront = static_cast<std::ptrdiff_t>(order.size());
     for (const auto& [name, pixels] : mainControls) {
         if (std::string(name).rfind("Frame", 0) == 0) continue;

@@ -2,6 +2,7 @@
 // player, "jump to:" and "OK", and the cases where the main window changes
 // under it while it is open.
 
+#include <QItemSelectionModel>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -177,6 +178,45 @@ TEST_F(StartPointDialogTest, OkAfterItsClipWasRemovedStoresNothing)
     type(dialog, QStringLiteral("300"));
     clickOk(dialog);
     EXPECT_EQ(startFrames(), std::vector<std::string>{"0"});
+}
+
+// Removing entries selects none: "OK" and a double-click act only on the
+// entry the user picked, which keeps its selection at its new row.
+TEST_F(StartPointDialogTest, RemovingClipsNeverSelectsAStartFrameNobodyPicked)
+{
+    for (const char* clip : {"/c/a.avi", "/c/b.avi", "/c/c.avi"}) loadClip(clip);
+    auto& dialog = openOn(1);
+    for (int removal = 0; removal < 2; ++removal) {
+        clickRow(list("List2"), 1);
+        doubleClickRow(list("List2"), 1);
+    }
+    EXPECT_EQ(list("List3").selectedRow(), -1);
+    type(dialog, QStringLiteral("999"));
+    clickOk(dialog);
+    EXPECT_EQ(startFrames(), std::vector<std::string>{"0"});
+
+    for (const char* clip : {"/c/b.avi", "/c/c.avi"}) loadClip(clip);
+    ListBox& starts = list("List3");
+    starts.setFocus();  // as Tab does: a current row, nothing selected
+    starts.selectionModel()->setCurrentIndex(starts.model()->index(0, 0), QItemSelectionModel::NoUpdate);
+    clickRow(list("List2"), 0);
+    doubleClickRow(list("List2"), 0);
+    EXPECT_EQ(starts.selectedRow(), -1);
+    clickRow(starts, 1);
+    clickRow(list("List2"), 0);
+    doubleClickRow(list("List2"), 0);
+    EXPECT_EQ(starts.selectedRow(), 0) << "the picked entry, moved up one row";
+}
+
+TEST_F(StartPointDialogTest, AMinimisedDialogComesBackForTheNextClip)
+{
+    loadClip("/c/a.avi");
+    loadClip("/c/b.avi");
+    auto& dialog = openOn(0);
+    dialog.showMinimized();
+    ASSERT_TRUE(dialog.isMinimized());
+    EXPECT_EQ(&openOn(1), &dialog);
+    EXPECT_FALSE(dialog.isMinimized());
 }
 
 // The program's own event loop ends once the main window closes: the open

@@ -103,7 +103,7 @@ protected:
     template <typename T>
     T& control(const char* name)
     {
-        T* found = window_->findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+        T* found = window_->clientArea().findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
         if (!found) throw std::runtime_error(std::string("no control ") + name);
         return *found;
     }

@@ -1,0 +1,53 @@
+#pragma once
+// A render by vistrel-render in a process of its own, so that a fault in the
+// render cannot take the editor down and the window stays responsive. The
+// program is the one installed beside the running executable; it runs with
+// --progress-lines and reports on standard output, one line per update:
+//   writing PATH       the partial file it is about to create
+//   indexing N of M    reading a clip's index (bytes)
+//   frame N of M       frames rendered
+// It renames the partial file to the output only once the video is
+// complete; a cancelled or failed render has its partial file removed here
+// too, should the process have had no chance to do so itself.
+
+#include <QObject>
+#include <QProcess>
+#include <QString>
+
+namespace vistrel::ui {
+
+class RenderProcess : public QObject {
+    Q_OBJECT
+public:
+    RenderProcess(const QString& script, const QString& output, QObject* parent = nullptr);
+    // A render still running is cancelled.
+    ~RenderProcess() override;
+
+    // vistrel-render beside the running executable.
+    static QString programPath();
+
+    void start();
+    // Stops the process and removes the partial file; finished is not sent.
+    void cancel();
+    bool isRunning() const { return process_.state() != QProcess::NotRunning; }
+
+signals:
+    void indexed(qint64 done, qint64 total);
+    void progressed(qint64 done, qint64 total);
+    // rendered: the output is complete. Otherwise error is the render's own
+    // message (or why the program could not run).
+    void finished(bool rendered, const QString& error);
+
+private:
+    void readLines();
+    void ended(int exitCode, QProcess::ExitStatus status);
+    void failedToStart();
+    void removePartial();
+
+    QString script_;
+    QString output_;
+    QString partial_;
+    QProcess process_;
+};
+
+}  // namespace vistrel::ui

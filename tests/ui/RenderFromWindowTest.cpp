@@ -1,0 +1,167 @@
+// The whole job in the window, as a user does it: two clips with sound
+// loaded, the cuts marked with the keys 2 and 1 while the preview plays (at
+// rate 1000, then 2000), the edit previewed and cut once more there, then
+// rendered to MP4 through the menu with the real save dialog answered, and
+// the video checked against the edit script. Then a render cancelled.
+
+#include <QApplication>
+#include <QFile>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QSlider>
+
+#include "engine/Open.h"
+#include "model/Messages.h"
+#include "ui/RenderProcess.h"
+#include "ui/RenderProgressDialog.h"
+#include "ui/WindowTestKit.h"
+
+namespace vistrel::ui::testing {
+namespace {
+
+using model::testing::readBytes;
+
+constexpr int clipFrames = 250;
+constexpr int oneAacFrame = 1024;
+
+class RenderFromWindow : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        std::string reason;
+        for (const char* name : {"render-a", "render-b"}) {
+            test::MediaRecipe recipe = test::recipes::ffv1Avi();  // with stereo sound
+            recipe.name = name;
+            recipe.frames = clipFrames;
+            const auto clip = test::testMedia(recipe, &reason);
+            if (!clip) GTEST_SKIP() << reason;
+            clips_.push_back(std::filesystem::absolute(*clip));
+        }
+        createWindow();
+        window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    }
+
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+    }
+
+    // Presses key once the playing preview reaches frame: the switch point
+    // is the frame on the screen at that moment.
+    void cutWhilePlaying(int frame, Qt::Key key, char angle)
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return player().position() >= frame; }, 60'000));
+        ASSERT_EQ(player().mode(), player::PlaybackMode::Playing);
+        const int onScreen = shownColumnIndex(player(), 0);
+        ASSERT_NE(onScreen, test::kNoFrameIndex) << "the letters leave the picture readable";
+        press(key);
+        EXPECT_EQ(edit().currentPositionText(), std::to_string(onScreen) + '|' + angle);
+        const player::ColumnMarks& marks = player().columnMarks();
+        EXPECT_EQ(marks.labels, (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+        EXPECT_EQ(marks.framed, angle - 'A') << "the angle just cut to is live";
+    }
+
+    std::vector<std::filesystem::path> clips_;
+};
+
+TEST_F(RenderFromWindow, CutWithKeysPreviewTheEditAndRenderItToMp4)
+{
+    loadClip(clips_[0]);
+    loadClip(clips_[1]);
+    click("Command1");
+    ASSERT_TRUE(waitUntilOpened(player()));
+    cutWhilePlaying(60, Qt::Key_2, 'B');
+    control<QSlider>("Slider1").setValue(2000);
+    cutWhilePlaying(150, Qt::Key_1, 'A');
+    QTest::mouseClick(&control<QCheckBox>("Check1"), Qt::LeftButton);  // fade in
+
+    const std::string saved = scriptFolder() + "/saved.avs";
+    saveDialog_->answers.push_back(saved);
+    click("Command3");
+    const std::int64_t timelineHere = player().position();
+    press(Qt::Key_F6);
+    EXPECT_EQ(player().position(), timelineHere + 1) << "the edit starts where the preview was, after the fade-in's frame";
+    ASSERT_TRUE(waitUntilOpened(player()));
+    ASSERT_TRUE(player().isOpen()) << player().errorMessage().toStdString();
+    const std::string editPreview = scriptFolder() + "/edit-preview.avs";
+    EXPECT_EQ(player().fileName().toStdString(), editPreview);
+    EXPECT_EQ(readBytes(editPreview), readBytes(saved)) << "the edit preview is the script build script saves";
+    EXPECT_TRUE(player().columnMarks().isEmpty()) << "letters only over the angles";
+
+    // Paused in the edit preview, a cut records the time-line frame on screen.
+    player().setFocus();
+    press(Qt::Key_Left);  // a step pauses
+    press(Qt::Key_Home);
+    for (int i = 0; i < 10; ++i) press(Qt::Key_PageDown);
+    const int onScreen = shownFrameIndex(player());
+    EXPECT_EQ(onScreen, 99) << "edit frame 100 is time-line frame 99 behind the fade-in's black frame";
+    press(Qt::Key_1);
+    EXPECT_EQ(edit().currentPositionText(), std::to_string(onScreen) + "|A");
+
+    QStringList filters;
+    const QString video = QString::fromStdString(scriptFolder() + "/edit.mp4");
+    ModalAnswerer answerer(QStringLiteral("render video"), [&](QWidget& window) {
+        auto* dialog = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(dialog, nullptr);
+        filters = dialog->nameFilters();
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(video.chopped(4));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    press(Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(answerer.answered());
+    EXPECT_EQ(filters, (QStringList{QStringLiteral("MP4 video (H.264, AAC) (*.mp4)"),
+                                    QStringLiteral("Matroska, lossless (FFV1) (*.mkv)"),
+                                    QStringLiteral("QuickTime (H.264) (*.mov)")}));
+    ASSERT_NE(window().render(), nullptr);
+    QString progress;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            if (window().render() && window().render()->labelText().contains(QStringLiteral("Frame ")))
+                progress = window().render()->labelText();
+            return !messages_->shown.empty() && messages_->shown.back() != model::messages::scriptSaved;
+        },
+        180'000));
+    EXPECT_EQ(messages_->shown.back(), model::messages::videoRenderedPrefix + video.toStdString());
+    EXPECT_FALSE(std::filesystem::exists(video.toStdString() + ".part"));
+
+    const auto script = engine::openClip(scriptFolder() + "/render.avs");
+    const auto rendered = engine::openClip(video.toStdString());
+    const engine::VideoInfo& want = script->info();
+    const engine::VideoInfo& got = rendered->info();
+    EXPECT_EQ(got.frameCount, want.frameCount);
+    EXPECT_EQ(got.width, want.width);
+    EXPECT_EQ(got.height, want.height);
+    ASSERT_TRUE(got.hasAudio());
+    EXPECT_NEAR(static_cast<double>(got.audioSamples), static_cast<double>(want.audioSamples), oneAacFrame);
+    EXPECT_TRUE(progress.isEmpty() || progress.contains(QStringLiteral(" of %1").arg(want.frameCount))) << progress.toStdString();
+}
+
+// A cancelled render leaves neither the video nor its partial file.
+TEST(RenderProcessTest, CancelStopsTheRenderAndRemovesThePartialFile)
+{
+    QTemporaryDir folder;
+    const QString script = folder.filePath(QStringLiteral("long.avs"));
+    model::testing::writeBytes(script.toStdString(), "blankclip(length=100000, width=320, height=240)\r\n");
+    const QString video = folder.filePath(QStringLiteral("long.mkv"));
+    RenderProcess render(script, video);
+    bool finished = false;
+    qint64 frames = 0;
+    QObject::connect(&render, &RenderProcess::finished, [&] { finished = true; });
+    QObject::connect(&render, &RenderProcess::progressed, [&](qint64 done, qint64) { frames = done; });
+    render.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frames > 0 || finished; }, 60'000));
+    ASSERT_FALSE(finished);
+    EXPECT_TRUE(QFile::exists(video + QStringLiteral(".part")));
+    render.cancel();
+    EXPECT_FALSE(render.isRunning());
+    EXPECT_FALSE(QFile::exists(video + QStringLiteral(".part")));
+    EXPECT_FALSE(QFile::exists(video));
+    QTest::qWait(50);
+    EXPECT_FALSE(finished);
+}
+
+}  // namespace
+}  // namespace vistrel::ui::testing
