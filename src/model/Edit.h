@@ -1,10 +1,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/FileDialog.h"
 #include "model/MessageSink.h"
 #include "model/PlayerControl.h"
+#include "model/SoundStartFrames.h"
 #include "model/StringList.h"
 #include "model/TextField.h"
 
@@ -63,6 +65,13 @@ public:
 
     // Replaces the selected start frame with the text, verbatim.
     void setStartFrame(int selectedRow, std::string text);
+
+    // Sets the start frames from what matching the clips by their sound
+    // found (see SoundStartFrames.h) and shows the one message about it.
+    // matchedClips are the clips that were matched: when the clip list no
+    // longer holds exactly those, nothing changes and a message says so.
+    void setStartFramesFromSound(const std::vector<std::string>& matchedClips, double fpsA,
+                                 const std::vector<SoundMatchFound>& found, double sure, MessageSink& messages);
 
 private:
     static bool isUsableInScript(const std::string& path);

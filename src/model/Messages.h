@@ -15,5 +15,10 @@ inline constexpr const char* previewNotWrittenPrefix = "The preview script could
 inline constexpr const char* editPreviewNotWrittenPrefix = "The edit preview could not be written: ";
 inline constexpr const char* renderScriptNotWrittenPrefix = "The script to render could not be written: ";
 inline constexpr const char* videoRenderedPrefix = "The video has been rendered: ";
+inline constexpr const char* tooFewClipsForSoundMatch =
+    "Please have at least 2 clips in the file list before matching their start frames by sound.";
+inline constexpr const char* soundMatchFailedPrefix = "The start frames could not be matched by sound: ";
+inline constexpr const char* clipsChangedDuringSoundMatch =
+    "The clip list changed while the sound was being matched; no start frame was changed.";
 
 }  // namespace vistrel::model::messages
