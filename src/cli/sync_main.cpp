@@ -34,7 +34,7 @@ int run(const cli::SyncOptions& options) {
     match.maxOffsetSeconds = options.maxOffsetSeconds;
     sync::JobTimes times;
     const auto starts =
-        sync::matchStartFrames(options.clips, match, [&](double share) { progress.matching(share); }, &times);
+        sync::matchStartFrames(options.clips, match, [&](double share) { progress.matching(share); }, &times).angles;
     progress.finish();
     if (options.timings)
         std::fprintf(stderr, "reading the sound: %.3f s\nmatching: %.3f s\n", times.reading, times.matching);

@@ -43,7 +43,9 @@ SoundStartFrames startFramesFromSound(const std::vector<std::string>& current, d
         }
     }
     if (earliest < 0) {
-        startA = static_cast<std::int64_t>(std::ceil((double(startA) / fpsA - earliest) * fpsA - 1e-9));
+        // To the nearest frame: the angle then starts within half a frame of
+        // its first, at frame 0.
+        startA = std::llround((double(startA) / fpsA - earliest) * fpsA);
         result.startFrames[0] = decimalText(startA);
     }
 

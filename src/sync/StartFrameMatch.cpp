@@ -112,8 +112,8 @@ AngleStart startOf(const AngleSound& a, const AngleSound& angle, const MatchOpti
 
 }  // namespace
 
-std::vector<AngleStart> matchStartFrames(const std::vector<std::string>& paths, const MatchOptions& options,
-                                         const JobProgress& progress, JobTimes* times) {
+MatchedAngles matchStartFrames(const std::vector<std::string>& paths, const MatchOptions& options,
+                               const JobProgress& progress, JobTimes* times) {
     if (paths.size() < 2) throw std::invalid_argument("matchStartFrames needs angle A and at least one more");
     using Clock = std::chrono::steady_clock;
     const auto started = Clock::now();
@@ -140,7 +140,7 @@ std::vector<AngleStart> matchStartFrames(const std::vector<std::string>& paths, 
         times->matching = std::chrono::duration<double>(Clock::now() - read).count();
     }
     shared.report(1.0);
-    return starts;
+    return {sounds[0].fps, std::move(starts)};
 }
 
 }  // namespace vistrel::sync

@@ -39,10 +39,15 @@ struct JobTimes {
     double matching = 0;  // correlating
 };
 
-// One entry per clip after the first, in order. Throws std::runtime_error
+struct MatchedAngles {
+    engine::Rational fpsA;           // angle A's frame rate, to turn its start frame into a time
+    std::vector<AngleStart> angles;  // one per clip after the first, in order
+};
+
+// Throws std::runtime_error
 // naming the clip for a clip without sound, and the engine's ScriptError for
 // one that cannot be opened or read. Needs at least two paths.
-std::vector<AngleStart> matchStartFrames(const std::vector<std::string>& paths, const MatchOptions& options = {},
-                                         const JobProgress& progress = {}, JobTimes* times = nullptr);
+MatchedAngles matchStartFrames(const std::vector<std::string>& paths, const MatchOptions& options = {},
+                               const JobProgress& progress = {}, JobTimes* times = nullptr);
 
 }  // namespace vistrel::sync

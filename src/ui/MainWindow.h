@@ -39,6 +39,7 @@ namespace vistrel::ui {
 class ListBox;
 class PreviewTimeLine;
 class RenderProgressDialog;
+class SoundMatchDialog;
 class StartPointDialog;
 
 // What the window is built with. Empty dialogs and message sink mean the
@@ -70,6 +71,8 @@ public:
     const MainMenu& menu() const { return menu_; }
     // The progress of the render running; null when none runs.
     RenderProgressDialog* render() const;
+    // The progress of the matching by sound running; null when none runs.
+    SoundMatchDialog* soundMatch() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -88,6 +91,9 @@ private:
     void previewEdit();
     // "Render video…": asks for a file and renders the edit into it.
     void renderVideo();
+    // "Match start frames by sound": matches the clips in the background,
+    // then sets the start frames through the edit.
+    void matchStartFramesBySound();
 
     void openStartPointDialog();
     void closeStartPointDialog();
@@ -105,6 +111,7 @@ private:
     std::optional<std::string> introFailure_;
     QPointer<StartPointDialog> startPointDialog_;
     QPointer<RenderProgressDialog> render_;
+    QPointer<SoundMatchDialog> soundMatch_;
 
     // Children, owned by Qt; named as on the window (Command1, List2, ...).
     QWidget* clientArea_ = nullptr;

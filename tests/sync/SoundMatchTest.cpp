@@ -75,7 +75,7 @@ TEST_P(SoundMatchRows, FindsTheOffsetToWithinAMillisecondAndIsSure) {
     const MatchRow& row = GetParam();
     VISTREL_SOUND_ANGLE_OR_SKIP(a, row.a);
     VISTREL_SOUND_ANGLE_OR_SKIP(angle, row.angle);
-    const auto starts = sync::matchStartFrames({a.string(), angle.string()});
+    const auto starts = sync::matchStartFrames({a.string(), angle.string()}).angles;
     ASSERT_EQ(starts.size(), 1u);
     const sync::AngleStart& found = starts[0];
     const double expected = expectedOffset(row.a, row.angle);
@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(Cameras, SoundMatchRows, ::testing::ValuesIn(rows()),
 TEST(SoundMatch, TwoUnrelatedEventsMatchUnsurely) {
     VISTREL_SOUND_ANGLE_OR_SKIP(a, angleA());
     VISTREL_SOUND_ANGLE_OR_SKIP(other, with(camera("other-event", 10), [](auto& s) { s.recording = 2; }));
-    const auto starts = sync::matchStartFrames({a.string(), other.string()});
+    const auto starts = sync::matchStartFrames({a.string(), other.string()}).angles;
     std::printf("unrelated: confidence %.3f\n", starts.at(0).match.confidence);
     EXPECT_FALSE(starts.at(0).sure()) << starts.at(0).match.confidence;
 }
