@@ -221,6 +221,7 @@ def bench_sync(build, seconds):
         print(f"  ffmpeg, decoding the four sound tracks: {decode:7.2f} s")
         print(f"  ratio reading / ffmpeg decoding:        {reading / decode:7.2f}")
         print(f"  CPU, peak memory:                       {cpu:7.1f} s, {peak:.0f} MiB")
+        print(f"  CPU / 2 cores (wall time when idle):    {cpu / 2:7.2f} s")
         print(f"  start frames found / expected:          {found} / {expected}"
               f"   {'ok' if found == expected else 'WRONG'}")
         for line in done.stdout.splitlines():
