@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 PACKAGES = cmake ninja-build g++ pkg-config libgtest-dev \
            qt6-base-dev qt6-multimedia-dev \
            libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev \
-           libffms2-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core
+           libffms2-dev libfftw3-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core
 
 # Only for `make fuzz`: libFuzzer comes with clang's runtime.
 FUZZ_PACKAGES = clang libclang-rt-14-dev

@@ -41,6 +41,8 @@ void ProgressBar::frames(int64_t done, int64_t total) {
     draw("rendering", done, total, tail);
 }
 
+void ProgressBar::matching(double share) { draw("matching", static_cast<int64_t>(share * 1000), 1000, ""); }
+
 bool ProgressBar::due(int64_t done, int64_t total) {
     const auto now = std::chrono::steady_clock::now();
     if (done < total && now - lastDraw_ < kUpdateEvery) return false;

@@ -21,6 +21,7 @@ public:
     void writing(const std::string& partialPath);
     void indexing(int64_t done, int64_t total);
     void frames(int64_t done, int64_t total);
+    void matching(double share);  // vistrel-sync: reading and matching the angles' sound
     void finish();
 
 private:

@@ -40,6 +40,8 @@ struct Environment {
     std::filesystem::path scriptFolder;
     // Sources of the script being run that are being opened ahead; may be null.
     SourcesAhead* sourcesAhead = nullptr;
+    // Sources are opened for their sound only: no picture is decoded.
+    bool soundOnly = false;
 };
 
 // The bound arguments of one call, one slot per parameter of the signature.

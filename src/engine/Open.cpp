@@ -50,6 +50,7 @@ ClipPtr withEnvironment(const OpenOptions& options, Open open) {
     env.indexProgress = options.indexProgress;
     env.indexFolder = options.indexFolder.empty() ? defaultIndexFolder() : options.indexFolder;
     env.scriptsLoading = &scriptsLoading;
+    env.soundOnly = options.soundOnly;
     return open(env);
 }
 

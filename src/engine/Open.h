@@ -18,6 +18,9 @@ struct OpenOptions {
     size_t cacheBudgetBytes = FrameCache::kDefaultBudget;
     IndexProgress indexProgress;           // may be empty
     std::filesystem::path indexFolder;     // empty: defaultIndexFolder()
+    // For reading the sound: the sources decode no pictures, and asking the
+    // clip for a frame throws.
+    bool soundOnly = false;
 };
 
 ClipPtr openClip(const std::string& path, const OpenOptions& options = {});

@@ -166,6 +166,20 @@ void Edit::replace(const EditContent& content)
     changed();
 }
 
+void Edit::setStartFramesFromSound(const std::vector<std::string>& matchedClips, double fpsA,
+                                   const std::vector<SoundMatchFound>& found, double sure, MessageSink& messages)
+{
+    if (clips_.entries() != matchedClips) {
+        messages.showMessage(messages::clipsChangedDuringSoundMatch);
+        return;
+    }
+    const SoundStartFrames result = startFramesFromSound(startFrames_.entries(), fpsA, found, sure);
+    for (int row = 0; row < startFrames_.count(); ++row)
+        if (startFrames_.entry(row) != result.startFrames[static_cast<std::size_t>(row)])
+            startFrames_.replace(row, result.startFrames[static_cast<std::size_t>(row)]);
+    messages.showMessage(result.message);
+}
+
 void Edit::showSwitchPointCount() { pointCount_.setText(decimalText(switchPoints_.count())); }
 
 void Edit::changed() const

@@ -8,6 +8,7 @@
 #include "model/MessageSink.h"
 #include "model/MixedRates.h"
 #include "model/PlayerControl.h"
+#include "model/SoundStartFrames.h"
 #include "model/StringList.h"
 #include "model/TextField.h"
 
@@ -102,6 +103,12 @@ public:
     // Hears every change of the edit's content (clips, start frames, switch
     // points, overlap, fade lines) once the change is made.
     void setChangeListener(std::function<void()> listener) { changeListener_ = std::move(listener); }
+    // Sets the start frames from what matching the clips by their sound
+    // found (see SoundStartFrames.h) and shows the one message about it.
+    // matchedClips are the clips that were matched: when the clip list no
+    // longer holds exactly those, nothing changes and a message says so.
+    void setStartFramesFromSound(const std::vector<std::string>& matchedClips, double fpsA,
+                                 const std::vector<SoundMatchFound>& found, double sure, MessageSink& messages);
 
 private:
     static bool isUsableInScript(const std::string& path);

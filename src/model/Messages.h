@@ -18,5 +18,10 @@ inline constexpr const char* videoRenderedPrefix = "The video has been rendered:
 inline constexpr const char* editNotOpenedPrefix = "The edit could not be opened: ";
 inline constexpr const char* keptEditUnreadablePrefix = "The edit kept from the last run could not be restored: ";
 inline constexpr const char* editNotKeptPrefix = "The edit cannot be kept while you work: ";
+inline constexpr const char* tooFewClipsForSoundMatch =
+    "Please have at least 2 clips in the file list before matching their start frames by sound.";
+inline constexpr const char* soundMatchFailedPrefix = "The start frames could not be matched by sound: ";
+inline constexpr const char* clipsChangedDuringSoundMatch =
+    "The clip list changed while the sound was being matched; no start frame was changed.";
 
 }  // namespace vistrel::model::messages

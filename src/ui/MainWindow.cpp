@@ -13,6 +13,7 @@
 
 #include "model/EditPreview.h"
 #include "model/EditScript.h"
+#include "model/Messages.h"
 #include "model/IntroScript.h"
 #include "model/PreviewScript.h"
 #include "model/StringListModel.h"
@@ -28,6 +29,7 @@
 #include "ui/PreviewTimeLine.h"
 #include "ui/QtFileDialog.h"
 #include "ui/RenderProgressDialog.h"
+#include "ui/SoundMatchDialog.h"
 #include "ui/StartPointDialog.h"
 #include "ui/Twips.h"
 #include "ui/WindowFont.h"
@@ -85,6 +87,10 @@ MainWindow::~MainWindow()
         render_->abandon();  // it would report to the message sink, which goes first
         delete render_;
     }
+    if (soundMatch_) {
+        soundMatch_->abandon();
+        delete soundMatch_;
+    }
 }
 
 StartPointDialog* MainWindow::startPointDialog() const
@@ -141,6 +147,8 @@ void MainWindow::createMenu()
     addEntry(*menu_.file, tr("Render video…"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { renderVideo(); });
     menu_.file->addSeparator();
     addEntry(*menu_.file, tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+    addEntry(*menu_.edit, tr("Match start frames by sound"), QKeySequence(Qt::CTRL | Qt::Key_M),
+             [this] { matchStartFramesBySound(); });
     addButtonEntry(*menu_.play, tr("Preview angles"), QKeySequence(Qt::Key_F5), *previewButton_);
     addEntry(*menu_.play, tr("Preview the edit"), QKeySequence(Qt::Key_F6), [this] { previewEdit(); });
     addEntry(*menu_.play, tr("Play / pause"), QKeySequence(), [this] { player_->togglePlay(); });
@@ -276,6 +284,29 @@ void MainWindow::renderVideo()
     if (!output || output->empty()) return;
     render_ = new RenderProgressDialog(*this, QString::fromStdString(locations_.renderScriptPath),
                                        QString::fromStdString(*output), *messages_);
+}
+
+SoundMatchDialog* MainWindow::soundMatch() const { return soundMatch_.data(); }
+
+void MainWindow::matchStartFramesBySound()
+{
+    if (soundMatch_) {
+        soundMatch_->raise();
+        soundMatch_->activateWindow();
+        return;
+    }
+    if (edit_.clips().count() < 2) {
+        messages_->showMessage(model::messages::tooFewClipsForSoundMatch);
+        return;
+    }
+    soundMatch_ = new SoundMatchDialog(*this, edit_.clips().entries(), *messages_,
+                                       [this](const std::vector<std::string>& clips, const sync::MatchedAngles& found) {
+        std::vector<model::SoundMatchFound> angles;
+        for (const sync::AngleStart& angle : found.angles)
+            angles.push_back({angle.match.offsetSeconds, angle.fps.toDouble(), angle.match.confidence,
+                              angle.driftSeconds});
+        edit_.setStartFramesFromSound(clips, found.fpsA.toDouble(), angles, sync::kSureConfidence, *messages_);
+    });
 }
 
 void MainWindow::openStartPointDialog()

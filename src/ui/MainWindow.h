@@ -43,6 +43,7 @@ class EditKeeper;
 class ListBox;
 class PreviewTimeLine;
 class RenderProgressDialog;
+class SoundMatchDialog;
 class StartPointDialog;
 
 // What the window is built with. Empty dialogs, message sink and question
@@ -83,6 +84,8 @@ public:
     // The progress of the render running; null when none runs.
     RenderProgressDialog* render() const;
     const model::EditFile& editFile() const { return *editFile_; }
+    // The progress of the matching by sound running; null when none runs.
+    SoundMatchDialog* soundMatch() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -108,6 +111,9 @@ private:
     void previewEdit();
     // "Render video…": asks for a file and renders the edit into it.
     void renderVideo();
+    // "Match start frames by sound": matches the clips in the background,
+    // then sets the start frames through the edit.
+    void matchStartFramesBySound();
 
     void openStartPointDialog();
     void closeStartPointDialog();
@@ -130,6 +136,7 @@ private:
     std::optional<std::string> introFailure_;
     QPointer<StartPointDialog> startPointDialog_;
     QPointer<RenderProgressDialog> render_;
+    QPointer<SoundMatchDialog> soundMatch_;
 
     // Children, owned by Qt; named as on the window (Command1, List2, ...).
     QWidget* clientArea_ = nullptr;

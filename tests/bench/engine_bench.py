@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
 """Speed of the script engine on the 4-angle preview, as ratios against the
-ffmpeg program doing the same work in the same run.
+ffmpeg program doing the same work in the same run, and of vistrel-sync
+matching four angles by their sound.
 
-Usage: engine_bench.py BUILD_DIR
+Usage: engine_bench.py BUILD_DIR [h264|mjpeg|sync ...]
 Media are generated once into BUILD_DIR/bench-media (four 1080p25 clips of
 60 s in H.264 with a GOP of 250, and the same in MJPEG; VISTREL_BENCH_SECONDS
 sets another length). Then the player's dropped frames with a phone-like
-variable-rate angle A against the same clip at a constant rate."""
+variable-rate angle A against the same clip at a constant rate; for
+vistrel-sync four angles of 10 minutes and of an
+hour with AAC sound and a tiny video track, VISTREL_SYNC_BENCH_SECONDS sets
+other lengths, e.g. "60,600")."""
 
 import os
 import shutil
@@ -16,6 +20,10 @@ import tempfile
 import time
 
 SECONDS = int(os.environ.get("VISTREL_BENCH_SECONDS", "60"))  # length of each clip
+SYNC_SECONDS = [int(x) for x in os.environ.get("VISTREL_SYNC_BENCH_SECONDS", "600,3600").split(",")]
+# Where each angle starts in the shared recording; the start frames vistrel-sync
+# must find follow from them (25 fps).
+SYNC_STARTS = [3.0, 0.0, 20.52, 44.08]
 GOP = 250
 ANGLES = 4
 
@@ -215,11 +223,85 @@ def bench_conformed(build):
         shutil.rmtree(cache, ignore_errors=True)
 
 
+def make_sound_angles(folder, seconds):
+    """Four cameras of one event: pink noise in bursts and pauses, like speech, each
+    angle starting at its own moment of it, at its own gain and with noise of its own;
+    AAC stereo at 48 kHz beside a 16x16 video track."""
+    os.makedirs(folder, exist_ok=True)
+    length = seconds + max(SYNC_STARTS) + 1
+    event = (f"anoisesrc=c=pink:seed=1:r=48000:d={length}[n];"
+             f"anoisesrc=c=white:seed=2:r=48000:d={length},lowpass=f=3,lowpass=f=3,aeval='max(val(0),0)*60'[e];"
+             f"[n][e]amultiply")
+    paths = []
+    for angle, start in enumerate(SYNC_STARTS):
+        path = os.path.join(folder, f"sound-angle{angle}-{seconds}s.mp4")
+        paths.append(path)
+        if os.path.exists(path):
+            continue
+        camera = (f"{event},atrim=start={start}:duration={seconds},asetpts=PTS-STARTPTS,volume={0.3 + 0.25 * angle}[s];"
+                  f"anoisesrc=c=white:seed={10 + angle}:r=48000:d={seconds}:a=0.01[q];"
+                  f"[s][q]amix=inputs=2:normalize=0,aformat=channel_layouts=stereo[a]")
+        partial = path + ".part.mp4"
+        print(f"  making {os.path.basename(path)} ...", flush=True)
+        subprocess.run(["ffmpeg", "-v", "error", "-y", "-filter_complex", camera,
+                        "-f", "lavfi", "-i", f"color=c=gray:s=16x16:r=25:d={seconds}",
+                        "-map", "[a]", "-map", "0:v", "-c:a", "aac", "-b:a", "128k",
+                        "-c:v", "mpeg4", "-g", "250", "-t", str(seconds), partial], check=True)
+        os.replace(partial, path)
+    return paths
+
+
+def bench_sync(build, seconds):
+    paths = make_sound_angles(os.path.join(build, "bench-media"), seconds)
+    sync = os.path.join(build, "bin", "vistrel-sync")
+    cache = tempfile.mkdtemp(prefix="vistrel-bench-cache-")
+    env = dict(os.environ, XDG_CACHE_HOME=cache)
+    try:
+        first = run([sync, "-q"] + paths, env)
+        runs = []
+        for _ in range(3):
+            start = time.monotonic()
+            done = subprocess.run([sync, "-q", "--timings"] + paths, env=env, check=True, capture_output=True, text=True)
+            runs.append((time.monotonic() - start, done))
+        wall, done = min(runs, key=lambda r: r[0])
+        timings = dict(line.split(": ") for line in done.stderr.splitlines() if ": " in line)
+        reading = float(timings["reading the sound"].split()[0])
+        matching = float(timings["matching"].split()[0])
+        cpu, peak = usage_of([sync, "-q"] + paths, env)
+        decode = run(["ffmpeg", "-v", "error", "-threads", "2"] + sum((["-i", p] for p in paths), []) +
+                     sum((["-map", f"{i}:a"] for i in range(len(paths))), []) + ["-f", "null", "-"])
+        expected = [round((SYNC_STARTS[0] - start) * 25) for start in SYNC_STARTS[1:]]
+        found = [int(line.split()[2]) for line in done.stdout.splitlines()]
+        target = 10 if seconds >= 3600 else 2 if seconds >= 600 else None
+        print(f"[sync] four angles of {seconds} s, AAC 48 kHz stereo, indexes stored")
+        print(f"  first run, indexes built:               {first:7.2f} s")
+        print(f"  vistrel-sync, four angles:              {wall:7.2f} s" +
+              (f"   (target < {target} s)" if target else ""))
+        print(f"  reading the sound (decode, mix, 8 kHz): {reading:7.2f} s   = {reading / (reading + matching):.0%} of the job")
+        print(f"  matching:                               {matching:7.2f} s")
+        print(f"  ffmpeg, decoding the four sound tracks: {decode:7.2f} s")
+        print(f"  ratio reading / ffmpeg decoding:        {reading / decode:7.2f}")
+        print(f"  CPU, peak memory:                       {cpu:7.1f} s, {peak:.0f} MiB")
+        print(f"  CPU / 2 cores (wall time when idle):    {cpu / 2:7.2f} s")
+        print(f"  start frames found / expected:          {found} / {expected}"
+              f"   {'ok' if found == expected else 'WRONG'}")
+        for line in done.stdout.splitlines():
+            print("    " + line)
+    finally:
+        shutil.rmtree(cache, ignore_errors=True)
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
+    chosen = sys.argv[2:] or ["h264", "mjpeg", "conformed", "sync"]
     for codec in ("h264", "mjpeg"):
-        bench_codec(build, codec)
-    bench_conformed(build)
+        if codec in chosen:
+            bench_codec(build, codec)
+    if "conformed" in chosen:
+        bench_conformed(build)
+    if "sync" in chosen:
+        for seconds in SYNC_SECONDS:
+            bench_sync(build, seconds)
 
 
 if __name__ == "__main__":

@@ -86,6 +86,8 @@ void writeSound(const MediaRecipe& r, const fs::path& path) {
 
 QString native(const fs::path& p) { return QString::fromStdString(p.string()); }
 
+}  // namespace
+
 void runFfmpeg(const QStringList& args) {
     QProcess ffmpeg;
     ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
@@ -100,6 +102,8 @@ void runFfmpeg(const QStringList& args) {
         throw std::runtime_error("ffmpeg failed: " + ffmpeg.readAll().toStdString());
 }
 
+namespace {
+
 // Removes the listed files when it goes out of scope.
 struct TemporaryFiles {
     std::vector<fs::path> paths;
@@ -109,14 +113,11 @@ struct TemporaryFiles {
     }
 };
 
-void generate(const MediaRecipe& r, const fs::path& target) {
-    const std::string unique = ".part-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
-                               std::to_string(QRandomGenerator::global()->generate());
+void generate(const MediaRecipe& r, const fs::path& output) {
     TemporaryFiles temporary;
-    const fs::path pictures = target.string() + unique + ".gray";
-    const fs::path sound = target.string() + unique + ".pcm";
-    const fs::path output = target.parent_path() / (target.stem().string() + unique + "." + r.container);
-    temporary.paths = {pictures, sound, output};
+    const fs::path pictures = output.string() + ".gray";
+    const fs::path sound = output.string() + ".pcm";
+    temporary.paths = {pictures, sound};
 
     writePictures(r, pictures);
     QStringList args{"-hide_banner", "-loglevel", "error", "-nostdin", "-y",
@@ -131,7 +132,6 @@ void generate(const MediaRecipe& r, const fs::path& target) {
     }
     args << encodingArguments(r) << native(output);
     runFfmpeg(args);
-    fs::rename(output, target);  // atomic: readers see no file or a whole one
 }
 
 // Parts left by a test program that was killed while making a file.
@@ -179,12 +179,27 @@ fs::path testMediaFolder() {
     return fs::path(QDir::tempPath().toStdString()) / "vistrel-test-media";
 }
 
-std::optional<fs::path> testMedia(const MediaRecipe& recipe, std::string* skipReason) {
+fs::path cachedTestFile(const std::string& fileName, const std::function<void(const fs::path& part)>& make) {
     const fs::path folder = testMediaFolder();
-    const fs::path target = folder / (recipe.name + "-" + hex(stableHash(recipeKey(recipe))).substr(0, 10) + "." +
-                                      recipe.container);
+    const fs::path target = folder / fileName;
     if (fs::exists(target)) return target;
+    fs::create_directories(folder);
+    removeAbandonedParts(folder);
+    const std::string unique = ".part-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
+                               std::to_string(QRandomGenerator::global()->generate());
+    TemporaryFiles temporary;
+    const fs::path part = folder / (target.stem().string() + unique + target.extension().string());
+    temporary.paths = {part};
+    make(part);
+    fs::rename(part, target);  // atomic: readers see no file or a whole one
+    return target;
+}
 
+std::string stableName(const std::string& name, const std::string& key, const std::string& extension) {
+    return name + "-" + hex(stableHash(key)).substr(0, 10) + "." + extension;
+}
+
+std::optional<fs::path> testMedia(const MediaRecipe& recipe, std::string* skipReason) {
     const std::string needed[] = {recipe.videoEncoder, recipe.audioRate > 0 ? recipe.audioEncoder : ""};
     for (const auto& encoder : needed) {
         if (encoder.empty() || ffmpegHasEncoder(encoder)) continue;
@@ -193,10 +208,8 @@ std::optional<fs::path> testMedia(const MediaRecipe& recipe, std::string* skipRe
                                                       : "ffmpeg has no " + encoder + " encoder";
         return std::nullopt;
     }
-    fs::create_directories(folder);
-    removeAbandonedParts(folder);
-    generate(recipe, target);
-    return target;
+    return cachedTestFile(stableName(recipe.name, recipeKey(recipe), recipe.container),
+                          [&](const fs::path& part) { generate(recipe, part); });
 }
 
 namespace recipes {

@@ -11,10 +11,13 @@
 
 #include "support/FrameIndexPattern.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -63,6 +66,18 @@ std::filesystem::path testMediaFolder();
 
 // Whether the ffmpeg program has this encoder.
 bool ffmpegHasEncoder(const std::string& encoder);
+
+// Runs the ffmpeg program; throws std::runtime_error with its output when it fails.
+void runFfmpeg(const QStringList& args);
+
+// The file of this name in the test media folder, made on first use by
+// make(part), which writes a temporary path with the same extension that is
+// renamed into place once whole.
+std::filesystem::path cachedTestFile(const std::string& fileName,
+                                     const std::function<void(const std::filesystem::path& part)>& make);
+
+// "name-<hash of key>.extension": a name that changes with what made the file.
+std::string stableName(const std::string& name, const std::string& key, const std::string& extension);
 
 namespace recipes {
 MediaRecipe mjpegAvi();           // MJPEG, full-range 4:2:0, PCM stereo

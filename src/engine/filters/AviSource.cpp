@@ -42,6 +42,7 @@ Value createAviSource(const Args& args, Environment& env) {
     SourceOptions options;
     options.nameInMessages = path;
     options.audio = args.boolOr(kAudio, true);
+    options.video = !env.soundOnly;
     options.pixelType = requestedPixelType(args.stringOr(kPixelType, ""));
     options.indexFolder = env.indexFolder;
     options.indexProgress = env.indexProgress;

@@ -56,7 +56,6 @@ FfmsVideoSourcePtr openVideo(const std::string& path, FFMS_Index* index, int tra
     FfmsVideoSourcePtr video(
         FFMS_CreateVideoSource(path.c_str(), track, index, options.decoderThreads, mode, error.get()));
     if (!video) error.raise("Cannot decode the video");
-    if (FFMS_GetVideoProperties(video.get())->NumFrames <= 0) throw MediaError("The video has no frames.");
     return video;
 }
 
@@ -69,19 +68,19 @@ struct FrameTimes {
     int64_t tickDen;
 };
 
-std::vector<int64_t> keyframesOf(FFMS_VideoSource* video) {
-    FFMS_Track* track = FFMS_GetTrackFromVideo(video);
+// The index's track and the video source's have the same frames: FFMS2
+// numbers the visible ones in both.
+std::vector<int64_t> keyframesOf(FFMS_Track* track) {
     std::vector<int64_t> keyframes;
-    const int frames = FFMS_GetVideoProperties(video)->NumFrames;
+    const int frames = FFMS_GetNumFrames(track);
     for (int n = 0; n < frames; ++n)
         if (FFMS_GetFrameInfo(track, n)->KeyFrame) keyframes.push_back(n);
     return keyframes;
 }
 
-FrameTimes frameTimesOf(FFMS_VideoSource* video, const StreamTraits& stream) {
-    FFMS_Track* track = FFMS_GetTrackFromVideo(video);
+FrameTimes frameTimesOf(FFMS_Track* track, const StreamTraits& stream) {
     FrameTimes times{{}, stream.tickNum, stream.tickDen};
-    const int frames = FFMS_GetVideoProperties(video)->NumFrames;
+    const int frames = FFMS_GetNumFrames(track);
     times.ticks.reserve(static_cast<size_t>(frames));
     for (int n = 0; n < frames; ++n) times.ticks.push_back(FFMS_GetFrameInfo(track, n)->PTS);
     return times;
@@ -89,7 +88,7 @@ FrameTimes frameTimesOf(FFMS_VideoSource* video, const StreamTraits& stream) {
 
 // The exact rate the frame times show; FFMS2's own figure is an average
 // rounded to a microsecond per frame (15 fps comes out as 500000/33333).
-Rational frameRateOf(const FrameTimes& times, const FFMS_VideoProperties& properties) {
+Rational frameRateOf(const FrameTimes& times, Rational fallback) {
     TrackTimes span;
     span.firstTick = times.ticks.front();
     span.lastTick = times.ticks.back();
@@ -97,7 +96,7 @@ Rational frameRateOf(const FrameTimes& times, const FFMS_VideoProperties& proper
     span.tickNum = times.tickNum;
     span.tickDen = times.tickDen;
     if (auto exact = frameRateFromTimes(span)) return *exact;
-    return Rational::reduced(properties.FPSNumerator, properties.FPSDenominator);
+    return fallback;
 }
 
 // Picks the pixel type from the first frame's format and has FFMS2 convert to it.
@@ -112,12 +111,27 @@ VideoInfo describeVideo(FFMS_VideoSource* video, const FrameTimes& times, std::o
     info.height = first->EncodedHeight;
     info.pixelType = sourcePixelType(first->EncodedPixelFormat, requested, info.width, info.height);
     if (auto problem = frameSizeProblem(info.width, info.height, info.pixelType)) throw MediaError(*problem);
-    info.fps = frameRateOf(times, properties);
+    info.fps = frameRateOf(times, Rational::reduced(properties.FPSNumerator, properties.FPSDenominator));
     info.frameCount = properties.NumFrames;
 
     const int formats[] = {avPixelFormatOf(info.pixelType), -1};
     if (FFMS_SetOutputFormatV2(video, formats, info.width, info.height, FFMS_RESIZER_BICUBIC, error.get()) != 0)
         error.raise("Cannot convert the pictures to " + pixelTypeName(info.pixelType));
+    return info;
+}
+
+// The same description for a source opened for its sound only, without a
+// decoder: the size as the container states it, the pixel type asked for (or
+// YV12), the rate from the frame times (a single frame is taken to last the
+// stream's time base, as FFMS2 does).
+VideoInfo describeUndecodedVideo(FFMS_Track* track, const FrameTimes& times, const StreamTraits& stream,
+                                 std::optional<PixelType> requested) {
+    VideoInfo info;
+    info.width = std::max(stream.width, 1);
+    info.height = std::max(stream.height, 1);
+    info.pixelType = requested.value_or(PixelType::YV12);
+    info.fps = frameRateOf(times, Rational::reduced(stream.tickDen, stream.tickNum));
+    info.frameCount = FFMS_GetNumFrames(track);
     return info;
 }
 
@@ -195,15 +209,22 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         checkIsReadableFile(path);
         FfmsIndexPtr index = SourceIndex(options.indexFolder, options.indexProgress).load(path);
         const int track = firstVideoTrack(index.get());
-        const StreamTraits stream = probeStream(path, track);
+        FFMS_Track* frames = FFMS_GetTrackFromIndex(index.get(), track);
+        const StreamTraits stream = probeStream(path, track, options.video);
         Parts parts{name, seekMethodFor(stream), nullptr, nullptr, {}, nullptr, {}};
-        parts.video = openVideo(path, index.get(), track, options, parts.seekMethod);
-        const FrameTimes times = frameTimesOf(parts.video.get(), stream);
-        if (parts.seekMethod == SeekMethod::SeekWithPreroll || parts.seekMethod == SeekMethod::SeekCountingDropped) {
-            parts.keyframes = keyframesOf(parts.video.get());
-            parts.leadingFrames = leadingFramesOf(path, track, stream, parts.seekMethod, parts.keyframes, times);
+        if (FFMS_GetNumFrames(frames) <= 0) throw MediaError("The video has no frames.");
+        const FrameTimes times = frameTimesOf(frames, stream);
+        VideoInfo info;
+        if (options.video) {
+            parts.video = openVideo(path, index.get(), track, options, parts.seekMethod);
+            if (parts.seekMethod == SeekMethod::SeekWithPreroll || parts.seekMethod == SeekMethod::SeekCountingDropped) {
+                parts.keyframes = keyframesOf(frames);
+                parts.leadingFrames = leadingFramesOf(path, track, stream, parts.seekMethod, parts.keyframes, times);
+            }
+            info = describeVideo(parts.video.get(), times, options.pixelType);
+        } else {
+            info = describeUndecodedVideo(frames, times, stream, options.pixelType);
         }
-        VideoInfo info = describeVideo(parts.video.get(), times, options.pixelType);
         parts.sourceFrames = conformVariableRate(times, info);
         if (options.audio) parts.audio = openAudio(path, index.get(), info);
         return std::shared_ptr<FfmsSource>(new FfmsSource(info, std::move(parts)));
@@ -297,7 +318,13 @@ int64_t FfmsSource::sourceFrame(int64_t n) const {
     return sourceFrames_.empty() ? n : sourceFrames_[static_cast<size_t>(n)];
 }
 
+void FfmsSource::refuseWithoutPictures() const {
+    if (!video_)
+        throw ScriptError("AVISource: the pictures of '" + name_ + "' are not decoded: it was opened for its sound only");
+}
+
 FramePtr FfmsSource::makeFrame(int64_t n) {
+    refuseWithoutPictures();
     n = sourceFrame(n);
     std::lock_guard lock(videoMutex_);
     if (FramePtr recent = recent_.find(n)) return recent;
@@ -309,6 +336,7 @@ FramePtr FfmsSource::makeFrame(int64_t n) {
 // A filter that reads the picture to make its own keeps what it makes in the
 // shared cache, so the decoder's picture is lent, neither copied nor kept.
 bool FfmsSource::lendFrame(int64_t n, const FrameUse& use) {
+    refuseWithoutPictures();
     n = sourceFrame(n);
     std::lock_guard lock(videoMutex_);
     if (FramePtr recent = recent_.find(n)) {

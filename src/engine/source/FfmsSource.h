@@ -2,7 +2,8 @@
 // A media file as a clip, through FFMS2: the first video track, frame-exact
 // in any order, and the first audio track, sample-exact. A video of variable
 // frame rate is played at a constant one, by time (ConformedRate.h); its
-// sound is left as it is.
+// sound is left as it is. A source opened for its sound only describes its
+// video without decoding any of it.
 //
 // Frames are decoded under a lock of their own and sound under another, so a
 // read-ahead thread may ask for either; different sources decode in parallel.
@@ -24,6 +25,10 @@ namespace vistrel::engine {
 
 struct SourceOptions {
     bool audio = true;                       // false: the clip has no sound
+    // false: the clip is opened for its sound only. Its frame rate, count
+    // and size come from the index and the container; no picture decoder is
+    // made and asking for a frame throws.
+    bool video = true;
     std::optional<PixelType> pixelType;      // none: YV12 for YUV files, RGB32 for RGB files
     std::filesystem::path indexFolder;       // empty: indexes are not kept
     IndexProgress indexProgress;             // may be empty; may throw to stop indexing (open rethrows it)
@@ -44,6 +49,7 @@ public:
     SeekMethod seekMethod() const { return seekMethod_; }
     // Whether the file's frame times were variable and its frames are shown at info().fps by time.
     bool conformed() const { return !sourceFrames_.empty(); }
+    bool decodesPictures() const { return video_ != nullptr; }
 
 protected:
     FramePtr makeFrame(int64_t n) override;
@@ -60,6 +66,7 @@ private:
     // All under videoMutex_. A frame stays valid until the next call.
     const FFMS_Frame* decode(int64_t n);
     const FFMS_Frame* fetch(int64_t n);  // straight from FFMS2
+    void refuseWithoutPictures() const;
     void prerollFor(int64_t n, int depth);
     const FFMS_Frame* fetchCountingDropped(int64_t n, int depth);
     int64_t keyframeBefore(int64_t n) const;

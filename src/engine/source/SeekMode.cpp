@@ -28,7 +28,7 @@ SeekMethod seekMethodFor(const StreamTraits& stream) {
     return prerollSuffices ? SeekMethod::SeekWithPreroll : SeekMethod::DecodeInOrder;
 }
 
-StreamTraits probeStream(const std::string& path, int streamIndex) {
+StreamTraits probeStream(const std::string& path, int streamIndex, bool lookAtPackets) {
     AVFormatContext* opened = nullptr;
     if (const int rc = avformat_open_input(&opened, path.c_str(), nullptr, nullptr); rc < 0)
         throw MediaError(err2str(rc));
@@ -46,8 +46,11 @@ StreamTraits probeStream(const std::string& path, int streamIndex) {
     traits.codec = stream->codecpar->codec_id;
     traits.tickNum = stream->time_base.num;
     traits.tickDen = stream->time_base.den;
+    traits.width = stream->codecpar->width;
+    traits.height = stream->codecpar->height;
     // Elsewhere a stream without B-frames seeks the same way, only without dropped frames.
-    if (seekMethodFor(traits) == SeekMethod::Seek || (traits.container != "avi" && traits.container != "mpeg"))
+    if (!lookAtPackets || seekMethodFor(traits) == SeekMethod::Seek
+        || (traits.container != "avi" && traits.container != "mpeg"))
         return traits;
 
     // Whether the stream has B-frames is known only once a few packets are decoded.

@@ -36,13 +36,16 @@ struct StreamTraits {
     bool reordersFrames = true;     // has B-frames, or not known to have none
     int64_t tickNum = 0;            // the stream's timestamps count ticks of tickNum / tickDen seconds
     int64_t tickDen = 1;
+    int width = 0;                  // as the container states it; 0 when it does not
+    int height = 0;
 };
 
 SeekMethod seekMethodFor(const StreamTraits& stream);
 
 // What libavformat tells about one stream of a file; looks at the packets
 // only where the answer depends on it (B-frames, streams found only in the
-// packets as in MPEG-PS). Throws MediaError.
-StreamTraits probeStream(const std::string& path, int streamIndex);
+// packets as in MPEG-PS) and lookAtPackets is true (reordersFrames stays true
+// otherwise). Throws MediaError.
+StreamTraits probeStream(const std::string& path, int streamIndex, bool lookAtPackets = true);
 
 }  // namespace vistrel::engine

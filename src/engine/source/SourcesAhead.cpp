@@ -56,6 +56,7 @@ SourcesAhead::SourcesAhead(std::string_view scriptText, const Environment& env) 
         SourceOptions options;
         options.nameInMessages = name;
         options.indexFolder = env.indexFolder;
+        options.video = !env.soundOnly;
         opening_.emplace(name, std::async(std::launch::async, [path, options] { return FfmsSource::open(path, options); }));
     }
 }

@@ -111,6 +111,34 @@ TEST_F(SourceTest, AFileWithoutSoundIsAClipWithoutSound) {
     EXPECT_FALSE(open(file)->info().hasAudio());
 }
 
+// Opened for its sound only, a source makes no picture decoder, yet tells the
+// same rate, count and sound, and refuses frames with a message.
+TEST_F(SourceTest, OpenedForItsSoundOnlyAClipDescribesItselfAlikeAndRefusesFrames) {
+    for (const MediaRecipe& recipe : {recipes::mpeg4BFramesAvi(), recipes::ntscH264Mkv(), recipes::ntscStereoAvi()}) {
+        VISTREL_TEST_MEDIA_OR_SKIP(file, recipe);
+        const auto whole = open(file);
+        engine::SourceOptions options;
+        options.video = false;
+        const auto sound = open(file, options);
+        EXPECT_FALSE(sound->decodesPictures());
+        const engine::VideoInfo& a = whole->info();
+        const engine::VideoInfo& b = sound->info();
+        EXPECT_EQ(b.fps, a.fps) << recipe.name;
+        EXPECT_EQ(b.frameCount, a.frameCount) << recipe.name;
+        EXPECT_EQ(b.width, a.width) << recipe.name;
+        EXPECT_EQ(b.audioSamples, a.audioSamples) << recipe.name;
+        if (a.hasAudio()) {
+            EXPECT_EQ(readInt16(*sound, 5000, 300), readInt16(*whole, 5000, 300)) << recipe.name;
+        }
+        try {
+            sound->frame(0);
+            ADD_FAILURE() << recipe.name << ": a frame was read";
+        } catch (const engine::ScriptError& e) {
+            EXPECT_NE(std::string(e.what()).find("opened for its sound only"), std::string::npos) << e.what();
+        }
+    }
+}
+
 TEST_F(SourceTest, SoundAndPicturesCanBeReadFromTwoThreadsAtOnce) {
     VISTREL_TEST_MEDIA_OR_SKIP(file, recipes::mpeg4BFramesAvi());
     auto clip = open(file);

@@ -1,0 +1,83 @@
+#include "model/SoundStartFrames.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "model/NumericText.h"
+
+namespace vistrel::model {
+namespace {
+
+std::string angleName(std::size_t index) { return std::string(1, static_cast<char>('A' + index)); }
+
+std::string fixed(double value, int decimals)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, std::abs(value) < 0.0005 ? 0.0 : value);
+    return text;
+}
+
+// Two decimals, never rounded up past the threshold.
+std::string confidenceText(double confidence) { return fixed(std::floor(confidence * 100) / 100, 2); }
+
+}  // namespace
+
+SoundStartFrames startFramesFromSound(const std::vector<std::string>& current, double fpsA,
+                                      const std::vector<SoundMatchFound>& found, double sure)
+{
+    SoundStartFrames result{current, "Start frames found from the sound:\n"};
+    if (current.size() != found.size() + 1 || fpsA <= 0) return result;
+
+    // The moment of A's start frame, in A's time; moved on when a sure angle
+    // started after it.
+    std::int64_t startA = std::llround(numericValue(current[0]));
+    double earliest = 0;
+    std::string movedBecause;  // the angle that started latest after A
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const double moment = double(startA) / fpsA + found[i].offsetSeconds;
+        if (found[i].confidence >= sure && moment < earliest) {
+            earliest = moment;
+            movedBecause = angleName(i + 1);
+        }
+    }
+    if (earliest < 0) {
+        // To the nearest frame: the angle then starts within half a frame of
+        // its first, at frame 0.
+        startA = std::llround((double(startA) / fpsA - earliest) * fpsA);
+        result.startFrames[0] = decimalText(startA);
+    }
+
+    std::vector<std::string> unsure;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const SoundMatchFound& angle = found[i];
+        const std::string name = angleName(i + 1);
+        const std::string figures = "offset " + fixed(angle.offsetSeconds, 3) + " s, confidence " +
+                                    confidenceText(angle.confidence);
+        if (angle.confidence < sure) {
+            unsure.push_back(name);
+            result.message += name + ": left at " + current[i + 1] + " (" + figures + ")\n";
+            continue;
+        }
+        const double moment = double(startA) / fpsA + angle.offsetSeconds;
+        const std::int64_t frame = std::max<std::int64_t>(0, std::llround(moment * angle.fps));
+        result.startFrames[i + 1] = decimalText(frame);
+        result.message += name + ": frame " + decimalText(frame) + " (" + figures + ")";
+        if (angle.driftSeconds)
+            result.message += "; its clock drifts " + fixed(*angle.driftSeconds, 3) + " s over its length";
+        result.message += "\n";
+    }
+    if (earliest < 0)
+        result.message += "Angle A now starts at frame " + decimalText(startA) + ", so that angle " + movedBecause +
+                          " does not start before its first frame.\n";
+    if (!unsure.empty()) {
+        result.message += "Below confidence " + fixed(sure, 2) + ", left unchanged: ";
+        for (std::size_t i = 0; i < unsure.size(); ++i) result.message += (i ? ", " : "") + unsure[i];
+        result.message += ".\n";
+    }
+    result.message += "Check any angle you are unsure of in the start-point dialog (double-click its start frame).";
+    return result;
+}
+
+}  // namespace vistrel::model

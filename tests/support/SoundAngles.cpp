@@ -1,0 +1,131 @@
+#include "support/SoundAngles.h"
+
+#include "support/TestMedia.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <vector>
+
+namespace vistrel::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRecordingRate = 48000;
+constexpr double kRecordingSeconds = 320;
+constexpr double kRecordingRms = 0.08;
+constexpr double kSyllablesHz = 3;
+
+// splitmix64: the same numbers on every machine and library.
+class Random {
+public:
+    explicit Random(uint64_t seed) : state_(seed) {}
+    double uniform() {  // in [-1, 1)
+        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        z ^= z >> 31;
+        return double(z >> 11) / double(1ull << 52) - 1.0;
+    }
+
+private:
+    uint64_t state_;
+};
+
+// Reddish noise in bursts: a slowly wandering level, cut at zero, gives
+// stretches of sound a few tenths of a second long and pauses between them.
+std::vector<float> makeRecording(int number) {
+    Random random(uint64_t(number) * 7919 + 17);
+    const auto n = static_cast<size_t>(kRecordingSeconds * kRecordingRate);
+    std::vector<double> sound(n);
+    const double slow = 1 - std::exp(-2 * M_PI * kSyllablesHz / kRecordingRate);
+    double level1 = 0, level2 = 0, colour = 0, energy = 0;
+    for (size_t i = 0; i < n; ++i) {
+        level1 += slow * (random.uniform() - level1);
+        level2 += slow * (level1 - level2);
+        colour = 0.8 * colour + random.uniform();
+        sound[i] = colour * std::max(0.0, level2);
+        energy += sound[i] * sound[i];
+    }
+    const double gain = kRecordingRms / std::sqrt(energy / double(n));
+    std::vector<float> out(n);
+    for (size_t i = 0; i < n; ++i) out[i] = float(std::clamp(sound[i] * gain, -1.0, 1.0));
+    return out;
+}
+
+const std::vector<float>& recording(int number) {
+    static std::mutex mutex;
+    static std::map<int, std::vector<float>> made;
+    std::lock_guard lock(mutex);
+    auto found = made.find(number);
+    if (found == made.end()) found = made.emplace(number, makeRecording(number)).first;
+    return found->second;
+}
+
+// The angle's stretch of the recording with its own noise, as 32-bit floats.
+void writeStretch(const SoundAngle& angle, const fs::path& path) {
+    const std::vector<float>& shared = recording(angle.recording);
+    const auto first = static_cast<size_t>(std::llround(angle.startSeconds * kRecordingRate));
+    const auto count = static_cast<size_t>(std::llround(angle.seconds * kRecordingRate));
+    if (first + count > shared.size()) throw std::runtime_error(angle.name + " reaches past the shared recording");
+    std::vector<float> stretch(shared.begin() + first, shared.begin() + first + count);
+    if (angle.snrDb) {
+        double energy = 0;
+        for (float v : stretch) energy += double(v) * v;
+        // Uniform noise in [-1, 1) has a power of 1/3.
+        const double amplitude = std::sqrt(3 * energy / double(count) * std::pow(10.0, -*angle.snrDb / 10));
+        uint64_t seed = 0;
+        for (unsigned char c : angle.name) seed = seed * 131 + c;
+        Random random(seed);
+        for (float& v : stretch) v = float(v + amplitude * random.uniform());
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(stretch.data()), static_cast<std::streamsize>(stretch.size() * sizeof(float)));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string angleKey(const SoundAngle& a) {
+    return "sound-angle-v1|" + std::to_string(a.startSeconds) + "|" + std::to_string(a.seconds) + "|" + a.filters +
+           "|" + (a.snrDb ? std::to_string(*a.snrDb) : "-") + "|" + std::to_string(a.rate) + "|" + a.encoder + "|" + a.container +
+           "|" + std::to_string(a.recording);
+}
+
+void makeClip(const SoundAngle& angle, const fs::path& part) {
+    const fs::path raw = part.string() + ".f32";
+    writeStretch(angle, raw);
+    const QString seconds = QString::number(angle.seconds, 'f', 6);
+    const QString chain = QString::fromStdString(angle.filters.empty() ? "" : angle.filters + ",");
+    const QStringList args{"-hide_banner", "-loglevel", "error", "-nostdin", "-y",
+                           "-f", "f32le", "-ar", QString::number(kRecordingRate), "-ac", "1",
+                           "-i", QString::fromStdString(raw.string()),
+                           "-f", "lavfi", "-i", "color=c=gray:s=32x32:r=25:d=" + seconds,
+                           "-filter_complex", "[0:a]" + chain + "aresample=" + QString::number(angle.rate) + "[a]",
+                           "-map", "1:v", "-map", "[a]", "-c:v", "mpeg4", "-q:v", "10",
+                           "-c:a", QString::fromStdString(angle.encoder), "-ac", "2", "-t", seconds,
+                           QString::fromStdString(part.string())};
+    try {
+        runFfmpeg(args);
+    } catch (...) {
+        fs::remove(raw);
+        throw;
+    }
+    fs::remove(raw);
+}
+
+}  // namespace
+
+std::optional<fs::path> soundAngleClip(const SoundAngle& angle, std::string* skipReason) {
+    for (const std::string& encoder : {std::string("mpeg4"), angle.encoder})
+        if (!ffmpegHasEncoder(encoder)) {
+            if (skipReason) *skipReason = "ffmpeg has no " + encoder + " encoder here";
+            return std::nullopt;
+        }
+    return cachedTestFile(stableName(angle.name, angleKey(angle), angle.container),
+                          [&](const fs::path& part) { makeClip(angle, part); });
+}
+
+}  // namespace vistrel::test

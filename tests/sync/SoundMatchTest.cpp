@@ -1,0 +1,106 @@
+// The start frames found from generated angles of one made-up event, read
+// through the real decoder: each row is angle A and one more camera, with
+// the offset between them known to the sample.
+#include "support/SoundAngles.h"
+#include "sync/StartFrameMatch.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace vistrel::test {
+namespace {
+
+struct MatchRow {
+    std::string name;
+    SoundAngle a;
+    SoundAngle angle;
+    double toleranceMs = 1;
+    std::optional<double> driftSeconds = {};  // the drift to be reported, within 3 ms
+};
+
+void PrintTo(const MatchRow& row, std::ostream* out) { *out << row.name; }
+
+SoundAngle camera(std::string name, double start) {
+    SoundAngle angle;
+    angle.name = std::move(name);
+    angle.startSeconds = start;
+    return angle;
+}
+
+SoundAngle angleA() { return camera("a", 10); }
+
+SoundAngle with(SoundAngle angle, auto change) {
+    change(angle);
+    return angle;
+}
+
+std::vector<MatchRow> rows() {
+    const SoundAngle a = angleA();
+    const SoundAngle longA = with(camera("a-long", 5), [](auto& s) { s.seconds = 200; });
+    return {
+        {"WholeFramesLater", a, camera("later21", 10.84)},
+        {"FractionalFramesEarlier", a, camera("earlier67", 7.31)},
+        {"FractionalFramesLater", a, camera("later63", 12.527)},
+        {"MinutesLater", longA, with(camera("later95s", 100), [](auto& s) { s.seconds = 150; })},
+        {"MinutesEarlier", with(longA, [](auto& s) { s.startSeconds = 150; s.seconds = 160; }),
+         with(camera("earlier130s", 20), [](auto& s) { s.seconds = 200; })},
+        {"QuieterBy26dB", a, with(camera("quiet", 9.47), [](auto& s) { s.filters = "volume=0.05"; })},
+        {"NoiseAsLoudAsTheSound", a, with(camera("noise0db", 11.13), [](auto& s) { s.snrDb = 0; })},
+        {"BothNoisy6dBAboveTheSound", with(a, [](auto& s) { s.name = "a-noisy"; s.snrDb = -6; }),
+         with(camera("noise-6db", 8.87), [](auto& s) { s.snrDb = -6; })},
+        {"Echo", a, with(camera("echo", 10.4), [](auto& s) { s.filters = "aecho=0.8:0.9:60|180:0.5|0.3"; })},
+        {"LowPass", a, with(camera("lowpass", 11.63), [](auto& s) { s.filters = "lowpass=f=1200,lowpass=f=1200"; })},
+        {"Pcm44kAgainst48k", a, with(camera("pcm44k", 9.13), [](auto& s) { s.rate = 44100; })},
+        {"AacInMp4At44k", a, with(camera("aac44k", 12.05), [](auto& s) {
+             s.rate = 44100;
+             s.encoder = "aac";
+             s.container = "mp4";
+         })},
+        {"Ac3", a, with(camera("ac3", 8.2), [](auto& s) { s.encoder = "ac3"; })},
+        // A clock 100 ppm fast: it falls 30 ms behind over its 300 s.
+        {"ClockDrift", with(a, [](auto& s) { s.name = "a-300s"; s.seconds = 300; }),
+         with(camera("drift", 10.84), [](auto& s) {
+             s.seconds = 300;
+             s.filters = "asetrate=48004.8";
+         }),
+         1, -0.030},
+    };
+}
+
+class SoundMatchRows : public ::testing::TestWithParam<MatchRow> {};
+
+TEST_P(SoundMatchRows, FindsTheOffsetToWithinAMillisecondAndIsSure) {
+    const MatchRow& row = GetParam();
+    VISTREL_SOUND_ANGLE_OR_SKIP(a, row.a);
+    VISTREL_SOUND_ANGLE_OR_SKIP(angle, row.angle);
+    const auto starts = sync::matchStartFrames({a.string(), angle.string()}).angles;
+    ASSERT_EQ(starts.size(), 1u);
+    const sync::AngleStart& found = starts[0];
+    const double expected = expectedOffset(row.a, row.angle);
+    const double errorMs = (found.match.offsetSeconds - expected) * 1000;
+    std::printf("%-28s offset %10.5f s  error %7.3f ms  confidence %.3f\n", row.name.c_str(),
+                found.match.offsetSeconds, errorMs, found.match.confidence);
+    EXPECT_LT(std::abs(errorMs), row.toleranceMs);
+    EXPECT_EQ(found.startFrame, std::llround(expected * 25));
+    EXPECT_TRUE(found.sure()) << found.match.confidence;
+    ASSERT_EQ(found.driftSeconds.has_value(), row.driftSeconds.has_value());
+    if (row.driftSeconds) {
+        EXPECT_NEAR(*found.driftSeconds, *row.driftSeconds, 0.003);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cameras, SoundMatchRows, ::testing::ValuesIn(rows()),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(SoundMatch, TwoUnrelatedEventsMatchUnsurely) {
+    VISTREL_SOUND_ANGLE_OR_SKIP(a, angleA());
+    VISTREL_SOUND_ANGLE_OR_SKIP(other, with(camera("other-event", 10), [](auto& s) { s.recording = 2; }));
+    const auto starts = sync::matchStartFrames({a.string(), other.string()}).angles;
+    std::printf("unrelated: confidence %.3f\n", starts.at(0).match.confidence);
+    EXPECT_FALSE(starts.at(0).sure()) << starts.at(0).match.confidence;
+}
+
+}  // namespace
+}  // namespace vistrel::test

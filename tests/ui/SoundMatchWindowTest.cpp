@@ -1,0 +1,51 @@
+// "Match start frames by sound" as a user runs it: three cameras of one
+// made-up event loaded, Ctrl+M, and the start-frame list filled from their
+// sound in the background, with one message about it.
+
+#include <QApplication>
+
+#include "support/SoundAngles.h"
+#include "ui/SoundMatchDialog.h"
+#include "ui/WindowTestKit.h"
+
+namespace vistrel::ui::testing {
+namespace {
+
+class SoundMatchWindow : public MainWindowTest {};
+
+TEST_F(SoundMatchWindow, CtrlMFillsTheStartFrameListFromTheSound)
+{
+    // B started 0.84 s (21 frames) after A, C 2.69 s before A.
+    std::vector<std::filesystem::path> clips;
+    for (const auto& [name, start] : {std::pair{"a", 10.0}, {"later21", 10.84}, {"earlier67", 7.31}}) {
+        test::SoundAngle angle;
+        angle.name = name;
+        angle.startSeconds = start;
+        std::string reason;
+        const auto clip = test::soundAngleClip(angle, &reason);
+        if (!clip) GTEST_SKIP() << reason;
+        clips.push_back(std::filesystem::absolute(*clip));
+    }
+    createWindow();
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    for (const auto& clip : clips) loadClip(clip);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier);
+    ASSERT_NE(window().soundMatch(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages_->shown.empty(); }, 120'000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window().soundMatch() == nullptr; }, 10'000));
+
+    // A moves on by 21 frames so that B starts at its first frame; C shows A's
+    // moment 0.84 + 2.69 s into it.
+    EXPECT_EQ(shownEntries(list("List3")), (std::vector<std::string>{"21", "0", "88"}));
+    ASSERT_EQ(messages_->shown.size(), 1u);
+    const std::string& message = messages_->shown[0];
+    EXPECT_EQ(message.rfind("Start frames found from the sound:\nB: frame 0 (offset -0.840 s, confidence 0.", 0), 0u)
+        << message;
+    EXPECT_NE(message.find("C: frame 88 (offset 2.690 s, confidence 0."), std::string::npos) << message;
+    EXPECT_NE(message.find("Angle A now starts at frame 21, so that angle B"), std::string::npos) << message;
+}
+
+}  // namespace
+}  // namespace vistrel::ui::testing
