@@ -3,6 +3,7 @@
 // engine's text on stderr), 2 for a usage error.
 
 #include "cli/ClipInfo.h"
+#include "cli/CommandLine.h"
 #include "cli/FrameSink.h"
 #include "cli/ProgressBar.h"
 #include "cli/RenderOptions.h"
@@ -18,20 +19,9 @@
 #include <iostream>
 #include <memory>
 
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
 using namespace vistrel;
 
 namespace {
-
-constexpr int kUsageError = 2;
-constexpr int kRenderError = 1;
 
 constexpr size_t kRenderCacheBytes = size_t(32) << 20;
 
@@ -43,7 +33,7 @@ std::unique_ptr<cli::FrameSink> makeSink(const cli::RenderOptions& options, cons
 
 cli::ProgressBar makeProgress(const cli::RenderOptions& options) {
     if (options.progressLines) return {stdout, cli::ProgressBar::Style::Lines};
-    const bool bar = !options.quiet && isatty(fileno(stderr));
+    const bool bar = !options.quiet && cli::stderrIsTerminal();
     return {stderr, bar ? cli::ProgressBar::Style::Bar : cli::ProgressBar::Style::None};
 }
 
@@ -77,35 +67,12 @@ int run(const cli::RenderOptions& options) {
     return 0;
 }
 
-// Qt's own notes (no runtime folder, font fallbacks) mean nothing to someone
-// rendering a script; VISTREL_DEBUG=1 shows them.
-void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtFatalMsg || type == QtCriticalMsg || qEnvironmentVariableIsSet("VISTREL_DEBUG"))
-        std::cerr << message.toStdString() << '\n';
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(quietQtMessages);
-    // Text is drawn into frames with Qt; no window is ever shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    cli::prepareQtForCommand();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("vistrel-render"));
-
-    const auto parsed = cli::parseRenderOptions(QGuiApplication::arguments());
-    if (const auto* usage = std::get_if<cli::UsageError>(&parsed)) {
-        if (usage->message.empty()) {
-            std::cout << usage->helpText;
-            return 0;
-        }
-        std::cerr << "vistrel-render: " << usage->message << "\n\n" << usage->helpText;
-        return kUsageError;
-    }
-    try {
-        return run(std::get<cli::RenderOptions>(parsed));
-    } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
-        return kRenderError;
-    }
+    return cli::runCommand<cli::RenderOptions>("vistrel-render", cli::parseRenderOptions(QGuiApplication::arguments()),
+                                               run);
 }

@@ -2,6 +2,7 @@
 // 0 when every angle was matched (however unsure), 1 for a clip that cannot
 // be opened or has no sound (the message on stderr), 2 for a usage error.
 
+#include "cli/CommandLine.h"
 #include "cli/ProgressBar.h"
 #include "cli/SyncOptions.h"
 #include "cli/SyncReport.h"
@@ -12,24 +13,13 @@
 #include <cstdio>
 #include <iostream>
 
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
 using namespace vistrel;
 
 namespace {
 
-constexpr int kUsageError = 2;
-constexpr int kMatchError = 1;
-
 int run(const cli::SyncOptions& options) {
-    cli::ProgressBar progress(stderr, !options.quiet && isatty(fileno(stderr)) ? cli::ProgressBar::Style::Bar
-                                                                            : cli::ProgressBar::Style::None);
+    cli::ProgressBar progress(stderr, !options.quiet && cli::stderrIsTerminal() ? cli::ProgressBar::Style::Bar
+                                                                             : cli::ProgressBar::Style::None);
     sync::MatchOptions match;
     match.maxOffsetSeconds = options.maxOffsetSeconds;
     sync::JobTimes times;
@@ -42,33 +32,11 @@ int run(const cli::SyncOptions& options) {
     return 0;
 }
 
-void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtFatalMsg || type == QtCriticalMsg || qEnvironmentVariableIsSet("VISTREL_DEBUG"))
-        std::cerr << message.toStdString() << '\n';
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(quietQtMessages);
-    // A script may draw text with Qt; no window is ever shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    cli::prepareQtForCommand();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("vistrel-sync"));
-
-    const auto parsed = cli::parseSyncOptions(QGuiApplication::arguments());
-    if (const auto* usage = std::get_if<cli::UsageError>(&parsed)) {
-        if (usage->message.empty()) {
-            std::cout << usage->helpText;
-            return 0;
-        }
-        std::cerr << "vistrel-sync: " << usage->message << "\n\n" << usage->helpText;
-        return kUsageError;
-    }
-    try {
-        return run(std::get<cli::SyncOptions>(parsed));
-    } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
-        return kMatchError;
-    }
+    return cli::runCommand<cli::SyncOptions>("vistrel-sync", cli::parseSyncOptions(QGuiApplication::arguments()), run);
 }

@@ -25,6 +25,17 @@ QString duration(double seconds)
 
 }  // namespace
 
+void setUpBackgroundProgress(QProgressDialog& dialog, const QString& title)
+{
+    dialog.setWindowTitle(title);
+    dialog.setWindowModality(Qt::NonModal);
+    dialog.setAttribute(Qt::WA_DeleteOnClose);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    dialog.setMinimumDuration(0);
+    dialog.setMinimumWidth(dialogWidth);
+}
+
 QString renderFigures(qint64 done, qint64 total, double framesPerSecond)
 {
     QString text = QObject::tr("Frame %1 of %2").arg(done).arg(total);
@@ -39,13 +50,7 @@ RenderProgressDialog::RenderProgressDialog(QWidget& window, const QString& scrip
                                            model::MessageSink& messages)
     : QProgressDialog(&window), output_(output), messages_(&messages), process_(script, output)
 {
-    setWindowTitle(tr("Rendering video"));
-    setWindowModality(Qt::NonModal);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setAutoClose(false);
-    setAutoReset(false);
-    setMinimumDuration(0);
-    setMinimumWidth(dialogWidth);
+    setUpBackgroundProgress(*this, tr("Rendering video"));
     setRange(0, 0);
     setLabelText(tr("Rendering %1\nStarting…").arg(QFileInfo(output).fileName()));
 

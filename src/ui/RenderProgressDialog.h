@@ -37,6 +37,11 @@ private:
     bool ended_ = false;
 };
 
+// What the progress dialogs of the window's background jobs share: not
+// modal, deleted on close, kept open at 100 % until the job ends, shown at
+// once, a width for two lines of figures.
+void setUpBackgroundProgress(QProgressDialog& dialog, const QString& title);
+
 // "Frame 120 of 500 · 85.2 frames per second · 0:05 left": framesPerSecond
 // below 0 means not measured yet.
 QString renderFigures(qint64 done, qint64 total, double framesPerSecond);

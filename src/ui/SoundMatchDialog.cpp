@@ -4,11 +4,11 @@
 #include <memory>
 
 #include "model/Messages.h"
+#include "ui/RenderProgressDialog.h"
 
 namespace vistrel::ui {
 namespace {
 
-constexpr int dialogWidth = 420;
 constexpr int steps = 1000;
 
 // Thrown from the job's progress to stop it; no std::exception, so that
@@ -21,13 +21,7 @@ SoundMatchDialog::SoundMatchDialog(QWidget& window, std::vector<std::string> cli
                                    Found found)
     : QProgressDialog(&window), clips_(std::move(clips)), messages_(&messages), found_(std::move(found))
 {
-    setWindowTitle(tr("Match start frames by sound"));
-    setWindowModality(Qt::NonModal);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setAutoClose(false);
-    setAutoReset(false);
-    setMinimumDuration(0);
-    setMinimumWidth(dialogWidth);
+    setUpBackgroundProgress(*this, tr("Match start frames by sound"));
     setRange(0, steps);
     setLabelText(tr("Reading the sound of %n clip(s) and matching it…", nullptr, static_cast<int>(clips_.size())));
     connect(this, &QProgressDialog::canceled, this, [this] {

@@ -17,11 +17,7 @@ using namespace vistrel;
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    std::string err;
-};
+struct Outcome { int exitCode = -1; QString out; std::string err; };
 
 Outcome runSync(const QStringList& args) {
     QProcess process;
@@ -31,25 +27,17 @@ Outcome runSync(const QStringList& args) {
             process.readAllStandardError().toStdString()};
 }
 
-test::SoundAngle camera(const std::string& name, double start, int recording = 1) {
-    test::SoundAngle angle;
-    angle.name = name;
-    angle.startSeconds = start;
-    angle.recording = recording;
-    return angle;
-}
-
 class SyncCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         // Angle A; B started 21 frames after it; C 67.25 frames before it,
         // in AC-3; D recorded another event.
-        for (const auto& angle : {camera("a", 10), camera("later21", 10.84), camera("earlier67-ac3", 7.31),
-                                  camera("other-event", 10, 2)}) {
-            test::SoundAngle made = angle;
-            if (angle.name == "earlier67-ac3") made.encoder = "ac3";
+        test::SoundAngle ac3 = test::soundAngle("earlier67-ac3", 7.31);
+        ac3.encoder = "ac3";
+        for (const auto& angle : {test::soundAngle("a", 10), test::soundAngle("later21", 10.84), ac3,
+                                  test::soundAngle("other-event", 10, 2)}) {
             std::string reason;
-            const auto clip = test::soundAngleClip(made, &reason);
+            const auto clip = test::soundAngleClip(angle, &reason);
             if (!clip) GTEST_SKIP() << reason;
             clips_ << QString::fromStdString(clip->string());
         }

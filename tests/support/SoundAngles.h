@@ -27,6 +27,15 @@ struct SoundAngle {
 
 inline void PrintTo(const SoundAngle& angle, std::ostream* out) { *out << angle.name; }
 
+// A clean camera of event `recording` that started `start` seconds into it.
+inline SoundAngle soundAngle(std::string name, double start, int recording = 1) {
+    SoundAngle angle;
+    angle.name = std::move(name);
+    angle.startSeconds = start;
+    angle.recording = recording;
+    return angle;
+}
+
 // The clip of one angle, made on first use; nullopt with the reason when
 // ffmpeg or an encoder is missing here.
 std::optional<std::filesystem::path> soundAngleClip(const SoundAngle& angle, std::string* skipReason = nullptr);

@@ -22,14 +22,7 @@ struct MatchRow {
 
 void PrintTo(const MatchRow& row, std::ostream* out) { *out << row.name; }
 
-SoundAngle camera(std::string name, double start) {
-    SoundAngle angle;
-    angle.name = std::move(name);
-    angle.startSeconds = start;
-    return angle;
-}
-
-SoundAngle angleA() { return camera("a", 10); }
+SoundAngle angleA() { return soundAngle("a", 10); }
 
 SoundAngle with(SoundAngle angle, auto change) {
     change(angle);
@@ -38,30 +31,30 @@ SoundAngle with(SoundAngle angle, auto change) {
 
 std::vector<MatchRow> rows() {
     const SoundAngle a = angleA();
-    const SoundAngle longA = with(camera("a-long", 5), [](auto& s) { s.seconds = 200; });
+    const SoundAngle longA = with(soundAngle("a-long", 5), [](auto& s) { s.seconds = 200; });
     return {
-        {"WholeFramesLater", a, camera("later21", 10.84)},
-        {"FractionalFramesEarlier", a, camera("earlier67", 7.31)},
-        {"FractionalFramesLater", a, camera("later63", 12.527)},
-        {"MinutesLater", longA, with(camera("later95s", 100), [](auto& s) { s.seconds = 150; })},
+        {"WholeFramesLater", a, soundAngle("later21", 10.84)},
+        {"FractionalFramesEarlier", a, soundAngle("earlier67", 7.31)},
+        {"FractionalFramesLater", a, soundAngle("later63", 12.527)},
+        {"MinutesLater", longA, with(soundAngle("later95s", 100), [](auto& s) { s.seconds = 150; })},
         {"MinutesEarlier", with(longA, [](auto& s) { s.startSeconds = 150; s.seconds = 160; }),
-         with(camera("earlier130s", 20), [](auto& s) { s.seconds = 200; })},
-        {"QuieterBy26dB", a, with(camera("quiet", 9.47), [](auto& s) { s.filters = "volume=0.05"; })},
-        {"NoiseAsLoudAsTheSound", a, with(camera("noise0db", 11.13), [](auto& s) { s.snrDb = 0; })},
+         with(soundAngle("earlier130s", 20), [](auto& s) { s.seconds = 200; })},
+        {"QuieterBy26dB", a, with(soundAngle("quiet", 9.47), [](auto& s) { s.filters = "volume=0.05"; })},
+        {"NoiseAsLoudAsTheSound", a, with(soundAngle("noise0db", 11.13), [](auto& s) { s.snrDb = 0; })},
         {"BothNoisy6dBAboveTheSound", with(a, [](auto& s) { s.name = "a-noisy"; s.snrDb = -6; }),
-         with(camera("noise-6db", 8.87), [](auto& s) { s.snrDb = -6; })},
-        {"Echo", a, with(camera("echo", 10.4), [](auto& s) { s.filters = "aecho=0.8:0.9:60|180:0.5|0.3"; })},
-        {"LowPass", a, with(camera("lowpass", 11.63), [](auto& s) { s.filters = "lowpass=f=1200,lowpass=f=1200"; })},
-        {"Pcm44kAgainst48k", a, with(camera("pcm44k", 9.13), [](auto& s) { s.rate = 44100; })},
-        {"AacInMp4At44k", a, with(camera("aac44k", 12.05), [](auto& s) {
+         with(soundAngle("noise-6db", 8.87), [](auto& s) { s.snrDb = -6; })},
+        {"Echo", a, with(soundAngle("echo", 10.4), [](auto& s) { s.filters = "aecho=0.8:0.9:60|180:0.5|0.3"; })},
+        {"LowPass", a, with(soundAngle("lowpass", 11.63), [](auto& s) { s.filters = "lowpass=f=1200,lowpass=f=1200"; })},
+        {"Pcm44kAgainst48k", a, with(soundAngle("pcm44k", 9.13), [](auto& s) { s.rate = 44100; })},
+        {"AacInMp4At44k", a, with(soundAngle("aac44k", 12.05), [](auto& s) {
              s.rate = 44100;
              s.encoder = "aac";
              s.container = "mp4";
          })},
-        {"Ac3", a, with(camera("ac3", 8.2), [](auto& s) { s.encoder = "ac3"; })},
+        {"Ac3", a, with(soundAngle("ac3", 8.2), [](auto& s) { s.encoder = "ac3"; })},
         // A clock 100 ppm fast: it falls 30 ms behind over its 300 s.
         {"ClockDrift", with(a, [](auto& s) { s.name = "a-300s"; s.seconds = 300; }),
-         with(camera("drift", 10.84), [](auto& s) {
+         with(soundAngle("drift", 10.84), [](auto& s) {
              s.seconds = 300;
              s.filters = "asetrate=48004.8";
          }),
@@ -80,8 +73,7 @@ TEST_P(SoundMatchRows, FindsTheOffsetToWithinAMillisecondAndIsSure) {
     const sync::AngleStart& found = starts[0];
     const double expected = expectedOffset(row.a, row.angle);
     const double errorMs = (found.match.offsetSeconds - expected) * 1000;
-    std::printf("%-28s offset %10.5f s  error %7.3f ms  confidence %.3f\n", row.name.c_str(),
-                found.match.offsetSeconds, errorMs, found.match.confidence);
+    std::printf("%-28s error %7.3f ms  confidence %.3f\n", row.name.c_str(), errorMs, found.match.confidence);
     EXPECT_LT(std::abs(errorMs), row.toleranceMs);
     EXPECT_EQ(found.startFrame, std::llround(expected * 25));
     EXPECT_TRUE(found.sure()) << found.match.confidence;
@@ -93,14 +85,6 @@ TEST_P(SoundMatchRows, FindsTheOffsetToWithinAMillisecondAndIsSure) {
 
 INSTANTIATE_TEST_SUITE_P(Cameras, SoundMatchRows, ::testing::ValuesIn(rows()),
                          [](const auto& info) { return info.param.name; });
-
-TEST(SoundMatch, TwoUnrelatedEventsMatchUnsurely) {
-    VISTREL_SOUND_ANGLE_OR_SKIP(a, angleA());
-    VISTREL_SOUND_ANGLE_OR_SKIP(other, with(camera("other-event", 10), [](auto& s) { s.recording = 2; }));
-    const auto starts = sync::matchStartFrames({a.string(), other.string()}).angles;
-    std::printf("unrelated: confidence %.3f\n", starts.at(0).match.confidence);
-    EXPECT_FALSE(starts.at(0).sure()) << starts.at(0).match.confidence;
-}
 
 }  // namespace
 }  // namespace vistrel::test

@@ -17,10 +17,8 @@ TEST_F(SoundMatchWindow, CtrlMFillsTheStartFrameListFromTheSound)
 {
     // B started 0.84 s (21 frames) after A, C 2.69 s before A.
     std::vector<std::filesystem::path> clips;
-    for (const auto& [name, start] : {std::pair{"a", 10.0}, {"later21", 10.84}, {"earlier67", 7.31}}) {
-        test::SoundAngle angle;
-        angle.name = name;
-        angle.startSeconds = start;
+    for (const auto& angle :
+         {test::soundAngle("a", 10), test::soundAngle("later21", 10.84), test::soundAngle("earlier67", 7.31)}) {
         std::string reason;
         const auto clip = test::soundAngleClip(angle, &reason);
         if (!clip) GTEST_SKIP() << reason;

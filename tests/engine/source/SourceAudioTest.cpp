@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace vistrel::test {
@@ -121,21 +122,17 @@ TEST_F(SourceTest, OpenedForItsSoundOnlyAClipDescribesItselfAlikeAndRefusesFrame
         options.video = false;
         const auto sound = open(file, options);
         EXPECT_FALSE(sound->decodesPictures());
-        const engine::VideoInfo& a = whole->info();
-        const engine::VideoInfo& b = sound->info();
-        EXPECT_EQ(b.fps, a.fps) << recipe.name;
-        EXPECT_EQ(b.frameCount, a.frameCount) << recipe.name;
-        EXPECT_EQ(b.width, a.width) << recipe.name;
-        EXPECT_EQ(b.audioSamples, a.audioSamples) << recipe.name;
-        if (a.hasAudio()) {
-            EXPECT_EQ(readInt16(*sound, 5000, 300), readInt16(*whole, 5000, 300)) << recipe.name;
-        }
+        const engine::VideoInfo &a = whole->info(), &b = sound->info();
+        EXPECT_EQ(std::tuple(b.fps, b.frameCount, b.width, b.audioSamples),
+                  std::tuple(a.fps, a.frameCount, a.width, a.audioSamples)) << recipe.name;
         try {
             sound->frame(0);
             ADD_FAILURE() << recipe.name << ": a frame was read";
         } catch (const engine::ScriptError& e) {
             EXPECT_NE(std::string(e.what()).find("opened for its sound only"), std::string::npos) << e.what();
         }
+        if (!a.hasAudio()) continue;
+        EXPECT_EQ(readInt16(*sound, 5000, 300), readInt16(*whole, 5000, 300)) << recipe.name;
     }
 }
 
