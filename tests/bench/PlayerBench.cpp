@@ -113,9 +113,12 @@ int main(int argc, char** argv) {
     std::printf("seek_playing_median_ms: %.1f\nseek_playing_p95_ms: %.1f\n", median(times), percentile95(times));
 
     // The rate slider dragged to and fro while playing, a step every 50 ms:
-    // the frames shown meanwhile, against those of as long a plain play.
+    // the frames shown meanwhile and the CPU time each took, against those of
+    // the plain play (CPU time says how much decoding was thrown away even
+    // when other programs leave the player little of the machine).
     player.sendcommand(QStringLiteral("seek to 0"));
     const auto before = player.stats();
+    const double dragCpuBefore = cpuSeconds();
     player.play();
     QElapsedTimer dragging;
     dragging.start();
@@ -125,9 +128,13 @@ int main(int argc, char** argv) {
     }
     player.stop();
     const auto after = player.stats();
+    const double dragCpu = cpuSeconds() - dragCpuBefore;
     std::printf("rate_drag_frames_shown: %lld\nrate_drag_frames_dropped: %lld\n",
                 static_cast<long long>(after.shown - before.shown),
                 static_cast<long long>(after.dropped - before.dropped));
+    const double playCpuPerFrame = cpu / std::max<double>(double(stats.shown), 1.0);
+    const double dragCpuPerFrame = dragCpu / std::max<double>(double(after.shown - before.shown), 1.0);
+    std::printf("rate_drag_cpu_per_frame_vs_play: %.2f\n", dragCpuPerFrame / playCpuPerFrame);
     std::printf("peak_memory_mib: %.0f\n", peakMiB());
     return 0;
 }

@@ -170,7 +170,8 @@ def bench_codec(build, codec):
                   f"{float(figures['seek_playing_p95_ms']) / gop_ms:.2f}")
             plain = int(figures["frames_shown"]) / float(figures["play_seconds"])
             dragged = int(figures["rate_drag_frames_shown"]) / (float(figures["play_seconds"]) / 3)
-            print(f"    frames shown while dragging the rate vs plain play: {dragged / max(plain, 1e-9):.2f}")
+            print(f"    frames shown while dragging the rate vs plain play: {dragged / max(plain, 1e-9):.2f}"
+                  f" (CPU per frame {figures['rate_drag_cpu_per_frame_vs_play']})")
             bench_window_render(build, env)
     finally:
         shutil.rmtree(cache, ignore_errors=True)

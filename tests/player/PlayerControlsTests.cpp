@@ -153,7 +153,6 @@ TEST_F(ControlBarButtons, ADragWhilePlayingGoesWhereTheHandleIsAndTheHandleStays
     slider()->setSliderDown(true);
     QThread::msleep(100);
     slider()->setSliderPosition(150);
-    QCoreApplication::processEvents();
     runEventLoop(std::chrono::milliseconds(300));
     EXPECT_EQ(slider()->value(), 150);
     EXPECT_GE(player->position(), 150);

@@ -237,30 +237,4 @@ TEST(DissolveSound, OverlapLongerThanTheFirstClipRampsFromTheStart) {
     EXPECT_FLOAT_EQ(s[0], 19999.0f / 23999.0f);
 }
 
-// Without video the overlap is timed at `fps`: a rate that is not a positive
-// number, or one so small that the overlap outlasts any sound, is an error.
-struct FpsCase {
-    double fps;
-    const char* error;
-};
-
-class DissolveWithoutVideo : public ::testing::TestWithParam<FpsCase> {};
-
-TEST_P(DissolveWithoutVideo, RefusesAnFpsThatTimesNoOverlap) {
-    VideoInfo sound;
-    sound = withAudio(sound, 48000, 1, SampleType::Int16, 48000);
-    const double fps = GetParam().fps;
-    EXPECT_EQ(scriptErrorOf([&] { Dissolve(constantClip(sound, 0), constantClip(sound, 0), 3, fps); }),
-              GetParam().error);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rates, DissolveWithoutVideo,
-    ::testing::Values(FpsCase{0.0, "Dissolve: fps must be a finite number greater than 0"},
-                      FpsCase{-24.0, "Dissolve: fps must be a finite number greater than 0"},
-                      FpsCase{std::nan(""), "Dissolve: fps must be a finite number greater than 0"},
-                      FpsCase{INFINITY, "Dissolve: fps must be a finite number greater than 0"},
-                      FpsCase{1e-300, "Dissolve: an overlap of 3 frames at 1e-300 fps is too long"},
-                      FpsCase{24.0, "(no error)"}));
-
 }  // namespace

@@ -152,18 +152,29 @@ INSTANTIATE_TEST_SUITE_P(
                       FadeCall{"FadeIO2", 14, 25725, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The blank clip is the fade plus its extra frames long, and a clip has at
-// most 2147483647 frames.
-TEST(FadeScript, AFadeLongerThanAClipCanBeIsRefusedByName) {
+// Absurd lengths and rates: a fade's blank clip longer than a clip may be
+// (2147483647 frames), an fps that times no overlap of clips without video.
+class AbsurdValues : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(AbsurdValues, AreClearErrors) {
     Environment env;
-    auto run = [&](const std::string& call) {
-        return evaluateScriptClip("blankclip(length=10, width=8, height=4)." + call, "fades.avs", env);
-    };
-    EXPECT_EQ(scriptErrorOf([&] { run("FadeIn(2147483647)"); }),
-              "FadeIn: a fade of 2147483647 frames is too long (at most 2147483646)\n(fades.avs, line 1)");
-    EXPECT_EQ(scriptErrorOf([&] { run("FadeIO2(2147483646)"); }),
-              "FadeIO2: a fade of 2147483646 frames is too long (at most 2147483645)\n(fades.avs, line 1)");
-    EXPECT_EQ(run("FadeOut0(2147483647)")->info().frameCount, 2147483647);
+    const std::string error = scriptErrorOf([&] { evaluateScriptClip(GetParam().first, "absurd.avs", env); });
+    EXPECT_EQ(error.substr(0, error.find('\n')), GetParam().second);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, AbsurdValues,
+    ::testing::Values(
+        std::pair{"blankclip().FadeIn(2147483647)",
+                  "FadeIn: a fade of 2147483647 frames is too long (at most 2147483646)"},
+        std::pair{"blankclip().FadeIO2(2147483646)",
+                  "FadeIO2: a fade of 2147483646 frames is too long (at most 2147483645)"},
+        std::pair{"blankclip().FadeOut0(2147483647)", "(no error)"},
+        std::pair{"dissolve(blankclip(width=0), blankclip(width=0), 3, fps=0)",
+                  "Dissolve: fps must be a finite number greater than 0"},
+        std::pair{"dissolve(blankclip(width=0), blankclip(width=0), 3, fps=-24)",
+                  "Dissolve: fps must be a finite number greater than 0"},
+        std::pair{"dissolve(blankclip(width=0), blankclip(width=0), 3, fps=0.000000000000001)",
+                  "Dissolve: an overlap of 3 frames at 1e-15 fps is too long"}));
 
 }  // namespace

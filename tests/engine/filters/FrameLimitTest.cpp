@@ -1,7 +1,6 @@
 // Every filter that makes a picture of a new size, at the most bytes a frame
-// may take and one step past it: at the limit the frame is made whole (the
-// sanitizers see every byte written), past it the script fails naming the
-// function and the size, before any picture is made.
+// may take (made whole, every byte seen by the sanitizers) and one step past
+// it (refused by name and size before any picture is made).
 #include "engine/Frame.h"
 #include "engine/Functions.h"
 #include "engine/Script.h"
@@ -35,8 +34,6 @@ TEST_P(FrameLimit, AFrameAtTheLimitIsMadeWholeAndOnePastItIsRefusedByName) {
     const Plane& last = frame->plane(frame->planeCount() - 1);
     const int pixel = bytesPerPixel(vi.pixelType);
     EXPECT_EQ(std::memcmp(last.row(last.rows - 1) + last.rowBytes - pixel, last.row(0), size_t(pixel)), 0);
-    frame.reset();
-    clip.reset();
     EXPECT_EQ(scriptErrorOf([&] { evaluateScriptClip(GetParam().pastLimit, "limits.avs", env); }),
               std::string(GetParam().refused) + " frame takes " + std::to_string(GetParam().bytes) +
                   " bytes, more than the 268435456 (256 MiB) a frame may take\n(limits.avs, line 1)");
@@ -47,11 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LimitCase{"blankclip(width=8192, height=8192)", "blankclip(width=65535, height=16384)",
                   "BlankClip: a 65535x16384 RGB32", 4294901760},
-        LimitCase{"blankclip(width=10922, height=8192, pixel_type=\"RGB24\")", "blankclip(width=32768, height=32769)",
+        LimitCase{"blankclip(width=16384, height=10922, pixel_type=\"YV12\")", "blankclip(width=32768, height=32769)",
                   "BlankClip: a 32768x32769 RGB32", 4295098368},
-        LimitCase{"blankclip(width=16384, height=10922, pixel_type=\"YV12\")",
-                  "blankclip(width=16384, height=10924, pixel_type=\"YV12\")", "BlankClip: a 16384x10924 YV12",
-                  268468224},
         LimitCase{"blankclip(width=64, height=64).addborders(4064, 4064, 4064, 4064)",
                   "blankclip(width=64, height=64).addborders(4064, 4064, 4065, 4064)", "AddBorders: a 8193x8192 RGB32",
                   268468224},
@@ -64,12 +58,5 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"blankclip(width=8192, height=8192, pixel_type=\"RGB24\").converttorgb32()",
                   "blankclip(width=8192, height=8194, pixel_type=\"YV12\").converttorgb32()",
                   "ConvertToRGB32: a 8192x8194 RGB32", 268500992}));
-
-TEST(FrameLimit, SizesPastAnIntAreCountedIn64Bits) {
-    EXPECT_EQ(frameBytes(int64_t(1) << 40, 1, PixelType::RGB24), INT64_MAX);
-    EXPECT_EQ(scriptErrorOf([] { Frame::create(32768, 32769, PixelType::RGB32); }),
-              "Frame: a 32768x32769 RGB32 frame takes 4295098368 bytes, more than the 268435456 (256 MiB) a frame "
-              "may take");
-}
 
 }  // namespace
