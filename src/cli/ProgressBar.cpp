@@ -8,11 +8,12 @@ namespace {
 constexpr int kBarWidth = 30;
 }
 
-ProgressBar::ProgressBar(std::FILE* out, bool enabled) : out_(out), enabled_(enabled) {}
+ProgressBar::ProgressBar(std::FILE* out, bool enabled, bool asLines)
+    : out_(out), enabled_(enabled || asLines), asLines_(asLines) {}
 
 void ProgressBar::indexing(int64_t done, int64_t total) { draw("indexing", done, total, ""); }
 
-void ProgressBar::frames(int64_t done, int64_t total) {
+void ProgressBar::frames(int64_t done, int64_t total, const std::string& label) {
     if (!renderingStarted_) {  // the rate counts from the first frame, not from indexing
         renderingStarted_ = true;
         finish();
@@ -23,7 +24,7 @@ void ProgressBar::frames(int64_t done, int64_t total) {
     char tail[64];
     std::snprintf(tail, sizeof tail, " %lld/%lld frames, %.1f fps", static_cast<long long>(done),
                   static_cast<long long>(total), seconds > 0 ? done / seconds : 0.0);
-    draw("rendering", done, total, tail);
+    draw(label, done, total, tail);
 }
 
 void ProgressBar::draw(const std::string& label, int64_t done, int64_t total, const std::string& tail) {
@@ -31,6 +32,11 @@ void ProgressBar::draw(const std::string& label, int64_t done, int64_t total, co
     const auto now = std::chrono::steady_clock::now();
     if (done < total && now - lastDraw_ < std::chrono::milliseconds(100)) return;
     lastDraw_ = now;
+    if (asLines_) {
+        std::fprintf(out_, "%s %lld %lld\n", label.c_str(), static_cast<long long>(done), static_cast<long long>(total));
+        std::fflush(out_);
+        return;
+    }
     const double share = total > 0 ? std::clamp(double(done) / double(total), 0.0, 1.0) : 0.0;
     const int filled = static_cast<int>(share * kBarWidth);
     std::fprintf(out_, "\r%-9s [%s%s] %3d%%%s\033[K", label.c_str(), std::string(filled, '#').c_str(),
@@ -40,7 +46,7 @@ void ProgressBar::draw(const std::string& label, int64_t done, int64_t total, co
 }
 
 void ProgressBar::finish() {
-    if (enabled_ && drawn_) std::fputc('\n', out_);
+    if (enabled_ && drawn_ && !asLines_) std::fputc('\n', out_);
     drawn_ = false;
 }
 

@@ -41,7 +41,13 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
     const QCommandLineOption null(QStringLiteral("null"), QStringLiteral("Render without writing anything (timing)."));
     const QCommandLineOption quiet(QStringList{QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Show no progress."));
-    parser.addOptions({info, output, png, frames, null, quiet});
+    const QCommandLineOption proxy(QStringLiteral("proxy"),
+                                   QStringLiteral("Build the preview proxy of the video file given (kept beside its index\n"
+                                                  "and read by the editor's angle preview); goes on where an earlier\n"
+                                                  "build stopped."));
+    const QCommandLineOption progressLines(QStringLiteral("progress-lines"),
+                                           QStringLiteral("Report progress on stderr as lines \"WHAT DONE TOTAL\"."));
+    parser.addOptions({info, output, png, frames, null, quiet, proxy, progressLines});
 
     auto usage = [&](const QString& message) { return UsageError{message.toStdString(), parser.helpText().toStdString()}; };
     if (!parser.parse(arguments)) return usage(parser.errorText());
@@ -57,12 +63,15 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
     options.pngFolder = parser.value(png).toStdString();
     options.null = parser.isSet(null);
     options.quiet = parser.isSet(quiet);
+    options.proxy = parser.isSet(proxy);
+    options.progressLines = parser.isSet(progressLines);
     if (parser.isSet(frames) && !parseRange(parser.value(frames), options))
         return usage(QStringLiteral("--frames takes a range A-B of frame numbers with A <= B."));
 
     const int actions = int(options.info) + int(!options.output.empty()) + int(!options.pngFolder.empty()) +
-                        int(options.null);
-    if (actions == 0) return usage(QStringLiteral("Say what to do: --info, -o FILE, --png DIR or --null."));
+                        int(options.null) + int(options.proxy);
+    if (actions == 0) return usage(QStringLiteral("Say what to do: --info, -o FILE, --png DIR, --null or --proxy."));
+    if (options.proxy && (actions > 1 || options.firstFrame)) return usage(QStringLiteral("--proxy goes alone."));
     if (options.info && actions > 1) return usage(QStringLiteral("--info goes alone."));
     if (options.null && actions > 1) return usage(QStringLiteral("--null goes alone."));
     return options;

@@ -19,6 +19,8 @@ struct RenderOptions {
     std::optional<int64_t> firstFrame;
     std::optional<int64_t> lastFrame;  // inclusive
     bool quiet = false;
+    bool proxy = false;          // build the preview proxy of the clip given instead of a script
+    bool progressLines = false;  // progress as plain lines, for a program that reads them
 };
 
 struct UsageError {

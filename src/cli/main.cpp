@@ -9,10 +9,12 @@
 #include "cli/Renderer.h"
 #include "engine/Open.h"
 #include "engine/ScriptError.h"
+#include "engine/proxy/ProxyBuilder.h"
 
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -40,8 +42,29 @@ std::unique_ptr<cli::FrameSink> makeSink(const cli::RenderOptions& options, cons
     return std::make_unique<cli::NullSink>();
 }
 
+// The preview proxy of a video file; its path on stdout.
+int buildProxy(const cli::RenderOptions& options, cli::ProgressBar& progress) {
+    engine::ProxyBuildOptions build;
+    build.indexProgress = [&progress](int64_t done, int64_t total) { progress.indexing(done, total); };
+    build.progress = [&progress](int64_t done, int64_t total) { progress.frames(done, total, "proxy"); };
+    const auto start = std::chrono::steady_clock::now();
+    const engine::ProxyBuildResult result = engine::buildProxy(options.script, build);
+    progress.finish();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::cout << result.file.string() << '\n';
+    const int64_t coded = result.frames - result.resumedAt;
+    if (!options.quiet)
+        std::fprintf(stderr, "%lld frames coded in %.3f s (%.1f fps)%s\n", static_cast<long long>(coded), seconds,
+                     seconds > 0 ? coded / seconds : 0.0,
+                     result.resumedAt == result.frames ? ", the proxy was complete"
+                     : result.resumedAt > 0            ? ", on from an earlier build"
+                                                       : "");
+    return 0;
+}
+
 int run(const cli::RenderOptions& options) {
-    cli::ProgressBar progress(stderr, !options.quiet && isatty(fileno(stderr)));
+    cli::ProgressBar progress(stderr, !options.quiet && isatty(fileno(stderr)), options.progressLines);
+    if (options.proxy) return buildProxy(options, progress);
     engine::OpenOptions open;
     // A render reads its frames once, in order: what a cache could give back
     // is the odd frame read twice close together, not the player's steps back.

@@ -149,3 +149,22 @@ TEST_F(RenderCommand, EveryContainerOpensAgainWithItsFrames) {
         EXPECT_EQ(test::readFrameIndex(*written->frame(11)), 11) << name;
     }
 }
+
+TEST_F(RenderCommand, ProxyBuildsOnceWithProgressLinesAndNamesTheFile) {
+    std::string reason;
+    const auto media = test::testMedia(test::recipes::h264Mp4(), &reason);
+    if (!media) GTEST_SKIP() << reason;
+    qputenv("XDG_CACHE_HOME", folder_.path().toUtf8());
+    const QStringList args{QStringLiteral("--proxy"), QString::fromStdString(media->string()),
+                           QStringLiteral("--progress-lines")};
+    const Outcome first = render(args);
+    const Outcome second = render(args);
+    qunsetenv("XDG_CACHE_HOME");
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    const std::string file = first.out.substr(0, first.out.find('\n'));
+    EXPECT_EQ(file.rfind(folder_.path().toStdString() + "/vistrel/proxy/", 0), 0u) << file;
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(file)));
+    EXPECT_NE(first.err.find("proxy 200 200\n"), std::string::npos) << first.err;
+    EXPECT_EQ(second.out, first.out);
+    EXPECT_NE(second.err.find("the proxy was complete"), std::string::npos) << second.err;
+}
