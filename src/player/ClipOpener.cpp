@@ -65,6 +65,9 @@ OpenFunction engineOpenFunction() {
     return [](const QString& path, const engine::IndexProgress& progress) {
         engine::OpenOptions options;
         options.indexProgress = progress;
+        // The player shows the angle preview: its angles come from their
+        // preview proxies once those are made (engine/proxy/PreviewProxyRule.h).
+        options.preferPreviewProxies = true;
         return engine::openClip(path.toStdString(), options);
     };
 }
