@@ -21,6 +21,7 @@
 #include "ui/ListBox.h"
 #include "ui/MainMenu.h"
 #include "ui/OneLineText.h"
+#include "ui/ProxyBuilds.h"
 #include "ui/MessageBoxSink.h"
 #include "ui/QtFileDialog.h"
 #include "ui/StartPointDialog.h"
@@ -61,6 +62,7 @@ MainWindow::MainWindow(MainWindowSetup setup)
     createControls();
     createMenu();
     showListsAndBoxes();
+    buildProxies(setup.proxyBuilder);
     setTabOrder();
     wireEvents();
     startUp();
@@ -125,6 +127,15 @@ void MainWindow::createMenu()
     menu_.bar->setGeometry(0, 0, clientArea_->width(), menuHeight);
     clientArea_->move(0, menuHeight);
     setFixedSize(clientArea_->width(), menuHeight + clientArea_->height());
+}
+
+// Each clip loaded gets its preview proxy, with the progress in the menu bar.
+void MainWindow::buildProxies(const QString& builder)
+{
+    if (builder.isEmpty()) return;
+    proxyBuilds_ = new ProxyBuilds(builder, this);
+    proxyBuilds_->follow(*clipList_->model());
+    showProxyStatus(*proxyBuilds_, *menu_.bar);
 }
 
 void MainWindow::createFrames()

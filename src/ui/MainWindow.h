@@ -5,6 +5,7 @@
 // rate, or opens the start-point dialog) and nothing else.
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 
 #include <array>
@@ -37,6 +38,7 @@ class StringListModel;
 namespace vistrel::ui {
 
 class ListBox;
+class ProxyBuilds;
 class StartPointDialog;
 
 // What the window is built with. Empty dialogs and message sink mean the
@@ -46,6 +48,9 @@ struct MainWindowSetup {
     std::unique_ptr<model::FileDialog> openDialog;
     std::unique_ptr<model::FileDialog> saveDialog;
     std::unique_ptr<model::MessageSink> messages;
+    // The vistrel-render program that builds the preview proxies of loaded
+    // clips in the background; empty: none are built.
+    QString proxyBuilder;
 };
 
 class MainWindow : public QWidget, private StartFrameAccess {
@@ -65,6 +70,8 @@ public:
     // The 717 x 316 area below the menu bar that holds every control.
     QWidget& clientArea() const { return *clientArea_; }
     const MainMenu& menu() const { return menu_; }
+    // The background builds of preview proxies; null when none are made.
+    ProxyBuilds* proxyBuilds() const { return proxyBuilds_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +80,7 @@ private:
     void createControls();
     void createFrames();
     void createMenu();
+    void buildProxies(const QString& builder);
     void showListsAndBoxes();
     void setTabOrder();
     void wireEvents();
@@ -110,6 +118,7 @@ private:
     QPushButton* previewButton_ = nullptr;
     player::PlayerWnd* player_ = nullptr;
     QCheckBox* fadeInBox_ = nullptr;
+    ProxyBuilds* proxyBuilds_ = nullptr;
 
     std::unique_ptr<PlayerWndControl> playerControl_;
 };

@@ -1,4 +1,5 @@
-// vistrel: the editor. No command line, no settings: one main window.
+// vistrel: the editor. No command line, no settings: one main window, and
+// vistrel-render beside it for the preview proxies it builds in the background.
 #include <QApplication>
 
 #include "ui/MainWindow.h"
@@ -11,7 +12,9 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("vistrel"));
     QApplication::setWindowIcon(vistrel::ui::vistrelIcon());
 
-    vistrel::ui::MainWindow window;
+    vistrel::ui::MainWindowSetup setup;
+    setup.proxyBuilder = QCoreApplication::applicationDirPath() + QStringLiteral("/vistrel-render");
+    vistrel::ui::MainWindow window(std::move(setup));
     window.show();
     return QApplication::exec();
 }

@@ -151,9 +151,10 @@ void MainWindowTest::TearDown()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void MainWindowTest::createWindow(std::optional<model::ScriptLocations> locations)
+void MainWindowTest::createWindow(std::optional<model::ScriptLocations> locations, QString proxyBuilder)
 {
     MainWindowSetup setup;
+    setup.proxyBuilder = std::move(proxyBuilder);
     setup.locations = locations ? *locations : model::ScriptLocations::inFolder(scriptFolder());
     auto open = std::make_unique<QueuedFileDialog>();
     auto save = std::make_unique<QueuedFileDialog>();

@@ -93,8 +93,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Builds the window (with scripts in the temporary folder unless given).
-    void createWindow(std::optional<model::ScriptLocations> locations = std::nullopt);
+    // Builds the window (with scripts in the temporary folder unless given;
+    // with background proxy builds by proxyBuilder when given).
+    void createWindow(std::optional<model::ScriptLocations> locations = std::nullopt, QString proxyBuilder = {});
     // The same with the window's own QFileDialogs and QMessageBox.
     void createWindowWithRealDialogs();
     MainWindow& window() { return *window_; }
