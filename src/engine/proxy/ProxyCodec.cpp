@@ -13,9 +13,8 @@ namespace vistrel::engine {
 
 namespace {
 
-// H.264 at a constant quality; "zerolatency" leaves out B-frames and the
-// look-ahead, so each picture comes out as soon as it goes in.
-AVCodecContextUPtr openH264(const AVCodec* codec, int width, int height, Rational fps) {
+// What both coders share: the proxy's size, no B-frames, one thread.
+AVCodecContextUPtr newContext(const AVCodec* codec, int width, int height, Rational fps) {
     AVCodecContextUPtr c(avcodec_alloc_context3(codec));
     c->width = width;
     c->height = height;
@@ -23,9 +22,16 @@ AVCodecContextUPtr openH264(const AVCodec* codec, int width, int height, Rationa
     c->time_base = AVRational{int(fps.den), int(fps.num)};
     c->framerate = AVRational{int(fps.num), int(fps.den)};
     c->gop_size = kProxyKeyframeDistance;
-    c->keyint_min = kProxyKeyframeDistance;
     c->max_b_frames = 0;
     c->thread_count = 1;
+    return c;
+}
+
+// H.264 at a constant quality; "zerolatency" leaves out B-frames and the
+// look-ahead, so each picture comes out as soon as it goes in.
+AVCodecContextUPtr openH264(const AVCodec* codec, int width, int height, Rational fps) {
+    AVCodecContextUPtr c = newContext(codec, width, height, fps);
+    c->keyint_min = kProxyKeyframeDistance;
     av_opt_set(c->priv_data, "preset", "veryfast", 0);
     av_opt_set(c->priv_data, "tune", "zerolatency", 0);
     av_opt_set(c->priv_data, "crf", "21", 0);
@@ -35,14 +41,7 @@ AVCodecContextUPtr openH264(const AVCodec* codec, int width, int height, Rationa
 }
 
 AVCodecContextUPtr openMpeg4(const AVCodec* codec, int width, int height, Rational fps) {
-    AVCodecContextUPtr c(avcodec_alloc_context3(codec));
-    c->width = width;
-    c->height = height;
-    c->pix_fmt = AV_PIX_FMT_YUV420P;
-    c->time_base = AVRational{int(fps.den), int(fps.num)};
-    c->gop_size = kProxyKeyframeDistance;
-    c->max_b_frames = 0;
-    c->thread_count = 1;
+    AVCodecContextUPtr c = newContext(codec, width, height, fps);
     c->flags |= AV_CODEC_FLAG_QSCALE;
     c->global_quality = FF_QP2LAMBDA * 4;
     if (avcodec_open2(c.get(), codec, nullptr) < 0) return nullptr;
