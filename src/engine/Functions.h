@@ -33,6 +33,9 @@ struct Environment {
     std::shared_ptr<FrameCache> cache;
     IndexProgress indexProgress;              // may be empty
     std::filesystem::path indexFolder;         // where source indexes are kept
+    // Where preview proxies are read from; empty: every source is read from
+    // its file. Only the player sets it (see proxy/PreviewProxyRule.h).
+    std::filesystem::path previewProxyFolder;
     std::set<std::string>* scriptsLoading = nullptr;  // guards scripts that load themselves
     // The folder of the script file being run; a relative path in it starts
     // there, as AviSynth runs a script from its own folder. Empty: the

@@ -21,6 +21,10 @@ struct OpenOptions {
     // For reading the sound: the sources decode no pictures, and asking the
     // clip for a frame throws.
     bool soundOnly = false;
+    // The player's preview reads each angle from its preview proxy once that
+    // is complete (proxy/PreviewProxyRule.h); everything else reads the clips.
+    bool preferPreviewProxies = false;
+    std::filesystem::path proxyFolder;     // empty: defaultProxyFolder()
 };
 
 ClipPtr openClip(const std::string& path, const OpenOptions& options = {});
@@ -32,5 +36,7 @@ bool isScriptPath(const std::string& path);
 
 // $XDG_CACHE_HOME/vistrel/index, or ~/.cache/vistrel/index when it is unset.
 std::filesystem::path defaultIndexFolder();
+// Beside it: $XDG_CACHE_HOME/vistrel/proxy.
+std::filesystem::path defaultProxyFolder();
 
 }  // namespace vistrel::engine

@@ -68,10 +68,23 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The player's frame cache: the pictures around the one shown, for steps
+// back and seeks nearby; about three seconds of the four-angle preview. (Playing
+// reads ahead and needs none: the decoders keep their own reference frames.)
+constexpr size_t kPlayerCacheBytes = size_t(64) << 20;
+
+}  // namespace
+
 OpenFunction engineOpenFunction() {
     return [](const QString& path, const engine::IndexProgress& progress) {
         engine::OpenOptions options;
+        options.cacheBudgetBytes = kPlayerCacheBytes;
         options.indexProgress = progress;
+        // The player shows the angle preview: its angles come from their
+        // preview proxies once those are made (engine/proxy/PreviewProxyRule.h).
+        options.preferPreviewProxies = true;
         return engine::openClip(path.toStdString(), options);
     };
 }

@@ -26,7 +26,7 @@ namespace vistrel::player {
 // Opens a path; throws std::exception with a message for the user.
 using OpenFunction = std::function<engine::ClipPtr(const QString& path, const engine::IndexProgress& progress)>;
 
-// The script engine's openClip.
+// The script engine's openClip, preferring preview proxies.
 OpenFunction engineOpenFunction();
 
 struct OpenResult {

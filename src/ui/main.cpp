@@ -1,4 +1,5 @@
-// vistrel: the editor. No command line, no settings: one main window.
+// vistrel: the editor. No command line, no settings: one main window, and
+// vistrel-render beside it for the preview proxies it builds in the background.
 // (VISTREL_TEST_DRIVE lets tests work it through standard input.)
 #include <QApplication>
 
@@ -14,7 +15,10 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(vistrel::ui::vistrelIcon());
 
     const auto testDrive = vistrel::ui::TestDrive::fromEnvironment();
-    vistrel::ui::MainWindow window;
+    vistrel::ui::MainWindowSetup setup;
+    // A test driving the program leaves the shared cache folder as it was.
+    setup.buildPreviewProxies = !testDrive;
+    vistrel::ui::MainWindow window(std::move(setup));
     if (testDrive) testDrive->setWindow(window);
     window.show();
     return QApplication::exec();

@@ -68,11 +68,12 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s SCRIPT [SECONDS] [SEEKS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s SCRIPT [SECONDS] [SEEKS] [RATE]\n", argv[0]);
         return 2;
     }
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 30;
     const int seeks = argc > 3 ? std::atoi(argv[3]) : 40;
+    const int rate = argc > 4 ? std::atoi(argv[4]) : 1000;  // the slider's value: 2000 plays twice as fast
 
     player::PlayerWnd player;
     player.resize(704, 146);
@@ -83,7 +84,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    player.rate(1000);
+    player.rate(rate);
     const double cpuBefore = cpuSeconds();
     player.play();
     QTest::qWait(seconds * 1000);
@@ -92,7 +93,12 @@ int main(int argc, char** argv) {
     const auto stats = player.stats();
     std::printf("play_seconds: %d\nframes_shown: %lld\nframes_dropped: %lld\n", seconds,
                 static_cast<long long>(stats.shown), static_cast<long long>(stats.dropped));
-    std::printf("cpu_seconds_per_video_second: %.3f\n", cpu / seconds);
+    std::printf("cpu_seconds_per_video_second: %.3f\n", cpu / (seconds * rate / 1000.0));
+    player.rate(1000);
+    if (seeks <= 0) {
+        std::printf("peak_memory_mib: %.0f\n", peakMiB());
+        return 0;
+    }
 
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int64_t> pick(0, player.frameCount() - 1);

@@ -153,10 +153,11 @@ void MainWindowTest::TearDown()
 }
 
 // The window before goes first: it holds the state folder while it exists.
-void MainWindowTest::createWindow(std::optional<model::ScriptLocations> locations)
+void MainWindowTest::createWindow(std::optional<model::ScriptLocations> locations, bool buildPreviewProxies)
 {
     window_.reset();
     MainWindowSetup setup;
+    setup.buildPreviewProxies = buildPreviewProxies;
     setup.locations = locations ? *locations : model::ScriptLocations::inFolder(scriptFolder());
     auto open = std::make_unique<QueuedFileDialog>();
     auto save = std::make_unique<QueuedFileDialog>();

@@ -94,8 +94,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Builds the window (with scripts in the temporary folder unless given).
-    void createWindow(std::optional<model::ScriptLocations> locations = std::nullopt);
+    // Builds the window (with scripts in the temporary folder unless given;
+    // building preview proxies in the background when asked).
+    void createWindow(std::optional<model::ScriptLocations> locations = std::nullopt, bool buildPreviewProxies = false);
     // The same with the window's own QFileDialogs and QMessageBox.
     void createWindowWithRealDialogs();
     MainWindow& window() { return *window_; }
