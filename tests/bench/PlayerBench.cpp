@@ -1,7 +1,7 @@
 // The player as the user meets it, offscreen: a script played at normal
 // speed (frames shown and dropped, CPU per second of video, peak memory);
 // "seek to" random frames timed until the frame is painted, while paused and
-// while playing; and frames dropped while the rate slider is dragged during
+// while playing, with the longest time the window could not repaint meanwhile; and frames dropped while the rate slider is dragged during
 // play. Prints figures; asserts nothing.
 
 #include "player/PlayerWnd.h"
@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -43,11 +44,33 @@ double percentile95(std::vector<double> times) {
     return times[std::min(times.size() - 1, times.size() * 95 / 100)];
 }
 
+// The longest time the event loop went without running, as a 5 ms timer
+// sees it: how long the window could not repaint.
+class StallMeter {
+public:
+    StallMeter() {
+        ticks_.setInterval(5);
+        QObject::connect(&ticks_, &QTimer::timeout, [this] {
+            longest_ = std::max(longest_, clock_.nsecsElapsed() / 1e6);
+            clock_.restart();
+        });
+        clock_.start();
+        ticks_.start();
+    }
+    double longestMs() const { return longest_; }
+
+private:
+    QTimer ticks_;
+    QElapsedTimer clock_;
+    double longest_ = 0;
+};
+
 // "seek to n", timed until frame n is painted.
 double timedSeek(player::PlayerWnd& player, int64_t n) {
     QElapsedTimer timer;
     timer.start();
     player.sendcommand(QStringLiteral("seek to %1").arg(n));
+    while (player.isSeeking()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     player.repaint();  // the frame is on screen once painted
     const double ms = timer.nsecsElapsed() / 1e6;
     if (player.sendcommand(QStringLiteral("status position")) != QString::number(n))
@@ -103,6 +126,7 @@ int main(int argc, char** argv) {
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int64_t> pick(0, player.frameCount() - 1);
     std::vector<double> times;
+    const StallMeter stalls;
     for (int i = 0; i < seeks; ++i) times.push_back(timedSeek(player, pick(random)));
     std::printf("seek_median_ms: %.1f\nseek_p95_ms: %.1f\n", median(times), percentile95(times));
 
@@ -117,6 +141,7 @@ int main(int argc, char** argv) {
     }
     player.stop();
     std::printf("seek_playing_median_ms: %.1f\nseek_playing_p95_ms: %.1f\n", median(times), percentile95(times));
+    std::printf("seek_longest_window_stall_ms: %.1f\n", stalls.longestMs());
 
     // The rate slider dragged to and fro while playing, a step every 50 ms:
     // the frames shown meanwhile and the CPU time each took, against those of

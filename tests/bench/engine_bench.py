@@ -377,7 +377,8 @@ def bench_proxies(build):
             print(f"    rate {rate}: CPU per video second      {cpu_without:7.3f} / {cpu_with:.3f} s"
                   f" = {cpu_with / cpu_without:.3f}   (target <= 0.1)")
             if seeks:
-                for key in ("seek_median_ms", "seek_p95_ms", "peak_memory_mib"):
+                for key in ("seek_median_ms", "seek_p95_ms", "seek_playing_median_ms", "seek_playing_p95_ms",
+                            "seek_longest_window_stall_ms", "peak_memory_mib"):
                     print(f"    rate {rate}: {key:27s}{float(without[key]):7.1f} / {float(with_proxies[key]):.1f}")
     finally:
         shutil.rmtree(plain_cache, ignore_errors=True)

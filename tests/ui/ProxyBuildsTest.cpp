@@ -64,6 +64,7 @@ TEST_F(ProxyBuildsTest, LoadedClipsGetProxiesWithProgressInTheMenuBarAndThePrevi
     QTest::keyClick(&player(), Qt::Key_Left);  // pauses
     QTest::keyClick(&player(), Qt::Key_Home);
     for (int i = 0; i < 30; ++i) QTest::keyClick(&player(), Qt::Key_PageDown);
+    ASSERT_TRUE(waitUntilShown(player()));
     ASSERT_EQ(player().position(), 300);
     EXPECT_EQ(shownColumnIndex(player(), 0), 300);
     EXPECT_EQ(shownColumnIndex(player(), 1), 300);

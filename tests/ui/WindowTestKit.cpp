@@ -28,6 +28,11 @@ bool waitUntilOpened(player::PlayerWnd& player, std::chrono::milliseconds timeou
     return QTest::qWaitFor([&] { return !player.isOpening(); }, static_cast<int>(timeout.count()));
 }
 
+bool waitUntilShown(player::PlayerWnd& player, std::chrono::milliseconds timeout)
+{
+    return QTest::qWaitFor([&] { return !player.isSeeking(); }, static_cast<int>(timeout.count()));
+}
+
 void doubleClick(QWidget& widget, QPoint position)
 {
     QTest::mousePress(&widget, Qt::LeftButton, Qt::NoModifier, position);
@@ -57,7 +62,11 @@ int frameIndexIn(const QImage& picture, int xOffset, int width)
     return test::readFrameIndex(*frame, xOffset, width);
 }
 
-QImage shownPicture(player::PlayerWnd& player) { return player.grab(player.pictureRect()).toImage(); }
+QImage shownPicture(player::PlayerWnd& player)
+{
+    waitUntilShown(player);
+    return player.grab(player.pictureRect()).toImage();
+}
 
 }  // namespace
 
