@@ -29,6 +29,10 @@ using IndexProgress = std::function<void(int64_t done, int64_t total)>;
 // What a function may need beyond its arguments, for one script evaluation.
 class SourcesAhead;
 
+// How many bytes of its last decoded frames a file source keeps for stepping
+// back, unless told otherwise: a second of 1080p.
+inline constexpr size_t kDefaultRecentFramesBytes = size_t(96) << 20;
+
 struct Environment {
     std::shared_ptr<FrameCache> cache;
     IndexProgress indexProgress;              // may be empty
@@ -45,6 +49,8 @@ struct Environment {
     SourcesAhead* sourcesAhead = nullptr;
     // Sources are opened for their sound only: no picture is decoded.
     bool soundOnly = false;
+    // Each source keeps its last decoded frames up to this many bytes.
+    size_t recentFramesBytes = kDefaultRecentFramesBytes;
 };
 
 // The bound arguments of one call, one slot per parameter of the signature.

@@ -54,11 +54,12 @@ template <typename Open>
 ClipPtr withEnvironment(const OpenOptions& options, Open open) {
     std::set<std::string> scriptsLoading;
     Environment env;
-    env.cache = std::make_shared<FrameCache>(options.cacheBudgetBytes);
+    env.cache = std::make_shared<FrameCache>(options.cacheBudgetBytes, options.cacheLargestFrameBytes);
     env.indexProgress = options.indexProgress;
     env.indexFolder = options.indexFolder.empty() ? defaultIndexFolder() : options.indexFolder;
     env.scriptsLoading = &scriptsLoading;
     env.soundOnly = options.soundOnly;
+    env.recentFramesBytes = options.recentFramesBytesPerSource;
     if (options.preferPreviewProxies)
         env.previewProxyFolder = options.proxyFolder.empty() ? defaultProxyFolder() : options.proxyFolder;
     return open(env);

@@ -16,6 +16,11 @@ namespace vistrel::engine {
 
 struct OpenOptions {
     size_t cacheBudgetBytes = FrameCache::kDefaultBudget;
+    size_t cacheLargestFrameBytes = SIZE_MAX;  // larger frames are not cached
+    // Each file source keeps its last decoded frames, for stepping back, up to
+    // this many bytes (full-size pictures: the frame cache above holds what
+    // the script makes of them).
+    size_t recentFramesBytesPerSource = kDefaultRecentFramesBytes;
     IndexProgress indexProgress;           // may be empty
     std::filesystem::path indexFolder;     // empty: defaultIndexFolder()
     // For reading the sound: the sources decode no pictures, and asking the

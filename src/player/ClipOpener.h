@@ -29,6 +29,13 @@ using OpenFunction = std::function<engine::ClipPtr(const QString& path, const en
 // The script engine's openClip, preferring preview proxies.
 OpenFunction engineOpenFunction();
 
+// For main(), before any thread starts: glibc gives each decoding thread (the
+// read-ahead, a lane per angle, the openers) a heap arena of its own, and
+// picture buffers made on one thread and freed on another leave them holding
+// memory; two arenas keep the player within its memory budget. Does nothing
+// on other C libraries.
+void limitHeapArenas();
+
 struct OpenResult {
     QString path;
     engine::ClipPtr clip;  // null when the open failed

@@ -3,12 +3,14 @@
 // (VISTREL_TEST_DRIVE lets tests work it through standard input.)
 #include <QApplication>
 
+#include "player/ClipOpener.h"
 #include "ui/MainWindow.h"
 #include "ui/TestDrive.h"
 #include "ui/WindowIcon.h"
 
 int main(int argc, char** argv)
 {
+    vistrel::player::limitHeapArenas();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vistrel"));
     QApplication::setDesktopFileName(QStringLiteral("vistrel"));

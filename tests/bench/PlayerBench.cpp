@@ -4,6 +4,7 @@
 // while playing, with the longest time the window could not repaint meanwhile; and frames dropped while the rate slider is dragged during
 // play. Prints figures; asserts nothing.
 
+#include "player/ClipOpener.h"
 #include "player/PlayerWnd.h"
 
 #include <QApplication>
@@ -88,6 +89,7 @@ bool waitUntilOpen(player::PlayerWnd& player) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    player::limitHeapArenas();  // as the editor does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 2) {

@@ -44,6 +44,7 @@ Value createAviSource(const Args& args, Environment& env) {
     options.pixelType = requestedPixelType(args.stringOr(kPixelType, ""));
     options.indexFolder = env.indexFolder;
     options.indexProgress = env.indexProgress;
+    options.recentFramesBytes = env.recentFramesBytes;
     const std::string file = utf8Text(resolvePathInScript(path, env));
 
     const bool plain = !args.defined(kAudio) && !args.defined(kPixelType);

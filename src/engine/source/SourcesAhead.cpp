@@ -59,6 +59,7 @@ SourcesAhead::SourcesAhead(std::string_view scriptText, const Environment& env) 
         options.nameInMessages = name;
         options.indexFolder = env.indexFolder;
         options.video = !env.soundOnly;
+        options.recentFramesBytes = env.recentFramesBytes;
         opening_.emplace(name, std::async(std::launch::async, [path, options] { return FfmsSource::open(path, options); }));
     }
 }
