@@ -3,7 +3,7 @@
 ffmpeg program doing the same work in the same run, and of vistrel-sync
 matching four angles by their sound.
 
-Usage: engine_bench.py BUILD_DIR [h264|mjpeg|sync ...]
+Usage: engine_bench.py BUILD_DIR [h264|mjpeg|conformed|sync|proxies|4k ...]
 Media are generated once into BUILD_DIR/bench-media (four 1080p25 clips of
 60 s in H.264 with a GOP of 250, and the same in MJPEG; VISTREL_BENCH_SECONDS
 sets another length). Then the player's dropped frames with a phone-like
@@ -11,7 +11,7 @@ variable-rate angle A against the same clip at a constant rate; for
 vistrel-sync four angles of 10 minutes and of an
 hour with AAC sound and a tiny video track, VISTREL_SYNC_BENCH_SECONDS sets
 other lengths, e.g. "60,600"); and the four-angle preview of camera-like angles
-with and without preview proxies."""
+with and without preview proxies, in 1080p and in 4K."""
 
 import os
 import shutil
@@ -253,23 +253,24 @@ def make_sound_angles(folder, seconds):
     return paths
 
 
-def make_camera_media(folder):
-    """Four camera-like 1080p25 angles: grain that changes every frame, 16 Mbit/s
-    H.264 with a GOP of 25, the last one in MPEG-TS."""
+def make_camera_media(folder, size="1920x1080", seconds=SECONDS, bitrate="16M"):
+    """Four camera-like 25 fps angles: grain that changes every frame, H.264 at
+    the bitrate with a GOP of 25, the last one in MPEG-TS."""
     os.makedirs(folder, exist_ok=True)
+    kind = "camera" if size == "1920x1080" else f"camera{size}-"
     paths = []
     for angle in range(ANGLES):
         ext = "ts" if angle == ANGLES - 1 else "mp4"
-        path = os.path.join(folder, f"camera{angle}-{SECONDS}s.{ext}")
+        path = os.path.join(folder, f"{kind}{angle}-{seconds}s.{ext}")
         paths.append(path)
         if os.path.exists(path):
             continue
-        source = (f"testsrc2=size=1920x1080:rate=25:duration={SECONDS},hue=h={angle * 90},"
+        source = (f"testsrc2=size={size}:rate=25:duration={seconds},hue=h={angle * 90},"
                   "noise=alls=12:allf=t")
         partial = path + ".part." + ext
         print(f"  making {os.path.basename(path)} ...", flush=True)
         subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", source, "-c:v", "libx264",
-                        "-preset", "veryfast", "-b:v", "16M", "-maxrate", "16M", "-bufsize", "32M",
+                        "-preset", "veryfast", "-b:v", bitrate, "-maxrate", bitrate, "-bufsize", "32M",
                         "-g", "25", "-bf", "2", "-pix_fmt", "yuv420p", partial], check=True)
         os.replace(partial, path)
     return paths
@@ -385,9 +386,32 @@ def bench_proxies(build):
         shutil.rmtree(proxy_cache, ignore_errors=True)
 
 
+def bench_4k_proxies(build):
+    """Four 4K angles of 30 s: the four-angle preview before and once their proxies exist."""
+    folder = os.path.join(build, "bench-media")
+    paths = make_camera_media(folder, "3840x2160", 30, "40M")
+    script = preview_script(paths, folder, "camera-4k")
+    render = os.path.join(build, "bin", "vistrel-render")
+    cache = tempfile.mkdtemp(prefix="vistrel-bench-4k-")
+    env = dict(os.environ, XDG_CACHE_HOME=cache, QT_QPA_PLATFORM="offscreen")
+    try:
+        run([render, script, "--info"], env)
+        without = player_figures(build, script, env, 30, 1000, 0)
+        build_time = sum(run([render, "--proxy", path, "-q"], env) for path in paths)
+        with_proxies = player_figures(build, script, env, 30, 1000, 0)
+        print("[4K proxies] four 3840x2160 H.264 angles of 30 s, the preview at rate 1000 for 30 s")
+        print(f"  proxies built, four clips:              {build_time:7.1f} s")
+        for name, figures in (("without proxies", without), ("with proxies", with_proxies)):
+            print(f"  {name:16s} shown {int(figures['frames_shown']):4d}, dropped {int(figures['frames_dropped']):4d},"
+                  f" CPU per video second {float(figures['cpu_seconds_per_video_second']):.3f},"
+                  f" peak {float(figures['peak_memory_mib']):.0f} MiB")
+    finally:
+        shutil.rmtree(cache, ignore_errors=True)
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
-    chosen = sys.argv[2:] or ["h264", "mjpeg", "conformed", "sync", "proxies"]
+    chosen = sys.argv[2:] or ["h264", "mjpeg", "conformed", "sync", "proxies", "4k"]
     for codec in ("h264", "mjpeg"):
         if codec in chosen:
             bench_codec(build, codec)
@@ -398,6 +422,8 @@ def main():
             bench_sync(build, seconds)
     if "proxies" in chosen:
         bench_proxies(build)
+    if "4k" in chosen:
+        bench_4k_proxies(build)
 
 
 if __name__ == "__main__":
