@@ -22,7 +22,7 @@ void ProgressBar::indexing(int64_t done, int64_t total) {
     else draw("indexing", done, total, "");
 }
 
-void ProgressBar::frames(int64_t done, int64_t total) {
+void ProgressBar::frames(int64_t done, int64_t total, const std::string& label) {
     if (!renderingStarted_) {  // the rate counts from the first frame, not from indexing
         renderingStarted_ = true;
         finish();
@@ -38,7 +38,7 @@ void ProgressBar::frames(int64_t done, int64_t total) {
     char tail[64];
     std::snprintf(tail, sizeof tail, " %lld/%lld frames, %.1f fps", static_cast<long long>(done),
                   static_cast<long long>(total), seconds > 0 ? done / seconds : 0.0);
-    draw("rendering", done, total, tail);
+    draw(label, done, total, tail);
 }
 
 void ProgressBar::matching(double share) { draw("matching", static_cast<int64_t>(share * 1000), 1000, ""); }

@@ -20,7 +20,8 @@ public:
     // The partial file about to be made, which the output becomes when complete.
     void writing(const std::string& partialPath);
     void indexing(int64_t done, int64_t total);
-    void frames(int64_t done, int64_t total);
+    // label: what the bar says it does ("rendering", "proxy").
+    void frames(int64_t done, int64_t total, const std::string& label = "rendering");
     void matching(double share);  // vistrel-sync: reading and matching the angles' sound
     void finish();
 

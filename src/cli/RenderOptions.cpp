@@ -45,7 +45,11 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
         QStringLiteral("progress-lines"),
         QStringLiteral("Report progress for a program on stdout, one line per update: \"writing PART\" before the\n"
                        "output's partial file is made, \"indexing N of M\", \"frame N of M\"."));
-    parser.addOptions({info, output, png, frames, null, quiet, progressLines});
+    const QCommandLineOption proxy(QStringLiteral("proxy"),
+                                   QStringLiteral("Build the preview proxy of the video file given (kept beside its index\n"
+                                                  "and read by the editor's angle preview); goes on where an earlier\n"
+                                                  "build stopped. Its path goes to stdout."));
+    parser.addOptions({info, output, png, frames, null, quiet, progressLines, proxy});
 
     auto usage = [&](const QString& message) { return UsageError{message.toStdString(), parser.helpText().toStdString()}; };
     if (!parser.parse(arguments)) return usage(parser.errorText());
@@ -62,12 +66,14 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
     options.null = parser.isSet(null);
     options.quiet = parser.isSet(quiet);
     options.progressLines = parser.isSet(progressLines);
+    options.proxy = parser.isSet(proxy);
     if (parser.isSet(frames) && !parseRange(parser.value(frames), options))
         return usage(QStringLiteral("--frames takes a range A-B of frame numbers with A <= B."));
 
     const int actions = int(options.info) + int(!options.output.empty()) + int(!options.pngFolder.empty()) +
-                        int(options.null);
-    if (actions == 0) return usage(QStringLiteral("Say what to do: --info, -o FILE, --png DIR or --null."));
+                        int(options.null) + int(options.proxy);
+    if (actions == 0) return usage(QStringLiteral("Say what to do: --info, -o FILE, --png DIR, --null or --proxy."));
+    if (options.proxy && (actions > 1 || options.firstFrame)) return usage(QStringLiteral("--proxy goes alone."));
     if (options.info && actions > 1) return usage(QStringLiteral("--info goes alone."));
     if (options.null && actions > 1) return usage(QStringLiteral("--null goes alone."));
     return options;

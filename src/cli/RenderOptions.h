@@ -20,6 +20,7 @@ struct RenderOptions {
     std::optional<int64_t> lastFrame;  // inclusive
     bool quiet = false;
     bool progressLines = false;  // progress for a program, one line per update on stdout
+    bool proxy = false;          // build the preview proxy of the clip given instead of rendering
 };
 
 struct UsageError {

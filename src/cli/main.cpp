@@ -10,11 +10,13 @@
 #include "cli/Renderer.h"
 #include "engine/Open.h"
 #include "engine/ScriptError.h"
+#include "engine/proxy/ProxyBuilder.h"
 #include "engine/source/FfmsSource.h"
 
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -37,8 +39,29 @@ cli::ProgressBar makeProgress(const cli::RenderOptions& options) {
     return {stderr, bar ? cli::ProgressBar::Style::Bar : cli::ProgressBar::Style::None};
 }
 
+// The preview proxy of a video file; its path on stdout, after any progress lines.
+int buildProxy(const cli::RenderOptions& options, cli::ProgressBar& progress) {
+    engine::ProxyBuildOptions build;
+    build.indexProgress = [&progress](int64_t done, int64_t total) { progress.indexing(done, total); };
+    build.progress = [&progress](int64_t done, int64_t total) { progress.frames(done, total, "proxy"); };
+    const auto start = std::chrono::steady_clock::now();
+    const engine::ProxyBuildResult result = engine::buildProxy(options.script, build);
+    progress.finish();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::cout << result.file.string() << std::endl;
+    const int64_t coded = result.frames - result.resumedAt;
+    if (!options.quiet && !options.progressLines)
+        std::fprintf(stderr, "%lld frames coded in %.3f s (%.1f fps)%s\n", static_cast<long long>(coded), seconds,
+                     seconds > 0 ? coded / seconds : 0.0,
+                     result.resumedAt == result.frames ? ", the proxy was complete"
+                     : result.resumedAt > 0            ? ", on from an earlier build"
+                                                       : "");
+    return 0;
+}
+
 int run(const cli::RenderOptions& options) {
     cli::ProgressBar progress = makeProgress(options);
+    if (options.proxy) return buildProxy(options, progress);
     engine::OpenOptions open;
     // A render reads its frames once, in order: what a cache could give back
     // is the odd frame read twice close together, not the player's steps back.

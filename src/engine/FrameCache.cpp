@@ -11,7 +11,7 @@ FramePtr FrameCache::find(const void* clip, int64_t n) {
 }
 
 void FrameCache::insert(const void* clip, int64_t n, FramePtr frame) {
-    if (!frame || frame->byteSize() > budget_) return;
+    if (!frame || frame->byteSize() > largestFrame_) return;
     std::lock_guard lock(mutex_);
     const Key key{clip, n};
     if (auto it = index_.find(key); it != index_.end()) {

@@ -1,10 +1,13 @@
 #pragma once
 // A bounded cache of frames, shared by the clips of one script and keyed by
 // (clip, frame number). Least recently used frames go first once the byte
-// budget is spent. Safe to use from several threads.
+// budget is spent; frames larger than the largest size given are not kept
+// (a player keeps the small pictures its script makes, not the full-size
+// frames they come from). Safe to use from several threads.
 
 #include "engine/Frame.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <list>
@@ -17,7 +20,8 @@ class FrameCache {
 public:
     static constexpr size_t kDefaultBudget = size_t(256) << 20;
 
-    explicit FrameCache(size_t budgetBytes = kDefaultBudget) : budget_(budgetBytes) {}
+    explicit FrameCache(size_t budgetBytes = kDefaultBudget, size_t largestFrameBytes = SIZE_MAX)
+        : budget_(budgetBytes), largestFrame_(std::min(largestFrameBytes, budgetBytes)) {}
 
     FramePtr find(const void* clip, int64_t n);
     void insert(const void* clip, int64_t n, FramePtr frame);
@@ -46,6 +50,7 @@ private:
     void evictOverBudget();
 
     const size_t budget_;
+    const size_t largestFrame_;
     size_t used_ = 0;
     mutable std::mutex mutex_;
     std::list<Entry> lru_;  // front: most recently used

@@ -29,10 +29,17 @@ using IndexProgress = std::function<void(int64_t done, int64_t total)>;
 // What a function may need beyond its arguments, for one script evaluation.
 class SourcesAhead;
 
+// How many bytes of its last decoded frames a file source keeps for stepping
+// back, unless told otherwise: a second of 1080p.
+inline constexpr size_t kDefaultRecentFramesBytes = size_t(96) << 20;
+
 struct Environment {
     std::shared_ptr<FrameCache> cache;
     IndexProgress indexProgress;              // may be empty
     std::filesystem::path indexFolder;         // where source indexes are kept
+    // Where preview proxies are read from; empty: every source is read from
+    // its file. Only the player sets it (see proxy/PreviewProxyRule.h).
+    std::filesystem::path previewProxyFolder;
     std::set<std::string>* scriptsLoading = nullptr;  // guards scripts that load themselves
     // The folder of the script file being run; a relative path in it starts
     // there, as AviSynth runs a script from its own folder. Empty: the
@@ -42,6 +49,8 @@ struct Environment {
     SourcesAhead* sourcesAhead = nullptr;
     // Sources are opened for their sound only: no picture is decoded.
     bool soundOnly = false;
+    // Each source keeps its last decoded frames up to this many bytes.
+    size_t recentFramesBytes = kDefaultRecentFramesBytes;
 };
 
 // The bound arguments of one call, one slot per parameter of the signature.

@@ -17,7 +17,9 @@ bool isScriptPath(const std::string& path) {
                       [](char want, char have) { return want == std::tolower(static_cast<unsigned char>(have)); });
 }
 
-std::filesystem::path defaultIndexFolder() {
+namespace {
+
+std::filesystem::path cacheFolder() {
     std::filesystem::path base;
     if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg) {
         base = xdg;
@@ -26,8 +28,14 @@ std::filesystem::path defaultIndexFolder() {
     } else {
         base = std::filesystem::temp_directory_path();
     }
-    return base / "vistrel" / "index";
+    return base / "vistrel";
 }
+
+}  // namespace
+
+std::filesystem::path defaultIndexFolder() { return cacheFolder() / "index"; }
+
+std::filesystem::path defaultProxyFolder() { return cacheFolder() / "proxy"; }
 
 namespace {
 
@@ -46,11 +54,14 @@ template <typename Open>
 ClipPtr withEnvironment(const OpenOptions& options, Open open) {
     std::set<std::string> scriptsLoading;
     Environment env;
-    env.cache = std::make_shared<FrameCache>(options.cacheBudgetBytes);
+    env.cache = std::make_shared<FrameCache>(options.cacheBudgetBytes, options.cacheLargestFrameBytes);
     env.indexProgress = options.indexProgress;
     env.indexFolder = options.indexFolder.empty() ? defaultIndexFolder() : options.indexFolder;
     env.scriptsLoading = &scriptsLoading;
     env.soundOnly = options.soundOnly;
+    env.recentFramesBytes = options.recentFramesBytesPerSource;
+    if (options.preferPreviewProxies)
+        env.previewProxyFolder = options.proxyFolder.empty() ? defaultProxyFolder() : options.proxyFolder;
     return open(env);
 }
 

@@ -16,11 +16,20 @@ namespace vistrel::engine {
 
 struct OpenOptions {
     size_t cacheBudgetBytes = FrameCache::kDefaultBudget;
+    size_t cacheLargestFrameBytes = SIZE_MAX;  // larger frames are not cached
+    // Each file source keeps its last decoded frames, for stepping back, up to
+    // this many bytes (full-size pictures: the frame cache above holds what
+    // the script makes of them).
+    size_t recentFramesBytesPerSource = kDefaultRecentFramesBytes;
     IndexProgress indexProgress;           // may be empty
     std::filesystem::path indexFolder;     // empty: defaultIndexFolder()
     // For reading the sound: the sources decode no pictures, and asking the
     // clip for a frame throws.
     bool soundOnly = false;
+    // The player's preview reads each angle from its preview proxy once that
+    // is complete (proxy/PreviewProxyRule.h); everything else reads the clips.
+    bool preferPreviewProxies = false;
+    std::filesystem::path proxyFolder;     // empty: defaultProxyFolder()
 };
 
 ClipPtr openClip(const std::string& path, const OpenOptions& options = {});
@@ -32,5 +41,7 @@ bool isScriptPath(const std::string& path);
 
 // $XDG_CACHE_HOME/vistrel/index, or ~/.cache/vistrel/index when it is unset.
 std::filesystem::path defaultIndexFolder();
+// Beside it: $XDG_CACHE_HOME/vistrel/proxy.
+std::filesystem::path defaultProxyFolder();
 
 }  // namespace vistrel::engine

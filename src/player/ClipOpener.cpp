@@ -1,5 +1,9 @@
 #include "player/ClipOpener.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "engine/Open.h"
 
 #include <QCoreApplication>
@@ -68,10 +72,37 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The player's frame cache: the pictures around the one shown, for steps
+// back and seeks nearby; about four seconds of the four-angle preview (330 KB
+// a frame). Only pictures up to the largest size are kept: the full-size
+// frames they are made from would crowd them out. Each file keeps its own
+// last two or three full-size frames besides. (Playing reads ahead and needs
+// neither: the decoders keep their own reference frames.) Four 1080p H.264
+// angles then hold about 400 MB, most of it the decoders' own pictures.
+constexpr size_t kPlayerCacheBytes = size_t(32) << 20;
+constexpr size_t kPlayerCacheLargestFrameBytes = size_t(1) << 20;
+constexpr size_t kPlayerRecentFramesBytes = size_t(8) << 20;
+
+}  // namespace
+
+void limitHeapArenas() {
+#ifdef __GLIBC__
+    mallopt(M_ARENA_MAX, 2);
+#endif
+}
+
 OpenFunction engineOpenFunction() {
     return [](const QString& path, const engine::IndexProgress& progress) {
         engine::OpenOptions options;
+        options.cacheBudgetBytes = kPlayerCacheBytes;
+        options.cacheLargestFrameBytes = kPlayerCacheLargestFrameBytes;
+        options.recentFramesBytesPerSource = kPlayerRecentFramesBytes;
         options.indexProgress = progress;
+        // The player shows the angle preview: its angles come from their
+        // preview proxies once those are made (engine/proxy/PreviewProxyRule.h).
+        options.preferPreviewProxies = true;
         return engine::openClip(path.toStdString(), options);
     };
 }

@@ -26,8 +26,15 @@ namespace vistrel::player {
 // Opens a path; throws std::exception with a message for the user.
 using OpenFunction = std::function<engine::ClipPtr(const QString& path, const engine::IndexProgress& progress)>;
 
-// The script engine's openClip.
+// The script engine's openClip, preferring preview proxies.
 OpenFunction engineOpenFunction();
+
+// For main(), before any thread starts: glibc gives each decoding thread (the
+// read-ahead, a lane per angle, the openers) a heap arena of its own, and
+// picture buffers made on one thread and freed on another leave them holding
+// memory; two arenas keep the player within its memory budget. Does nothing
+// on other C libraries.
+void limitHeapArenas();
 
 struct OpenResult {
     QString path;

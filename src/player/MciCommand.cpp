@@ -42,8 +42,13 @@ MciCommand parseMciCommand(const QString& text) {
     static const QRegularExpression seek(QStringLiteral(R"(^\s*seek\s+to(?:\s+(.*))?$)"),
                                          QRegularExpression::CaseInsensitiveOption |
                                              QRegularExpression::DotMatchesEverythingOption);
-    if (const auto match = seek.match(text); match.hasMatch())
-        return {MciCommand::Kind::SeekTo, seekTarget(match.capturedView(1))};
+    static const QRegularExpression waitFlag(QStringLiteral(R"(\s+wait\s*$)"), QRegularExpression::CaseInsensitiveOption);
+    if (const auto match = seek.match(text); match.hasMatch()) {
+        QString argument = match.captured(1);
+        const bool wait = argument.contains(waitFlag);
+        if (wait) argument.remove(waitFlag);
+        return {MciCommand::Kind::SeekTo, seekTarget(argument), wait};
+    }
 
     const QStringList words = text.toLower().split(QRegularExpression(QStringLiteral(R"(\s+)")), Qt::SkipEmptyParts);
     using Kind = MciCommand::Kind;

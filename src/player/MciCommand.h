@@ -5,7 +5,8 @@
 // takes the number its argument begins with (blanks skipped, an optional sign,
 // then digits; reading stops at the first other character), or the words
 // "start" and "end". A seek whose argument does not begin with a number has no
-// target and is ignored by the player.
+// target and is ignored by the player. A last word "wait" is MCI's wait flag:
+// the command returns once it is done.
 
 #include <QString>
 
@@ -21,6 +22,7 @@ struct MciCommand {
     // SeekTo only: the frame asked for, before clamping to the clip. "end"
     // and numbers too large for 64 bits come out as INT64_MAX.
     std::optional<int64_t> target;
+    bool wait = false;
 };
 
 MciCommand parseMciCommand(const QString& text);

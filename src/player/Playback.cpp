@@ -55,6 +55,7 @@ void Playback::open(const QString& path) {
     error_.clear();
     position_ = 0;
     seekWhenOpen_.reset();
+    pendingSeek_.reset();
     playWhenOpen_ = false;
     picture_ = QImage();
     emit pictureChanged(picture_);
@@ -104,6 +105,7 @@ void Playback::fail(const QString& message) {
     error_ = message;
     position_ = 0;
     seekWhenOpen_.reset();
+    pendingSeek_.reset();
     playWhenOpen_ = false;
     picture_ = renderer_.errorPicture(message, area_);
     emit pictureChanged(picture_);
@@ -141,7 +143,10 @@ void Playback::setPictureArea(QSize area) {
     area_ = area;
     if (clip_) {
         showFrameNow(position_);
-        if (mode_ == PlaybackMode::Playing) readAhead_.start(clip_, position_ + 1, area_);
+        if (pendingSeek_)
+            readAhead_.start(clip_, *pendingSeek_, area_);
+        else if (mode_ == PlaybackMode::Playing)
+            readAhead_.start(clip_, position_ + 1, area_);
     } else if (!error_.isEmpty()) {
         picture_ = renderer_.errorPicture(error_, area_);
         emit pictureChanged(picture_);
@@ -156,18 +161,46 @@ void Playback::seek(int64_t n) {
         return;
     }
     if (!clip_) return;
-    n = std::clamp<int64_t>(n, 0, frameCount() - 1);
-    const bool moved = n != position_;
-    if (moved) showFrameNow(n);
-    if (mode_ == PlaybackMode::Playing) startClock();
-    if (moved) emit positionChanged(position_);
+    moveTo(std::clamp<int64_t>(n, 0, frameCount() - 1));
 }
 
 void Playback::step(int64_t delta) {
     if (!clip_) return;
     if (mode_ == PlaybackMode::Playing) pause();
     // Bounded first, so that a huge step cannot overflow; seek clamps the rest.
-    seek(position_ + std::clamp<int64_t>(delta, -frameCount(), frameCount()));
+    seek(pendingSeek_.value_or(position_) + std::clamp<int64_t>(delta, -frameCount(), frameCount()));
+}
+
+void Playback::moveTo(int64_t n) {
+    const bool playing = mode_ == PlaybackMode::Playing;
+    if (playing) stopClock();  // until the new frame is shown; the read-ahead goes on below
+    if (n == position_) {
+        pendingSeek_.reset();
+        if (playing) startClock();
+        return;
+    }
+    if (n == pendingSeek_) return;
+    std::optional<Picture> atHand = readAhead_.take(n);
+    if (atHand && atHand->frame == n) return landSeek(std::move(*atHand));
+    pendingSeek_ = n;
+    readAhead_.start(clip_, n, area_);
+}
+
+void Playback::onSeekPictureReady() {
+    std::optional<Picture> picture = readAhead_.take(*pendingSeek_);
+    if (picture && picture->frame == *pendingSeek_) landSeek(std::move(*picture));
+}
+
+void Playback::landSeek(Picture picture) {
+    pendingSeek_.reset();
+    showPicture(std::move(picture));
+    if (mode_ == PlaybackMode::Playing) startClock();
+    emit positionChanged(position_);
+}
+
+void Playback::finishSeek() {
+    if (!pendingSeek_) return;
+    if (std::optional<Picture> picture = readAhead_.waitFor(*pendingSeek_)) landSeek(std::move(*picture));
 }
 
 // ---- Playing ----
@@ -178,24 +211,26 @@ void Playback::play() {
         return;
     }
     if (!clip_ || mode_ == PlaybackMode::Playing) return;
-    if (position_ >= frameCount() - 1 && frameCount() > 1) {
-        showFrameNow(0);
-        emit positionChanged(position_);
-    }
     setMode(PlaybackMode::Playing);
-    startClock();
+    if (pendingSeek_.value_or(position_) >= frameCount() - 1 && frameCount() > 1)
+        moveTo(0);
+    else if (!pendingSeek_)
+        startClock();
 }
 
+// A pending seek outlives a pause or stop: its frame is still read and shown.
 void Playback::pause() {
     playWhenOpen_ = false;
     if (!clip_) return;
-    haltPlayback();
+    stopClock();
+    if (!pendingSeek_) readAhead_.halt();
     setMode(PlaybackMode::Paused);
 }
 
 void Playback::stop() {
     playWhenOpen_ = false;
-    haltPlayback();
+    stopClock();
+    if (!pendingSeek_) readAhead_.halt();
     setMode(PlaybackMode::Stopped);
 }
 
@@ -208,7 +243,7 @@ void Playback::togglePlay() {
 
 void Playback::setRate(int rate) {
     rate_ = std::clamp(rate, 0, kFastestRate);
-    if (mode_ == PlaybackMode::Playing) startClock(false);
+    if (mode_ == PlaybackMode::Playing && !pendingSeek_) startClock(false);
 }
 
 void Playback::setVolume(int percent) { sound_.setVolume(percent); }
@@ -221,16 +256,27 @@ void Playback::setMode(PlaybackMode mode) {
 
 // Counts time from the frame shown now; sound and read-ahead start there too.
 void Playback::startClock(bool prime) {
-    frameTimer_.stop();
-    soundTimer_.stop();
-    sound_.stop();
+    stopClock();
     readAhead_.start(clip_, position_ + 1, area_);
-    waitingForPicture_ = false;
     if (prime && position_ + 1 < frameCount()) {
         primingTimer_.start(kMostPriming);
         return;
     }
     runClock();
+}
+
+void Playback::stopClock() {
+    frameTimer_.stop();
+    soundTimer_.stop();
+    primingTimer_.stop();
+    sound_.stop();
+    waitingForPicture_ = false;
+}
+
+void Playback::haltPlayback() {
+    stopClock();
+    pendingSeek_.reset();
+    readAhead_.halt();
 }
 
 void Playback::runClock() {
@@ -243,15 +289,6 @@ void Playback::runClock() {
     else
         soundTimer_.stop();
     scheduleNextFrame(start);
-}
-
-void Playback::haltPlayback() {
-    frameTimer_.stop();
-    soundTimer_.stop();
-    primingTimer_.stop();
-    sound_.stop();
-    readAhead_.halt();
-    waitingForPicture_ = false;
 }
 
 void Playback::scheduleNextFrame(PlaybackClock::Time from) {
@@ -289,6 +326,7 @@ void Playback::advance() {
 }
 
 void Playback::onPictureReady() {
+    if (pendingSeek_) return onSeekPictureReady();
     if (primingTimer_.isActive()) {
         const int64_t wanted = std::min<int64_t>(kPrimedFrames, frameCount() - 1 - position_);
         if (readAhead_.queued() >= wanted) runClock();

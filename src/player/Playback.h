@@ -3,10 +3,15 @@
 // it in time. Everything here runs on the UI thread; decoding for playback
 // runs ahead on a worker (ReadAhead), opening on another (ClipOpener).
 //
-// A seek or step decodes its frame at once, so that the position asked for is
-// the frame shown as soon as the call returns. While playing, the clock
-// decides which frame is due; a frame that is not ready in time is skipped and
-// counted as dropped, so the picture never falls behind the clock.
+// A seek or step never decodes on the UI thread: a frame already decoded
+// ahead is shown at once, any other is decoded by the read-ahead worker and
+// shown when it is ready (a newer seek supersedes an older one, a step counts
+// from the frame a pending seek goes to). The position is always the frame on
+// screen; `finishSeek` waits for a pending seek where a caller needs the
+// frame before it goes on. While playing, the clock decides which frame is
+// due; a frame that is not ready in time is skipped and counted as dropped,
+// so the picture never falls behind the clock; a seek while playing holds the
+// clock until its frame is shown.
 //
 // A file that is still opening has no frames yet: its position is 0 until it
 // is open; a seek meanwhile is shown once it is (clamped to the clip), and
@@ -75,6 +80,8 @@ public:
     void seek(int64_t n);
     // Pauses and moves by delta frames.
     void step(int64_t delta);
+    // Waits until the frame of a pending seek is shown (at once when none is pending).
+    void finishSeek();
     // Thousandths of normal speed; 0 holds the picture. Negative counts as 0.
     void setRate(int rate);
     // The size pictures are made for, in device pixels.
@@ -83,6 +90,8 @@ public:
 
     bool isOpen() const { return clip_ != nullptr; }
     bool isOpening() const { return opening_; }
+    // A seek is waiting for its frame to be decoded.
+    bool isSeeking() const { return pendingSeek_.has_value(); }
     QString errorMessage() const { return error_; }
     int64_t position() const;
     int64_t frameCount() const;
@@ -109,11 +118,17 @@ private:
 
     void showFrameNow(int64_t n);
     void showPicture(Picture picture);
+    // Shows frame n from the read-ahead if it is there, or has it decoded there.
+    void moveTo(int64_t n);
+    void onSeekPictureReady();
+    void landSeek(Picture picture);
     void setMode(PlaybackMode mode);
     // Restarts decoding ahead from the frame shown; with `prime` the clock
     // waits until a few frames are ready (or a moment has passed).
     void startClock(bool prime = true);
     void runClock();
+    void stopClock();
+    // Stops the clock and all reading, a pending seek's too.
     void haltPlayback();
     void scheduleNextFrame(PlaybackClock::Time now);
     void advance();
@@ -134,6 +149,7 @@ private:
     QString error_;
     bool opening_ = false;
     std::optional<int64_t> seekWhenOpen_;
+    std::optional<int64_t> pendingSeek_;  // the frame a seek waits for, decoded by the read-ahead
     bool playWhenOpen_ = false;
     bool waitingForPicture_ = false;
     QTimer primingTimer_;  // active while playing waits for frames before its clock starts

@@ -98,6 +98,7 @@ QString PlayerWnd::sendcommand(const QString& command) {
     case MciCommand::Kind::StatusMode: return modeName(mode());
     case MciCommand::Kind::SeekTo:
         if (parsed.target) seek(*parsed.target);
+        if (parsed.wait) finishSeek();
         break;
     case MciCommand::Kind::Play: play(); break;
     case MciCommand::Kind::Pause: pause(); break;

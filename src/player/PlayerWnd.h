@@ -14,10 +14,13 @@
 // and last frame (keyHelp lists them). A click anywhere on the player gives it the focus and does
 // nothing more on the picture.
 //
-// Every member runs on the UI thread and answers at once: after a seek the
-// position asked for is the frame shown. A file whose index must first be
-// built opens in the background, showing its progress; meanwhile it reports
-// position 0 (or the frame a seek asked for) and plays once it is open.
+// Every member runs on the UI thread and answers at once. A seek shows its
+// frame at once when it was decoded ahead, and otherwise when the worker has
+// decoded it; "status position" and `positionchange` always give the frame
+// on screen, and "seek to N wait" (MCI's wait flag) returns once frame N is
+// shown. A file whose index must first be built opens in the background,
+// showing its progress; meanwhile it reports position 0 (or the frame a seek
+// asked for) and plays once it is open.
 
 #include "player/ColumnMarks.h"
 #include "player/Playback.h"
@@ -74,6 +77,9 @@ public:
     PlaybackMode mode() const { return playback_.mode(); }
     bool isOpen() const { return playback_.isOpen(); }
     bool isOpening() const { return playback_.isOpening(); }
+    // A seek waits for its frame; `finishSeek` waits for it.
+    bool isSeeking() const { return playback_.isSeeking(); }
+    void finishSeek() { playback_.finishSeek(); }
     // Why the last file could not be opened; empty when it opened.
     QString errorMessage() const { return playback_.errorMessage(); }
     // Shows a message on the card in place of any file, e.g. why a file could not be made.

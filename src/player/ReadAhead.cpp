@@ -32,10 +32,13 @@ void ReadAhead::start(engine::ClipPtr clip, int64_t from, QSize area) {
 }
 
 void ReadAhead::halt() {
-    std::lock_guard lock(mutex_);
-    clip_.reset();
-    ++generation_;
-    ready_.clear();
+    {
+        std::lock_guard lock(mutex_);
+        clip_.reset();
+        ++generation_;
+        ready_.clear();
+    }
+    pictureMade_.notify_all();
 }
 
 std::optional<Picture> ReadAhead::take(int64_t due) {
@@ -50,6 +53,25 @@ std::optional<Picture> ReadAhead::take(int64_t due) {
         }
         next_ = std::max({next_, wantedFrom_, due});
     }
+    wake_.notify_all();
+    return taken;
+}
+
+std::optional<Picture> ReadAhead::waitFor(int64_t n) {
+    std::unique_lock lock(mutex_);
+    const uint64_t generation = generation_;
+    const auto readingIt = [&] { return generation == generation_ && clip_ && n >= wantedFrom_; };
+    pictureMade_.wait(lock, [&] {
+        return !readingIt() || std::any_of(ready_.begin(), ready_.end(), [&](const Picture& p) { return p.frame >= n; });
+    });
+    if (!readingIt() || ready_.empty()) return std::nullopt;
+    while (!ready_.empty() && ready_.front().frame < n) ready_.pop_front();
+    if (ready_.empty() || ready_.front().frame != n) return std::nullopt;
+    std::optional<Picture> taken = std::move(ready_.front());
+    ready_.pop_front();
+    wantedFrom_ = n + 1;
+    next_ = std::max(next_, wantedFrom_);
+    lock.unlock();
     wake_.notify_all();
     return taken;
 }
@@ -83,6 +105,7 @@ void ReadAhead::run(std::stop_token stop) {
             if (generation != generation_ || n < wantedFrom_) continue;
             ready_.push_back(std::move(picture));
         }
+        pictureMade_.notify_all();
         if (onPictureReady_) onPictureReady_();
     }
 }

@@ -8,6 +8,10 @@
 // frame it skips ahead to it instead of decoding frames that are already
 // late. After each picture the worker calls the ready callback (on the worker
 // thread); the callback must only post to the UI thread.
+//
+// A seek uses the same worker: reading starts at the frame asked for, and a
+// newer start supersedes it, the picture in decoding when it came is thrown
+// away, so a storm of seeks costs one decode past the last.
 
 #include "engine/Clip.h"
 #include "player/FrameRenderer.h"
@@ -46,6 +50,11 @@ public:
     // nullopt when none is ready yet.
     std::optional<Picture> take(int64_t due);
 
+    // Blocks until the picture of frame n is ready and takes it, with what is
+    // before it; nullopt when reading stopped or was moved meanwhile, or n is
+    // not among the frames being read.
+    std::optional<Picture> waitFor(int64_t n);
+
     // Pictures decoded and waiting.
     int queued() const;
 
@@ -58,6 +67,7 @@ private:
 
     mutable std::mutex mutex_;
     std::condition_variable_any wake_;
+    std::condition_variable pictureMade_;  // waitFor's wake-up
     engine::ClipPtr clip_;           // null: nothing to read
     QSize area_;
     int64_t next_ = 0;               // the next frame to decode

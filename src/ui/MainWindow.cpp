@@ -25,6 +25,7 @@
 #include "ui/ListBox.h"
 #include "ui/MainMenu.h"
 #include "ui/OneLineText.h"
+#include "ui/ProxyBuilds.h"
 #include "ui/MessageBoxSink.h"
 #include "ui/PreviewTimeLine.h"
 #include "ui/QtFileDialog.h"
@@ -74,6 +75,7 @@ MainWindow::MainWindow(MainWindowSetup setup)
     createControls();
     createMenu();
     showListsAndBoxes();
+    if (setup.buildPreviewProxies) buildProxies();
     setTabOrder();
     wireEvents();
     startUp();
@@ -164,6 +166,14 @@ void MainWindow::createMenu()
     menu_.bar->setGeometry(0, 0, clientArea_->width(), menuHeight);
     clientArea_->move(0, menuHeight);
     setFixedSize(clientArea_->width(), menuHeight + clientArea_->height());
+}
+
+// Each clip loaded gets its preview proxy, with the progress in the menu bar.
+void MainWindow::buildProxies()
+{
+    proxyBuilds_ = new ProxyBuilds(this);
+    proxyBuilds_->follow(*clipList_->model());
+    showProxyStatus(*proxyBuilds_, *menu_.bar);
 }
 
 void MainWindow::createFrames()

@@ -5,6 +5,7 @@
 // rate, or opens the start-point dialog) and nothing else.
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 
 #include <array>
@@ -42,6 +43,7 @@ namespace vistrel::ui {
 class EditKeeper;
 class ListBox;
 class PreviewTimeLine;
+class ProxyBuilds;
 class RenderProgressDialog;
 class SoundMatchDialog;
 class StartPointDialog;
@@ -62,6 +64,9 @@ struct MainWindowSetup {
     // question box above and $XDG_DATA_HOME/vistrel/conformed.
     std::unique_ptr<model::ClipRateProbe> rates;
     std::string conformedFolder;
+    // Whether the preview proxies of loaded clips are built in the
+    // background (by the vistrel-render beside the executable).
+    bool buildPreviewProxies = false;
 };
 
 class MainWindow : public QWidget, private StartFrameAccess {
@@ -86,6 +91,8 @@ public:
     const model::EditFile& editFile() const { return *editFile_; }
     // The progress of the matching by sound running; null when none runs.
     SoundMatchDialog* soundMatch() const;
+    // The background builds of preview proxies; null when none are made.
+    ProxyBuilds* proxyBuilds() const { return proxyBuilds_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +101,7 @@ private:
     void createControls();
     void createFrames();
     void createMenu();
+    void buildProxies();
     void showListsAndBoxes();
     void setTabOrder();
     void wireEvents();
@@ -154,6 +162,7 @@ private:
     QPushButton* previewButton_ = nullptr;
     player::PlayerWnd* player_ = nullptr;
     QCheckBox* fadeInBox_ = nullptr;
+    ProxyBuilds* proxyBuilds_ = nullptr;
 
     std::unique_ptr<PlayerWndControl> playerControl_;
     PreviewTimeLine* timeLine_ = nullptr;  // child, owned by Qt

@@ -5,21 +5,50 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace vistrel::ui {
 namespace {
 
 const QString programName = QStringLiteral("vistrel-render");
 
+// A background build may take any core that playing leaves idle, and only those.
+void lowerPriority(QProcess& process)
+{
+#if defined(Q_OS_UNIX)
+    process.setChildProcessModifier([] { setpriority(PRIO_PROCESS, 0, 19); });
+#elif defined(Q_OS_WIN)
+    process.setCreateProcessArgumentsModifier(
+        [](QProcess::CreateProcessArguments* args) { args->flags |= IDLE_PRIORITY_CLASS; });
+#endif
+}
+
 }  // namespace
 
 RenderProcess::RenderProcess(const QString& script, const QString& output, QObject* parent)
-    : QObject(parent), script_(script), output_(output)
+    : QObject(parent),
+      arguments_{script, QStringLiteral("-o"), output, QStringLiteral("--progress-lines")},
+      script_(script),
+      output_(output)
 {
     connect(&process_, &QProcess::readyReadStandardOutput, this, &RenderProcess::readLines);
     connect(&process_, &QProcess::finished, this, &RenderProcess::ended);
     connect(&process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) failedToStart();
     });
+}
+
+RenderProcess* RenderProcess::proxyBuild(const QString& clip, QObject* parent)
+{
+    auto* build = new RenderProcess(clip, QString(), parent);
+    build->arguments_ = {QStringLiteral("--proxy"), clip, QStringLiteral("--progress-lines")};
+    build->lowPriority_ = true;
+    return build;
 }
 
 RenderProcess::~RenderProcess() { cancel(); }
@@ -33,7 +62,8 @@ QString RenderProcess::programPath()
 
 void RenderProcess::start()
 {
-    process_.start(programPath(), {script_, QStringLiteral("-o"), output_, QStringLiteral("--progress-lines")});
+    if (lowPriority_) lowerPriority(process_);
+    process_.start(programPath(), arguments_);
 }
 
 void RenderProcess::cancel()

@@ -9,10 +9,14 @@
 // It renames the partial file to the output only once the video is
 // complete; a cancelled or failed render has its partial file removed here
 // too, should the process have had no chance to do so itself.
+//
+// The same process builds a clip's preview proxy (--proxy), at the lowest
+// priority; its partial proxy is kept when it stops, to be gone on with.
 
 #include <QObject>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 namespace vistrel::ui {
 
@@ -20,6 +24,8 @@ class RenderProcess : public QObject {
     Q_OBJECT
 public:
     RenderProcess(const QString& script, const QString& output, QObject* parent = nullptr);
+    // The build of clip's preview proxy.
+    static RenderProcess* proxyBuild(const QString& clip, QObject* parent);
     // A render still running is cancelled.
     ~RenderProcess() override;
 
@@ -44,6 +50,8 @@ private:
     void failedToStart();
     void removePartial();
 
+    QStringList arguments_;
+    bool lowPriority_ = false;
     QString script_;
     QString output_;
     QString partial_;

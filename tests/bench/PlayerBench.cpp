@@ -1,14 +1,16 @@
 // The player as the user meets it, offscreen: a script played at normal
 // speed (frames shown and dropped, CPU per second of video, peak memory);
 // "seek to" random frames timed until the frame is painted, while paused and
-// while playing; and frames dropped while the rate slider is dragged during
+// while playing, with the longest time the window could not repaint meanwhile; and frames dropped while the rate slider is dragged during
 // play. Prints figures; asserts nothing.
 
+#include "player/ClipOpener.h"
 #include "player/PlayerWnd.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -43,11 +45,33 @@ double percentile95(std::vector<double> times) {
     return times[std::min(times.size() - 1, times.size() * 95 / 100)];
 }
 
+// The longest time the event loop went without running, as a 5 ms timer
+// sees it: how long the window could not repaint.
+class StallMeter {
+public:
+    StallMeter() {
+        ticks_.setInterval(5);
+        QObject::connect(&ticks_, &QTimer::timeout, [this] {
+            longest_ = std::max(longest_, clock_.nsecsElapsed() / 1e6);
+            clock_.restart();
+        });
+        clock_.start();
+        ticks_.start();
+    }
+    double longestMs() const { return longest_; }
+
+private:
+    QTimer ticks_;
+    QElapsedTimer clock_;
+    double longest_ = 0;
+};
+
 // "seek to n", timed until frame n is painted.
 double timedSeek(player::PlayerWnd& player, int64_t n) {
     QElapsedTimer timer;
     timer.start();
     player.sendcommand(QStringLiteral("seek to %1").arg(n));
+    while (player.isSeeking()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     player.repaint();  // the frame is on screen once painted
     const double ms = timer.nsecsElapsed() / 1e6;
     if (player.sendcommand(QStringLiteral("status position")) != QString::number(n))
@@ -65,14 +89,16 @@ bool waitUntilOpen(player::PlayerWnd& player) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    player::limitHeapArenas();  // as the editor does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s SCRIPT [SECONDS] [SEEKS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s SCRIPT [SECONDS] [SEEKS] [RATE]\n", argv[0]);
         return 2;
     }
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 30;
     const int seeks = argc > 3 ? std::atoi(argv[3]) : 40;
+    const int rate = argc > 4 ? std::atoi(argv[4]) : 1000;  // the slider's value: 2000 plays twice as fast
 
     player::PlayerWnd player;
     player.resize(704, 146);
@@ -83,7 +109,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    player.rate(1000);
+    player.rate(rate);
     const double cpuBefore = cpuSeconds();
     player.play();
     QTest::qWait(seconds * 1000);
@@ -92,11 +118,17 @@ int main(int argc, char** argv) {
     const auto stats = player.stats();
     std::printf("play_seconds: %d\nframes_shown: %lld\nframes_dropped: %lld\n", seconds,
                 static_cast<long long>(stats.shown), static_cast<long long>(stats.dropped));
-    std::printf("cpu_seconds_per_video_second: %.3f\n", cpu / seconds);
+    std::printf("cpu_seconds_per_video_second: %.3f\n", cpu / (seconds * rate / 1000.0));
+    player.rate(1000);
+    if (seeks <= 0) {
+        std::printf("peak_memory_mib: %.0f\n", peakMiB());
+        return 0;
+    }
 
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int64_t> pick(0, player.frameCount() - 1);
     std::vector<double> times;
+    const StallMeter stalls;
     for (int i = 0; i < seeks; ++i) times.push_back(timedSeek(player, pick(random)));
     std::printf("seek_median_ms: %.1f\nseek_p95_ms: %.1f\n", median(times), percentile95(times));
 
@@ -111,6 +143,7 @@ int main(int argc, char** argv) {
     }
     player.stop();
     std::printf("seek_playing_median_ms: %.1f\nseek_playing_p95_ms: %.1f\n", median(times), percentile95(times));
+    std::printf("seek_longest_window_stall_ms: %.1f\n", stalls.longestMs());
 
     // The rate slider dragged to and fro while playing, a step every 50 ms:
     // the frames shown meanwhile and the CPU time each took, against those of

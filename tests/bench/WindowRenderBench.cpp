@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
     const int angles = std::min(argc - 2, 4);
     for (int64_t frame = kCutEvery, cut = 1; frame < player.frameCount(); frame += kCutEvery, ++cut) {
         player.seek(frame);
+        player.finishSeek();
         area.findChild<QPushButton*>(QString::fromLatin1(angleButtons[cut % angles]))->click();
     }
 

@@ -3,14 +3,15 @@
 ffmpeg program doing the same work in the same run, and of vistrel-sync
 matching four angles by their sound.
 
-Usage: engine_bench.py BUILD_DIR [h264|mjpeg|sync ...]
+Usage: engine_bench.py BUILD_DIR [h264|mjpeg|conformed|sync|proxies|4k ...]
 Media are generated once into BUILD_DIR/bench-media (four 1080p25 clips of
 60 s in H.264 with a GOP of 250, and the same in MJPEG; VISTREL_BENCH_SECONDS
 sets another length). Then the player's dropped frames with a phone-like
 variable-rate angle A against the same clip at a constant rate; for
 vistrel-sync four angles of 10 minutes and of an
 hour with AAC sound and a tiny video track, VISTREL_SYNC_BENCH_SECONDS sets
-other lengths, e.g. "60,600")."""
+other lengths, e.g. "60,600"); and the four-angle preview of camera-like angles
+with and without preview proxies, in 1080p and in 4K."""
 
 import os
 import shutil
@@ -252,6 +253,29 @@ def make_sound_angles(folder, seconds):
     return paths
 
 
+def make_camera_media(folder, size="1920x1080", seconds=SECONDS, bitrate="16M"):
+    """Four camera-like 25 fps angles: grain that changes every frame, H.264 at
+    the bitrate with a GOP of 25, the last one in MPEG-TS."""
+    os.makedirs(folder, exist_ok=True)
+    kind = "camera" if size == "1920x1080" else f"camera{size}-"
+    paths = []
+    for angle in range(ANGLES):
+        ext = "ts" if angle == ANGLES - 1 else "mp4"
+        path = os.path.join(folder, f"{kind}{angle}-{seconds}s.{ext}")
+        paths.append(path)
+        if os.path.exists(path):
+            continue
+        source = (f"testsrc2=size={size}:rate=25:duration={seconds},hue=h={angle * 90},"
+                  "noise=alls=12:allf=t")
+        partial = path + ".part." + ext
+        print(f"  making {os.path.basename(path)} ...", flush=True)
+        subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", source, "-c:v", "libx264",
+                        "-preset", "veryfast", "-b:v", bitrate, "-maxrate", bitrate, "-bufsize", "32M",
+                        "-g", "25", "-bf", "2", "-pix_fmt", "yuv420p", partial], check=True)
+        os.replace(partial, path)
+    return paths
+
+
 def bench_sync(build, seconds):
     paths = make_sound_angles(os.path.join(build, "bench-media"), seconds)
     sync = os.path.join(build, "bin", "vistrel-sync")
@@ -292,9 +316,102 @@ def bench_sync(build, seconds):
         shutil.rmtree(cache, ignore_errors=True)
 
 
+def timed(cmd, env=None):
+    """Wall seconds, CPU seconds and stdout of one command."""
+    start = time.monotonic()
+    done = subprocess.run(["/usr/bin/time", "-f", "%U %S"] + cmd, env=env, check=True,
+                          capture_output=True, text=True)
+    wall = time.monotonic() - start
+    user, system = done.stderr.strip().splitlines()[-1].split()
+    return wall, float(user) + float(system), done.stdout
+
+
+def player_figures(build, script, env, seconds, rate, seeks):
+    player = os.path.join(build, "bin", "vistrel-player-bench")
+    out = subprocess.run([player, script, str(seconds), str(seeks), str(rate)], env=env, check=True,
+                         capture_output=True, text=True).stdout
+    return dict(line.split(": ") for line in out.splitlines() if ": " in line)
+
+
+def bench_proxies(build):
+    """The four-angle preview with preview proxies against the same without them,
+    and what building a proxy costs against decoding its clip."""
+    folder = os.path.join(build, "bench-media")
+    paths = make_camera_media(folder)
+    script = preview_script(paths, folder, "camera")
+    render = os.path.join(build, "bin", "vistrel-render")
+    plain_cache = tempfile.mkdtemp(prefix="vistrel-bench-plain-")
+    proxy_cache = tempfile.mkdtemp(prefix="vistrel-bench-proxy-")
+    plain = dict(os.environ, XDG_CACHE_HOME=plain_cache, QT_QPA_PLATFORM="offscreen")
+    proxied = dict(os.environ, XDG_CACHE_HOME=proxy_cache, QT_QPA_PLATFORM="offscreen")
+    try:
+        run([render, script, "--info"], plain)  # the indexes, outside every figure
+        run([render, script, "--info"], proxied)
+        print(f"[proxies] four camera-like 1080p25 angles of {SECONDS} s (16 Mbit/s H.264, GOP 25, one in MPEG-TS)")
+        floor_wall, floor_cpu, _ = timed(["ffmpeg", "-v", "error", "-threads", "1", "-i", paths[0], "-f", "null", "-"])
+        floor2_wall, _, _ = timed(["ffmpeg", "-v", "error", "-threads", "2", "-i", paths[0], "-f", "null", "-"])
+        files, walls, cpus = [], [], []
+        for path in paths:
+            wall, cpu, out = timed([render, "--proxy", path, "-q"], proxied)
+            files.append(out.strip())
+            walls.append(wall)
+            cpus.append(cpu)
+        size = sum(os.path.getsize(f) for f in files) / len(files)
+        print(f"  proxy build, one clip (mean of {len(paths)}):   {sum(walls) / len(walls):7.2f} s"
+              f" = {SECONDS * len(walls) / sum(walls):.2f}x real time, CPU {sum(cpus) / len(cpus):.2f} s")
+        print(f"  decode floor, ffmpeg 1 / 2 threads:     {floor_wall:7.2f} s = {SECONDS / floor_wall:.2f}x real time,"
+              f" CPU {floor_cpu:.2f} s / {floor2_wall:.2f} s = {SECONDS / floor2_wall:.2f}x")
+        print(f"  build / floor (1 thread), wall and CPU: {sum(walls) / len(walls) / floor_wall:7.2f} /"
+              f" {sum(cpus) / len(cpus) / floor_cpu:.2f}")
+        print(f"  proxy size per hour of footage:         {size * 3600 / SECONDS / 1e6:7.1f} MB")
+
+        play = min(60, SECONDS)
+        print(f"  the player, four-angle preview for {play} s, without proxies / with proxies:")
+        for rate in (1000, 2000):
+            seeks = 40 if rate == 1000 else 0
+            without = player_figures(build, script, plain, play * 1000 // rate, rate, seeks)
+            with_proxies = player_figures(build, script, proxied, play * 1000 // rate, rate, seeks)
+            print(f"    rate {rate}: frames dropped           {int(without['frames_dropped']):7d} /"
+                  f" {int(with_proxies['frames_dropped'])}   (of {int(with_proxies['frames_shown'])} shown with proxies)")
+            cpu_without = float(without["cpu_seconds_per_video_second"])
+            cpu_with = float(with_proxies["cpu_seconds_per_video_second"])
+            print(f"    rate {rate}: CPU per video second      {cpu_without:7.3f} / {cpu_with:.3f} s"
+                  f" = {cpu_with / cpu_without:.3f}   (target <= 0.1)")
+            if seeks:
+                for key in ("seek_median_ms", "seek_p95_ms", "seek_playing_median_ms", "seek_playing_p95_ms",
+                            "seek_longest_window_stall_ms", "peak_memory_mib"):
+                    print(f"    rate {rate}: {key:27s}{float(without[key]):7.1f} / {float(with_proxies[key]):.1f}")
+    finally:
+        shutil.rmtree(plain_cache, ignore_errors=True)
+        shutil.rmtree(proxy_cache, ignore_errors=True)
+
+
+def bench_4k_proxies(build):
+    """Four 4K angles of 30 s: the four-angle preview before and once their proxies exist."""
+    folder = os.path.join(build, "bench-media")
+    paths = make_camera_media(folder, "3840x2160", 30, "40M")
+    script = preview_script(paths, folder, "camera-4k")
+    render = os.path.join(build, "bin", "vistrel-render")
+    cache = tempfile.mkdtemp(prefix="vistrel-bench-4k-")
+    env = dict(os.environ, XDG_CACHE_HOME=cache, QT_QPA_PLATFORM="offscreen")
+    try:
+        run([render, script, "--info"], env)
+        without = player_figures(build, script, env, 30, 1000, 0)
+        build_time = sum(run([render, "--proxy", path, "-q"], env) for path in paths)
+        with_proxies = player_figures(build, script, env, 30, 1000, 0)
+        print("[4K proxies] four 3840x2160 H.264 angles of 30 s, the preview at rate 1000 for 30 s")
+        print(f"  proxies built, four clips:              {build_time:7.1f} s")
+        for name, figures in (("without proxies", without), ("with proxies", with_proxies)):
+            print(f"  {name:16s} shown {int(figures['frames_shown']):4d}, dropped {int(figures['frames_dropped']):4d},"
+                  f" CPU per video second {float(figures['cpu_seconds_per_video_second']):.3f},"
+                  f" peak {float(figures['peak_memory_mib']):.0f} MiB")
+    finally:
+        shutil.rmtree(cache, ignore_errors=True)
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
-    chosen = sys.argv[2:] or ["h264", "mjpeg", "conformed", "sync"]
+    chosen = sys.argv[2:] or ["h264", "mjpeg", "conformed", "sync", "proxies", "4k"]
     for codec in ("h264", "mjpeg"):
         if codec in chosen:
             bench_codec(build, codec)
@@ -303,6 +420,10 @@ def main():
     if "sync" in chosen:
         for seconds in SYNC_SECONDS:
             bench_sync(build, seconds)
+    if "proxies" in chosen:
+        bench_proxies(build)
+    if "4k" in chosen:
+        bench_4k_proxies(build)
 
 
 if __name__ == "__main__":

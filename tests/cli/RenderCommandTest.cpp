@@ -159,6 +159,25 @@ TEST_F(RenderCommand, EveryContainerOpensAgainWithItsFrames) {
     }
 }
 
+TEST_F(RenderCommand, ProxyBuildsOnceWithProgressLinesAndNamesTheFile) {
+    std::string reason;
+    const auto media = test::testMedia(test::recipes::h264Mp4(), &reason);
+    if (!media) GTEST_SKIP() << reason;
+    qputenv("XDG_CACHE_HOME", folder_.path().toUtf8());
+    const QString clip = QString::fromStdString(media->string());
+    const Outcome first = render({QStringLiteral("--proxy"), clip, QStringLiteral("--progress-lines")});
+    const Outcome second = render({QStringLiteral("--proxy"), clip});
+    qunsetenv("XDG_CACHE_HOME");
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    const QStringList lines = QString::fromStdString(first.out).trimmed().split(u'\n');
+    EXPECT_TRUE(lines.contains(QStringLiteral("frame 200 of 200"))) << first.out;
+    const QString file = lines.last();
+    EXPECT_TRUE(file.startsWith(folder_.path() + QStringLiteral("/vistrel/proxy/"))) << first.out;
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_EQ(second.out, file.toStdString() + "\n");
+    EXPECT_NE(second.err.find("the proxy was complete"), std::string::npos) << second.err;
+}
+
 // For the window: progress as lines on stdout, and the video under a partial
 // name until it is complete.
 TEST_F(RenderCommand, ProgressLinesAndAPartialFileUntilTheVideoIsComplete) {

@@ -80,6 +80,17 @@ TEST(SeekTarget, StartAndEndWords) {
     EXPECT_EQ(seekTarget("seek to END"), kMax);
 }
 
+TEST(SeekTarget, MciWaitFlagIsALastWordOfItsOwn) {
+    for (const char* text : {"seek to 250 wait", "seek to END Wait", "seek to 0 wait  "}) {
+        const MciCommand command = parseMciCommand(text);
+        EXPECT_TRUE(command.wait) << text;
+        EXPECT_NE(command.target, std::nullopt) << text;
+    }
+    EXPECT_FALSE(parseMciCommand("seek to 250").wait);
+    EXPECT_FALSE(parseMciCommand("seek to 250wait").wait);
+    EXPECT_EQ(parseMciCommand("seek to wait").target, std::nullopt);
+}
+
 TEST(LeadingInteger, OnlyAsciiDigitsCount) {
     // An Arabic-Indic digit is a digit to Unicode but not a frame number.
     EXPECT_EQ(leadingInteger(u"\u0663"), std::nullopt);

@@ -60,7 +60,7 @@ protected:
         ASSERT_TRUE(waitUntilOpened(*player));
         ASSERT_TRUE(player->isOpen()) << player->errorMessage().toStdString();
         EXPECT_EQ(player->errorMessage(), "");
-        player->sendcommand("seek to 17");
+        player->sendcommand("seek to 17 wait");
         EXPECT_EQ(player->sendcommand("status position"), "17");
         EXPECT_EQ(shownFrameIndex(*player), 17);
     }

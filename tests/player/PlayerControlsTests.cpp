@@ -22,6 +22,7 @@ protected:
     }
     int64_t after(Qt::Key key) {
         QTest::keyClick(player.get(), key);
+        EXPECT_TRUE(waitUntilShown(*player));
         return player->position();
     }
 };
@@ -52,6 +53,7 @@ TEST_F(Keys, StepsStopAtTheEnds) {
     EXPECT_EQ(after(Qt::Key_Left), 0);
     EXPECT_EQ(after(Qt::Key_PageUp), 0);
     player->seek(195);
+    ASSERT_TRUE(waitUntilShown(*player));
     EXPECT_EQ(after(Qt::Key_PageDown), 199);
     EXPECT_EQ(after(Qt::Key_Right), 199);
     EXPECT_EQ(reports.positions(), (std::vector<int>{195, 199}));
@@ -79,6 +81,7 @@ TEST_F(Keys, SteppingWhilePlayingPausesOnTheSteppedFrame) {
     player->play();
     QTest::keyClick(player.get(), Qt::Key_Right);
     EXPECT_EQ(status("mode"), "paused");
+    ASSERT_TRUE(waitUntilShown(*player));
     const std::string position = status("position");
     runEventLoop(std::chrono::milliseconds(150));
     EXPECT_EQ(status("position"), position);
@@ -104,6 +107,7 @@ protected:
         auto* button = player->findChild<QToolButton*>(name);
         ASSERT_NE(button, nullptr) << name;
         QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_TRUE(waitUntilShown(*player));
     }
     QSlider* slider() { return player->findChild<QSlider*>("positionSlider"); }
     QString label() { return player->findChild<QLabel*>("positionLabel")->text(); }
@@ -128,6 +132,7 @@ TEST_F(ControlBarButtons, PlayPauseToggles) {
 TEST_F(ControlBarButtons, LabelShowsFrameAndCount) {
     EXPECT_EQ(label(), "0 / 200");
     player->seek(77);
+    ASSERT_TRUE(waitUntilShown(*player));
     EXPECT_EQ(label(), "77 / 200");
     EXPECT_EQ(slider()->value(), 77);
     EXPECT_EQ(slider()->maximum(), 199);
@@ -137,10 +142,12 @@ TEST_F(ControlBarButtons, DraggingTheSliderSeeksAndReports) {
     PositionRecorder reports(*player);
     slider()->setValue(30);
     slider()->setValue(60);
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();  // the slider hands its moves on from the event loop
+    ASSERT_TRUE(waitUntilShown(*player));
     // Moves made faster than they can be shown end at the last one.
     EXPECT_EQ(player->position(), 60);
     EXPECT_EQ(shownFrameIndex(*player), 60);
+    ASSERT_FALSE(reports.positions().empty());
     EXPECT_EQ(reports.positions().back(), 60);
 }
 
@@ -185,6 +192,7 @@ TEST(PlayerFocus, AClickOnThePictureTakesTheFocusAndDoesNothingElse) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     player->filename("clip.avi");
     player->seek(33);
+    ASSERT_TRUE(waitUntilShown(*player));
     other->setFocus();
     ASSERT_TRUE(other->hasFocus());
 

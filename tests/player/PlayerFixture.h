@@ -47,7 +47,11 @@ protected:
     }
 
     std::string status(const char* what) { return player->sendcommand(QString("status ") + what).toStdString(); }
-    void seekTo(const QString& target) { EXPECT_EQ(player->sendcommand("seek to " + target), QString()); }
+    // "seek to target", then the event loop until its frame is shown.
+    void seekTo(const QString& target) {
+        EXPECT_EQ(player->sendcommand("seek to " + target), QString());
+        EXPECT_TRUE(waitUntilShown(*player));
+    }
 };
 
 }  // namespace vistrel::test

@@ -83,7 +83,7 @@ TEST_P(PlayerHostileMedia, TheNextFileOpensNormally) {
     ASSERT_NO_FATAL_FAILURE(open(*good));
 
     ASSERT_TRUE(player->isOpen()) << player->errorMessage().toStdString();
-    player->sendcommand("seek to 37");
+    player->sendcommand("seek to 37 wait");
     EXPECT_EQ(player->sendcommand("status position"), "37");
     EXPECT_EQ(shownFrameIndex(*player), 37);
 }

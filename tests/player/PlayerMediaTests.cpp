@@ -6,10 +6,13 @@
 
 #include "support/TestMedia.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace std::chrono_literals;
 using namespace vistrel::test;
@@ -46,6 +49,7 @@ TEST_P(PlayerMedia, SeekShowsTheFrameAskedFor) {
     for (int n : {1, 2, 17, count / 2, last, last - 1, last - 2, count * 3 / 4, count / 2 - 1, 3, 0, count / 3 + 1,
                   count / 3, count / 3 - 1, count * 2 / 3, 12}) {
         player->sendcommand(QString("seek to %1").arg(n));
+        ASSERT_TRUE(waitUntilShown(*player));
         EXPECT_EQ(player->sendcommand("status position"), QString::number(n));
         EXPECT_EQ(shownFrameIndex(*player), n) << "after seek to " << n;
     }
@@ -54,15 +58,35 @@ TEST_P(PlayerMedia, SeekShowsTheFrameAskedFor) {
 TEST_P(PlayerMedia, StepKeysShowEachFrame) {
     VISTREL_TEST_MEDIA_OR_SKIP(path, GetParam());
     open(path);
-    player->sendcommand("seek to 40");
+    player->sendcommand("seek to 40 wait");
     for (int i = 1; i <= 5; ++i) {
         player->step(1);
+        ASSERT_TRUE(waitUntilShown(*player));
         EXPECT_EQ(shownFrameIndex(*player), 40 + i);
     }
     for (int i = 1; i <= 5; ++i) {
         player->step(-1);
+        ASSERT_TRUE(waitUntilShown(*player));
         EXPECT_EQ(shownFrameIndex(*player), 45 - i);
     }
+}
+
+// Hundreds of seeks without waiting, as a dragged slider sends them: the
+// decoder ends on the last one asked, and nothing older lands after it.
+TEST_P(PlayerMedia, SeekStormEndsOnTheLastOneAsked) {
+    VISTREL_TEST_MEDIA_OR_SKIP(path, GetParam());
+    open(path);
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> pick(1, GetParam().frames - 1);
+    int last = 0;
+    for (int i = 0; i < 300; ++i) {
+        player->sendcommand(QString("seek to %1").arg(last = pick(random)));
+        if (i % 30 == 0) QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(waitUntilShown(*player));
+    runEventLoop(100ms);
+    EXPECT_EQ(player->position(), last);
+    EXPECT_EQ(shownFrameIndex(*player), last);
 }
 
 TEST_P(PlayerMedia, PlayingShowsTheFrameItReports) {
@@ -105,7 +129,7 @@ TEST(PlayerScripts, ScriptOverAClipIsShownThroughTheEngine) {
     ASSERT_TRUE(waitUntilOpened(player));
     ASSERT_TRUE(player.isOpen()) << player.errorMessage().toStdString();
     EXPECT_EQ(player.sendcommand("status length"), "150");
-    player.sendcommand("seek to 10");
+    player.sendcommand("seek to 10 wait");
     EXPECT_EQ(shownFrameIndex(player), 60);
 }
 

@@ -1,11 +1,14 @@
 // Playing in time: the clock, the rate, dropped frames, the end of the clip,
-// and sound at normal speed only.
+// and sound at normal speed only; seeks that never decode on the UI thread.
 #include "player/PlayerFixture.h"
 #include "player/Playback.h"
 
 #include "support/TestMedia.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+
+#include <random>
 
 using namespace std::chrono_literals;
 using namespace vistrel::test;
@@ -18,6 +21,49 @@ int64_t framesDue(const QElapsedTimer& timer, int fps, int rate) { return timer.
 bool strictlyIncreasing(const std::vector<int>& values) { return std::adjacent_find(values.begin(), values.end(), std::greater_equal<>()) == values.end(); }
 
 class Playing : public PlayerFixture {};
+class Seeking : public PlayerFixture {};
+
+TEST_F(Seeking, ASlowFrameIsShownOnceDecodedWhileTheWindowGoesOn) {
+    openClip("slow.avi", {.frameCount = 2000, .decodeDelay = 200ms});
+    PositionRecorder reports(*player);
+    player->sendcommand("seek to 900");
+    EXPECT_TRUE(player->isSeeking());
+    EXPECT_EQ(status("position"), "0");  // the frame on the screen
+    EXPECT_EQ(shownFrameIndex(*player), 0);
+    ASSERT_TRUE(waitUntilShown(*player));
+    EXPECT_EQ(status("position"), "900");
+    EXPECT_EQ(shownFrameIndex(*player), 900);
+    EXPECT_EQ(reports.positions(), std::vector<int>{900});
+
+    // MCI's wait flag: the command returns with its frame on the screen.
+    player->sendcommand("seek to 1234 wait");
+    EXPECT_EQ(status("position"), "1234");
+    EXPECT_EQ(shownFrameIndex(*player), 1234);
+}
+
+TEST_F(Seeking, AStormOfSeeksEndsOnTheLastOneAskedAndDecodesLittleMore) {
+    auto clip = IndexedClip::make({.frameCount = 2000, .decodeDelay = 20ms});
+    files.add("storm.avi", clip);
+    player->filename("storm.avi");
+    ASSERT_TRUE(waitUntilOpened(*player));
+    PositionRecorder reports(*player);
+    const int64_t madeBefore = clip->framesMade();
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> pick(1, 1999);
+    int last = 0;
+    for (int i = 0; i < 400; ++i) {
+        player->sendcommand(QString("seek to %1").arg(last = pick(random)));
+        if (i % 40 == 0) QCoreApplication::processEvents();  // some land on the way
+    }
+    ASSERT_TRUE(waitUntilShown(*player));
+    EXPECT_EQ(status("position"), std::to_string(last));
+    EXPECT_EQ(shownFrameIndex(*player), last);
+    EXPECT_EQ(reports.positions().back(), last);
+    // A superseded seek costs at most the frame in decoding when it came.
+    EXPECT_LT(clip->framesMade() - madeBefore, 100);
+    runEventLoop(100ms);
+    EXPECT_EQ(shownFrameIndex(*player), last);
+}
 
 TEST_F(Playing, ShowsEveryFrameInOrderAndReportsEach) {
     openClip();
@@ -50,9 +96,10 @@ TEST_F(Playing, StopsOnTheLastFrame) {
 
 TEST_F(Playing, PlayOnTheLastFrameStartsOver) {
     openClip("short.avi", {.fps = {100, 1}, .frameCount = 12});
-    player->seek(11);
+    player->sendcommand("seek to 11 wait");
     PositionRecorder reports(*player);
     player->play();
+    ASSERT_TRUE(waitUntilShown(*player));
     ASSERT_FALSE(reports.positions().empty());
     EXPECT_EQ(reports.positions().front(), 0);
     EXPECT_EQ(status("mode"), "playing");
@@ -91,6 +138,7 @@ TEST_F(Playing, SeekWhilePlayingGoesOnFromThere) {
     player->play();
     runEventLoop(100ms);
     player->sendcommand("seek to 150");
+    ASSERT_TRUE(waitUntilShown(*player));
     EXPECT_EQ(status("position"), "150");
     EXPECT_EQ(shownFrameIndex(*player), 150);
     runEventLoop(200ms);
@@ -125,7 +173,7 @@ TEST_F(Playing, RateTwoThousandPlaysTwiceAsFast) {
 
 TEST_F(Playing, RateZeroHoldsThePicture) {
     openClip();
-    player->seek(20);
+    player->sendcommand("seek to 20 wait");
     player->rate(0);
     PositionRecorder reports(*player);
     player->play();

@@ -19,15 +19,28 @@ int shownFrameIndex(player::PlayerWnd& player) {
     return readFrameIndex(*frame, area);
 }
 
-bool waitUntilOpened(player::PlayerWnd& player, std::chrono::milliseconds timeout) {
+namespace {
+
+template <typename Busy>
+bool waitWhile(Busy busy, std::chrono::milliseconds timeout) {
     QElapsedTimer timer;
     timer.start();
-    while (player.isOpening()) {
+    while (busy()) {
         if (timer.elapsed() > timeout.count()) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(2);
     }
     return true;
+}
+
+}  // namespace
+
+bool waitUntilOpened(player::PlayerWnd& player, std::chrono::milliseconds timeout) {
+    return waitWhile([&] { return player.isOpening(); }, timeout);
+}
+
+bool waitUntilShown(player::PlayerWnd& player, std::chrono::milliseconds timeout) {
+    return waitWhile([&] { return player.isSeeking(); }, timeout);
 }
 
 void runEventLoop(std::chrono::milliseconds duration) {

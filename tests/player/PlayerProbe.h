@@ -18,6 +18,9 @@ int shownFrameIndex(player::PlayerWnd& player);
 // Runs the event loop until the player has finished opening; false on timeout.
 bool waitUntilOpened(player::PlayerWnd& player, std::chrono::milliseconds timeout = std::chrono::seconds(120));
 
+// Runs the event loop until a pending seek has shown its frame; false on timeout.
+bool waitUntilShown(player::PlayerWnd& player, std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
 // Runs the event loop for a while.
 void runEventLoop(std::chrono::milliseconds duration);
 

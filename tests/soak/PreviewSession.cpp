@@ -127,7 +127,7 @@ bool runPreviewSession(int seconds) {
     Checks checks;
     for (int second = 1; second <= seconds; ++second) {
         const int target = std::uniform_int_distribution<int>(0, frames - 1)(random);
-        player.sendcommand(QStringLiteral("seek to %1").arg(target));
+        player.sendcommand(QStringLiteral("seek to %1 wait").arg(target));
         checkShownFrame(player, recipes, checks, "after a seek");
         test::runEventLoop(500ms);
         checkShownFrame(player, recipes, checks, "while playing");

@@ -108,7 +108,7 @@ bool runWindowSession(int points) {
     auto start = Clock::now();
     for (int i = 0; i < points; ++i) {
         const int frame = std::uniform_int_distribution<int>(0, int(player.frameCount()) - 1)(random);
-        player.sendcommand(QStringLiteral("seek to %1").arg(frame));
+        player.sendcommand(QStringLiteral("seek to %1 wait").arg(frame));
         click(window, angleButtons[random() % 4]);
     }
     const double addSeconds = std::chrono::duration<double>(Clock::now() - start).count();

@@ -35,9 +35,14 @@ protected:
     void markAngleAAt(int frame)
     {
         player().seek(frame);
+        waitUntilShown(player());
         click("Command4");
     }
-    int64_t position() { return player().position(); }
+    int64_t position()
+    {
+        waitUntilShown(player());
+        return player().position();
+    }
     ListBox& switchList() { return list("List1"); }
 };
 

@@ -83,8 +83,9 @@ TEST_F(RenderFromWindow, CutWithKeysPreviewTheEditAndRenderItToMp4)
     click("Command3");
     const std::int64_t timelineHere = player().position();
     press(Qt::Key_F6);
-    EXPECT_EQ(player().position(), timelineHere + 1) << "the edit starts where the preview was, after the fade-in's frame";
     ASSERT_TRUE(waitUntilOpened(player()));
+    ASSERT_TRUE(waitUntilShown(player()));
+    EXPECT_EQ(player().position(), timelineHere + 1) << "the edit starts where the preview was, after the fade-in's frame";
     ASSERT_TRUE(player().isOpen()) << player().errorMessage().toStdString();
     const std::string editPreview = scriptFolder() + "/edit-preview.avs";
     EXPECT_EQ(player().fileName().toStdString(), editPreview);

@@ -68,6 +68,7 @@ TEST_F(StartPointDialogWithClip, ThePlayersPositionReportsReplaceTheText)
     type(dialog, QStringLiteral("typed"));
     QTest::keyClick(&dialogPlayer(dialog), Qt::Key_PageDown);
     QTest::keyClick(&dialogPlayer(dialog), Qt::Key_Right);
+    ASSERT_TRUE(waitUntilShown(dialogPlayer(dialog)));
     EXPECT_EQ(textBox(dialog).text(), QStringLiteral("11"));
 }
 
@@ -76,6 +77,7 @@ TEST_F(StartPointDialogWithClip, JumpToSendsTextThatIsNoNumberAndOkStoresItVerba
     auto& dialog = openOn(0);
     ASSERT_TRUE(waitUntilOpened(dialogPlayer(dialog)));
     dialogPlayer(dialog).seek(30);
+    ASSERT_TRUE(waitUntilShown(dialogPlayer(dialog)));
     type(dialog, QStringLiteral("abc"));
     clickJumpTo(dialog);
     EXPECT_EQ(dialogPlayer(dialog).position(), 30);
@@ -96,6 +98,7 @@ TEST_F(StartPointDialogWithClip, OpeningShowsTheStoredFrameButDoesNotSeekThere)
     EXPECT_EQ(textBox(dialog).text(), QStringLiteral("120"));
     EXPECT_EQ(dialogPlayer(dialog).position(), 0);
     clickJumpTo(dialog);
+    ASSERT_TRUE(waitUntilShown(dialogPlayer(dialog)));
     EXPECT_EQ(dialogPlayer(dialog).position(), 120);
 }
 

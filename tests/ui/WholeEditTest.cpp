@@ -72,11 +72,13 @@ TEST_F(WholeEdit, FromTwoClipsToTheSavedEditScript)
     pressOnPlayer(Qt::Key_Left);  // a step pauses the playing preview
     pressOnPlayer(Qt::Key_Home);
     pressOnPlayer(Qt::Key_PageDown, 30);
+    ASSERT_TRUE(waitUntilShown(player()));
     ASSERT_EQ(player().position(), 300);
     EXPECT_EQ(shownColumnIndex(player(), 0), 300);
     EXPECT_EQ(shownColumnIndex(player(), 1), 450) << "the angles run in step from their start frames";
     click("Command5");
     pressOnPlayer(Qt::Key_PageDown, 20);
+    ASSERT_TRUE(waitUntilShown(player()));
     ASSERT_EQ(player().position(), 500);
     click("Command4");
     EXPECT_EQ(shownEntries(list("List1")), (std::vector<std::string>{"00000000|A", "00000300|B", "00000500|A"}));

@@ -28,6 +28,11 @@ bool waitUntilOpened(player::PlayerWnd& player, std::chrono::milliseconds timeou
     return QTest::qWaitFor([&] { return !player.isOpening(); }, static_cast<int>(timeout.count()));
 }
 
+bool waitUntilShown(player::PlayerWnd& player, std::chrono::milliseconds timeout)
+{
+    return QTest::qWaitFor([&] { return !player.isSeeking(); }, static_cast<int>(timeout.count()));
+}
+
 void doubleClick(QWidget& widget, QPoint position)
 {
     QTest::mousePress(&widget, Qt::LeftButton, Qt::NoModifier, position);
@@ -57,7 +62,11 @@ int frameIndexIn(const QImage& picture, int xOffset, int width)
     return test::readFrameIndex(*frame, xOffset, width);
 }
 
-QImage shownPicture(player::PlayerWnd& player) { return player.grab(player.pictureRect()).toImage(); }
+QImage shownPicture(player::PlayerWnd& player)
+{
+    waitUntilShown(player);
+    return player.grab(player.pictureRect()).toImage();
+}
 
 }  // namespace
 
@@ -153,10 +162,11 @@ void MainWindowTest::TearDown()
 }
 
 // The window before goes first: it holds the state folder while it exists.
-void MainWindowTest::createWindow(std::optional<model::ScriptLocations> locations)
+void MainWindowTest::createWindow(std::optional<model::ScriptLocations> locations, bool buildPreviewProxies)
 {
     window_.reset();
     MainWindowSetup setup;
+    setup.buildPreviewProxies = buildPreviewProxies;
     setup.locations = locations ? *locations : model::ScriptLocations::inFolder(scriptFolder());
     auto open = std::make_unique<QueuedFileDialog>();
     auto save = std::make_unique<QueuedFileDialog>();

@@ -40,6 +40,8 @@ test::MediaRecipe angleClipRecipe(const std::string& name, int frames = 800);
 
 // Runs the event loop until the player has finished opening; false on timeout.
 bool waitUntilOpened(player::PlayerWnd& player, std::chrono::milliseconds timeout = std::chrono::seconds(60));
+// Runs the event loop until a pending seek has shown its frame; false on timeout.
+bool waitUntilShown(player::PlayerWnd& player, std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
 // A press, a release, a double-click and a release, as the platform sends
 // them for a real double-click.
@@ -48,7 +50,7 @@ QPoint rowCentre(const QAbstractItemView& view, int row);
 void clickRow(ListBox& list, int row);
 void doubleClickRow(ListBox& list, int row);
 
-// The frame index a player's picture shows (kNoFrameIndex when none): of the
+// The frame index a player's picture shows once a pending seek has landed (kNoFrameIndex when none): of the
 // whole picture, or of one of the preview's four side-by-side columns.
 int shownFrameIndex(player::PlayerWnd& player);
 int shownColumnIndex(player::PlayerWnd& player, int column);
@@ -94,8 +96,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Builds the window (with scripts in the temporary folder unless given).
-    void createWindow(std::optional<model::ScriptLocations> locations = std::nullopt);
+    // Builds the window (with scripts in the temporary folder unless given;
+    // building preview proxies in the background when asked).
+    void createWindow(std::optional<model::ScriptLocations> locations = std::nullopt, bool buildPreviewProxies = false);
     // The same with the window's own QFileDialogs and QMessageBox.
     void createWindowWithRealDialogs();
     MainWindow& window() { return *window_; }

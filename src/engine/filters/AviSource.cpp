@@ -1,10 +1,12 @@
 // AVISource(string filename [, ...], bool "audio", string "pixel_type"): a
 // media file through the FFMS2 source, or a script of its own when the name
-// ends in ".avs".
+// ends in ".avs". In the player's preview a file with a complete preview
+// proxy may stand in for itself (proxy/PreviewProxyRule.h).
 #include "engine/Open.h"
 #include "engine/Script.h"
 #include "engine/ScriptError.h"
 #include "engine/filters/Factories.h"
+#include "engine/proxy/PreviewProxyRule.h"
 #include "engine/source/FfmsSource.h"
 #include "engine/source/SourcesAhead.h"
 #include "engine/source/Utf8Path.h"
@@ -35,10 +37,6 @@ Value createAviSource(const Args& args, Environment& env) {
     const std::string path = std::get<std::string>(files.front());
     if (isScriptPath(path)) return evaluateScriptFile(path, env);
 
-    const bool plain = !args.defined(kAudio) && !args.defined(kPixelType);
-    if (plain && env.sourcesAhead)
-        if (ClipPtr opened = env.sourcesAhead->take(path)) return opened;
-
     SourceOptions options;
     options.nameInMessages = path;
     options.audio = args.boolOr(kAudio, true);
@@ -46,7 +44,16 @@ Value createAviSource(const Args& args, Environment& env) {
     options.pixelType = requestedPixelType(args.stringOr(kPixelType, ""));
     options.indexFolder = env.indexFolder;
     options.indexProgress = env.indexProgress;
-    return ClipPtr(FfmsSource::open(utf8Text(resolvePathInScript(path, env)), options));
+    options.recentFramesBytes = env.recentFramesBytes;
+    const std::string file = utf8Text(resolvePathInScript(path, env));
+
+    const bool plain = !args.defined(kAudio) && !args.defined(kPixelType);
+    if (plain)
+        if (ClipPtr standIn = previewProxyStandIn(file, env, [file, options] { return FfmsSource::open(file, options); }))
+            return standIn;
+    if (plain && env.sourcesAhead)
+        if (ClipPtr opened = env.sourcesAhead->take(path)) return opened;
+    return ClipPtr(FfmsSource::open(file, options));
 }
 
 }  // namespace vistrel::engine

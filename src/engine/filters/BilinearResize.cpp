@@ -2,6 +2,7 @@
 
 #include "engine/ScriptError.h"
 #include "engine/filters/Factories.h"
+#include "engine/proxy/PreviewProxyRule.h"
 #include "engine/resize/PlaneBuffer.h"
 
 namespace vistrel::engine {
@@ -135,6 +136,7 @@ void BilinearResize::readAudio(void* dst, int64_t start, int64_t count) { child_
 // 4 src_top, 5 src_width, 6 src_height.
 Value createBilinearResize(const Args& args, Environment&) {
     const SourceWindow window{args.floatOr(3, 0.0), args.floatOr(4, 0.0), args.floatOr(5, 0.0), args.floatOr(6, 0.0)};
+    if (ClipPtr proxy = previewProxyPictures(args.clip(0), args.intOr(1, 0), args.intOr(2, 0), window)) return proxy;
     return ClipPtr(std::make_shared<BilinearResize>(args.clip(0), args.intOr(1, 0), args.intOr(2, 0), window));
 }
 

@@ -26,7 +26,6 @@ namespace {
 // for that.
 constexpr size_t kRecentFramesSeeking = 16;
 constexpr size_t kRecentFramesInOrder = 48;
-constexpr size_t kRecentFramesBytes = size_t(96) << 20;
 // FFMS2 decodes on instead of seeking when the keyframe before the frame
 // asked for lies at most this far past the frame it decoded last.
 constexpr int64_t kFfmsDecodesOnWithin = 10;
@@ -201,6 +200,7 @@ struct FfmsSource::Parts {
     std::vector<int64_t> keyframes;
     std::unique_ptr<LeadingFrames> leadingFrames;
     std::vector<int32_t> sourceFrames;
+    size_t recentFramesBytes;
 };
 
 std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const SourceOptions& options) {
@@ -211,7 +211,7 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         const int track = firstVideoTrack(index.get());
         FFMS_Track* frames = FFMS_GetTrackFromIndex(index.get(), track);
         const StreamTraits stream = probeStream(path, track, options.video);
-        Parts parts{name, seekMethodFor(stream), nullptr, nullptr, {}, nullptr, {}};
+        Parts parts{name, seekMethodFor(stream), nullptr, nullptr, {}, nullptr, {}, options.recentFramesBytes};
         if (FFMS_GetNumFrames(frames) <= 0) throw MediaError("The video has no frames.");
         const FrameTimes times = frameTimesOf(frames, stream);
         VideoInfo info;
@@ -242,7 +242,7 @@ FfmsSource::FfmsSource(const VideoInfo& info, Parts parts)
       leadingFrames_(std::move(parts.leadingFrames)),
       sourceFrames_(std::move(parts.sourceFrames)),
       recent_(seekMethod_ == SeekMethod::DecodeInOrder ? kRecentFramesInOrder : kRecentFramesSeeking,
-              kRecentFramesBytes),
+              parts.recentFramesBytes),
       audio_(std::move(parts.audio)) {}
 
 FfmsSource::~FfmsSource() = default;

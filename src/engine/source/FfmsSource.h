@@ -33,6 +33,8 @@ struct SourceOptions {
     std::filesystem::path indexFolder;       // empty: indexes are not kept
     IndexProgress indexProgress;             // may be empty; may throw to stop indexing (open rethrows it)
     int decoderThreads = 1;
+    // The last frames decoded, kept for stepping back: at most this many bytes.
+    size_t recentFramesBytes = kDefaultRecentFramesBytes;
     std::string nameInMessages;              // the file as the user named it; empty: the path
 };
 

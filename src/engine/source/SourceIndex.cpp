@@ -2,7 +2,7 @@
 
 #include "engine/source/FfmpegReason.h"
 #include "engine/source/FfmsError.h"
-#include "engine/source/Utf8Path.h"
+#include "engine/source/FileIdentity.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -18,29 +18,6 @@ namespace vistrel::engine {
 namespace fs = std::filesystem;
 
 namespace {
-
-uint64_t fnv1a(const std::string& text) {
-    uint64_t h = 1469598103934665603ull;
-    for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
-    return h;
-}
-
-std::string hex(uint64_t value) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-    return text;
-}
-
-// What identifies one version of one file: its absolute path, size and time
-// of last change, and the library version that wrote the index.
-std::string fileIdentity(const std::string& path) {
-    const fs::path file = utf8Path(path);
-    const fs::path absolute = fs::absolute(file).lexically_normal();
-    const auto size = fs::file_size(file);
-    const auto changed = fs::last_write_time(file).time_since_epoch().count();
-    return utf8Text(absolute) + "\n" + std::to_string(size) + "\n" + std::to_string(changed) + "\n" +
-           std::to_string(FFMS_GetVersion());
-}
 
 std::vector<uint8_t> readWholeFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -91,7 +68,7 @@ SourceIndex::SourceIndex(fs::path folder, IndexProgress progress)
 
 fs::path SourceIndex::indexFileFor(const std::string& path) const {
     if (folder_.empty()) return {};
-    return folder_ / (hex(fnv1a(fileIdentity(path))) + ".ffindex");
+    return folder_ / (identityStem(fileIdentity(path)) + ".ffindex");
 }
 
 FfmsIndexPtr SourceIndex::load(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include "engine/Open.h"
 #include "engine/Script.h"
+#include "engine/proxy/PreviewProxyRule.h"
 #include "engine/script/SyntaxError.h"
 #include "engine/script/Tokenizer.h"
 #include "engine/source/SourceIndex.h"
@@ -48,6 +49,7 @@ SourcesAhead::SourcesAhead(std::string_view scriptText, const Environment& env) 
         if (opening_.size() == kMostOpenedAhead) break;
         if (isScriptPath(name)) continue;
         const std::string path = utf8Text(resolvePathInScript(name, env));
+        if (previewProxyExpected(path, env)) continue;  // read from its proxy, opened when needed
         try {
             if (!std::filesystem::exists(indexes.indexFileFor(path))) continue;
         } catch (const std::filesystem::filesystem_error&) {
@@ -57,6 +59,7 @@ SourcesAhead::SourcesAhead(std::string_view scriptText, const Environment& env) 
         options.nameInMessages = name;
         options.indexFolder = env.indexFolder;
         options.video = !env.soundOnly;
+        options.recentFramesBytes = env.recentFramesBytes;
         opening_.emplace(name, std::async(std::launch::async, [path, options] { return FfmsSource::open(path, options); }));
     }
 }

@@ -148,6 +148,14 @@ TEST_F(Evaluation, FiltersThatPassFramesOnDoNotCacheThemAgain) {
     EXPECT_EQ(script.env.cache->bytesUsed(), trimmed->frame(1)->byteSize()) << "one copy, kept for the source";
 }
 
+TEST_F(Evaluation, ACacheForSmallPicturesKeepsNoLargerFrame) {
+    script.env.cache = std::make_shared<engine::FrameCache>(size_t(4) << 20, 100'000);
+    const ClipPtr large = script.runClip("small=TestClip(frames=10)\nsmall.BilinearResize(400,300)");
+    large->frame(4);
+    EXPECT_LT(script.env.cache->bytesUsed(), 100'000u) << "only the small source frame";
+    EXPECT_GT(script.env.cache->bytesUsed(), 0u);
+}
+
 TEST(ScriptValue, NotAClipWhereAClipIsNeeded) {
     engine::Environment env;
     const auto messageOf = [&](const char* text) {

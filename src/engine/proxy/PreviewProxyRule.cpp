@@ -1,0 +1,54 @@
+#include "engine/proxy/PreviewProxyRule.h"
+
+#include "engine/Open.h"
+#include "engine/proxy/ProxiedSource.h"
+#include "engine/proxy/ProxyFile.h"
+
+namespace vistrel::engine {
+
+namespace {
+
+// The proxy of path in the evaluation's proxy folder, or nothing when the
+// evaluation reads no proxies or the file cannot be looked at (its open
+// will say why).
+std::optional<std::pair<ProxyPaths, std::string>> proxyOf(const std::string& path, const Environment& env) {
+    if (env.previewProxyFolder.empty() || isScriptPath(path)) return std::nullopt;
+    try {
+        std::string identity = proxyIdentity(path);
+        return std::pair{proxyPathsFor(env.previewProxyFolder, identity), std::move(identity)};
+    } catch (const std::filesystem::filesystem_error&) {
+        return std::nullopt;
+    }
+}
+
+bool isWholePicture(const SourceWindow& w, const VideoInfo& info) {
+    const auto spans = [](double start, double length, int side) {
+        return start == 0.0 && (length <= 0.0 ? side + length : length) == side;
+    };
+    return spans(w.left, w.width, info.width) && spans(w.top, w.height, info.height);
+}
+
+}  // namespace
+
+ClipPtr previewProxyStandIn(const std::string& path, const Environment& env, ExactSourceOpener openExact) {
+    const auto proxy = proxyOf(path, env);
+    if (!proxy) return nullptr;
+    std::unique_ptr<ProxyFile> file = ProxyFile::open(proxy->first.complete, proxy->second);
+    if (!file) return nullptr;
+    return std::make_shared<ProxiedSource>(std::move(file), std::move(openExact));
+}
+
+bool previewProxyExpected(const std::string& path, const Environment& env) {
+    const auto proxy = proxyOf(path, env);
+    std::error_code ec;
+    return proxy && std::filesystem::exists(proxy->first.complete, ec);
+}
+
+ClipPtr previewProxyPictures(const ClipPtr& child, int width, int height, const SourceWindow& window) {
+    const auto source = std::dynamic_pointer_cast<ProxiedSource>(child);
+    if (!source || width != kPreviewProxyWidth || height != kPreviewProxyHeight) return nullptr;
+    if (!isWholePicture(window, source->info())) return nullptr;
+    return source->pictures();
+}
+
+}  // namespace vistrel::engine
