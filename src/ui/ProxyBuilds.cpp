@@ -87,12 +87,19 @@ void ProxyBuilds::setStatus(const QString& status)
 
 QLabel* showProxyStatus(ProxyBuilds& builds, QMenuBar& menuBar)
 {
+    // A menu bar lays out its corner once: the label keeps one width, and a
+    // long clip name gives up its middle (the tool tip has it whole).
+    constexpr int kStatusWidth = 330;
+    constexpr int kMargin = 6;
     auto* label = new QLabel(&menuBar);
     label->setObjectName(QStringLiteral("proxyStatus"));
-    label->setContentsMargins(0, 0, 6, 0);
+    label->setContentsMargins(0, 0, kMargin, 0);
+    label->setFixedWidth(kStatusWidth);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QObject::connect(&builds, &ProxyBuilds::statusChanged, label, [label, &builds](const QString& status) {
-        label->setText(status);
-        label->setToolTip(builds.failures());
+        label->setText(label->fontMetrics().elidedText(status, Qt::ElideMiddle, kStatusWidth - 2 * kMargin));
+        const QString failures = builds.failures();
+        label->setToolTip(failures.isEmpty() ? status : status + QStringLiteral("\n") + failures);
     });
     menuBar.setCornerWidget(label, Qt::TopRightCorner);
     return label;
