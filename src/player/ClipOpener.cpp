@@ -75,15 +75,15 @@ private:
 namespace {
 
 // The player's frame cache: the pictures around the one shown, for steps
-// back and seeks nearby; about four seconds of the four-angle preview (330 KB
+// back and seeks nearby; about two seconds of the four-angle preview (330 KB
 // a frame). Only pictures up to the largest size are kept: the full-size
-// frames they are made from would crowd them out. Each file keeps its own
-// last two or three full-size frames besides. (Playing reads ahead and needs
-// neither: the decoders keep their own reference frames.) Four 1080p H.264
-// angles then hold about 400 MB, most of it the decoders' own pictures.
-constexpr size_t kPlayerCacheBytes = size_t(32) << 20;
+// frames they are made from would crowd them out. Each file keeps its last
+// full-size frame besides. (Playing reads ahead and needs neither: the
+// decoders keep their own reference frames.) Four 1080p H.264 angles then
+// hold under 400 MB while they play, most of it the decoders' own pictures.
+constexpr size_t kPlayerCacheBytes = size_t(16) << 20;
 constexpr size_t kPlayerCacheLargestFrameBytes = size_t(1) << 20;
-constexpr size_t kPlayerRecentFramesBytes = size_t(8) << 20;
+constexpr size_t kPlayerRecentFramesBytes = size_t(4) << 20;
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // vistrel-soak [SECONDS]: a long editing session through the model and the
 // main window, then the preview played offscreen for SECONDS (600 by
 // default) with a seek every second. Prints figures; exits 1 on a fault.
+#include "player/ClipOpener.h"
 #include "soak/PreviewSession.h"
 #include "soak/SwitchPointSession.h"
 #include "soak/WindowSession.h"
@@ -11,6 +12,7 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
+    vistrel::player::limitHeapArenas();  // as the editor does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 600;
