@@ -8,7 +8,7 @@
 
 #include "engine/Clip.h"
 #include "player/Picture.h"
-#include "player/PictureConverter.h"
+#include "engine/FrameImage.h"
 
 #include <QSize>
 #include <QString>
@@ -27,7 +27,7 @@ public:
 private:
     QImage fitted(const engine::Frame& frame, QSize area);
 
-    PictureConverter converter_;
+    engine::FrameImageConverter converter_;
 };
 
 }  // namespace vistrel::player

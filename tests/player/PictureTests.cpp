@@ -1,5 +1,5 @@
 // Pictures for the screen: where they go in the area and what their pixels become.
-#include "player/PictureConverter.h"
+#include "engine/FrameImage.h"
 #include "player/PictureFit.h"
 
 #include "support/FrameIndexPattern.h"
@@ -12,7 +12,7 @@ using vistrel::engine::Frame;
 using vistrel::engine::PixelType;
 using vistrel::player::fittedRect;
 using vistrel::player::fittedSize;
-using vistrel::player::PictureConverter;
+using vistrel::engine::FrameImageConverter;
 
 namespace {
 
@@ -40,9 +40,9 @@ TEST(PictureFit, EmptyPictureOrAreaGivesNothing) {
     EXPECT_TRUE(fittedSize(QSize(100, 100), QSize(0, 10)).isEmpty());
 }
 
-class PictureConverterTest : public ::testing::Test {
+class FrameImageConverterTest : public ::testing::Test {
 protected:
-    PictureConverter converter;
+    FrameImageConverter converter;
 
     static std::shared_ptr<Frame> flat(PixelType type, int width, int height, uint8_t a, uint8_t b, uint8_t c) {
         auto frame = Frame::create(width, height, type);
@@ -65,24 +65,24 @@ protected:
     }
 };
 
-TEST_F(PictureConverterTest, Rgb32BytesAreBlueGreenRed) {
+TEST_F(FrameImageConverterTest, Rgb32BytesAreBlueGreenRed) {
     const QImage image = converter.convert(*flat(PixelType::RGB32, 8, 4, 10, 20, 30));
     ASSERT_EQ(image.size(), QSize(8, 4));
     EXPECT_EQ(qRgb(30, 20, 10), image.pixel(3, 2) | 0xFF000000u);
 }
 
-TEST_F(PictureConverterTest, Rgb32ScaledKeepsItsColour) {
+TEST_F(FrameImageConverterTest, Rgb32ScaledKeepsItsColour) {
     const QImage image = converter.convert(*flat(PixelType::RGB32, 64, 32, 10, 20, 30), QSize(16, 8));
     ASSERT_EQ(image.size(), QSize(16, 8));
     EXPECT_EQ(qRgb(30, 20, 10), image.pixel(5, 5) | 0xFF000000u);
 }
 
-TEST_F(PictureConverterTest, Rgb24BytesAreBlueGreenRed) {
+TEST_F(FrameImageConverterTest, Rgb24BytesAreBlueGreenRed) {
     const QImage image = converter.convert(*flat(PixelType::RGB24, 8, 4, 200, 100, 50));
     EXPECT_EQ(qRgb(50, 100, 200), image.pixel(1, 1) | 0xFF000000u);
 }
 
-TEST_F(PictureConverterTest, Yv12IsReadAsLimitedRangeRec601) {
+TEST_F(FrameImageConverterTest, Yv12IsReadAsLimitedRangeRec601) {
     // Limited-range white, black and Rec.601 red (Y 81, U 90, V 240).
     const QRgb white = converter.convert(*flat(PixelType::YV12, 16, 16, 235, 128, 128)).pixel(8, 8);
     const QRgb black = converter.convert(*flat(PixelType::YV12, 16, 16, 16, 128, 128)).pixel(8, 8);
@@ -94,13 +94,13 @@ TEST_F(PictureConverterTest, Yv12IsReadAsLimitedRangeRec601) {
     EXPECT_LE(qBlue(red), 4);
 }
 
-TEST_F(PictureConverterTest, Yuy2IsConverted) {
+TEST_F(FrameImageConverterTest, Yuy2IsConverted) {
     const QRgb grey = converter.convert(*flat(PixelType::YUY2, 16, 4, 126, 128, 128)).pixel(4, 2);
     EXPECT_NEAR(qRed(grey), 128, 2);
     EXPECT_NEAR(qBlue(grey), 128, 2);
 }
 
-TEST_F(PictureConverterTest, OddSizedYv12ShrinksWithoutLosingTheFrameIndex) {
+TEST_F(FrameImageConverterTest, OddSizedYv12ShrinksWithoutLosingTheFrameIndex) {
     auto frame = Frame::create(321, 241, PixelType::YV12);
     vistrel::test::drawFrameIndex(*frame, 1234);
     const QImage image = converter.convert(*frame, QSize(161, 121));
@@ -109,7 +109,7 @@ TEST_F(PictureConverterTest, OddSizedYv12ShrinksWithoutLosingTheFrameIndex) {
     EXPECT_EQ(vistrel::test::readFrameIndex(*back), 1234);
 }
 
-TEST_F(PictureConverterTest, OneConverterHandlesChangingFormatsAndSizes) {
+TEST_F(FrameImageConverterTest, OneConverterHandlesChangingFormatsAndSizes) {
     EXPECT_EQ(converter.convert(*flat(PixelType::YV12, 32, 32, 16, 128, 128), QSize(8, 8)).size(), QSize(8, 8));
     EXPECT_EQ(converter.convert(*flat(PixelType::RGB24, 20, 10, 0, 0, 0), QSize(40, 20)).size(), QSize(40, 20));
     EXPECT_EQ(converter.convert(*flat(PixelType::YUY2, 64, 8, 16, 128, 128)).size(), QSize(64, 8));
