@@ -14,8 +14,7 @@ std::string describeClip(const engine::VideoInfo& info, bool conformedVariableRa
         << "audio_rate: " << (info.hasAudio() ? info.audioRate : 0) << '\n'
         << "audio_channels: " << (info.hasAudio() ? info.channels : 0) << '\n'
         << "audio_samples: " << (info.hasAudio() ? info.audioSamples : 0) << '\n';
-    if (conformedVariableRate)
-        out << "timing: variable, conformed to " << info.fps.num << '/' << info.fps.den << '\n';
+    if (conformedVariableRate) out << "timing: variable, conformed to " << info.fps.num << '/' << info.fps.den << '\n';
     return out.str();
 }
 

@@ -94,8 +94,9 @@ bool MediaWriter::knowsExtension(const std::string& path) { return containerFor(
 
 MediaWriter::MediaWriter(const std::string& path, const engine::VideoInfo& info) : info_(info), file_(path) {
     const ContainerChoice* choice = containerFor(path);
-    if (!choice) throw std::runtime_error("Unknown output type '" + lowerExtension(path) +
-                                          "': use .avi, .mkv, .mp4, .mov or .y4m");
+    if (!choice)
+        throw std::runtime_error("Unknown output type '" + lowerExtension(path) +
+                                 "': use .avi, .mkv, .mp4, .mov or .y4m");
     if (!info.hasVideo()) throw std::runtime_error("The script's clip has no video to write.");
 
     AVFormatContext* raw = nullptr;
@@ -106,7 +107,7 @@ MediaWriter::MediaWriter(const std::string& path, const engine::VideoInfo& info)
 
     openVideo(info, choice->video, targetFormat(choice->video, info.pixelType));
     if (choice->sound && info.hasAudio()) {
-        const AVCodecID audio = !choice->lossless ? AV_CODEC_ID_AAC
+        const AVCodecID audio = !choice->lossless                              ? AV_CODEC_ID_AAC
                                 : info.sampleType == engine::SampleType::Int16 ? AV_CODEC_ID_PCM_S16LE
                                                                                : AV_CODEC_ID_PCM_F32LE;
         openAudio(info, audio);
@@ -147,9 +148,8 @@ void MediaWriter::openVideo(const engine::VideoInfo& info, AVCodecID codecId, AV
     videoFrame_->width = info.width;
     videoFrame_->height = info.height;
     check(av_frame_get_buffer(videoFrame_.get(), 0), "Out of memory");
-    scaler_.reset(sws_getContext(info.width, info.height, sourceFormat(info.pixelType), info.width, info.height,
-                                 format, SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT, nullptr, nullptr,
-                                 nullptr));
+    scaler_.reset(sws_getContext(info.width, info.height, sourceFormat(info.pixelType), info.width, info.height, format,
+                                 SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT, nullptr, nullptr, nullptr));
     if (!scaler_) throw std::runtime_error("Cannot convert the pictures for the encoder");
 }
 
@@ -172,8 +172,8 @@ void MediaWriter::openAudio(const engine::VideoInfo& info, AVCodecID codecId) {
 
     const AVSampleFormat from = info.sampleType == engine::SampleType::Int16 ? AV_SAMPLE_FMT_S16 : AV_SAMPLE_FMT_FLT;
     SwrContext* swr = nullptr;
-    check(swr_alloc_set_opts2(&swr, &c->ch_layout, c->sample_fmt, c->sample_rate, &c->ch_layout, from,
-                              info.audioRate, 0, nullptr),
+    check(swr_alloc_set_opts2(&swr, &c->ch_layout, c->sample_fmt, c->sample_rate, &c->ch_layout, from, info.audioRate,
+                              0, nullptr),
           "Cannot convert the sound for the encoder");
     resampler_.reset(swr);
     check(swr_init(swr), "Cannot convert the sound for the encoder");

@@ -7,7 +7,7 @@ namespace vistrel::cli {
 namespace {
 constexpr int kBarWidth = 30;
 constexpr auto kUpdateEvery = std::chrono::milliseconds(100);
-}
+}  // namespace
 
 ProgressBar::ProgressBar(std::FILE* out, Style style) : out_(out), style_(style) {}
 
@@ -18,8 +18,10 @@ void ProgressBar::writing(const std::string& partialPath) {
 }
 
 void ProgressBar::indexing(int64_t done, int64_t total) {
-    if (style_ == Style::Lines) line("indexing", done, total);
-    else draw("indexing", done, total, "");
+    if (style_ == Style::Lines)
+        line("indexing", done, total);
+    else
+        draw("indexing", done, total, "");
 }
 
 void ProgressBar::frames(int64_t done, int64_t total, const std::string& label) {
@@ -33,8 +35,7 @@ void ProgressBar::frames(int64_t done, int64_t total, const std::string& label) 
         line("frame", done, total);
         return;
     }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     char tail[64];
     std::snprintf(tail, sizeof tail, " %lld/%lld frames, %.1f fps", static_cast<long long>(done),
                   static_cast<long long>(total), seconds > 0 ? done / seconds : 0.0);

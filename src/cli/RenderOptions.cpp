@@ -25,12 +25,13 @@ bool parseRange(const QString& text, RenderOptions& options) {
 
 std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Runs a Vistrel or AviSynth script through Vistrel's script engine: prints what the\n"
-        "clip is, or renders its pictures and sound to a file or to PNG pictures."));
+    parser.setApplicationDescription(
+        QStringLiteral("Runs a Vistrel or AviSynth script through Vistrel's script engine: prints what the\n"
+                       "clip is, or renders its pictures and sound to a file or to PNG pictures."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("SCRIPT"), QStringLiteral("The .avs script, or a video file."));
-    const QCommandLineOption info(QStringLiteral("info"), QStringLiteral("Print the clip's size, frames, rate and sound."));
+    const QCommandLineOption info(QStringLiteral("info"),
+                                  QStringLiteral("Print the clip's size, frames, rate and sound."));
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Render to FILE (.avi, .mkv, .mp4, .mov or .y4m)."),
                                     QStringLiteral("FILE"));
@@ -45,13 +46,16 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
         QStringLiteral("progress-lines"),
         QStringLiteral("Report progress for a program on stdout, one line per update: \"writing PART\" before the\n"
                        "output's partial file is made, \"indexing N of M\", \"frame N of M\"."));
-    const QCommandLineOption proxy(QStringLiteral("proxy"),
-                                   QStringLiteral("Build the preview proxy of the video file given (kept beside its index\n"
-                                                  "and read by the editor's angle preview); goes on where an earlier\n"
-                                                  "build stopped. Its path goes to stdout."));
+    const QCommandLineOption proxy(
+        QStringLiteral("proxy"),
+        QStringLiteral("Build the preview proxy of the video file given (kept beside its index\n"
+                       "and read by the editor's angle preview); goes on where an earlier\n"
+                       "build stopped. Its path goes to stdout."));
     parser.addOptions({info, output, png, frames, null, quiet, progressLines, proxy});
 
-    auto usage = [&](const QString& message) { return UsageError{message.toStdString(), parser.helpText().toStdString()}; };
+    auto usage = [&](const QString& message) {
+        return UsageError{message.toStdString(), parser.helpText().toStdString()};
+    };
     if (!parser.parse(arguments)) return usage(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) return usage(QString());
 

@@ -13,9 +13,9 @@ namespace vistrel::cli {
 struct RenderOptions {
     std::string script;
     bool info = false;
-    std::string output;      // -o: a media file
-    std::string pngFolder;   // --png: one picture per frame
-    bool null = false;       // render without writing, for timing
+    std::string output;     // -o: a media file
+    std::string pngFolder;  // --png: one picture per frame
+    bool null = false;      // render without writing, for timing
     std::optional<int64_t> firstFrame;
     std::optional<int64_t> lastFrame;  // inclusive
     bool quiet = false;

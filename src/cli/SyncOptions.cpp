@@ -10,15 +10,15 @@ namespace vistrel::cli {
 
 std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Finds where the angles of a multi-angle recording start, from the sound every camera\n"
-        "recorded. The first clip is angle A; for each other clip it prints the frame of that\n"
-        "clip that shows the moment of angle A's frame 0 (negative when the clip started after\n"
-        "A), the offset in seconds, and how sure the match is, from 0 to 1:\n"
-        "  B: start 21  offset 0.840 s  confidence 0.93\n"
-        "\"unsure\" follows a confidence below %1: check that angle by eye. \"drift\" follows\n"
-        "when the clip's clock runs away from A's by more than half a frame over its length.")
-                                         .arg(sync::kSureConfidence));
+    parser.setApplicationDescription(
+        QStringLiteral("Finds where the angles of a multi-angle recording start, from the sound every camera\n"
+                       "recorded. The first clip is angle A; for each other clip it prints the frame of that\n"
+                       "clip that shows the moment of angle A's frame 0 (negative when the clip started after\n"
+                       "A), the offset in seconds, and how sure the match is, from 0 to 1:\n"
+                       "  B: start 21  offset 0.840 s  confidence 0.93\n"
+                       "\"unsure\" follows a confidence below %1: check that angle by eye. \"drift\" follows\n"
+                       "when the clip's clock runs away from A's by more than half a frame over its length.")
+            .arg(sync::kSureConfidence));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("CLIP"), QStringLiteral("Video files or .avs scripts, angle A first."),
                                  QStringLiteral("CLIP..."));
@@ -33,7 +33,9 @@ std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& argume
                                      QStringLiteral("Print on stderr how long reading the sound and matching took."));
     parser.addOptions({json, maxOffset, quiet, timings});
 
-    auto usage = [&](const QString& message) { return UsageError{message.toStdString(), parser.helpText().toStdString()}; };
+    auto usage = [&](const QString& message) {
+        return UsageError{message.toStdString(), parser.helpText().toStdString()};
+    };
     if (!parser.parse(arguments)) return usage(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) return usage(QString());
 

@@ -28,7 +28,8 @@ std::string syncReportText(const std::vector<sync::AngleStart>& starts) {
         const sync::AngleStart& s = starts[i];
         char line[160];
         std::snprintf(line, sizeof line, "%s: start %lld  offset %.3f s  confidence %.2f", angleName(i).c_str(),
-                      static_cast<long long>(s.startFrame), shownOffset(s.match.offsetSeconds), shownConfidence(s.match.confidence));
+                      static_cast<long long>(s.startFrame), shownOffset(s.match.offsetSeconds),
+                      shownConfidence(s.match.confidence));
         text += line;
         if (!s.sure()) text += "  unsure";
         if (s.driftSeconds) {

@@ -80,13 +80,14 @@ int run(const cli::RenderOptions& options) {
     if (!info.hasVideo() || info.frameCount <= 0) throw std::runtime_error("The script's clip has no frames.");
 
     const int64_t first = std::clamp<int64_t>(options.firstFrame.value_or(0), 0, info.frameCount - 1);
-    const int64_t last = std::clamp<int64_t>(options.lastFrame.value_or(info.frameCount - 1), first, info.frameCount - 1);
+    const int64_t last =
+        std::clamp<int64_t>(options.lastFrame.value_or(info.frameCount - 1), first, info.frameCount - 1);
     if (!options.output.empty()) progress.writing(cli::PartialFile::partialPathOf(options.output));
     auto sink = makeSink(options, info);
     const cli::RenderStats stats = cli::render(*clip, first, last, *sink, progress);
     if (options.null && !options.quiet)
-        std::fprintf(stderr, "%lld frames in %.3f s (%.1f fps)\n", static_cast<long long>(stats.frames),
-                     stats.seconds, stats.seconds > 0 ? stats.frames / stats.seconds : 0.0);
+        std::fprintf(stderr, "%lld frames in %.3f s (%.1f fps)\n", static_cast<long long>(stats.frames), stats.seconds,
+                     stats.seconds > 0 ? stats.frames / stats.seconds : 0.0);
     return 0;
 }
 

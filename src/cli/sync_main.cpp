@@ -19,12 +19,13 @@ namespace {
 
 int run(const cli::SyncOptions& options) {
     cli::ProgressBar progress(stderr, !options.quiet && cli::stderrIsTerminal() ? cli::ProgressBar::Style::Bar
-                                                                             : cli::ProgressBar::Style::None);
+                                                                                : cli::ProgressBar::Style::None);
     sync::MatchOptions match;
     match.maxOffsetSeconds = options.maxOffsetSeconds;
     sync::JobTimes times;
-    const auto starts =
-        sync::matchStartFrames(options.clips, match, [&](double share) { progress.matching(share); }, &times).angles;
+    const auto starts = sync::matchStartFrames(
+                            options.clips, match, [&](double share) { progress.matching(share); }, &times)
+                            .angles;
     progress.finish();
     if (options.timings)
         std::fprintf(stderr, "reading the sound: %.3f s\nmatching: %.3f s\n", times.reading, times.matching);

@@ -11,13 +11,9 @@ const Value& Args::at(size_t i) const {
     return slots_[i].front();
 }
 
-ClipPtr Args::clip(size_t i) const {
-    return defined(i) ? std::get<ClipPtr>(at(i)) : nullptr;
-}
+ClipPtr Args::clip(size_t i) const { return defined(i) ? std::get<ClipPtr>(at(i)) : nullptr; }
 
-int32_t Args::intOr(size_t i, int32_t fallback) const {
-    return defined(i) ? std::get<int32_t>(at(i)) : fallback;
-}
+int32_t Args::intOr(size_t i, int32_t fallback) const { return defined(i) ? std::get<int32_t>(at(i)) : fallback; }
 
 double Args::floatOr(size_t i, double fallback) const {
     if (!defined(i)) return fallback;
@@ -26,9 +22,7 @@ double Args::floatOr(size_t i, double fallback) const {
     return std::get<double>(v);
 }
 
-bool Args::boolOr(size_t i, bool fallback) const {
-    return defined(i) ? std::get<bool>(at(i)) : fallback;
-}
+bool Args::boolOr(size_t i, bool fallback) const { return defined(i) ? std::get<bool>(at(i)) : fallback; }
 
 std::string Args::stringOr(size_t i, const std::string& fallback) const {
     return defined(i) ? std::get<std::string>(at(i)) : fallback;

@@ -18,7 +18,9 @@ namespace vistrel::engine {
 
 template <typename T, void (*Free)(T*)>
 struct FFmpegDeleter {
-    void operator()(T* p) const { if (p) Free(p); }
+    void operator()(T* p) const {
+        if (p) Free(p);
+    }
 };
 
 namespace ffmpeg_detail {

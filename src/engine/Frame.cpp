@@ -28,10 +28,10 @@ int64_t frameBytes(int64_t width, int64_t height, PixelType type) {
 std::optional<std::string> frameSizeProblem(int64_t width, int64_t height, PixelType type) {
     const int64_t bytes = frameBytes(width, height, type);
     if (bytes <= kMostFrameBytes) return std::nullopt;
-    const std::string taken = bytes == INT64_MAX ? "more than " + std::to_string(kLongestSide * kLongestSide)
-                                                 : std::to_string(bytes);
-    return "a " + std::to_string(width) + "x" + std::to_string(height) + " " + pixelTypeName(type) +
-           " frame takes " + taken + " bytes, more than the " + std::to_string(kMostFrameBytes) + " (" +
+    const std::string taken =
+        bytes == INT64_MAX ? "more than " + std::to_string(kLongestSide * kLongestSide) : std::to_string(bytes);
+    return "a " + std::to_string(width) + "x" + std::to_string(height) + " " + pixelTypeName(type) + " frame takes " +
+           taken + " bytes, more than the " + std::to_string(kMostFrameBytes) + " (" +
            std::to_string(kMostFrameBytes >> 20) + " MiB) a frame may take";
 }
 

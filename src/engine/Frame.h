@@ -17,8 +17,8 @@ namespace vistrel::engine {
 
 struct Plane {
     uint8_t* data = nullptr;
-    int stride = 0;      // bytes from one row to the next
-    int rowBytes = 0;    // bytes of picture in one row
+    int stride = 0;    // bytes from one row to the next
+    int rowBytes = 0;  // bytes of picture in one row
     int rows = 0;
 
     uint8_t* row(int y) const { return data + static_cast<ptrdiff_t>(y) * stride; }

@@ -20,7 +20,7 @@ class FrameLane {
 public:
     struct Fetch {
         int64_t frame = -1;
-        uint64_t id = 0;                     // which request of the lane this is
+        uint64_t id = 0;                      // which request of the lane this is
         std::shared_future<FramePtr> result;  // the frame or the clip's error
     };
 

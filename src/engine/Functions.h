@@ -35,8 +35,8 @@ inline constexpr size_t kDefaultRecentFramesBytes = size_t(96) << 20;
 
 struct Environment {
     std::shared_ptr<FrameCache> cache;
-    IndexProgress indexProgress;              // may be empty
-    std::filesystem::path indexFolder;         // where source indexes are kept
+    IndexProgress indexProgress;        // may be empty
+    std::filesystem::path indexFolder;  // where source indexes are kept
     // Where preview proxies are read from; empty: every source is read from
     // its file. Only the player sets it (see proxy/PreviewProxyRule.h).
     std::filesystem::path previewProxyFolder;
@@ -79,7 +79,7 @@ private:
 using FunctionBody = std::function<Value(const Args&, Environment&)>;
 
 struct FunctionDef {
-    std::string name;       // as AviSynth spells it, matched without regard to case
+    std::string name;  // as AviSynth spells it, matched without regard to case
     std::string signature;
     FunctionBody body;
 };

@@ -21,15 +21,15 @@ struct OpenOptions {
     // this many bytes (full-size pictures: the frame cache above holds what
     // the script makes of them).
     size_t recentFramesBytesPerSource = kDefaultRecentFramesBytes;
-    IndexProgress indexProgress;           // may be empty
-    std::filesystem::path indexFolder;     // empty: defaultIndexFolder()
+    IndexProgress indexProgress;        // may be empty
+    std::filesystem::path indexFolder;  // empty: defaultIndexFolder()
     // For reading the sound: the sources decode no pictures, and asking the
     // clip for a frame throws.
     bool soundOnly = false;
     // The player's preview reads each angle from its preview proxy once that
     // is complete (proxy/PreviewProxyRule.h); everything else reads the clips.
     bool preferPreviewProxies = false;
-    std::filesystem::path proxyFolder;     // empty: defaultProxyFolder()
+    std::filesystem::path proxyFolder;  // empty: defaultProxyFolder()
 };
 
 ClipPtr openClip(const std::string& path, const OpenOptions& options = {});

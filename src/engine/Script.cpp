@@ -65,8 +65,7 @@ private:
 // While a script file runs, relative paths in it start from its folder.
 class ScriptFolderGuard {
 public:
-    ScriptFolderGuard(Environment& env, const std::filesystem::path& script)
-        : env_(env), saved_(env.scriptFolder) {
+    ScriptFolderGuard(Environment& env, const std::filesystem::path& script) : env_(env), saved_(env.scriptFolder) {
         env_.scriptFolder = script.parent_path();
     }
     ~ScriptFolderGuard() { env_.scriptFolder = saved_; }

@@ -14,7 +14,7 @@ std::string pixelTypeName(PixelType type) {
 
 int64_t VideoInfo::samplesBeforeFrame(int64_t f) const {
     if (!hasVideo() || fps.num == 0) return 0;
-    // f * rate * den overflows 64 bits for long clips at rates such as 15712927/524288.
+        // f * rate * den overflows 64 bits for long clips at rates such as 15712927/524288.
 #if defined(__SIZEOF_INT128__)
     __extension__ using Wide = __int128;
     const Wide wide = static_cast<Wide>(f) * audioRate * fps.den;

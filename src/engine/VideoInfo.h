@@ -19,7 +19,10 @@ struct Rational {
 
     static Rational reduced(int64_t num, int64_t den) {
         if (num == 0 || den == 0) return {0, 1};
-        if (den < 0) { num = -num; den = -den; }
+        if (den < 0) {
+            num = -num;
+            den = -den;
+        }
         const int64_t g = std::gcd(num, den);
         return {num / g, den / g};
     }
@@ -49,7 +52,12 @@ struct VideoInfo {
     // Samples that lie before frame f: f * rate * fps_den / fps_num, truncated; 0 without video.
     int64_t samplesBeforeFrame(int64_t f) const;
 
-    void removeAudio() { audioRate = 0; channels = 0; audioSamples = 0; sampleType = SampleType::Int16; }
+    void removeAudio() {
+        audioRate = 0;
+        channels = 0;
+        audioSamples = 0;
+        sampleType = SampleType::Int16;
+    }
     bool sameAudioFormat(const VideoInfo& o) const {
         return audioRate == o.audioRate && channels == o.channels && sampleType == o.sampleType;
     }

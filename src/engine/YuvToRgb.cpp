@@ -9,9 +9,8 @@ YuvToRgbMatrix YuvToRgbMatrix::rec601() {
     constexpr double lumaScale = 255.0 / 219.0, chromaScale = 255.0 / 224.0;
     constexpr double unit = 1 << kBits;
     auto fixed = [&](double v) { return int(std::lround(v * unit)); };
-    return {fixed(lumaScale), fixed(2.0 * (1.0 - kr) * chromaScale),
-            fixed(2.0 * (1.0 - kb) * kb / kg * chromaScale), fixed(2.0 * (1.0 - kr) * kr / kg * chromaScale),
-            fixed(2.0 * (1.0 - kb) * chromaScale)};
+    return {fixed(lumaScale), fixed(2.0 * (1.0 - kr) * chromaScale), fixed(2.0 * (1.0 - kb) * kb / kg * chromaScale),
+            fixed(2.0 * (1.0 - kr) * kr / kg * chromaScale), fixed(2.0 * (1.0 - kb) * chromaScale)};
 }
 
 }  // namespace vistrel::engine

@@ -14,24 +14,23 @@ namespace {
 constexpr const char* defaultOverlap = "20";
 constexpr const char* newClipStartFrame = "0";
 
-void applyFadeToggle(CheckValue value, std::string& line, const char* statement)
-{
-    if (value == CheckValue::Ticked) line = statement;
-    else if (value == CheckValue::Unticked) line.clear();
+void applyFadeToggle(CheckValue value, std::string& line, const char* statement) {
+    if (value == CheckValue::Ticked)
+        line = statement;
+    else if (value == CheckValue::Unticked)
+        line.clear();
 }
 
 }  // namespace
 
 Edit::Edit() : overlap_(defaultOverlap, [this] { changed(); }) {}
 
-void Edit::initialise()
-{
+void Edit::initialise() {
     switchPoints_.insert(switchListInsertRow(switchPoints_, startSwitchPoint), startSwitchPoint);
     pointCount_.setText("1");
 }
 
-void Edit::addClip(FileDialog& openDialog, MessageSink& messages)
-{
+void Edit::addClip(FileDialog& openDialog, MessageSink& messages) {
     if (clips_.count() >= maxAngles) {
         messages.showMessage(messages::tooManyAngles);
         return;
@@ -47,8 +46,7 @@ void Edit::addClip(FileDialog& openDialog, MessageSink& messages)
     changed();
 }
 
-void Edit::addClip(FileDialog& openDialog, MessageSink& messages, RateMatching& matching)
-{
+void Edit::addClip(FileDialog& openDialog, MessageSink& messages, RateMatching& matching) {
     const int before = clips_.count();
     addClip(openDialog, messages);
     if (clips_.count() > before) offerToConform(clips_, startFrames_, {before}, matching);
@@ -56,15 +54,10 @@ void Edit::addClip(FileDialog& openDialog, MessageSink& messages, RateMatching& 
 
 // A double quote or a line break would end the quoted path early in every
 // script written from the edit and let the rest of the name run as script.
-bool Edit::isUsableInScript(const std::string& path)
-{
-    return path.find_first_of("\"\r\n") == std::string::npos;
-}
+bool Edit::isUsableInScript(const std::string& path) { return path.find_first_of("\"\r\n") == std::string::npos; }
 
-void Edit::addSwitchPoint(char angle, PlayerControl& player)
-{
-    if (!isAngleLetter(angle))
-        throw std::invalid_argument(std::string("addSwitchPoint: no angle ") + angle);
+void Edit::addSwitchPoint(char angle, PlayerControl& player) {
+    if (!isAngleLetter(angle)) throw std::invalid_argument(std::string("addSwitchPoint: no angle ") + angle);
     if (angle != 'A' && clips_.count() <= angleRow(angle)) return;
 
     const std::string reply = player.sendcommand(statusPositionCommand);
@@ -75,24 +68,21 @@ void Edit::addSwitchPoint(char angle, PlayerControl& player)
     changed();
 }
 
-void Edit::removeSwitchPoint(int selectedRow)
-{
+void Edit::removeSwitchPoint(int selectedRow) {
     if (!switchPoints_.hasRow(selectedRow)) return;
     switchPoints_.remove(selectedRow);
     showSwitchPointCount();
     changed();
 }
 
-void Edit::removeClip(int selectedRow)
-{
+void Edit::removeClip(int selectedRow) {
     if (!clips_.hasRow(selectedRow)) return;
     if (startFrames_.hasRow(selectedRow)) startFrames_.remove(selectedRow);
     clips_.remove(selectedRow);
     changed();
 }
 
-void Edit::removeClip(int selectedRow, RateMatching& matching)
-{
+void Edit::removeClip(int selectedRow, RateMatching& matching) {
     const bool angleA = selectedRow == 0 && clips_.hasRow(0);
     removeClip(selectedRow);
     if (!angleA) return;
@@ -101,58 +91,51 @@ void Edit::removeClip(int selectedRow, RateMatching& matching)
     offerToConform(clips_, startFrames_, rest, matching);
 }
 
-void Edit::selectSwitchPoint(int selectedRow, PlayerControl& player) const
-{
+void Edit::selectSwitchPoint(int selectedRow, PlayerControl& player) const {
     if (!switchPoints_.hasRow(selectedRow)) return;
     const std::string& entry = switchPoints_.entry(selectedRow);
     player.sendcommand(seekToCommandPrefix + std::string(switchPointFrameText(entry)));
 }
 
-void Edit::fadeInToggled(CheckValue value)
-{
+void Edit::fadeInToggled(CheckValue value) {
     applyFadeToggle(value, fadeInLine_, fadeInStatement);
     changed();
 }
 
-void Edit::fadeOutToggled(CheckValue value)
-{
+void Edit::fadeOutToggled(CheckValue value) {
     applyFadeToggle(value, fadeOutLine_, fadeOutStatement);
     changed();
 }
 
-void Edit::setStartFrame(int selectedRow, std::string text)
-{
+void Edit::setStartFrame(int selectedRow, std::string text) {
     if (!startFrames_.hasRow(selectedRow)) return;
     startFrames_.replace(selectedRow, std::move(text));
     changed();
 }
 
-EditContent Edit::content() const
-{
+EditContent Edit::content() const {
     return {clips_.entries(), startFrames_.entries(), switchPoints_.entries(), overlap_.text(), fadeInLine_,
             fadeOutLine_};
 }
 
 namespace {
 
-void replaceEntries(StringList& list, const std::vector<std::string>& entries)
-{
+void replaceEntries(StringList& list, const std::vector<std::string>& entries) {
     while (!list.isEmpty()) list.remove(list.count() - 1);
     for (const auto& entry : entries) list.append(entry);
 }
 
 }  // namespace
 
-void Edit::replace(const EditContent& content)
-{
+void Edit::replace(const EditContent& content) {
     if (content.clips.size() > static_cast<std::size_t>(maxAngles))
         throw std::invalid_argument("Edit::replace: more than 4 clips");
     if (content.startFrames.size() != content.clips.size())
         throw std::invalid_argument("Edit::replace: not one start frame per clip");
     const auto& points = content.switchPoints;
-    if (std::adjacent_find(points.begin(), points.end(),
-                           [](const std::string& a, const std::string& b) { return switchListLess(b, a); })
-        != points.end())
+    if (std::adjacent_find(points.begin(), points.end(), [](const std::string& a, const std::string& b) {
+            return switchListLess(b, a);
+        }) != points.end())
         throw std::invalid_argument("Edit::replace: switch points out of order");
 
     replaceEntries(clips_, content.clips);
@@ -167,8 +150,7 @@ void Edit::replace(const EditContent& content)
 }
 
 void Edit::setStartFramesFromSound(const std::vector<std::string>& matchedClips, double fpsA,
-                                   const std::vector<SoundMatchFound>& found, double sure, MessageSink& messages)
-{
+                                   const std::vector<SoundMatchFound>& found, double sure, MessageSink& messages) {
     if (clips_.entries() != matchedClips) {
         messages.showMessage(messages::clipsChangedDuringSoundMatch);
         return;
@@ -182,8 +164,7 @@ void Edit::setStartFramesFromSound(const std::vector<std::string>& matchedClips,
 
 void Edit::showSwitchPointCount() { pointCount_.setText(decimalText(switchPoints_.count())); }
 
-void Edit::changed() const
-{
+void Edit::changed() const {
     if (changeListener_) changeListener_();
 }
 

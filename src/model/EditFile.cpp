@@ -12,30 +12,25 @@
 namespace vistrel::model {
 namespace {
 
-bool beyondStartState(const Edit& edit)
-{
+bool beyondStartState(const Edit& edit) {
     const auto& starts = edit.startFrames().entries();
-    return edit.switchPoints().entries() != std::vector<std::string>{startSwitchPoint}
-           || std::any_of(starts.begin(), starts.end(), [](const std::string& s) { return s != "0"; });
+    return edit.switchPoints().entries() != std::vector<std::string>{startSwitchPoint} ||
+           std::any_of(starts.begin(), starts.end(), [](const std::string& s) { return s != "0"; });
 }
 
 }  // namespace
 
 EditFile::EditFile(Edit& edit, FileDialog& openDialog, FileDialog& saveDialog, QuestionBox& questions,
                    MessageSink& messages)
-    : edit_(edit), openDialog_(openDialog), saveDialog_(saveDialog), questions_(questions), messages_(messages)
-{
-}
+    : edit_(edit), openDialog_(openDialog), saveDialog_(saveDialog), questions_(questions), messages_(messages) {}
 
-bool EditFile::build()
-{
+bool EditFile::build() {
     if (!buildEditScript(edit_, saveDialog_, messages_)) return false;
     savedScript_ = editScriptText(edit_);
     return true;
 }
 
-bool EditFile::open()
-{
+bool EditFile::open() {
     const auto path = openDialog_.choose();
     if (!path || path->empty()) return false;
     EditContent content;
@@ -53,13 +48,9 @@ bool EditFile::open()
 
 bool EditFile::mayClose() { return settleUnsavedWork(questions::saveBeforeClosing); }
 
-bool EditFile::holdsUnsavedWork() const
-{
-    return beyondStartState(edit_) && savedScript_ != editScriptText(edit_);
-}
+bool EditFile::holdsUnsavedWork() const { return beyondStartState(edit_) && savedScript_ != editScriptText(edit_); }
 
-bool EditFile::settleUnsavedWork(const Question& question)
-{
+bool EditFile::settleUnsavedWork(const Question& question) {
     if (!holdsUnsavedWork()) return true;
     switch (questions_.ask(question)) {
     case questions::save: return build();

@@ -15,8 +15,7 @@ namespace vistrel::model {
 // holds is lost. Remembers the script last saved or opened to tell.
 class EditFile {
 public:
-    EditFile(Edit& edit, FileDialog& openDialog, FileDialog& saveDialog, QuestionBox& questions,
-             MessageSink& messages);
+    EditFile(Edit& edit, FileDialog& openDialog, FileDialog& saveDialog, QuestionBox& questions, MessageSink& messages);
 
     // "build script"; true when the script was saved.
     bool build();

@@ -7,9 +7,8 @@
 namespace vistrel::model {
 namespace {
 
-bool writeEditCopy(const Edit& edit, MessageSink& messages, const ScriptLocations& locations,
-                   const std::string& path, const char* failurePrefix)
-{
+bool writeEditCopy(const Edit& edit, MessageSink& messages, const ScriptLocations& locations, const std::string& path,
+                   const char* failurePrefix) {
     if (edit.switchPoints().count() <= 1) {
         messages.showMessage(messages::tooFewSwitchPoints);
         return false;
@@ -23,9 +22,8 @@ bool writeEditCopy(const Edit& edit, MessageSink& messages, const ScriptLocation
 
 }  // namespace
 
-bool showEditPreview(const Edit& edit, PlayerControl& player, MessageSink& messages,
-                     const ScriptLocations& locations, std::int64_t editFrame)
-{
+bool showEditPreview(const Edit& edit, PlayerControl& player, MessageSink& messages, const ScriptLocations& locations,
+                     std::int64_t editFrame) {
     if (!writeEditCopy(edit, messages, locations, locations.editPreviewPath, messages::editPreviewNotWrittenPrefix))
         return false;
     player.stop();
@@ -35,10 +33,8 @@ bool showEditPreview(const Edit& edit, PlayerControl& player, MessageSink& messa
     return true;
 }
 
-bool writeRenderScript(const Edit& edit, MessageSink& messages, const ScriptLocations& locations)
-{
-    return writeEditCopy(edit, messages, locations, locations.renderScriptPath,
-                         messages::renderScriptNotWrittenPrefix);
+bool writeRenderScript(const Edit& edit, MessageSink& messages, const ScriptLocations& locations) {
+    return writeEditCopy(edit, messages, locations, locations.renderScriptPath, messages::renderScriptNotWrittenPrefix);
 }
 
 }  // namespace vistrel::model

@@ -17,8 +17,8 @@ namespace vistrel::model {
 
 // "Preview the edit": writes the edit to the edit preview script and has the
 // player open it, go to editFrame and play; false when it stopped at a message.
-bool showEditPreview(const Edit& edit, PlayerControl& player, MessageSink& messages,
-                     const ScriptLocations& locations, std::int64_t editFrame);
+bool showEditPreview(const Edit& edit, PlayerControl& player, MessageSink& messages, const ScriptLocations& locations,
+                     std::int64_t editFrame);
 
 // Writes the edit for vistrel-render to render; false after the message
 // when it cannot.

@@ -22,21 +22,19 @@ std::string segmentName(char angle, int switchPoint) { return angle + decimalTex
 // The segment lines of one angle, one per switch point: each runs from the
 // end of the previous crossfade to the next switch point's frame (0, the
 // clip's end, for the last one).
-void writeSegments(ScriptText& script, const Edit& edit, char angle)
-{
+void writeSegments(ScriptText& script, const Edit& edit, char angle) {
     const StringList& points = edit.switchPoints();
     const double overlap = numericValue(edit.overlap().text());
     std::int64_t start = 0;
     for (int i = 0; i < points.count(); ++i) {
         const double end = switchPointFrame(points.entry(i + 1));
-        script.line(segmentName(angle, i) + "=angle" + angle + ".trim(" + decimalText(start) + ","
-                    + decimalText(end) + ")");
+        script.line(segmentName(angle, i) + "=angle" + angle + ".trim(" + decimalText(start) + "," + decimalText(end) +
+                    ")");
         if (i + 1 < points.count()) start = segmentStart(end, overlap);
     }
 }
 
-void writeAngleSection(ScriptText& script, const Edit& edit, int row)
-{
+void writeAngleSection(ScriptText& script, const Edit& edit, int row) {
     const char angle = angleLetter(row);
     script.line(angleHeaderBefore + std::string(1, angle) + angleHeaderAfter);
     script.line(std::string("angle") + angle + "=" + angleSourceText(edit, row));
@@ -46,8 +44,7 @@ void writeAngleSection(ScriptText& script, const Edit& edit, int row)
 
 // "dissolve(A0, B1, A2, overlap)": for each switch point, the segment of the
 // angle it names.
-std::string videoLine(const StringList& points)
-{
+std::string videoLine(const StringList& points) {
     std::string list;
     for (int i = 0; i < points.count(); ++i)
         list += std::string(switchPointAngle(points.entry(i))) + decimalText(i) + ", ";
@@ -56,13 +53,12 @@ std::string videoLine(const StringList& points)
 
 }  // namespace
 
-std::string angleSourceText(const Edit& edit, int row)
-{
-    return "avisource(" + quoted(edit.clips().entry(row)) + ").killaudio().trim(" + edit.startFrames().entry(row) + ",0)";
+std::string angleSourceText(const Edit& edit, int row) {
+    return "avisource(" + quoted(edit.clips().entry(row)) + ").killaudio().trim(" + edit.startFrames().entry(row) +
+           ",0)";
 }
 
-std::string editScriptText(const Edit& edit)
-{
+std::string editScriptText(const Edit& edit) {
     ScriptText script;
     script.line("overlap=" + edit.overlap().text());
     script.line("audio=avisource(" + quoted(edit.clips().entry(0)) + ")");
@@ -75,8 +71,7 @@ std::string editScriptText(const Edit& edit)
     return script.text();
 }
 
-bool buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages)
-{
+bool buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages) {
     if (edit.switchPoints().count() <= 1) {
         messages.showMessage(messages::tooFewSwitchPoints);
         return false;

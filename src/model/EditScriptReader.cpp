@@ -18,8 +18,7 @@ constexpr int linesAfterSections = 5;
 constexpr int sectionLinesBeforeSegments = 3;
 constexpr std::size_t longestLineShown = 80;
 
-[[noreturn]] void refuse(int line, std::string_view text)
-{
+[[noreturn]] void refuse(int line, std::string_view text) {
     std::string shown(text.substr(0, longestLineShown));
     if (text.size() > longestLineShown) shown += "...";
     if (shown.empty()) shown = "(an empty line)";
@@ -29,8 +28,7 @@ constexpr std::size_t longestLineShown = 80;
 // The lines of a script, each of which ends with CR LF, the last one too.
 class ScriptLines {
 public:
-    explicit ScriptLines(std::string_view text)
-    {
+    explicit ScriptLines(std::string_view text) {
         while (!text.empty()) {
             const auto end = text.find("\r\n");
             if (end == std::string_view::npos || text.substr(0, end).find('\n') != std::string_view::npos)
@@ -42,10 +40,8 @@ public:
 
     int count() const { return static_cast<int>(lines_.size()); }
     // Line n, counted from 1.
-    std::string_view at(int n) const
-    {
-        if (n < 1 || n > count())
-            throw UnreadableEditScript("the script ends before line " + decimalText(n));
+    std::string_view at(int n) const {
+        if (n < 1 || n > count()) throw UnreadableEditScript("the script ends before line " + decimalText(n));
         return lines_[static_cast<std::size_t>(n - 1)];
     }
 
@@ -53,16 +49,14 @@ private:
     std::vector<std::string_view> lines_;
 };
 
-bool consume(std::string_view& text, std::string_view prefix)
-{
+bool consume(std::string_view& text, std::string_view prefix) {
     if (!text.starts_with(prefix)) return false;
     text.remove_prefix(prefix.size());
     return true;
 }
 
 // "video=dissolve(A0, B1, A2, overlap)": the angle letter of each switch point.
-std::string dissolveLetters(const ScriptLines& lines, int n)
-{
+std::string dissolveLetters(const ScriptLines& lines, int n) {
     std::string_view rest = lines.at(n);
     std::string letters;
     if (!consume(rest, "video=dissolve(")) refuse(n, lines.at(n));
@@ -77,8 +71,7 @@ std::string dissolveLetters(const ScriptLines& lines, int n)
 }
 
 // angleB=avisource("path").killaudio().trim(start,0)
-void readAngleLine(const ScriptLines& lines, int n, char angle, EditContent& edit)
-{
+void readAngleLine(const ScriptLines& lines, int n, char angle, EditContent& edit) {
     std::string_view rest = lines.at(n);
     if (!consume(rest, std::string("angle") + angle + "=avisource(\"")) refuse(n, lines.at(n));
     const auto quote = rest.find('"');
@@ -93,8 +86,7 @@ void readAngleLine(const ScriptLines& lines, int n, char angle, EditContent& edi
 
 // The switch point whose frame a segment ends with: the segment's end filled
 // to 8 characters, then "|" and the angle, when it reads back as that end.
-std::string switchPointEnding(const ScriptLines& lines, int n, char angle)
-{
+std::string switchPointEnding(const ScriptLines& lines, int n, char angle) {
     const std::string_view line = lines.at(n);
     const auto comma = line.rfind(',');
     if (comma == std::string_view::npos || !line.ends_with(')')) refuse(n, line);
@@ -110,14 +102,13 @@ std::string switchPointEnding(const ScriptLines& lines, int n, char angle)
 // The letters come from the dissolve list, the frames from the segment ends
 // of the first angle: segment i - 1 ends at switch point i's frame.
 std::vector<std::string> switchPoints(const ScriptLines& lines, const std::string& letters, bool withSegments,
-                                      int videoLine)
-{
+                                      int videoLine) {
     constexpr int firstSegmentLine = linesBeforeSections + sectionLinesBeforeSegments + 1;
     std::vector<std::string> points;
     for (int i = 0; i < static_cast<int>(letters.size()); ++i) {
         const char angle = letters[static_cast<std::size_t>(i)];
         const int endLine = withSegments ? firstSegmentLine + i - 1 : videoLine;
-        std::string entry = i == 0           ? makeSwitchPointEntry("", angle)
+        std::string entry = i == 0         ? makeSwitchPointEntry("", angle)
                             : withSegments ? switchPointEnding(lines, endLine, angle)
                                            : makeSwitchPointEntry(decimalText(i), angle);
         if (i > 0 && switchListLess(entry, points.back())) refuse(endLine, lines.at(endLine));
@@ -126,16 +117,14 @@ std::vector<std::string> switchPoints(const ScriptLines& lines, const std::strin
     return points;
 }
 
-std::string fadeLine(const ScriptLines& lines, int n, const char* statement)
-{
+std::string fadeLine(const ScriptLines& lines, int n, const char* statement) {
     const std::string_view line = lines.at(n);
     if (!line.empty() && line != statement) refuse(n, line);
     return std::string(line);
 }
 
 // Writes the edit again and refuses the first line that comes out different.
-void requireSameScript(const ScriptLines& lines, const EditContent& content)
-{
+void requireSameScript(const ScriptLines& lines, const EditContent& content) {
     Edit edit;
     edit.replace(content);
     const std::string text = editScriptText(edit);
@@ -150,8 +139,7 @@ void requireSameScript(const ScriptLines& lines, const EditContent& content)
 // The video line is the last one that begins as it does; the sections fill
 // the lines between the audio line and the closing separator, each with a
 // header, the angle line, an empty line and one segment per switch point.
-EditContent readEditScript(std::string_view text)
-{
+EditContent readEditScript(std::string_view text) {
     const ScriptLines lines(text);
     EditContent edit;
     std::string_view overlap = lines.at(1);

@@ -21,11 +21,12 @@ struct FrameRange {
 // trim(first, last) of a clip of clipFrames frames: first held inside the
 // clip (0 winning over the end), last 0 meaning the clip's end and a
 // negative last a length; always at least one frame.
-FrameRange trimmed(std::int64_t clipFrames, std::int64_t first, std::int64_t last)
-{
+FrameRange trimmed(std::int64_t clipFrames, std::int64_t first, std::int64_t last) {
     first = std::max<std::int64_t>(std::min(first, clipFrames - 1), 0);
-    if (last == 0) last = clipFrames - 1;
-    else if (last < 0) last = first - last - 1;
+    if (last == 0)
+        last = clipFrames - 1;
+    else if (last < 0)
+        last = first - last - 1;
     last = std::max(std::min(last, clipFrames - 1), first);
     return {first, last - first + 1};
 }
@@ -34,14 +35,12 @@ std::int64_t fadeInFrames(const EditTiming& timing) { return timing.fadeIn ? 1 :
 
 }  // namespace
 
-EditTiming EditTiming::of(const Edit& edit)
-{
+EditTiming EditTiming::of(const Edit& edit) {
     return {edit.switchPoints().entries(), static_cast<std::int64_t>(numericValue(edit.overlap().text())),
             !edit.fadeInLine().empty()};
 }
 
-std::vector<EditSegment> editSegments(const EditTiming& timing, const std::vector<std::int64_t>& angleFrames)
-{
+std::vector<EditSegment> editSegments(const EditTiming& timing, const std::vector<std::int64_t>& angleFrames) {
     const auto& points = timing.switchPoints;
     std::vector<EditSegment> segments;
     std::int64_t start = 0;
@@ -64,8 +63,7 @@ std::vector<EditSegment> editSegments(const EditTiming& timing, const std::vecto
 }
 
 TimelinePosition timelinePosition(const EditTiming& timing, const std::vector<EditSegment>& segments,
-                                  std::int64_t editFrame)
-{
+                                  std::int64_t editFrame) {
     const std::int64_t joined = std::max<std::int64_t>(editFrame - fadeInFrames(timing), 0);
     // Each dissolve lays the next segment over what was joined before it.
     // Over the joined frames the segment coming in weighs (k + 1) / (overlap
@@ -84,8 +82,7 @@ TimelinePosition timelinePosition(const EditTiming& timing, const std::vector<Ed
     return {-1, joined};
 }
 
-std::int64_t editFrame(const EditTiming& timing, const std::vector<EditSegment>& segments, std::int64_t timelineFrame)
-{
+std::int64_t editFrame(const EditTiming& timing, const std::vector<EditSegment>& segments, std::int64_t timelineFrame) {
     const int live = liveSwitchPoint(timing.switchPoints, timelineFrame);
     if (live < 0 || static_cast<std::size_t>(live) >= segments.size()) return timelineFrame + fadeInFrames(timing);
     const EditSegment& segment = segments[static_cast<std::size_t>(live)];
@@ -93,8 +90,7 @@ std::int64_t editFrame(const EditTiming& timing, const std::vector<EditSegment>&
     return segment.editStart + offset + fadeInFrames(timing);
 }
 
-int liveSwitchPoint(const std::vector<std::string>& switchPoints, std::int64_t frame)
-{
+int liveSwitchPoint(const std::vector<std::string>& switchPoints, std::int64_t frame) {
     if (switchPoints.empty()) return -1;
     int live = 0;
     for (std::size_t i = 1; i < switchPoints.size(); ++i)

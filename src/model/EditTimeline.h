@@ -58,8 +58,7 @@ TimelinePosition timelinePosition(const EditTiming& timing, const std::vector<Ed
 
 // The frame of the edit that shows time-line frame timelineFrame of the
 // segment live there (its nearest frame when that segment was cut short).
-std::int64_t editFrame(const EditTiming& timing, const std::vector<EditSegment>& segments,
-                       std::int64_t timelineFrame);
+std::int64_t editFrame(const EditTiming& timing, const std::vector<EditSegment>& segments, std::int64_t timelineFrame);
 
 // The row of the switch point live at a time-line frame: the last one at or
 // before the frame, where switch point 0 covers everything before switch

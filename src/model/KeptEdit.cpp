@@ -18,8 +18,7 @@ namespace {
 
 QString qPath(const std::string& path) { return QString::fromStdString(path); }
 
-std::vector<std::string> linesOf(const std::string& text)
-{
+std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
@@ -29,8 +28,7 @@ std::vector<std::string> linesOf(const std::string& text)
 // The content with the switch list kept verbatim, when that list is one the
 // edit can hold and writes the very script that was kept.
 std::optional<EditContent> withKeptSwitchPoints(EditContent content, std::vector<std::string> points,
-                                                const std::string& scriptText)
-{
+                                                const std::string& scriptText) {
     if (points.size() != content.switchPoints.size()) return std::nullopt;
     content.switchPoints = std::move(points);
     Edit edit;
@@ -49,24 +47,21 @@ KeptEdit::KeptEdit(std::string folder) : folder_(std::move(folder)) {}
 
 KeptEdit::~KeptEdit() = default;
 
-std::string KeptEdit::platformFolder()
-{
+std::string KeptEdit::platformFolder() {
 #ifdef Q_OS_WIN
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() + "/vistrel/state";
 #else
-    return stateFolder(qEnvironmentVariable("XDG_STATE_HOME").toStdString(), QDir::homePath().toStdString())
-           + "/vistrel";
+    return stateFolder(qEnvironmentVariable("XDG_STATE_HOME").toStdString(), QDir::homePath().toStdString()) +
+           "/vistrel";
 #endif
 }
 
-std::string KeptEdit::stateFolder(const std::string& xdgStateHome, const std::string& home)
-{
+std::string KeptEdit::stateFolder(const std::string& xdgStateHome, const std::string& home) {
     if (!xdgStateHome.empty() && xdgStateHome.front() == '/') return xdgStateHome;
     return home + "/.local/state";
 }
 
-std::optional<std::string> KeptEdit::claim()
-{
+std::optional<std::string> KeptEdit::claim() {
     if (!QDir().mkpath(qPath(folder_))) return folder_ + " cannot be created";
     auto lock = std::make_unique<QLockFile>(qPath(folder_ + "/running.lock"));
     lock->setStaleLockTime(0);  // stale only when its process is gone, however long a run lasts
@@ -81,16 +76,14 @@ std::optional<std::string> KeptEdit::claim()
 bool KeptEdit::holdsEdit() const { return QFile::exists(qPath(scriptPath())); }
 
 std::optional<std::string> KeptEdit::write(const std::string& scriptText,
-                                           const std::vector<std::string>& switchPoints) const
-{
+                                           const std::vector<std::string>& switchPoints) const {
     std::string entries;
     for (const auto& entry : switchPoints) entries += entry + '\n';
     if (auto failure = saveScriptFile(switchPointsPath(), entries)) return failure;
     return saveScriptFile(scriptPath(), scriptText);
 }
 
-EditContent KeptEdit::read() const
-{
+EditContent KeptEdit::read() const {
     std::string script;
     EditContent content;
     try {
@@ -108,8 +101,7 @@ EditContent KeptEdit::read() const
     return withKeptSwitchPoints(content, std::move(points), script).value_or(content);
 }
 
-std::string KeptEdit::setAside() const
-{
+std::string KeptEdit::setAside() const {
     const std::string aside = folder_ + "/edit-unreadable.avs";
     QFile::remove(qPath(aside));
     QFile::rename(qPath(scriptPath()), qPath(aside));
@@ -117,14 +109,12 @@ std::string KeptEdit::setAside() const
     return aside;
 }
 
-void KeptEdit::remove() const
-{
+void KeptEdit::remove() const {
     QFile::remove(qPath(scriptPath()));
     QFile::remove(qPath(switchPointsPath()));
 }
 
-void KeptEdit::release()
-{
+void KeptEdit::release() {
     if (!lock_) return;
     remove();
     lock_.reset();

@@ -30,15 +30,13 @@ struct DifferentRate {
     FrameRate rate;
 };
 
-bool differs(FrameRate rate, FrameRate angleA)
-{
+bool differs(FrameRate rate, FrameRate angleA) {
     const double faster = std::max(rate.fps(), angleA.fps()), slower = std::min(rate.fps(), angleA.fps());
     return faster / slower - 1.0 >= sameRateWithin - roundingSlack;
 }
 
 // "25", "29.97", "23.976": up to three decimals, none trailing.
-std::string rateText(FrameRate rate)
-{
+std::string rateText(FrameRate rate) {
     char text[32];
     std::snprintf(text, sizeof text, "%.3f", rate.fps());
     std::string shown = text;
@@ -47,21 +45,18 @@ std::string rateText(FrameRate rate)
     return shown;
 }
 
-std::string fileName(const std::string& path)
-{
+std::string fileName(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
 }
 
 // How far apart, in seconds, a clip and angle A are after a minute shown frame for frame at angle A's rate.
-std::string driftText(double seconds)
-{
+std::string driftText(double seconds) {
     char text[32];
     std::snprintf(text, sizeof text, seconds >= 10 ? "%.0f" : "%.2g", seconds);
     return text;
 }
 
-std::string questionText(const StringList& clips, const std::vector<DifferentRate>& differing, FrameRate angleA)
-{
+std::string questionText(const StringList& clips, const std::vector<DifferentRate>& differing, FrameRate angleA) {
     const bool one = differing.size() == 1;
     std::string text = "Angle A runs at " + rateText(angleA) + " fps, but ";
     double drift = 0;
@@ -80,8 +75,7 @@ std::string questionText(const StringList& clips, const std::vector<DifferentRat
 }
 
 // The first frame of the conformed clip that shows the old start frame's picture.
-std::string movedStartFrame(const std::string& text, FrameRate from, FrameRate to)
-{
+std::string movedStartFrame(const std::string& text, FrameRate from, FrameRate to) {
     if (text.empty() || text.size() > mostStartFrameDigits ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return text;
@@ -92,8 +86,7 @@ std::string movedStartFrame(const std::string& text, FrameRate from, FrameRate t
 
 // The script under the conformed folder: named after the clip and the rate,
 // the one there already when it conforms the same clip the same way.
-std::optional<std::string> writeConformScript(const std::string& clipPath, FrameRate rate, RateMatching& matching)
-{
+std::optional<std::string> writeConformScript(const std::string& clipPath, FrameRate rate, RateMatching& matching) {
     QDir().mkpath(QString::fromStdString(matching.conformedFolder));
     const std::string text = conformScriptText(clipPath, rate);
     const std::string stem = QFileInfo(QString::fromStdString(clipPath)).completeBaseName().toStdString();
@@ -118,8 +111,7 @@ std::optional<std::string> writeConformScript(const std::string& clipPath, Frame
 
 }  // namespace
 
-std::string RateMatching::conformedFolderForPlatform()
-{
+std::string RateMatching::conformedFolderForPlatform() {
 #ifdef Q_OS_WIN
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() + "/vistrel/conformed";
 #else
@@ -127,22 +119,19 @@ std::string RateMatching::conformedFolderForPlatform()
 #endif
 }
 
-std::string RateMatching::conformedFolderFor(const std::string& xdgDataHome, const std::string& home)
-{
+std::string RateMatching::conformedFolderFor(const std::string& xdgDataHome, const std::string& home) {
     const std::string data = !xdgDataHome.empty() && xdgDataHome.front() == '/' ? xdgDataHome : home + "/.local/share";
     return data + "/vistrel/conformed";
 }
 
-std::string conformScriptText(const std::string& clipPath, FrameRate rate)
-{
+std::string conformScriptText(const std::string& clipPath, FrameRate rate) {
     return ScriptText()
         .line("ChangeFPS(avisource(\"" + clipPath + "\"), " + std::to_string(rate.num) + ", " +
               std::to_string(rate.den) + ")")
         .text();
 }
 
-void offerToConform(StringList& clips, StringList& startFrames, const std::vector<int>& rows, RateMatching& matching)
-{
+void offerToConform(StringList& clips, StringList& startFrames, const std::vector<int>& rows, RateMatching& matching) {
     if (!clips.hasRow(0)) return;
     const auto angleA = matching.rates.rateOf(clips.entry(0));
     if (!angleA || angleA->num <= 0 || angleA->den <= 0) return;
@@ -152,7 +141,9 @@ void offerToConform(StringList& clips, StringList& startFrames, const std::vecto
         const auto rate = matching.rates.rateOf(clips.entry(row));
         if (rate && rate->num > 0 && rate->den > 0 && differs(*rate, *angleA)) differing.push_back({row, *rate});
     }
-    if (differing.empty() || matching.questions.ask(questions::conformQuestion(questionText(clips, differing, *angleA))) != questions::yes) return;
+    if (differing.empty() ||
+        matching.questions.ask(questions::conformQuestion(questionText(clips, differing, *angleA))) != questions::yes)
+        return;
     for (const DifferentRate& clip : differing) {
         const auto script = writeConformScript(clips.entry(clip.row), *angleA, matching);
         if (!script) return;

@@ -34,8 +34,7 @@ struct RateMatching {
 
 // Offers to conform the clips at the given rows (never row 0, angle A) whose
 // rate differs from angle A's; replaces those the user agrees to conform.
-void offerToConform(StringList& clips, StringList& startFrames, const std::vector<int>& rows,
-                    RateMatching& matching);
+void offerToConform(StringList& clips, StringList& startFrames, const std::vector<int>& rows, RateMatching& matching);
 
 // The conform script's text: one line, ChangeFPS(avisource("<clip>"), num, den).
 std::string conformScriptText(const std::string& clipPath, FrameRate rate);

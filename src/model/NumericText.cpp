@@ -21,28 +21,37 @@ public:
 
     bool atEnd() const { return pos_ >= text_.size(); }
     char peek() const { return atEnd() ? '\0' : text_[pos_]; }
-    void advance() { ++pos_; skip(); }
+    void advance() {
+        ++pos_;
+        skip();
+    }
 
 private:
-    void skip() { while (pos_ < text_.size() && isSkipped(text_[pos_])) ++pos_; }
+    void skip() {
+        while (pos_ < text_.size() && isSkipped(text_[pos_])) ++pos_;
+    }
 
     std::string_view text_;
     std::size_t pos_ = 0;
 };
 
-void readDigits(CompactReader& in, std::string& out)
-{
-    while (isDigit(in.peek())) { out += in.peek(); in.advance(); }
+void readDigits(CompactReader& in, std::string& out) {
+    while (isDigit(in.peek())) {
+        out += in.peek();
+        in.advance();
+    }
 }
 
 // Appends "e<sign><digits>" when an exponent with at least one digit follows;
 // a marker without digits ends the number before the marker.
-void readExponent(CompactReader& in, std::string& out)
-{
+void readExponent(CompactReader& in, std::string& out) {
     if (!isExponentMarker(in.peek())) return;
     in.advance();
     std::string exponent = "e";
-    if (in.peek() == '+' || in.peek() == '-') { exponent += in.peek(); in.advance(); }
+    if (in.peek() == '+' || in.peek() == '-') {
+        exponent += in.peek();
+        in.advance();
+    }
     const std::size_t digitsFrom = exponent.size();
     readDigits(in, exponent);
     if (exponent.size() > digitsFrom) out += exponent;
@@ -51,8 +60,7 @@ void readExponent(CompactReader& in, std::string& out)
 // The power of ten of the number's leading non-zero digit, its exponent
 // included: 2 for "123.4", -3 for "0.00123", 398 for "1.5e397". Held within
 // a billion either way, far past any double.
-std::int64_t leadingPowerOfTen(const std::string& number)
-{
+std::int64_t leadingPowerOfTen(const std::string& number) {
     constexpr std::int64_t limit = 1'000'000'000;
     const std::size_t exponentAt = std::min(number.find('e'), number.size());
     const std::size_t pointAt = std::min(number.find('.'), exponentAt);
@@ -68,8 +76,7 @@ std::int64_t leadingPowerOfTen(const std::string& number)
     return std::clamp(power + (negative ? -exponent : exponent), -limit, limit);
 }
 
-double parseMagnitude(const std::string& number)
-{
+double parseMagnitude(const std::string& number) {
     double value = 0.0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     (void)end;
@@ -81,11 +88,13 @@ double parseMagnitude(const std::string& number)
 
 }  // namespace
 
-double numericValue(std::string_view text)
-{
+double numericValue(std::string_view text) {
     CompactReader in(text);
     bool negative = false;
-    if (in.peek() == '+' || in.peek() == '-') { negative = in.peek() == '-'; in.advance(); }
+    if (in.peek() == '+' || in.peek() == '-') {
+        negative = in.peek() == '-';
+        in.advance();
+    }
 
     std::string number;
     readDigits(in, number);
@@ -105,16 +114,15 @@ double numericValue(std::string_view text)
     return negative ? -magnitude : magnitude;
 }
 
-std::string decimalText(double value)
-{
+std::string decimalText(double value) {
     if (value == 0.0) return "0";  // also -0
     constexpr double firstExponentForm = 1e15;
     if (std::trunc(value) == value && std::fabs(value) < firstExponentForm)
         return decimalText(static_cast<std::int64_t>(value));
 
     std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::general, 15);
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15);
     std::string text(buffer.data(), result.ptr);
     std::replace(text.begin(), text.end(), 'e', 'E');
     return text;

@@ -12,15 +12,13 @@ constexpr int minimumPreviewClips = 2;
 
 std::string angleName(int row) { return "angle" + decimalText(row); }
 
-std::string angleLine(const Edit& edit, int row)
-{
-    return angleName(row) + "=avisource(\"" + edit.clips().entry(row)
-           + "\").bilinearresize(176,120).converttorgb32().trim(" + edit.startFrames().entry(row) + ",0)";
+std::string angleLine(const Edit& edit, int row) {
+    return angleName(row) + "=avisource(\"" + edit.clips().entry(row) +
+           "\").bilinearresize(176,120).converttorgb32().trim(" + edit.startFrames().entry(row) + ",0)";
 }
 
 // "angle0,angle1,bc,bc": the angles, then blank columns up to four.
-std::string columns(int clipCount)
-{
+std::string columns(int clipCount) {
     std::string list;
     for (int row = 0; row < clipCount; ++row) list += angleName(row) + ",";
     for (int blank = clipCount; blank < maxAngles; ++blank) list += "bc,";
@@ -30,8 +28,7 @@ std::string columns(int clipCount)
 
 }  // namespace
 
-std::string previewScriptText(const Edit& edit)
-{
+std::string previewScriptText(const Edit& edit) {
     const int clipCount = edit.clips().count();
     ScriptText script;
     script.line("overlap=" + edit.overlap().text());
@@ -43,8 +40,7 @@ std::string previewScriptText(const Edit& edit)
     return script.text();
 }
 
-void ShowPreview(const Edit& edit, PlayerControl& player, MessageSink& messages, const ScriptLocations& locations)
-{
+void ShowPreview(const Edit& edit, PlayerControl& player, MessageSink& messages, const ScriptLocations& locations) {
     player.stop();
     player.filename(locations.introPlayerPath);
     if (edit.clips().count() < minimumPreviewClips) {

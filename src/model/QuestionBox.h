@@ -33,8 +33,8 @@ enum YesNoAnswer { yes = 0, no = 1 };
 inline const Question saveBeforeClosing{"Save the edit before closing?", {"Save", "Discard", "Cancel"}, save, cancel};
 inline const Question saveBeforeOpening{
     "Save the edit before opening another?", {"Save", "Discard", "Cancel"}, save, cancel};
-inline const Question restoreKeptEdit{"Vistrel did not close normally. Restore the edit you were working on?",
-                                      {"Restore", "Discard"}, restore, -1};
+inline const Question restoreKeptEdit{
+    "Vistrel did not close normally. Restore the edit you were working on?", {"Restore", "Discard"}, restore, -1};
 
 inline Question conformQuestion(std::string text) { return {std::move(text), {"Yes", "No"}, yes, no}; }
 

@@ -8,8 +8,7 @@
 
 namespace vistrel::model {
 
-QByteArray scriptFileBytes(const std::string& utf8Text)
-{
+QByteArray scriptFileBytes(const std::string& utf8Text) {
 #ifdef Q_OS_WIN
     return QString::fromStdString(utf8Text).toLocal8Bit();
 #else
@@ -17,8 +16,7 @@ QByteArray scriptFileBytes(const std::string& utf8Text)
 #endif
 }
 
-std::string scriptFileText(const QByteArray& bytes)
-{
+std::string scriptFileText(const QByteArray& bytes) {
 #ifdef Q_OS_WIN
     return QString::fromLocal8Bit(bytes).toStdString();
 #else
@@ -26,8 +24,7 @@ std::string scriptFileText(const QByteArray& bytes)
 #endif
 }
 
-std::string readScriptFile(const std::string& path)
-{
+std::string readScriptFile(const std::string& path) {
     // Ten thousand switch points over four angles make about 1 MB.
     constexpr qint64 largestScript = 256 * 1024 * 1024;
     QFile file(QString::fromStdString(path));
@@ -39,14 +36,12 @@ std::string readScriptFile(const std::string& path)
 }
 
 namespace {
-std::string failureOf(const std::string& path, const QSaveFile& file)
-{
+std::string failureOf(const std::string& path, const QSaveFile& file) {
     return path + ": " + file.errorString().toStdString();
 }
 }  // namespace
 
-std::optional<std::string> saveScriptFile(const std::string& path, const std::string& utf8Text)
-{
+std::optional<std::string> saveScriptFile(const std::string& path, const std::string& utf8Text) {
     QSaveFile file(QString::fromStdString(path));
     // A folder that takes no new file (so no temporary beside the target)
     // may still hold a script the user may replace: that one is written in

@@ -2,8 +2,7 @@
 
 namespace vistrel::model {
 
-ScriptText& ScriptText::line(std::string_view text)
-{
+ScriptText& ScriptText::line(std::string_view text) {
     text_ += text;
     text_ += "\r\n";
     ++lineCount_;

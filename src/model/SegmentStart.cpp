@@ -5,8 +5,7 @@
 
 namespace vistrel::model {
 
-std::int64_t roundHalfToEven(double value)
-{
+std::int64_t roundHalfToEven(double value) {
     double rounded = std::floor(value);
     const double above = value - rounded;
     if (above > 0.5 || (above == 0.5 && std::fmod(rounded, 2.0) != 0.0)) rounded += 1.0;

@@ -12,8 +12,7 @@ namespace {
 
 std::string angleName(std::size_t index) { return std::string(1, static_cast<char>('A' + index)); }
 
-std::string fixed(double value, int decimals)
-{
+std::string fixed(double value, int decimals) {
     char text[32];
     std::snprintf(text, sizeof text, "%.*f", decimals, std::abs(value) < 0.0005 ? 0.0 : value);
     return text;
@@ -25,8 +24,7 @@ std::string confidenceText(double confidence) { return fixed(std::floor(confiden
 }  // namespace
 
 SoundStartFrames startFramesFromSound(const std::vector<std::string>& current, double fpsA,
-                                      const std::vector<SoundMatchFound>& found, double sure)
-{
+                                      const std::vector<SoundMatchFound>& found, double sure) {
     SoundStartFrames result{current, "Start frames found from the sound:\n"};
     if (current.size() != found.size() + 1 || fpsA <= 0) return result;
 
@@ -53,8 +51,8 @@ SoundStartFrames startFramesFromSound(const std::vector<std::string>& current, d
     for (std::size_t i = 0; i < found.size(); ++i) {
         const SoundMatchFound& angle = found[i];
         const std::string name = angleName(i + 1);
-        const std::string figures = "offset " + fixed(angle.offsetSeconds, 3) + " s, confidence " +
-                                    confidenceText(angle.confidence);
+        const std::string figures =
+            "offset " + fixed(angle.offsetSeconds, 3) + " s, confidence " + confidenceText(angle.confidence);
         if (angle.confidence < sure) {
             unsure.push_back(name);
             result.message += name + ": left at " + current[i + 1] + " (" + figures + ")\n";

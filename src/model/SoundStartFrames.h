@@ -14,9 +14,9 @@ namespace vistrel::model {
 
 // What the matching found for one angle after A.
 struct SoundMatchFound {
-    double offsetSeconds = 0;  // the angle's time at the moment of A's frame 0
-    double fps = 0;            // the angle's frame rate
-    double confidence = 0;     // 0 to 1
+    double offsetSeconds = 0;                 // the angle's time at the moment of A's frame 0
+    double fps = 0;                           // the angle's frame rate
+    double confidence = 0;                    // 0 to 1
     std::optional<double> driftSeconds = {};  // reported only when it matters
 };
 

@@ -2,25 +2,20 @@
 
 namespace vistrel::model {
 
-StringListModel::StringListModel(const StringList& list, QObject* parent)
-    : QAbstractListModel(parent), list_(&list)
-{
+StringListModel::StringListModel(const StringList& list, QObject* parent) : QAbstractListModel(parent), list_(&list) {
     list_->attach(*this);
 }
 
-StringListModel::~StringListModel()
-{
+StringListModel::~StringListModel() {
     if (list_) list_->detach(*this);
 }
 
-int StringListModel::rowCount(const QModelIndex& parent) const
-{
+int StringListModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || !list_) return 0;
     return list_->count();
 }
 
-QVariant StringListModel::data(const QModelIndex& index, int role) const
-{
+QVariant StringListModel::data(const QModelIndex& index, int role) const {
     if (!list_ || !index.isValid() || index.column() != 0 || !list_->hasRow(index.row())) return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     return QString::fromStdString(list_->entry(index.row()));
@@ -31,14 +26,12 @@ void StringListModel::inserted(int) { endInsertRows(); }
 void StringListModel::aboutToRemove(int row) { beginRemoveRows(QModelIndex(), row, row); }
 void StringListModel::removed(int) { endRemoveRows(); }
 
-void StringListModel::replaced(int row)
-{
+void StringListModel::replaced(int row) {
     const QModelIndex changed = index(row);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
 
-void StringListModel::listDestroyed()
-{
+void StringListModel::listDestroyed() {
     beginResetModel();
     list_ = nullptr;
     endResetModel();

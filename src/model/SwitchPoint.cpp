@@ -7,15 +7,13 @@
 namespace vistrel::model {
 namespace {
 
-std::string_view withoutLeadingBlanks(std::string_view text)
-{
+std::string_view withoutLeadingBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
 // Sort rank of one character: case folded, "|" just below "0".
-int orderRank(char c)
-{
+int orderRank(char c) {
     const auto byte = static_cast<unsigned char>(c);
     if (c == '|') return 2 * '0' - 1;
     const int folded = (byte >= 'A' && byte <= 'Z') ? byte - 'A' + 'a' : byte;
@@ -24,10 +22,9 @@ int orderRank(char c)
 
 }  // namespace
 
-std::string makeSwitchPointEntry(std::string_view positionReply, char angle)
-{
-    const auto fill = positionReply.size() < switchPointFrameWidth
-                          ? switchPointFrameWidth - positionReply.size() : std::size_t{0};
+std::string makeSwitchPointEntry(std::string_view positionReply, char angle) {
+    const auto fill =
+        positionReply.size() < switchPointFrameWidth ? switchPointFrameWidth - positionReply.size() : std::size_t{0};
     std::string entry(fill, '0');
     entry += withoutLeadingBlanks(positionReply);
     entry += '|';
@@ -39,24 +36,20 @@ std::string_view switchPointFrameText(std::string_view entry) { return entry.sub
 
 double switchPointFrame(std::string_view entry) { return numericValue(switchPointFrameText(entry)); }
 
-std::string_view switchPointAngle(std::string_view entry)
-{
+std::string_view switchPointAngle(std::string_view entry) {
     return entry.empty() ? entry : entry.substr(entry.size() - 1);
 }
 
-bool switchListLess(std::string_view a, std::string_view b)
-{
+bool switchListLess(std::string_view a, std::string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                         [](char x, char y) { return orderRank(x) < orderRank(y); });
 }
 
-int switchListInsertRow(const StringList& list, std::string_view entry)
-{
+int switchListInsertRow(const StringList& list, std::string_view entry) {
     const auto& entries = list.entries();
-    const auto place = std::upper_bound(entries.begin(), entries.end(), entry,
-                                        [](std::string_view e, const std::string& existing) {
-                                            return switchListLess(e, existing);
-                                        });
+    const auto place =
+        std::upper_bound(entries.begin(), entries.end(), entry,
+                         [](std::string_view e, const std::string& existing) { return switchListLess(e, existing); });
     return static_cast<int>(place - entries.begin());
 }
 

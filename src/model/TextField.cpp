@@ -2,8 +2,7 @@
 
 namespace vistrel::model {
 
-void TextField::setText(std::string text)
-{
+void TextField::setText(std::string text) {
     if (text == text_) return;
     text_ = std::move(text);
     if (listener_) listener_(text_);

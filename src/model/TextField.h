@@ -15,9 +15,7 @@ public:
     using Listener = std::function<void(const std::string&)>;
 
     explicit TextField(std::string text = {}, std::function<void()> ownerHears = {})
-        : text_(std::move(text)), ownerHears_(std::move(ownerHears))
-    {
-    }
+        : text_(std::move(text)), ownerHears_(std::move(ownerHears)) {}
 
     const std::string& text() const { return text_; }
     void setText(std::string text);

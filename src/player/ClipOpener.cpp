@@ -134,9 +134,12 @@ void ClipOpener::open(const QString& path, std::chrono::milliseconds wait) {
         if (job->abandoned) throw OpenAbandoned();
         if (percent == job->lastPercent) return;
         job->lastPercent = percent;
-        QMetaObject::invokeMethod(this, [this, job, percent] {
-            if (job == current_) emit indexProgressed(percent);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, job, percent] {
+                if (job == current_) emit indexProgressed(percent);
+            },
+            Qt::QueuedConnection);
     };
     job->thread = std::thread([this, job, path, progress, open = open_] {
         OpenResult result{path, nullptr, {}};
@@ -151,7 +154,9 @@ void ClipOpener::open(const QString& path, std::chrono::milliseconds wait) {
         job->result = std::move(result);
         job->done = true;
         job->finished.notify_all();
-        if (!job->abandoned) QMetaObject::invokeMethod(this, [this, job] { deliver(job); }, Qt::QueuedConnection);
+        if (!job->abandoned)
+            QMetaObject::invokeMethod(
+                this, [this, job] { deliver(job); }, Qt::QueuedConnection);
     });
 
     {

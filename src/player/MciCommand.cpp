@@ -39,10 +39,11 @@ std::optional<int64_t> leadingInteger(QStringView text) {
 }
 
 MciCommand parseMciCommand(const QString& text) {
-    static const QRegularExpression seek(QStringLiteral(R"(^\s*seek\s+to(?:\s+(.*))?$)"),
-                                         QRegularExpression::CaseInsensitiveOption |
-                                             QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression waitFlag(QStringLiteral(R"(\s+wait\s*$)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression seek(
+        QStringLiteral(R"(^\s*seek\s+to(?:\s+(.*))?$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression waitFlag(QStringLiteral(R"(\s+wait\s*$)"),
+                                             QRegularExpression::CaseInsensitiveOption);
     if (const auto match = seek.match(text); match.hasMatch()) {
         QString argument = match.captured(1);
         const bool wait = argument.contains(waitFlag);

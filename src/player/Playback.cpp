@@ -29,7 +29,10 @@ Playback::Playback(PlaybackDependencies dependencies, QObject* parent)
       dependencies_(std::move(dependencies)),
       opener_(dependencies_.open),
       sound_(dependencies_.sound ? dependencies_.sound() : nullptr),
-      readAhead_([this] { QMetaObject::invokeMethod(this, [this] { onPictureReady(); }, Qt::QueuedConnection); }) {
+      readAhead_([this] {
+          QMetaObject::invokeMethod(
+              this, [this] { onPictureReady(); }, Qt::QueuedConnection);
+      }) {
     frameTimer_.setSingleShot(true);
     frameTimer_.setTimerType(Qt::PreciseTimer);
     connect(&frameTimer_, &QTimer::timeout, this, &Playback::advance);

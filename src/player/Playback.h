@@ -43,8 +43,8 @@ struct PlaybackStats {
 };
 
 struct PlaybackDependencies {
-    OpenFunction open;                // how a path becomes a clip
-    SoundOutputFactory sound;         // where sound goes; empty: silent
+    OpenFunction open;         // how a path becomes a clip
+    SoundOutputFactory sound;  // where sound goes; empty: silent
     // How long opening may hold up the UI before it goes on in the background.
     std::chrono::milliseconds openWait{400};
 

@@ -5,7 +5,8 @@
 namespace vistrel::player {
 
 ReadAhead::ReadAhead(std::function<void()> onPictureReady, int depth)
-    : onPictureReady_(std::move(onPictureReady)), depth_(std::max(depth, 1)),
+    : onPictureReady_(std::move(onPictureReady)),
+      depth_(std::max(depth, 1)),
       worker_([this](std::stop_token stop) { run(stop); }) {}
 
 ReadAhead::~ReadAhead() {
@@ -62,7 +63,8 @@ std::optional<Picture> ReadAhead::waitFor(int64_t n) {
     const uint64_t generation = generation_;
     const auto readingIt = [&] { return generation == generation_ && clip_ && n >= wantedFrom_; };
     pictureMade_.wait(lock, [&] {
-        return !readingIt() || std::any_of(ready_.begin(), ready_.end(), [&](const Picture& p) { return p.frame >= n; });
+        return !readingIt() ||
+               std::any_of(ready_.begin(), ready_.end(), [&](const Picture& p) { return p.frame >= n; });
     });
     if (!readingIt() || ready_.empty()) return std::nullopt;
     while (!ready_.empty() && ready_.front().frame < n) ready_.pop_front();

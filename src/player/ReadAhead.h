@@ -68,15 +68,15 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable_any wake_;
     std::condition_variable pictureMade_;  // waitFor's wake-up
-    engine::ClipPtr clip_;           // null: nothing to read
+    engine::ClipPtr clip_;                 // null: nothing to read
     QSize area_;
-    int64_t next_ = 0;               // the next frame to decode
-    int64_t wantedFrom_ = 0;         // pictures before this are no longer wanted
-    uint64_t generation_ = 0;        // changes at every start and halt
-    std::deque<Picture> ready_;      // in frame order
+    int64_t next_ = 0;           // the next frame to decode
+    int64_t wantedFrom_ = 0;     // pictures before this are no longer wanted
+    uint64_t generation_ = 0;    // changes at every start and halt
+    std::deque<Picture> ready_;  // in frame order
 
-    FrameRenderer renderer_;         // used by the worker only
-    std::jthread worker_;            // last: stops and joins before the state above goes
+    FrameRenderer renderer_;  // used by the worker only
+    std::jthread worker_;     // last: stops and joins before the state above goes
 };
 
 }  // namespace vistrel::player

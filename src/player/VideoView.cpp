@@ -32,8 +32,8 @@ QRect VideoView::pictureRect(QSize areaSize) const {
     if (picture_.isNull()) return {};
     const QSize logical = (QSizeF(picture_.size()) / devicePixelRatioF()).toSize();
     if (areaSize.expandedTo(logical) == areaSize) {
-        return {(areaSize.width() - logical.width()) / 2, (areaSize.height() - logical.height()) / 2,
-                logical.width(), logical.height()};
+        return {(areaSize.width() - logical.width()) / 2, (areaSize.height() - logical.height()) / 2, logical.width(),
+                logical.height()};
     }
     return fittedRect(logical, QRect(QPoint(0, 0), areaSize));
 }

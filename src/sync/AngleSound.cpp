@@ -28,9 +28,11 @@ public:
         AVChannelLayout in, out;
         av_channel_layout_default(&in, info.channels);
         av_channel_layout_default(&out, 1);
-        const AVSampleFormat format = info.sampleType == engine::SampleType::Int16 ? AV_SAMPLE_FMT_S16 : AV_SAMPLE_FMT_FLT;
+        const AVSampleFormat format =
+            info.sampleType == engine::SampleType::Int16 ? AV_SAMPLE_FMT_S16 : AV_SAMPLE_FMT_FLT;
         SwrContext* made = nullptr;
-        if (swr_alloc_set_opts2(&made, &out, AV_SAMPLE_FMT_FLT, kSoundRate, &in, format, info.audioRate, 0, nullptr) < 0)
+        if (swr_alloc_set_opts2(&made, &out, AV_SAMPLE_FMT_FLT, kSoundRate, &in, format, info.audioRate, 0, nullptr) <
+            0)
             throw std::bad_alloc();
         swr_.reset(made);
         av_opt_set_int(swr_.get(), "filter_size", kFilterSize, 0);
@@ -63,7 +65,8 @@ AngleSound describeSound(std::vector<float> samples, engine::Rational fps, int64
     sound.energyPerSecond.resize(sound.samples.size() / kSoundRate);
     for (size_t s = 0; s < sound.energyPerSecond.size(); ++s) {
         double sum = 0;
-        for (size_t i = s * kSoundRate; i < (s + 1) * kSoundRate; ++i) sum += double(sound.samples[i]) * sound.samples[i];
+        for (size_t i = s * kSoundRate; i < (s + 1) * kSoundRate; ++i)
+            sum += double(sound.samples[i]) * sound.samples[i];
         sound.energyPerSecond[s] = sum;
     }
     sound.fps = fps;

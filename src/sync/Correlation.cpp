@@ -32,8 +32,7 @@ void whiten(std::span<std::complex<double>> bins) {
 }  // namespace
 
 // Long enough that no lag between -|a| and |b| wraps around onto another.
-Correlator::Correlator(size_t longestA, size_t longestB)
-    : fa_(fastFftSize(longestA + longestB)), fb_(fa_.size()) {}
+Correlator::Correlator(size_t longestA, size_t longestB) : fa_(fastFftSize(longestA + longestB)), fb_(fa_.size()) {}
 
 std::vector<double> Correlator::correlate(std::span<const double> a, std::span<const double> b, int64_t minLag,
                                           int64_t maxLag, Weighting weighting) {

@@ -27,8 +27,8 @@ public:
 
     // Index i of the result is lag minLag + i. Lags beyond where the
     // sequences overlap give 0.
-    std::vector<double> correlate(std::span<const double> a, std::span<const double> b, int64_t minLag,
-                                  int64_t maxLag, Weighting weighting);
+    std::vector<double> correlate(std::span<const double> a, std::span<const double> b, int64_t minLag, int64_t maxLag,
+                                  Weighting weighting);
 
 private:
     RealFft fa_, fb_;

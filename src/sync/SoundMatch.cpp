@@ -86,7 +86,8 @@ std::vector<double> roughOffsets(const AngleSound& a, const AngleSound& angle, d
         while (last + 1 < scores.size() && scores[last + 1] <= scores[last]) ++last;
         first = std::min(first, best > apart ? best - apart : 0);
         last = std::min(std::max(last, best + apart), scores.size() - 1);
-        std::fill(scores.begin() + static_cast<std::ptrdiff_t>(first), scores.begin() + static_cast<std::ptrdiff_t>(last) + 1, -2.0);
+        std::fill(scores.begin() + static_cast<std::ptrdiff_t>(first),
+                  scores.begin() + static_cast<std::ptrdiff_t>(last) + 1, -2.0);
     }
     return offsets;
 }
@@ -166,8 +167,8 @@ void compareRoughOffsets(Correlator& correlator, const AngleSound& a, const Angl
         const Overlap overlap = overlapAt(a, angle, offset);
         const double seconds = std::floor(std::min(kFineSeconds, overlap.length()));
         if (seconds < 1) continue;
-        fine.push_back(fineOffset(correlator, a, angle, loudestStretch(a, overlap.from, overlap.to, seconds),
-                                  seconds, low, high));
+        fine.push_back(
+            fineOffset(correlator, a, angle, loudestStretch(a, overlap.from, overlap.to, seconds), seconds, low, high));
     }
     std::sort(fine.begin(), fine.end(), [](const Fine& x, const Fine& y) { return x.strength > y.strength; });
     if (fine.empty() || fine[0].strength <= 0) return;

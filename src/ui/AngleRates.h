@@ -15,8 +15,8 @@ namespace vistrel::ui {
 class AngleRates {
 public:
     // Empty parts mean the real ones; an empty folder, $XDG_DATA_HOME/vistrel/conformed.
-    AngleRates(std::unique_ptr<model::ClipRateProbe> rates, model::QuestionBox& questions,
-               std::string conformedFolder, model::MessageSink& messages, QWidget* window);
+    AngleRates(std::unique_ptr<model::ClipRateProbe> rates, model::QuestionBox& questions, std::string conformedFolder,
+               model::MessageSink& messages, QWidget* window);
 
     model::RateMatching& matching() { return matching_; }
 

@@ -10,8 +10,7 @@ namespace vistrel::ui {
 namespace {
 
 // Round half to even, held in 32 bits (held at the limits beyond them).
-int32_t roundHalfToEven(double value)
-{
+int32_t roundHalfToEven(double value) {
     if (std::isnan(value)) return 0;
     const double lower = std::floor(value);
     const double fraction = value - lower;
@@ -26,13 +25,9 @@ int32_t roundHalfToEven(double value)
 
 }  // namespace
 
-int centredOffset(double screenExtent, double outerExtent)
-{
-    return roundHalfToEven(screenExtent - outerExtent) / 2;
-}
+int centredOffset(double screenExtent, double outerExtent) { return roundHalfToEven(screenExtent - outerExtent) / 2; }
 
-void centreOnScreen(QWidget& window, const QMargins& expectedFrame)
-{
+void centreOnScreen(QWidget& window, const QMargins& expectedFrame) {
     const QScreen* screen = window.screen();
     if (!screen) return;
     const QRect area = screen->geometry();
@@ -41,8 +36,7 @@ void centreOnScreen(QWidget& window, const QMargins& expectedFrame)
                 area.y() + centredOffset(area.height(), outer.height()));
 }
 
-QMargins frameMarginsOf(const QWidget& window)
-{
+QMargins frameMarginsOf(const QWidget& window) {
     const QRect frame = window.frameGeometry();
     const QRect client = window.geometry();
     return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),

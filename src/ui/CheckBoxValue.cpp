@@ -2,8 +2,7 @@
 
 namespace vistrel::ui {
 
-model::CheckValue checkValueOf(Qt::CheckState state)
-{
+model::CheckValue checkValueOf(Qt::CheckState state) {
     switch (state) {
     case Qt::Checked: return model::CheckValue::Ticked;
     case Qt::PartiallyChecked: return model::CheckValue::Greyed;

@@ -9,14 +9,11 @@ namespace vistrel::ui {
 
 EditKeeper::EditKeeper(model::Edit& edit, std::string folder, model::QuestionBox& questions,
                        model::MessageSink& messages)
-    : edit_(edit), kept_(std::move(folder)), questions_(questions), messages_(messages)
-{
-}
+    : edit_(edit), kept_(std::move(folder)), questions_(questions), messages_(messages) {}
 
 EditKeeper::~EditKeeper() = default;
 
-bool EditKeeper::offerRestore()
-{
+bool EditKeeper::offerRestore() {
     if (const auto failure = kept_.claim()) {
         reportOnce(*failure);
         return false;
@@ -29,8 +26,8 @@ bool EditKeeper::offerRestore()
         content = kept_.read();
     } catch (const std::runtime_error& failure) {
         const std::string aside = kept_.setAside();
-        messages_.showMessage(model::messages::keptEditUnreadablePrefix + std::string(failure.what())
-                              + ". It was moved to " + aside + ".");
+        messages_.showMessage(model::messages::keptEditUnreadablePrefix + std::string(failure.what()) +
+                              ". It was moved to " + aside + ".");
         return false;
     }
     if (questions_.ask(model::questions::restoreKeptEdit) != model::questions::restore) {
@@ -41,19 +38,16 @@ bool EditKeeper::offerRestore()
     return true;
 }
 
-void EditKeeper::editChanged()
-{
+void EditKeeper::editChanged() {
     if (writer_) writer_->editChanged();
 }
 
-void EditKeeper::closedNormally()
-{
+void EditKeeper::closedNormally() {
     writer_.reset();
     kept_.release();
 }
 
-void EditKeeper::reportOnce(const std::string& reason)
-{
+void EditKeeper::reportOnce(const std::string& reason) {
     if (reported_) return;
     reported_ = true;
     messages_.showMessage(model::messages::editNotKeptPrefix + reason + ".");

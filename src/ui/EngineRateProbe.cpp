@@ -19,15 +19,14 @@ struct IndexingCancelled : std::runtime_error {
 
 }  // namespace
 
-std::optional<model::FrameRate> EngineRateProbe::rateOf(const std::string& path)
-{
+std::optional<model::FrameRate> EngineRateProbe::rateOf(const std::string& path) {
     const QFileInfo file(QString::fromStdString(path));
     const QDateTime modified = file.lastModified();
     if (const auto found = known_.find(path); found != known_.end() && found->second.modified == modified)
         return found->second.rate;
 
-    QProgressDialog progress(QObject::tr("Reading %1 …").arg(file.fileName()), QObject::tr("Cancel"), 0,
-                             progressSteps, parent_);
+    QProgressDialog progress(QObject::tr("Reading %1 …").arg(file.fileName()), QObject::tr("Cancel"), 0, progressSteps,
+                             parent_);
     progress.setWindowTitle(QStringLiteral("Vistrel"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(showProgressAfterMs);

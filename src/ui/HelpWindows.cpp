@@ -18,20 +18,15 @@ namespace vistrel::ui {
 namespace {
 
 // "&File" and "Load video clip…" as a reader sees them in the list.
-QString plainText(QString text)
-{
+QString plainText(QString text) {
     text.remove(QLatin1Char('&'));
     if (text.endsWith(QChar(0x2026))) text.chop(1);
     return text;
 }
 
-QString keyText(const QAction& action)
-{
-    return action.shortcut().toString(QKeySequence::NativeText);
-}
+QString keyText(const QAction& action) { return action.shortcut().toString(QKeySequence::NativeText); }
 
-void addMenuRows(QList<KeyRow>& rows, const QMenu& menu)
-{
+void addMenuRows(QList<KeyRow>& rows, const QMenu& menu) {
     if (!menu.menuAction()->isVisible()) return;
     const QString title = plainText(menu.title());
     for (const QAction* action : menu.actions()) {
@@ -40,8 +35,7 @@ void addMenuRows(QList<KeyRow>& rows, const QMenu& menu)
     }
 }
 
-QTableWidget* keyTable(const QList<KeyRow>& rows, QWidget* parent)
-{
+QTableWidget* keyTable(const QList<KeyRow>& rows, QWidget* parent) {
     auto* table = new QTableWidget(static_cast<int>(rows.size()), 2, parent);
     table->setHorizontalHeaderLabels({QObject::tr("Key"), QObject::tr("Does")});
     table->verticalHeader()->hide();
@@ -58,10 +52,10 @@ QTableWidget* keyTable(const QList<KeyRow>& rows, QWidget* parent)
     return table;
 }
 
-QString aboutText()
-{
-    QString text = QObject::tr("<h3>Vistrel %1</h3><p>Cuts a multi-angle video together and saves the edit as an "
-                               "AviSynth script, or renders it.</p><p>Built on:</p><ul>")
+QString aboutText() {
+    QString text = QObject::tr(
+                       "<h3>Vistrel %1</h3><p>Cuts a multi-angle video together and saves the edit as an "
+                       "AviSynth script, or renders it.</p><p>Built on:</p><ul>")
                        .arg(QStringLiteral(VISTREL_VERSION));
     text += QStringLiteral("<li>Qt %1, LGPL version 3</li>").arg(QString::fromLatin1(qVersion()));
     for (const auto& library : engine::mediaLibraries())
@@ -73,8 +67,7 @@ QString aboutText()
 
 }  // namespace
 
-QList<KeyRow> keyboardShortcuts(const QWidget& window, const MainMenu& menu)
-{
+QList<KeyRow> keyboardShortcuts(const QWidget& window, const MainMenu& menu) {
     QList<KeyRow> rows;
     for (const QMenu* each : {menu.file, menu.edit, menu.play, menu.help}) addMenuRows(rows, *each);
     for (const QAction* action : window.actions())
@@ -84,8 +77,7 @@ QList<KeyRow> keyboardShortcuts(const QWidget& window, const MainMenu& menu)
     return rows;
 }
 
-void showKeyboardShortcuts(QWidget& window, const MainMenu& menu)
-{
+void showKeyboardShortcuts(QWidget& window, const MainMenu& menu) {
     QDialog dialog(&window);
     dialog.setWindowTitle(QObject::tr("Keyboard shortcuts"));
     auto* layout = new QVBoxLayout(&dialog);
@@ -97,8 +89,7 @@ void showKeyboardShortcuts(QWidget& window, const MainMenu& menu)
     dialog.exec();
 }
 
-void showAbout(QWidget& window)
-{
+void showAbout(QWidget& window) {
     QMessageBox box(QMessageBox::NoIcon, QObject::tr("About Vistrel"), aboutText(), QMessageBox::Ok, &window);
     box.setTextFormat(Qt::RichText);
     box.setIconPixmap(window.windowIcon().pixmap(48, 48));

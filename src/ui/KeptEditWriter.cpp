@@ -6,16 +6,13 @@ namespace vistrel::ui {
 
 KeptEditWriter::KeptEditWriter(const model::KeptEdit& kept, const model::Edit& edit,
                                std::function<void(const std::string&)> failed)
-    : kept_(kept), edit_(edit), failed_(std::move(failed)),
-      thread_([this] { writeWhatWaits(); })
-{
+    : kept_(kept), edit_(edit), failed_(std::move(failed)), thread_([this] { writeWhatWaits(); }) {
     timer_.setSingleShot(true);
     timer_.setInterval(delayMilliseconds);
     connect(&timer_, &QTimer::timeout, this, &KeptEditWriter::handOver);
 }
 
-KeptEditWriter::~KeptEditWriter()
-{
+KeptEditWriter::~KeptEditWriter() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -27,13 +24,11 @@ KeptEditWriter::~KeptEditWriter()
 
 // Not restarted by later changes: a steady stream of changes is still kept
 // every delayMilliseconds.
-void KeptEditWriter::editChanged()
-{
+void KeptEditWriter::editChanged() {
     if (!timer_.isActive()) timer_.start();
 }
 
-void KeptEditWriter::handOver()
-{
+void KeptEditWriter::handOver() {
     model::EditContent content = edit_.content();
     {
         std::lock_guard lock(mutex_);
@@ -42,8 +37,7 @@ void KeptEditWriter::handOver()
     wake_.notify_one();
 }
 
-void KeptEditWriter::writeWhatWaits()
-{
+void KeptEditWriter::writeWhatWaits() {
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || waiting_; });
@@ -55,7 +49,8 @@ void KeptEditWriter::writeWhatWaits()
         edit.replace(content);
         const auto failure = kept_.write(model::editScriptText(edit), content.switchPoints);
         if (failure)
-            QMetaObject::invokeMethod(this, [this, reason = *failure] { failed_(reason); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, reason = *failure] { failed_(reason); }, Qt::QueuedConnection);
         lock.lock();
     }
 }

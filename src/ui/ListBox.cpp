@@ -6,8 +6,7 @@
 
 namespace vistrel::ui {
 
-ListBox::ListBox(QWidget* parent) : QListView(parent)
-{
+ListBox::ListBox(QWidget* parent) : QListView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -15,16 +14,14 @@ ListBox::ListBox(QWidget* parent) : QListView(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
-int ListBox::selectedRow() const
-{
+int ListBox::selectedRow() const {
     if (!selectionModel()) return -1;
     const QModelIndexList selected = selectionModel()->selectedIndexes();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 // Only the left button selects, as in a list box; the right one does nothing.
-void ListBox::mousePressEvent(QMouseEvent* event)
-{
+void ListBox::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         event->accept();
         return;
@@ -33,8 +30,7 @@ void ListBox::mousePressEvent(QMouseEvent* event)
     if (indexAt(event->position().toPoint()).isValid()) emit userSelected();
 }
 
-void ListBox::mouseMoveEvent(QMouseEvent* event)
-{
+void ListBox::mouseMoveEvent(QMouseEvent* event) {
     const int before = selectedRow();
     QListView::mouseMoveEvent(event);
     reportSelectionChange(before);
@@ -42,14 +38,12 @@ void ListBox::mouseMoveEvent(QMouseEvent* event)
 
 // The first click of the pair has selected already; the second one only
 // reports the double-click (Qt would otherwise treat it as another press).
-void ListBox::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void ListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
     if (event->button() == Qt::LeftButton) emit userDoubleClicked();
 }
 
-void ListBox::keyPressEvent(QKeyEvent* event)
-{
+void ListBox::keyPressEvent(QKeyEvent* event) {
     const int before = selectedRow();
     QListView::keyPressEvent(event);
     reportSelectionChange(before);
@@ -58,10 +52,9 @@ void ListBox::keyPressEvent(QKeyEvent* event)
 // Qt moves the current row off the removed ones and, in single selection,
 // selects where it lands. A list box only keeps the entry the user picked:
 // at its new row when it stays, nothing when it goes or when none was picked.
-void ListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
-{
-    const QPersistentModelIndex picked = selectedRow() >= 0 ? selectionModel()->selectedIndexes().first()
-                                                            : QModelIndex();
+void ListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    const QPersistentModelIndex picked =
+        selectedRow() >= 0 ? selectionModel()->selectedIndexes().first() : QModelIndex();
     QListView::rowsAboutToBeRemoved(parent, start, end);
     const bool pickedStays = picked.isValid() && (picked.row() < start || picked.row() > end);
     if (pickedStays)
@@ -70,8 +63,7 @@ void ListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end
         selectionModel()->clearSelection();
 }
 
-void ListBox::reportSelectionChange(int rowBefore)
-{
+void ListBox::reportSelectionChange(int rowBefore) {
     const int after = selectedRow();
     if (after >= 0 && after != rowBefore) emit userSelected();
 }

@@ -5,8 +5,8 @@
 // It reports only what the user does. A click on an entry, a key that moves
 // the selection to another entry, or a drag with the button held that does,
 // is `userSelected`; a double-click anywhere on the list is
-// `userDoubleClicked` (it follows the userSelected of its first click). Rows that the edit inserts or removes report nothing,
-// even when Qt moves the current row because of them.
+// `userDoubleClicked` (it follows the userSelected of its first click). Rows that the edit inserts or removes report
+// nothing, even when Qt moves the current row because of them.
 //
 // Removing entries never selects one, as in a list box (Qt selects where the
 // current row lands): the selection stays on the entry the user picked, or

@@ -9,8 +9,7 @@
 
 namespace vistrel::ui {
 
-MainMenu createMainMenu(QWidget& window)
-{
+MainMenu createMainMenu(QWidget& window) {
     MainMenu menu;
     menu.bar = new QMenuBar(&window);
     menu.bar->setObjectName(QStringLiteral("menuBar"));
@@ -22,8 +21,7 @@ MainMenu createMainMenu(QWidget& window)
     return menu;
 }
 
-QAction* addEntry(QMenu& menu, const QString& text, const QKeySequence& key, std::function<void()> command)
-{
+QAction* addEntry(QMenu& menu, const QString& text, const QKeySequence& key, std::function<void()> command) {
     QAction* action = menu.addAction(text);
     action->setShortcut(key);
     action->setShortcutContext(Qt::WindowShortcut);
@@ -31,13 +29,11 @@ QAction* addEntry(QMenu& menu, const QString& text, const QKeySequence& key, std
     return action;
 }
 
-QAction* addButtonEntry(QMenu& menu, const QString& text, const QKeySequence& key, QAbstractButton& button)
-{
+QAction* addButtonEntry(QMenu& menu, const QString& text, const QKeySequence& key, QAbstractButton& button) {
     return addEntry(menu, text, key, [&button] { button.click(); });
 }
 
-QAction* addWindowKey(QWidget& window, const QString& text, const QKeySequence& key, QAbstractButton& button)
-{
+QAction* addWindowKey(QWidget& window, const QString& text, const QKeySequence& key, QAbstractButton& button) {
     auto* action = new QAction(text, &window);
     action->setShortcut(key);
     action->setShortcutContext(Qt::WindowShortcut);
@@ -46,8 +42,7 @@ QAction* addWindowKey(QWidget& window, const QString& text, const QKeySequence& 
     return action;
 }
 
-void hideEmptyMenus(const MainMenu& menu)
-{
+void hideEmptyMenus(const MainMenu& menu) {
     for (QMenu* each : {menu.file, menu.edit, menu.play, menu.help})
         each->menuAction()->setVisible(!each->actions().isEmpty());
 }

@@ -49,14 +49,13 @@ constexpr std::array<char, 4> angleLetters{'A', 'B', 'C', 'D'};
 }  // namespace
 
 MainWindow::MainWindow(MainWindowSetup setup)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                           | Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
       locations_(std::move(setup.locations)),
       openDialog_(std::move(setup.openDialog)),
       saveDialog_(std::move(setup.saveDialog)),
       renderDialog_(std::move(setup.renderDialog)),
-      messages_(std::move(setup.messages))
-{
+      messages_(std::move(setup.messages)) {
     if (!openDialog_)
         openDialog_ = std::make_unique<QtFileDialog>(model::openClipDialogSetup, FileDialogPurpose::Open, this);
     if (!saveDialog_)
@@ -65,8 +64,8 @@ MainWindow::MainWindow(MainWindowSetup setup)
         renderDialog_ = std::make_unique<QtFileDialog>(model::renderVideoDialogSetup, FileDialogPurpose::Save, this);
     if (!messages_) messages_ = std::make_unique<MessageBoxSink>(this);
     createEditKeeping(setup);
-    angleRates_ = std::make_unique<AngleRates>(std::move(setup.rates), *questions_,
-                                               std::move(setup.conformedFolder), *messages_, this);
+    angleRates_ = std::make_unique<AngleRates>(std::move(setup.rates), *questions_, std::move(setup.conformedFolder),
+                                               *messages_, this);
 
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Vistrel"));
@@ -81,8 +80,7 @@ MainWindow::MainWindow(MainWindowSetup setup)
     startUp();
 }
 
-MainWindow::~MainWindow()
-{
+MainWindow::~MainWindow() {
     edit_.setChangeListener({});
     closeStartPointDialog();
     if (render_) {
@@ -95,15 +93,13 @@ MainWindow::~MainWindow()
     }
 }
 
-StartPointDialog* MainWindow::startPointDialog() const
-{
+StartPointDialog* MainWindow::startPointDialog() const {
     return startPointDialog_ && !startPointDialog_->isHidden() ? startPointDialog_.data() : nullptr;
 }
 
 // Later controls lie in front of earlier ones: the frames first, at the
 // back, the "offset" frame in front of the "file list" frame it overlaps.
-void MainWindow::createControls()
-{
+void MainWindow::createControls() {
     clientArea_ = new QWidget(this);
     clientArea_->setObjectName(QStringLiteral("clientArea"));
     clientArea_->setFixedSize(pixelSize(10755, 4740));
@@ -116,7 +112,8 @@ void MainWindow::createControls()
     playerControl_ = std::make_unique<PlayerWndControl>(*player_);
     timeLine_ = new PreviewTimeLine(*player_, *playerControl_, edit_, locations_, this);
 
-    previewButton_ = placeControl<QPushButton>(*clientArea_, "Command1", {3120, 4080, 855, 255}, QStringLiteral("preview"));
+    previewButton_ =
+        placeControl<QPushButton>(*clientArea_, "Command1", {3120, 4080, 855, 255}, QStringLiteral("preview"));
     buildScriptButton_ =
         placeControl<QPushButton>(*clientArea_, "Command3", {5760, 4200, 1215, 495}, QStringLiteral("build script"));
     angleButtons_[0] = placeControl<QPushButton>(*clientArea_, "Command4", {2520, 2280, 855, 255}, QStringLiteral("A"));
@@ -140,8 +137,7 @@ void MainWindow::createControls()
 
 // The menu bar lies above the client area; the window grows by its height.
 // Keys 1 to 4 press the angle buttons; a text box with the focus types them.
-void MainWindow::createMenu()
-{
+void MainWindow::createMenu() {
     menu_ = createMainMenu(*this);
     addButtonEntry(*menu_.file, tr("Load video clip…"), QKeySequence(Qt::CTRL | Qt::Key_O), *loadClipsButton_);
     addEntry(*menu_.file, tr("Open edit…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] { openEdit(); });
@@ -169,15 +165,13 @@ void MainWindow::createMenu()
 }
 
 // Each clip loaded gets its preview proxy, with the progress in the menu bar.
-void MainWindow::buildProxies()
-{
+void MainWindow::buildProxies() {
     proxyBuilds_ = new ProxyBuilds(this);
     proxyBuilds_->follow(*clipList_->model());
     showProxyStatus(*proxyBuilds_, *menu_.bar);
 }
 
-void MainWindow::createFrames()
-{
+void MainWindow::createFrames() {
     placeControl<QGroupBox>(*clientArea_, "Frame1", {8160, 4080, 855, 615}, QStringLiteral("overlap"));
     placeControl<QGroupBox>(*clientArea_, "Frame4", {0, 3120, 3135, 1215}, QStringLiteral("file list"));
     placeControl<QGroupBox>(*clientArea_, "Frame5", {2280, 3120, 855, 1215}, QStringLiteral("offset"));
@@ -186,8 +180,7 @@ void MainWindow::createFrames()
 }
 
 // The list boxes show the edit's own lists; the text boxes follow its fields.
-void MainWindow::showListsAndBoxes()
-{
+void MainWindow::showListsAndBoxes() {
     switchList_->setModel(new model::StringListModel(edit_.switchPoints(), switchList_));
     clipList_->setModel(new model::StringListModel(edit_.clips(), clipList_));
     startFrameList_->setModel(new model::StringListModel(edit_.startFrames(), startFrameList_));
@@ -200,17 +193,16 @@ void MainWindow::showListsAndBoxes()
     pointCountBox_->setText(QString::fromStdString(edit_.pointCount().text()));
 }
 
-void MainWindow::setTabOrder()
-{
-    const std::array<QWidget*, 16> order{previewButton_,    buildScriptButton_, angleButtons_[0], angleButtons_[1],
-                                         angleButtons_[2],  angleButtons_[3],   overlapBox_,      pointCountBox_,
-                                         switchList_,       clipList_,          loadClipsButton_, startFrameList_,
-                                         rateSlider_,       player_,            fadeInBox_,       fadeOutBox_};
+void MainWindow::setTabOrder() {
+    const std::array<QWidget*, 16> order{
+        previewButton_,   buildScriptButton_, angleButtons_[0], angleButtons_[1], angleButtons_[2],
+        angleButtons_[3], overlapBox_,        pointCountBox_,   switchList_,      clipList_,
+        loadClipsButton_, startFrameList_,    rateSlider_,      player_,          fadeInBox_,
+        fadeOutBox_};
     for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
-void MainWindow::wireEvents()
-{
+void MainWindow::wireEvents() {
     connect(fadeInBox_, &QCheckBox::clicked, this, [this] { edit_.fadeInToggled(checkValueOf(*fadeInBox_)); });
     connect(fadeOutBox_, &QCheckBox::clicked, this, [this] { edit_.fadeOutToggled(checkValueOf(*fadeOutBox_)); });
     connect(loadClipsButton_, &QPushButton::clicked, this,
@@ -236,8 +228,7 @@ void MainWindow::wireEvents()
         connect(list, &QAbstractItemModel::rowsInserted, timeLine_, &PreviewTimeLine::updateMarks);
         connect(list, &QAbstractItemModel::rowsRemoved, timeLine_, &PreviewTimeLine::updateMarks);
     }
-    connect(buildScriptButton_, &QPushButton::clicked, this,
-            [this] { editFile_->build(); });
+    connect(buildScriptButton_, &QPushButton::clicked, this, [this] { editFile_->build(); });
     // Connected after the starting value is set: only the user's changes reach the player.
     connect(rateSlider_, &QSlider::valueChanged, player_, &player::PlayerWnd::rate);
     wireTextBox(*overlapBox_, edit_.overlap());
@@ -246,8 +237,7 @@ void MainWindow::wireEvents()
 
 // Typing goes into the field; a change of the field shows in the box. The
 // box is only set when it differs, so typing keeps its cursor.
-void MainWindow::wireTextBox(QLineEdit& box, model::TextField& field)
-{
+void MainWindow::wireTextBox(QLineEdit& box, model::TextField& field) {
     keepToOneLine(box);
     connect(&box, &QLineEdit::textEdited, this, [&field](const QString& text) { field.setText(text.toStdString()); });
     field.setListener([&box](const std::string& text) {
@@ -256,8 +246,7 @@ void MainWindow::wireTextBox(QLineEdit& box, model::TextField& field)
     });
 }
 
-void MainWindow::startUp()
-{
+void MainWindow::startUp() {
     centreOnScreen(*this, QMargins());
     edit_.initialise();
     const bool restored = keeper_->offerRestore();
@@ -267,8 +256,7 @@ void MainWindow::startUp()
     previewButton_->setFocus();
 }
 
-void MainWindow::showIntro()
-{
+void MainWindow::showIntro() {
     introFailure_ = model::ShowIntro(*playerControl_, locations_);
     if (introFailure_)
         player_->showError(tr("The intro script could not be written: %1").arg(QString::fromStdString(*introFailure_)));
@@ -276,14 +264,12 @@ void MainWindow::showIntro()
 
 RenderProgressDialog* MainWindow::render() const { return render_.data(); }
 
-void MainWindow::previewEdit()
-{
+void MainWindow::previewEdit() {
     if (model::showEditPreview(edit_, *playerControl_, *messages_, locations_, timeLine_->editFrameHere()))
         timeLine_->editPreviewStarted();
 }
 
-void MainWindow::renderVideo()
-{
+void MainWindow::renderVideo() {
     if (render_) {
         render_->raise();
         render_->activateWindow();
@@ -298,8 +284,7 @@ void MainWindow::renderVideo()
 
 SoundMatchDialog* MainWindow::soundMatch() const { return soundMatch_.data(); }
 
-void MainWindow::matchStartFramesBySound()
-{
+void MainWindow::matchStartFramesBySound() {
     if (soundMatch_) {
         soundMatch_->raise();
         soundMatch_->activateWindow();
@@ -309,18 +294,18 @@ void MainWindow::matchStartFramesBySound()
         messages_->showMessage(model::messages::tooFewClipsForSoundMatch);
         return;
     }
-    soundMatch_ = new SoundMatchDialog(*this, edit_.clips().entries(), *messages_,
-                                       [this](const std::vector<std::string>& clips, const sync::MatchedAngles& found) {
-        std::vector<model::SoundMatchFound> angles;
-        for (const sync::AngleStart& angle : found.angles)
-            angles.push_back({angle.match.offsetSeconds, angle.fps.toDouble(), angle.match.confidence,
-                              angle.driftSeconds});
-        edit_.setStartFramesFromSound(clips, found.fpsA.toDouble(), angles, sync::kSureConfidence, *messages_);
-    });
+    soundMatch_ = new SoundMatchDialog(
+        *this, edit_.clips().entries(), *messages_,
+        [this](const std::vector<std::string>& clips, const sync::MatchedAngles& found) {
+            std::vector<model::SoundMatchFound> angles;
+            for (const sync::AngleStart& angle : found.angles)
+                angles.push_back(
+                    {angle.match.offsetSeconds, angle.fps.toDouble(), angle.match.confidence, angle.driftSeconds});
+            edit_.setStartFramesFromSound(clips, found.fpsA.toDouble(), angles, sync::kSureConfidence, *messages_);
+        });
 }
 
-void MainWindow::openStartPointDialog()
-{
+void MainWindow::openStartPointDialog() {
     if (startPointDialog()) {
         if (startPointDialog_->isMinimized()) startPointDialog_->showNormal();
         startPointDialog_->raise();
@@ -332,8 +317,7 @@ void MainWindow::openStartPointDialog()
     startPointDialog_->showClip(edit_.clips().entry(startFrameList_->selectedRow()));
 }
 
-void MainWindow::closeStartPointDialog()
-{
+void MainWindow::closeStartPointDialog() {
     if (!startPointDialog_) return;
     startPointDialog_->forgetMainWindow();
     startPointDialog_->close();
@@ -342,8 +326,7 @@ void MainWindow::closeStartPointDialog()
 // Work that no saved script holds is not closed away without a question. The
 // dialog needs this window's start-frame list: it closes with it, and with
 // no window left open the program ends.
-void MainWindow::closeEvent(QCloseEvent* event)
-{
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!editFile_->mayClose()) {
         event->ignore();
         return;
@@ -353,13 +336,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-std::string MainWindow::selectedStartFrame() const
-{
-    return edit_.startFrames().entry(startFrameList_->selectedRow());
-}
+std::string MainWindow::selectedStartFrame() const { return edit_.startFrames().entry(startFrameList_->selectedRow()); }
 
-void MainWindow::storeSelectedStartFrame(std::string text)
-{
+void MainWindow::storeSelectedStartFrame(std::string text) {
     edit_.setStartFrame(startFrameList_->selectedRow(), std::move(text));
 }
 

@@ -14,8 +14,7 @@
 
 namespace vistrel::ui {
 
-void MainWindow::createEditKeeping(MainWindowSetup& setup)
-{
+void MainWindow::createEditKeeping(MainWindowSetup& setup) {
     openEditDialog_ = std::move(setup.openEditDialog);
     if (!openEditDialog_)
         openEditDialog_ = std::make_unique<QtFileDialog>(model::openEditDialogSetup, FileDialogPurpose::Open, this);
@@ -27,8 +26,7 @@ void MainWindow::createEditKeeping(MainWindowSetup& setup)
 }
 
 // The opened edit starts as the edit at start-up does, on the intro.
-void MainWindow::openEdit()
-{
+void MainWindow::openEdit() {
     if (!editFile_->open()) return;
     closeStartPointDialog();  // it showed a clip of the edit that is gone
     showIntro();
@@ -37,8 +35,7 @@ void MainWindow::openEdit()
 
 // The fade boxes follow the fade lines. A clip that no longer exists stays
 // in the list by its name, and the player's card says which one it is.
-void MainWindow::showOpenedEdit()
-{
+void MainWindow::showOpenedEdit() {
     fadeInBox_->setChecked(!edit_.fadeInLine().empty());
     fadeOutBox_->setChecked(!edit_.fadeOutLine().empty());
     for (int row = 0; row < edit_.clips().count(); ++row) {

@@ -6,8 +6,7 @@
 
 namespace vistrel::ui {
 
-void MessageBoxSink::showMessage(const std::string& text)
-{
+void MessageBoxSink::showMessage(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(model::messages::messageBoxTitle),
                     QString::fromStdString(text), QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);

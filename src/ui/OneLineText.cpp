@@ -15,8 +15,7 @@ class OneLineValidator : public QValidator {
 public:
     using QValidator::QValidator;
 
-    State validate(QString& input, int& cursor) const override
-    {
+    State validate(QString& input, int& cursor) const override {
         const qsizetype lineBreak = input.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
         if (lineBreak < 0) return Acceptable;
         const qsizetype insertedEnd = std::max<qsizetype>(cursor, lineBreak);

@@ -10,8 +10,7 @@ void PlayerWndControl::play() { player_.play(); }
 
 void PlayerWndControl::stop() { player_.stop(); }
 
-std::string PlayerWndControl::sendcommand(const std::string& command)
-{
+std::string PlayerWndControl::sendcommand(const std::string& command) {
     return player_.sendcommand(QString::fromStdString(command)).toStdString();
 }
 

@@ -28,8 +28,7 @@ public:
     void play() override { player_.play(); }
     void stop() override { player_.stop(); }
 
-    std::string sendcommand(const std::string& command) override
-    {
+    std::string sendcommand(const std::string& command) override {
         if (owner_.showing() != Showing::Edit) return player_.sendcommand(command);
         if (command == model::statusPositionCommand)
             return model::decimalText(owner_.toTimeLine(owner_.player_.position()));
@@ -52,8 +51,7 @@ PreviewTimeLine::PreviewTimeLine(player::PlayerWnd& player, model::PlayerControl
       player_(player),
       edit_(edit),
       locations_(locations),
-      control_(std::make_unique<TimeLineControl>(*this, control))
-{
+      control_(std::make_unique<TimeLineControl>(*this, control)) {
     connect(&player_, &player::PlayerWnd::positionchange, this, &PreviewTimeLine::updateMarks);
     connect(&player_, &player::PlayerWnd::opened, this, [this](bool ok) {
         if (ok && showing() == Showing::Edit) measureAngles();
@@ -63,8 +61,7 @@ PreviewTimeLine::PreviewTimeLine(player::PlayerWnd& player, model::PlayerControl
 
 PreviewTimeLine::~PreviewTimeLine() = default;
 
-PreviewTimeLine::Showing PreviewTimeLine::showing() const
-{
+PreviewTimeLine::Showing PreviewTimeLine::showing() const {
     const std::string file = player_.fileName().toStdString();
     if (file.empty()) return Showing::Other;
     if (file == locations_.previewPlayerPath) return Showing::Angles;
@@ -74,8 +71,7 @@ PreviewTimeLine::Showing PreviewTimeLine::showing() const
 
 model::PlayerControl& PreviewTimeLine::control() { return *control_; }
 
-std::int64_t PreviewTimeLine::editFrameHere() const
-{
+std::int64_t PreviewTimeLine::editFrameHere() const {
     switch (showing()) {
     case Showing::Angles: return model::editFrame(model::EditTiming::of(edit_), {}, player_.position());
     case Showing::Edit: return player_.position();
@@ -84,8 +80,7 @@ std::int64_t PreviewTimeLine::editFrameHere() const
     return 0;
 }
 
-void PreviewTimeLine::editPreviewStarted()
-{
+void PreviewTimeLine::editPreviewStarted() {
     timing_ = model::EditTiming::of(edit_);
     angleSources_.clear();
     for (int row = 0; row < edit_.clips().count(); ++row) angleSources_.push_back(model::angleSourceText(edit_, row));
@@ -96,8 +91,7 @@ void PreviewTimeLine::editPreviewStarted()
 // The frame count of each angle decides where a segment cut short by its
 // clip's end leaves the next one. The player has just opened the same
 // clips, so their indexes are stored and each opens quickly.
-void PreviewTimeLine::measureAngles()
-{
+void PreviewTimeLine::measureAngles() {
     if (!segments_.empty() || timing_.switchPoints.empty()) return;
     std::vector<std::int64_t> frames;
     try {
@@ -109,18 +103,15 @@ void PreviewTimeLine::measureAngles()
     segments_ = model::editSegments(timing_, frames);
 }
 
-std::int64_t PreviewTimeLine::toTimeLine(std::int64_t editFrame) const
-{
+std::int64_t PreviewTimeLine::toTimeLine(std::int64_t editFrame) const {
     return model::timelinePosition(timing_, segments_, editFrame).frame;
 }
 
-std::int64_t PreviewTimeLine::toEdit(std::int64_t timelineFrame) const
-{
+std::int64_t PreviewTimeLine::toEdit(std::int64_t timelineFrame) const {
     return model::editFrame(timing_, segments_, timelineFrame);
 }
 
-void PreviewTimeLine::updateMarks()
-{
+void PreviewTimeLine::updateMarks() {
     if (showing() != Showing::Angles || !player_.isOpen()) {
         player_.setColumnMarks({});
         return;

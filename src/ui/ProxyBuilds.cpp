@@ -9,38 +9,31 @@
 namespace vistrel::ui {
 namespace {
 
-bool isScript(const QString& clip)
-{
-    return clip.endsWith(QStringLiteral(".avs"), Qt::CaseInsensitive);
-}
+bool isScript(const QString& clip) { return clip.endsWith(QStringLiteral(".avs"), Qt::CaseInsensitive); }
 
 }  // namespace
 
 ProxyBuilds::ProxyBuilds(QObject* parent) : QObject(parent) {}
 
-ProxyBuilds::~ProxyBuilds()
-{
+ProxyBuilds::~ProxyBuilds() {
     if (build_) build_->disconnect(this);
 }
 
-void ProxyBuilds::follow(const QAbstractItemModel& clipList)
-{
+void ProxyBuilds::follow(const QAbstractItemModel& clipList) {
     connect(&clipList, &QAbstractItemModel::rowsInserted, this,
             [this, &clipList](const QModelIndex& parent, int first, int last) {
                 for (int row = first; row <= last; ++row) add(clipList.index(row, 0, parent).data().toString());
             });
 }
 
-void ProxyBuilds::add(const QString& clip)
-{
+void ProxyBuilds::add(const QString& clip) {
     if (clip.isEmpty() || isScript(clip) || seen_.contains(clip)) return;
     seen_.append(clip);
     queued_.append(clip);
     if (!build_) startNext();
 }
 
-void ProxyBuilds::startNext()
-{
+void ProxyBuilds::startNext() {
     current_ = queued_.takeFirst();
     build_ = RenderProcess::proxyBuild(current_, this);
     connect(build_, &RenderProcess::indexed, this,
@@ -52,18 +45,16 @@ void ProxyBuilds::startNext()
     build_->start();
 }
 
-void ProxyBuilds::showProgress(bool indexing, qint64 done, qint64 total)
-{
+void ProxyBuilds::showProgress(bool indexing, qint64 done, qint64 total) {
     const QString clip = QFileInfo(current_).fileName();
     const qint64 percent = total > 0 ? done * 100 / total : 0;
-    QString text = indexing ? tr("proxy: %1 indexing %2%").arg(clip).arg(percent)
-                            : tr("proxy: %1 %2%").arg(clip).arg(percent);
+    QString text =
+        indexing ? tr("proxy: %1 indexing %2%").arg(clip).arg(percent) : tr("proxy: %1 %2%").arg(clip).arg(percent);
     if (!queued_.isEmpty()) text += tr(" (%1 more)").arg(queued_.size());
     setStatus(text);
 }
 
-void ProxyBuilds::finished(bool built, const QString& error)
-{
+void ProxyBuilds::finished(bool built, const QString& error) {
     if (!built) {
         failed_.append(QFileInfo(current_).fileName());
         failures_ += (failures_.isEmpty() ? QString() : QStringLiteral("\n")) + error;
@@ -78,15 +69,13 @@ void ProxyBuilds::finished(bool built, const QString& error)
     setStatus(failed_.isEmpty() ? tr("proxies ready") : tr("no proxy: %1").arg(failed_.join(QStringLiteral(", "))));
 }
 
-void ProxyBuilds::setStatus(const QString& status)
-{
+void ProxyBuilds::setStatus(const QString& status) {
     if (status == status_) return;
     status_ = status;
     emit statusChanged(status_);
 }
 
-QLabel* showProxyStatus(ProxyBuilds& builds, QMenuBar& menuBar)
-{
+QLabel* showProxyStatus(ProxyBuilds& builds, QMenuBar& menuBar) {
     // A menu bar lays out its corner once: the label keeps one width, and a
     // long clip name gives up its middle (the tool tip has it whole).
     constexpr int kStatusWidth = 330;

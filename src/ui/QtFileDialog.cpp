@@ -11,8 +11,7 @@ namespace {
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // "mkv" for "Matroska, lossless (FFV1) (*.mkv)"; empty for a filter without one suffix.
-QString firstSuffix(const QString& nameFilter)
-{
+QString firstSuffix(const QString& nameFilter) {
     static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.(\\w+)"));
     const auto match = pattern.match(nameFilter);
     return match.hasMatch() ? match.captured(1) : QString();
@@ -20,8 +19,7 @@ QString firstSuffix(const QString& nameFilter)
 
 }  // namespace
 
-QString qtNameFilter(std::string_view filter)
-{
+QString qtNameFilter(std::string_view filter) {
     const QStringList parts = fromUtf8(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -36,12 +34,9 @@ QtFileDialog::QtFileDialog(const model::FileDialogSetup& setup, FileDialogPurpos
       nameFilter_(qtNameFilter(setup.filter)),
       defaultSuffix_(fromUtf8(setup.defaultSuffix)),
       purpose_(purpose),
-      parent_(parent)
-{
-}
+      parent_(parent) {}
 
-std::optional<std::string> QtFileDialog::choose()
-{
+std::optional<std::string> QtFileDialog::choose() {
     QFileDialog dialog(parent_, title_);
     const bool saving = purpose_ == FileDialogPurpose::Save;
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

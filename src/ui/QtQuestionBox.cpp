@@ -12,8 +12,7 @@ namespace vistrel::ui {
 // Every button has the same role, so they stand in the order of the answers
 // on every platform. Without an escape answer the box has no escape button:
 // Escape and the title bar's close button then do nothing.
-int QtQuestionBox::ask(const model::Question& question)
-{
+int QtQuestionBox::ask(const model::Question& question) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(model::messages::messageBoxTitle),
                     QString::fromStdString(question.text), QMessageBox::NoButton, parent_);
     box.setTextFormat(Qt::PlainText);

@@ -18,8 +18,7 @@ namespace {
 const QString programName = QStringLiteral("vistrel-render");
 
 // A background build may take any core that playing leaves idle, and only those.
-void lowerPriority(QProcess& process)
-{
+void lowerPriority(QProcess& process) {
 #if defined(Q_OS_UNIX)
     process.setChildProcessModifier([] { setpriority(PRIO_PROCESS, 0, 19); });
 #elif defined(Q_OS_WIN)
@@ -34,8 +33,7 @@ RenderProcess::RenderProcess(const QString& script, const QString& output, QObje
     : QObject(parent),
       arguments_{script, QStringLiteral("-o"), output, QStringLiteral("--progress-lines")},
       script_(script),
-      output_(output)
-{
+      output_(output) {
     connect(&process_, &QProcess::readyReadStandardOutput, this, &RenderProcess::readLines);
     connect(&process_, &QProcess::finished, this, &RenderProcess::ended);
     connect(&process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -43,8 +41,7 @@ RenderProcess::RenderProcess(const QString& script, const QString& output, QObje
     });
 }
 
-RenderProcess* RenderProcess::proxyBuild(const QString& clip, QObject* parent)
-{
+RenderProcess* RenderProcess::proxyBuild(const QString& clip, QObject* parent) {
     auto* build = new RenderProcess(clip, QString(), parent);
     build->arguments_ = {QStringLiteral("--proxy"), clip, QStringLiteral("--progress-lines")};
     build->lowPriority_ = true;
@@ -53,21 +50,18 @@ RenderProcess* RenderProcess::proxyBuild(const QString& clip, QObject* parent)
 
 RenderProcess::~RenderProcess() { cancel(); }
 
-QString RenderProcess::programPath()
-{
+QString RenderProcess::programPath() {
     const QString dir = QCoreApplication::applicationDirPath();
     const QString found = QStandardPaths::findExecutable(programName, {dir});
     return found.isEmpty() ? dir + QLatin1Char('/') + programName : found;
 }
 
-void RenderProcess::start()
-{
+void RenderProcess::start() {
     if (lowPriority_) lowerPriority(process_);
     process_.start(programPath(), arguments_);
 }
 
-void RenderProcess::cancel()
-{
+void RenderProcess::cancel() {
     if (!isRunning()) return;
     process_.disconnect(this);
     process_.kill();
@@ -75,8 +69,7 @@ void RenderProcess::cancel()
     removePartial();
 }
 
-void RenderProcess::readLines()
-{
+void RenderProcess::readLines() {
     static const QRegularExpression count(QStringLiteral("^(frame|indexing) (\\d+) of (\\d+)$"));
     while (process_.canReadLine()) {
         const QString line = QString::fromUtf8(process_.readLine()).trimmed();
@@ -88,13 +81,14 @@ void RenderProcess::readLines()
         if (!match.hasMatch()) continue;
         const qint64 done = match.captured(2).toLongLong();
         const qint64 total = match.captured(3).toLongLong();
-        if (match.captured(1) == QStringLiteral("frame")) emit progressed(done, total);
-        else emit indexed(done, total);
+        if (match.captured(1) == QStringLiteral("frame"))
+            emit progressed(done, total);
+        else
+            emit indexed(done, total);
     }
 }
 
-void RenderProcess::ended(int exitCode, QProcess::ExitStatus status)
-{
+void RenderProcess::ended(int exitCode, QProcess::ExitStatus status) {
     readLines();
     if (status == QProcess::NormalExit && exitCode == 0) {
         emit finished(true, {});
@@ -103,19 +97,18 @@ void RenderProcess::ended(int exitCode, QProcess::ExitStatus status)
     removePartial();
     QString error = QString::fromUtf8(process_.readAllStandardError()).trimmed();
     if (status == QProcess::CrashExit)
-        error = tr("%1 stopped unexpectedly.").arg(programName) + (error.isEmpty() ? QString() : QLatin1Char('\n') + error);
+        error =
+            tr("%1 stopped unexpectedly.").arg(programName) + (error.isEmpty() ? QString() : QLatin1Char('\n') + error);
     else if (error.isEmpty())
         error = tr("%1 stopped with status %2.").arg(programName).arg(exitCode);
     emit finished(false, error);
 }
 
-void RenderProcess::failedToStart()
-{
+void RenderProcess::failedToStart() {
     emit finished(false, tr("%1 could not be started: %2").arg(programPath(), process_.errorString()));
 }
 
-void RenderProcess::removePartial()
-{
+void RenderProcess::removePartial() {
     if (!partial_.isEmpty() && partial_ != output_) QFile::remove(partial_);
 }
 

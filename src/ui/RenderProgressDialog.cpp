@@ -13,8 +13,7 @@ namespace {
 
 constexpr int dialogWidth = 420;
 
-QString duration(double seconds)
-{
+QString duration(double seconds) {
     const auto whole = static_cast<qint64>(std::ceil(seconds));
     const qint64 hours = whole / 3600;
     const QString minutesAndSeconds =
@@ -25,8 +24,7 @@ QString duration(double seconds)
 
 }  // namespace
 
-void setUpBackgroundProgress(QProgressDialog& dialog, const QString& title)
-{
+void setUpBackgroundProgress(QProgressDialog& dialog, const QString& title) {
     dialog.setWindowTitle(title);
     dialog.setWindowModality(Qt::NonModal);
     dialog.setAttribute(Qt::WA_DeleteOnClose);
@@ -36,8 +34,7 @@ void setUpBackgroundProgress(QProgressDialog& dialog, const QString& title)
     dialog.setMinimumWidth(dialogWidth);
 }
 
-QString renderFigures(qint64 done, qint64 total, double framesPerSecond)
-{
+QString renderFigures(qint64 done, qint64 total, double framesPerSecond) {
     QString text = QObject::tr("Frame %1 of %2").arg(done).arg(total);
     if (framesPerSecond > 0)
         text += QObject::tr(" · %1 frames per second · %2 left")
@@ -48,8 +45,7 @@ QString renderFigures(qint64 done, qint64 total, double framesPerSecond)
 
 RenderProgressDialog::RenderProgressDialog(QWidget& window, const QString& script, const QString& output,
                                            model::MessageSink& messages)
-    : QProgressDialog(&window), output_(output), messages_(&messages), process_(script, output)
-{
+    : QProgressDialog(&window), output_(output), messages_(&messages), process_(script, output) {
     setUpBackgroundProgress(*this, tr("Rendering video"));
     setRange(0, 0);
     setLabelText(tr("Rendering %1\nStarting…").arg(QFileInfo(output).fileName()));
@@ -68,21 +64,18 @@ RenderProgressDialog::RenderProgressDialog(QWidget& window, const QString& scrip
     show();
 }
 
-void RenderProgressDialog::abandon()
-{
+void RenderProgressDialog::abandon() {
     messages_ = nullptr;
     process_.cancel();
 }
 
-void RenderProgressDialog::showIndexing(qint64 done, qint64 total)
-{
+void RenderProgressDialog::showIndexing(qint64 done, qint64 total) {
     setLabelText(tr("Rendering %1\nReading the clips' indexes…").arg(QFileInfo(output_).fileName()));
     setRange(0, 1000);
     setValue(total > 0 ? static_cast<int>(1000 * done / total) : 0);
 }
 
-void RenderProgressDialog::showFrames(qint64 done, qint64 total)
-{
+void RenderProgressDialog::showFrames(qint64 done, qint64 total) {
     if (firstFrames_ < 0) {
         firstFrames_ = done;
         clock_.start();
@@ -94,13 +87,12 @@ void RenderProgressDialog::showFrames(qint64 done, qint64 total)
     setValue(static_cast<int>(std::min<qint64>(done, INT_MAX)));
 }
 
-void RenderProgressDialog::end(bool rendered, const QString& error)
-{
+void RenderProgressDialog::end(bool rendered, const QString& error) {
     ended_ = true;
     hide();
     if (messages_) {
-        const std::string text = rendered ? model::messages::videoRenderedPrefix + output_.toStdString()
-                                          : error.toStdString();
+        const std::string text =
+            rendered ? model::messages::videoRenderedPrefix + output_.toStdString() : error.toStdString();
         messages_->showMessage(text);
     }
     close();

@@ -18,8 +18,7 @@ class RenderProgressDialog : public QProgressDialog {
     Q_OBJECT
 public:
     // Starts rendering script to output.
-    RenderProgressDialog(QWidget& window, const QString& script, const QString& output,
-                         model::MessageSink& messages);
+    RenderProgressDialog(QWidget& window, const QString& script, const QString& output, model::MessageSink& messages);
 
     // The window is going away: the render stops without a message.
     void abandon();

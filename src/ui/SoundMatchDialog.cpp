@@ -19,8 +19,7 @@ struct Stopped {};
 
 SoundMatchDialog::SoundMatchDialog(QWidget& window, std::vector<std::string> clips, model::MessageSink& messages,
                                    Found found)
-    : QProgressDialog(&window), clips_(std::move(clips)), messages_(&messages), found_(std::move(found))
-{
+    : QProgressDialog(&window), clips_(std::move(clips)), messages_(&messages), found_(std::move(found)) {
     setUpBackgroundProgress(*this, tr("Match start frames by sound"));
     setRange(0, steps);
     setLabelText(tr("Reading the sound of %n clip(s) and matching it…", nullptr, static_cast<int>(clips_.size())));
@@ -34,29 +33,25 @@ SoundMatchDialog::SoundMatchDialog(QWidget& window, std::vector<std::string> cli
     show();
 }
 
-SoundMatchDialog::~SoundMatchDialog()
-{
+SoundMatchDialog::~SoundMatchDialog() {
     stopping_ = true;
     if (job_.joinable()) job_.join();
 }
 
-void SoundMatchDialog::abandon()
-{
+void SoundMatchDialog::abandon() {
     messages_ = nullptr;
     stopping_ = true;
 }
 
 // On the job's thread: everything it tells the dialog goes through the
 // dialog's event queue, and is dropped should the dialog be gone by then.
-void SoundMatchDialog::run()
-{
+void SoundMatchDialog::run() {
     const auto report = [this](auto deliver) { QMetaObject::invokeMethod(this, deliver, Qt::QueuedConnection); };
     try {
-        auto found = std::make_shared<sync::MatchedAngles>(
-            sync::matchStartFrames(clips_, {}, [&](double share) {
-                if (stopping_) throw Stopped();
-                report([this, share] { setValue(static_cast<int>(share * steps)); });
-            }));
+        auto found = std::make_shared<sync::MatchedAngles>(sync::matchStartFrames(clips_, {}, [&](double share) {
+            if (stopping_) throw Stopped();
+            report([this, share] { setValue(static_cast<int>(share * steps)); });
+        }));
         report([this, found] { end(found.get(), {}); });
     } catch (const Stopped&) {
     } catch (const std::exception& error) {
@@ -64,8 +59,7 @@ void SoundMatchDialog::run()
     }
 }
 
-void SoundMatchDialog::end(const sync::MatchedAngles* found, const QString& error)
-{
+void SoundMatchDialog::end(const sync::MatchedAngles* found, const QString& error) {
     if (ended_) return;
     ended_ = true;
     close();

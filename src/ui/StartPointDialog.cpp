@@ -16,10 +16,9 @@
 namespace vistrel::ui {
 
 StartPointDialog::StartPointDialog(StartFrameAccess& mainWindow, const QMargins& expectedFrame)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                           | Qt::WindowCloseButtonHint),
-      mainWindow_(&mainWindow)
-{
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      mainWindow_(&mainWindow) {
     setObjectName(QStringLiteral("offset"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("set beginning pont for clip"));
@@ -35,8 +34,7 @@ StartPointDialog::StartPointDialog(StartFrameAccess& mainWindow, const QMargins&
     startFrameBox_->setFocus();
 }
 
-void StartPointDialog::createControls()
-{
+void StartPointDialog::createControls() {
     player_ = placeControl<player::PlayerWnd>(*this, "PlayerWnd1", {0, 0, 5055, 3855});
     player_->setAutosize(false);
     player_->setVolume(100);
@@ -48,14 +46,12 @@ void StartPointDialog::createControls()
     jumpLabel_ = placeControl<ClickableLabel>(*this, "Label1", {2280, 4080, 735, 255}, QStringLiteral("jump to:"));
 }
 
-void StartPointDialog::setTabOrder()
-{
+void StartPointDialog::setTabOrder() {
     QWidget::setTabOrder(startFrameBox_, okButton_);
     QWidget::setTabOrder(okButton_, player_);
 }
 
-void StartPointDialog::wireEvents()
-{
+void StartPointDialog::wireEvents() {
     connect(player_, &player::PlayerWnd::positionchange, this, &StartPointDialog::showPosition);
     connect(jumpLabel_, &ClickableLabel::clicked, this, &StartPointDialog::jumpToTypedFrame);
     connect(okButton_, &QPushButton::clicked, this, &StartPointDialog::storeAndClose);
@@ -65,13 +61,11 @@ void StartPointDialog::showClip(const std::string& path) { player_->filename(QSt
 
 void StartPointDialog::showPosition(int frame) { startFrameBox_->setText(QString::number(frame)); }
 
-void StartPointDialog::jumpToTypedFrame()
-{
+void StartPointDialog::jumpToTypedFrame() {
     player_->sendcommand(QString::fromLatin1(model::seekToCommandPrefix) + startFrameBox_->text());
 }
 
-void StartPointDialog::storeAndClose()
-{
+void StartPointDialog::storeAndClose() {
     if (mainWindow_) mainWindow_->storeSelectedStartFrame(startFrameBox_->text().toStdString());
     close();
 }

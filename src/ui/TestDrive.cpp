@@ -18,24 +18,21 @@
 
 namespace vistrel::ui {
 
-std::unique_ptr<TestDrive> TestDrive::fromEnvironment()
-{
+std::unique_ptr<TestDrive> TestDrive::fromEnvironment() {
 #ifdef Q_OS_UNIX
     if (qEnvironmentVariableIsSet("VISTREL_TEST_DRIVE")) return std::make_unique<TestDrive>();
 #endif
     return nullptr;
 }
 
-TestDrive::TestDrive()
-{
+TestDrive::TestDrive() {
 #ifdef Q_OS_UNIX
     input_ = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
     connect(input_.get(), &QSocketNotifier::activated, this, &TestDrive::readInput);
 #endif
 }
 
-void TestDrive::readInput()
-{
+void TestDrive::readInput() {
 #ifdef Q_OS_UNIX
     char buffer[4096];
     const auto got = ::read(STDIN_FILENO, buffer, sizeof buffer);
@@ -53,8 +50,7 @@ void TestDrive::readInput()
 }
 
 // One command at a time; one that has to wait for its dialog tries again.
-void TestDrive::runNext()
-{
+void TestDrive::runNext() {
     if (commands_.isEmpty()) return;
     const QString command = commands_.first().section(' ', 0, 0);
     const QString argument = commands_.first().section(' ', 1);
@@ -67,8 +63,7 @@ void TestDrive::runNext()
 }
 
 // False when the command has to wait: for the window, or for a dialog.
-bool TestDrive::run(const QString& command, const QString& argument)
-{
+bool TestDrive::run(const QString& command, const QString& argument) {
     if (command == "answer" ? !QApplication::activeModalWidget() : !window_) return false;
     if (command == "edit") {
         const model::Edit& edit = window_->edit();
@@ -91,8 +86,7 @@ bool TestDrive::run(const QString& command, const QString& argument)
 }
 
 // What the command clicks, triggers or accepts.
-QObject* TestDrive::target(const QString& command, const QString& argument) const
-{
+QObject* TestDrive::target(const QString& command, const QString& argument) const {
     if (command == "click") return window_->clientArea().findChild<QAbstractButton*>(argument);
     if (command == "menu") {
         for (QAction* action : window_->findChildren<QAction*>())
@@ -108,8 +102,7 @@ QObject* TestDrive::target(const QString& command, const QString& argument) cons
     return qobject_cast<QFileDialog*>(modal);
 }
 
-void TestDrive::reply(const QString& text)
-{
+void TestDrive::reply(const QString& text) {
     std::printf("%s\n", text.toUtf8().constData());
     std::fflush(stdout);
 }

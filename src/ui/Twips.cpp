@@ -4,20 +4,13 @@
 
 namespace vistrel::ui {
 
-int pixelsFromTwips(int twips)
-{
-    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
-}
+int pixelsFromTwips(int twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel)); }
 
-QRect pixelRect(const TwipRect& place)
-{
+QRect pixelRect(const TwipRect& place) {
     return {pixelsFromTwips(place.left), pixelsFromTwips(place.top), pixelsFromTwips(place.width),
             pixelsFromTwips(place.height)};
 }
 
-QSize pixelSize(int widthTwips, int heightTwips)
-{
-    return {pixelsFromTwips(widthTwips), pixelsFromTwips(heightTwips)};
-}
+QSize pixelSize(int widthTwips, int heightTwips) { return {pixelsFromTwips(widthTwips), pixelsFromTwips(heightTwips)}; }
 
 }  // namespace vistrel::ui

@@ -30,8 +30,7 @@ QSize pixelSize(int widthTwips, int heightTwips);
 // Creates a control as a direct child of window (which owns it), names it and
 // puts it at its place. Later controls lie in front of earlier ones.
 template <typename Control, typename... Args>
-Control* placeControl(QWidget& window, const char* name, const TwipRect& place, Args&&... args)
-{
+Control* placeControl(QWidget& window, const char* name, const TwipRect& place, Args&&... args) {
     auto* control = new Control(std::forward<Args>(args)..., &window);
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(pixelRect(place));

@@ -2,8 +2,7 @@
 
 namespace vistrel::ui {
 
-QFont windowFont(const QFont& desktopFont)
-{
+QFont windowFont(const QFont& desktopFont) {
     QFont font = desktopFont;
     font.setPixelSize(windowFontPixels);
     return font;

@@ -8,8 +8,7 @@
 #include "ui/TestDrive.h"
 #include "ui/WindowIcon.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     vistrel::player::limitHeapArenas();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vistrel"));

@@ -1,8 +1,8 @@
 // The player as the user meets it, offscreen: a script played at normal
 // speed (frames shown and dropped, CPU per second of video, peak memory);
 // "seek to" random frames timed until the frame is painted, while paused and
-// while playing, with the longest time the window could not repaint meanwhile; and frames dropped while the rate slider is dragged during
-// play. Prints figures; asserts nothing.
+// while playing, with the longest time the window could not repaint meanwhile; and frames dropped while the rate slider
+// is dragged during play. Prints figures; asserts nothing.
 
 #include "player/ClipOpener.h"
 #include "player/PlayerWnd.h"

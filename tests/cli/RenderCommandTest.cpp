@@ -103,8 +103,8 @@ TEST_F(RenderCommand, ExitStatusTellsUsageFromScriptErrors) {
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_FALSE(missing.err.empty());
 
-    const Outcome badType = render({writeScript("blankclip()\r\n"), QStringLiteral("-o"),
-                                folder_.filePath(QStringLiteral("out.gif"))});
+    const Outcome badType =
+        render({writeScript("blankclip()\r\n"), QStringLiteral("-o"), folder_.filePath(QStringLiteral("out.gif"))});
     EXPECT_EQ(badType.exitCode, 1);
     EXPECT_NE(badType.err.find("use .avi, .mkv, .mp4, .mov or .y4m"), std::string::npos) << badType.err;
 }
@@ -136,7 +136,8 @@ TEST_F(RenderCommand, PngPicturesAreNumberedByOutputFrame) {
     const QString script = clipScript(".converttorgb32()");
     if (script.isEmpty()) GTEST_SKIP() << "no test media here";
     const QString dir = folder_.filePath(QStringLiteral("frames"));
-    const Outcome run = render({script, QStringLiteral("--png"), dir, QStringLiteral("--frames"), QStringLiteral("5-7")});
+    const Outcome run =
+        render({script, QStringLiteral("--png"), dir, QStringLiteral("--frames"), QStringLiteral("5-7")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(QDir(dir).entryList(QDir::Files).size(), 3);
     for (int k = 0; k < 3; ++k) {
@@ -186,7 +187,8 @@ TEST_F(RenderCommand, ProgressLinesAndAPartialFileUntilTheVideoIsComplete) {
     const QString out = folder_.filePath(QStringLiteral("out.mp4"));
     const QString partial = out + QStringLiteral(".part");
     QProcess process;
-    process.start(QStringLiteral(VISTREL_RENDER_PATH), {script, QStringLiteral("-o"), out, QStringLiteral("--progress-lines")});
+    process.start(QStringLiteral(VISTREL_RENDER_PATH),
+                  {script, QStringLiteral("-o"), out, QStringLiteral("--progress-lines")});
     QStringList lines;
     bool sawPartialOnly = false;
     while (process.waitForReadyRead(120000) || process.canReadLine()) {

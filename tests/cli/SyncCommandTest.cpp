@@ -17,7 +17,11 @@ using namespace vistrel;
 
 namespace {
 
-struct Outcome { int exitCode = -1; QString out; std::string err; };
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    std::string err;
+};
 
 Outcome runSync(const QStringList& args) {
     QProcess process;
@@ -52,8 +56,9 @@ TEST_F(SyncCommand, PrintsALinePerAngleWithUnsureWhereTheSoundDoesNotMatch) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
-    const QRegularExpression sure(QStringLiteral("^(B: start -21  offset -0\\.840|C: start 67  offset 2\\.690) s  "
-                                                 "confidence 0\\.\\d\\d$"));
+    const QRegularExpression sure(
+        QStringLiteral("^(B: start -21  offset -0\\.840|C: start 67  offset 2\\.690) s  "
+                       "confidence 0\\.\\d\\d$"));
     EXPECT_TRUE(sure.match(lines[0]).hasMatch()) << lines[0].toStdString();
     EXPECT_TRUE(sure.match(lines[1]).hasMatch()) << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("D: start "))) << lines[2].toStdString();

@@ -48,7 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 (*clip)->audio(samples.data(), info.audioSamples - 32, 64);
             }
         }
-    } catch (const ScriptError&) {
-    }
+    } catch (const ScriptError&) {}
     return 0;
 }

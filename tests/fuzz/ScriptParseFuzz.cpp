@@ -10,7 +10,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         vistrel::engine::parseScript(std::string_view(reinterpret_cast<const char*>(data), size));
-    } catch (const vistrel::engine::SyntaxError&) {
-    }
+    } catch (const vistrel::engine::SyntaxError&) {}
     return 0;
 }

@@ -17,16 +17,14 @@ class EditTest : public ::testing::Test {
 protected:
     void SetUp() override { edit.initialise(); }
 
-    void addClips(std::initializer_list<const char*> paths)
-    {
+    void addClips(std::initializer_list<const char*> paths) {
         for (const char* path : paths) {
             openDialog.answers.push_back(path);
             edit.addClip(openDialog, messages);
         }
     }
 
-    void addSwitchPoint(const std::string& reply, char angle)
-    {
+    void addSwitchPoint(const std::string& reply, char angle) {
         player.positionReplies.push_back(reply);
         edit.addSwitchPoint(angle, player);
     }
@@ -39,8 +37,7 @@ protected:
 
 }  // namespace
 
-TEST(EditStart, InitialiseAddsTheStartEntryAndCountsOne)
-{
+TEST(EditStart, InitialiseAddsTheStartEntryAndCountsOne) {
     Edit edit;
     EXPECT_EQ(edit.overlap().text(), "20");
     edit.initialise();
@@ -50,16 +47,14 @@ TEST(EditStart, InitialiseAddsTheStartEntryAndCountsOne)
     EXPECT_EQ(edit.fadeInLine() + edit.fadeOutLine() + edit.currentPositionText(), "");
 }
 
-TEST_F(EditTest, AddClipAppendsPathVerbatimWithStartFrameZero)
-{
+TEST_F(EditTest, AddClipAppendsPathVerbatimWithStartFrameZero) {
     addClips({"/a.avi", "C:\\my clips\\ä & 'b'.avs", "/a.avi"});
     EXPECT_EQ(edit.clips().entries(), (Entries{"/a.avi", "C:\\my clips\\ä & 'b'.avs", "/a.avi"}));
     EXPECT_EQ(edit.startFrames().entries(), (Entries{"0", "0", "0"}));
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(EditTest, FifthClipShowsMessageWithoutOpeningTheDialog)
-{
+TEST_F(EditTest, FifthClipShowsMessageWithoutOpeningTheDialog) {
     addClips({"/a.avi", "/b.avi", "/c.avi", "/d.avi", "/e.avi"});
     EXPECT_EQ(openDialog.timesShown, 4);
     EXPECT_EQ(messages.shown, Entries{"This version only allows 4 angles."});
@@ -67,8 +62,7 @@ TEST_F(EditTest, FifthClipShowsMessageWithoutOpeningTheDialog)
     EXPECT_EQ(edit.startFrames().count(), 4);
 }
 
-TEST_F(EditTest, CancelledOrEmptyChoiceAddsNothingSilently)
-{
+TEST_F(EditTest, CancelledOrEmptyChoiceAddsNothingSilently) {
     openDialog.answers = {std::nullopt, std::string()};
     edit.addClip(openDialog, messages);
     edit.addClip(openDialog, messages);
@@ -76,8 +70,7 @@ TEST_F(EditTest, CancelledOrEmptyChoiceAddsNothingSilently)
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(EditTest, PathWithQuoteOrLineBreakIsRefused)
-{
+TEST_F(EditTest, PathWithQuoteOrLineBreakIsRefused) {
     addClips({"/a\"b.avi", "/a\nb.avi", "/a\rb.avi"});
     EXPECT_TRUE(edit.clips().isEmpty() && edit.startFrames().isEmpty());
     const std::string refusal =
@@ -85,8 +78,7 @@ TEST_F(EditTest, PathWithQuoteOrLineBreakIsRefused)
     EXPECT_EQ(messages.shown, (Entries{refusal, refusal, refusal}));
 }
 
-TEST_F(EditTest, SwitchPointsAreInsertedInFrameOrderAndCounted)
-{
+TEST_F(EditTest, SwitchPointsAreInsertedInFrameOrderAndCounted) {
     addClips({"/a.avi", "/b.avi"});
     addSwitchPoint("500", 'A');
     addSwitchPoint("300", 'B');
@@ -99,8 +91,7 @@ TEST_F(EditTest, SwitchPointsAreInsertedInFrameOrderAndCounted)
     EXPECT_EQ(player.calls, Entries(4, "sendcommand status position"));
 }
 
-TEST_F(EditTest, AngleWithoutItsClipDoesNothingAndAsksNothing)
-{
+TEST_F(EditTest, AngleWithoutItsClipDoesNothingAndAsksNothing) {
     addSwitchPoint("100", 'A');  // A needs no clip
     addClips({"/a.avi"});
     addSwitchPoint("300", 'B');
@@ -113,8 +104,7 @@ TEST_F(EditTest, AngleWithoutItsClipDoesNothingAndAsksNothing)
     EXPECT_THROW(edit.addSwitchPoint('E', player), std::invalid_argument);
 }
 
-TEST_F(EditTest, NineDigitFrameSortsByItsTextAndSeeksToItsFirstEight)
-{
+TEST_F(EditTest, NineDigitFrameSortsByItsTextAndSeeksToItsFirstEight) {
     addSwitchPoint("20000000", 'A');
     addSwitchPoint("123456789", 'A');
     addSwitchPoint("12345678", 'A');
@@ -125,8 +115,7 @@ TEST_F(EditTest, NineDigitFrameSortsByItsTextAndSeeksToItsFirstEight)
     EXPECT_EQ(player.calls, (Entries{"sendcommand seek to 00000000", "sendcommand seek to 12345678"}));
 }
 
-TEST_F(EditTest, RemovingSwitchPointsDownToNoneUpdatesTheCount)
-{
+TEST_F(EditTest, RemovingSwitchPointsDownToNoneUpdatesTheCount) {
     std::vector<std::string> shown;
     edit.pointCount().setListener([&](const std::string& text) { shown.push_back(text); });
     addSwitchPoint("300", 'A');
@@ -137,8 +126,7 @@ TEST_F(EditTest, RemovingSwitchPointsDownToNoneUpdatesTheCount)
     EXPECT_EQ(shown, (Entries{"2", "1", "0"}));
 }
 
-TEST_F(EditTest, OperationsWithoutSelectedEntryDoNothing)
-{
+TEST_F(EditTest, OperationsWithoutSelectedEntryDoNothing) {
     addClips({"/a.avi"});
     edit.pointCount().setText("typed");
     for (int row : {-1, 1}) {
@@ -154,8 +142,7 @@ TEST_F(EditTest, OperationsWithoutSelectedEntryDoNothing)
     EXPECT_TRUE(player.calls.empty());
 }
 
-TEST_F(EditTest, RemovingClipBMovesLaterClipsUpAndKeepsSwitchPoints)
-{
+TEST_F(EditTest, RemovingClipBMovesLaterClipsUpAndKeepsSwitchPoints) {
     addClips({"/a.avi", "/b.avi", "/c.avi"});
     edit.setStartFrame(1, "150");
     edit.setStartFrame(2, " abc ");
@@ -167,8 +154,7 @@ TEST_F(EditTest, RemovingClipBMovesLaterClipsUpAndKeepsSwitchPoints)
     EXPECT_EQ(edit.pointCount().text(), "2");
 }
 
-TEST_F(EditTest, FadeTogglesFollowTheCheckBoxAndIgnoreGreyed)
-{
+TEST_F(EditTest, FadeTogglesFollowTheCheckBoxAndIgnoreGreyed) {
     edit.fadeInToggled(CheckValue::Ticked);
     edit.fadeOutToggled(CheckValue::Ticked);
     edit.fadeOutToggled(CheckValue::Greyed);
@@ -178,8 +164,7 @@ TEST_F(EditTest, FadeTogglesFollowTheCheckBoxAndIgnoreGreyed)
     EXPECT_EQ(edit.fadeInLine(), "");
 }
 
-TEST_F(EditTest, OverlapIsKeptAsTypedAndOnlyChangesAreEchoed)
-{
+TEST_F(EditTest, OverlapIsKeptAsTypedAndOnlyChangesAreEchoed) {
     int heard = 0;
     edit.overlap().setListener([&](const std::string&) { ++heard; });
     edit.overlap().setText("20");

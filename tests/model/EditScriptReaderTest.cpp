@@ -24,8 +24,7 @@ namespace {
 // An edit made through the operations, as a user makes it: clips (some
 // removed again), odd start frames, switch points that are often close or
 // equal, the start entry sometimes removed, odd overlaps, fades.
-void makeRandomEdit(Edit& edit, std::mt19937& random)
-{
+void makeRandomEdit(Edit& edit, std::mt19937& random) {
     const std::vector<std::string> paths{"C:\\clips\\a.avi", "/home/u/My Clips/\xc3\xa4 1.avi", "/x/b,c).avi",
                                          "/x/trim(1,0).avs", "/same.avi"};
     const std::vector<std::string> starts{"0", "150", "12345", "", "abc", " 7", "1,0)", "-5", "3.5"};
@@ -56,8 +55,7 @@ void makeRandomEdit(Edit& edit, std::mt19937& random)
     edit.fadeOutToggled(chance(50) ? CheckValue::Ticked : CheckValue::Unticked);
 }
 
-TEST(EditScriptReaderTest, EveryGeneratedEditIsWrittenAgainByteForByte)
-{
+TEST(EditScriptReaderTest, EveryGeneratedEditIsWrittenAgainByteForByte) {
     std::mt19937 random(13);
     for (int round = 0; round < 2000; ++round) {
         Edit edit;
@@ -78,18 +76,18 @@ TEST(EditScriptReaderTest, EveryGeneratedEditIsWrittenAgainByteForByte)
     }
 }
 
-const std::string exampleScript = "overlap=20\r\naudio=avisource(\"C:\\clips\\a.avi\")\r\n"
-                                  "#-=-=-=-=-=-=-=-=-=angle A=-=-=-=-=-=-=-=-=-=-=-\r\n"
-                                  "angleA=avisource(\"C:\\clips\\a.avi\").killaudio().trim(0,0)\r\n\r\n"
-                                  "A0=angleA.trim(0,300)\r\nA1=angleA.trim(281,500)\r\nA2=angleA.trim(481,0)\r\n"
-                                  "#-=-=-=-=-=-=-=-=-=angle B=-=-=-=-=-=-=-=-=-=-=-\r\n"
-                                  "angleB=avisource(\"C:\\clips\\b.avi\").killaudio().trim(150,0)\r\n\r\n"
-                                  "B0=angleB.trim(0,300)\r\nB1=angleB.trim(281,500)\r\nB2=angleB.trim(481,0)\r\n"
-                                  "#-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
-                                  "video=dissolve(A0, B1, A2, overlap)\r\naudiodub(video,audio)\r\nfadein(overlap)\r\n\r\n";
+const std::string exampleScript =
+    "overlap=20\r\naudio=avisource(\"C:\\clips\\a.avi\")\r\n"
+    "#-=-=-=-=-=-=-=-=-=angle A=-=-=-=-=-=-=-=-=-=-=-\r\n"
+    "angleA=avisource(\"C:\\clips\\a.avi\").killaudio().trim(0,0)\r\n\r\n"
+    "A0=angleA.trim(0,300)\r\nA1=angleA.trim(281,500)\r\nA2=angleA.trim(481,0)\r\n"
+    "#-=-=-=-=-=-=-=-=-=angle B=-=-=-=-=-=-=-=-=-=-=-\r\n"
+    "angleB=avisource(\"C:\\clips\\b.avi\").killaudio().trim(150,0)\r\n\r\n"
+    "B0=angleB.trim(0,300)\r\nB1=angleB.trim(281,500)\r\nB2=angleB.trim(481,0)\r\n"
+    "#-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
+    "video=dissolve(A0, B1, A2, overlap)\r\naudiodub(video,audio)\r\nfadein(overlap)\r\n\r\n";
 
-std::string replaced(std::string text, const std::string& from, const std::string& to)
-{
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
     for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
@@ -101,8 +99,7 @@ struct Refusal {
     std::string message;
 };
 
-TEST(EditScriptReaderTest, ScriptsNotWrittenSoAreRefusedByTheirLine)
-{
+TEST(EditScriptReaderTest, ScriptsNotWrittenSoAreRefusedByTheirLine) {
     using S = const std::string&;
     const std::vector<Refusal> rows{
         {"another script", [](S) { return std::string("AviSource(\"x.avi\")\r\n"); },
@@ -134,8 +131,7 @@ TEST(EditScriptReaderTest, ScriptsNotWrittenSoAreRefusedByTheirLine)
 
 // The kept switch list brings back what the script cannot show: the first
 // switch point's frame; a list that does not fit the kept script is ignored.
-TEST(EditScriptReaderTest, TheKeptEditKeepsItsSwitchListVerbatim)
-{
+TEST(EditScriptReaderTest, TheKeptEditKeepsItsSwitchListVerbatim) {
     QTemporaryDir folder;
     const KeptEdit kept(folder.path().toStdString());
     const EditContent content{{"/a.avi"}, {"0"}, {"00000300|B", "00000500|A"}, "20", "", ""};

@@ -23,15 +23,13 @@ class EditScriptTest : public ::testing::Test {
 protected:
     void SetUp() override { edit.initialise(); }
 
-    void addClip(const std::string& path, const std::string& startFrame)
-    {
+    void addClip(const std::string& path, const std::string& startFrame) {
         openDialog.answers.push_back(path);
         edit.addClip(openDialog, messages);
         edit.setStartFrame(edit.clips().count() - 1, startFrame);
     }
 
-    void addSwitchPoints(std::initializer_list<std::pair<const char*, char>> points)
-    {
+    void addSwitchPoints(std::initializer_list<std::pair<const char*, char>> points) {
         for (const auto& [reply, angle] : points) {
             player.positionReplies.push_back(reply);
             edit.addSwitchPoint(angle, player);
@@ -39,8 +37,7 @@ protected:
     }
 
     // Two clips at 0 and 150, switch points 0|A, 300|B, 500|A, fade in only.
-    void makeExampleEdit()
-    {
+    void makeExampleEdit() {
         addClip("C:\\clips\\a.avi", "0");
         addClip("C:\\clips\\b.avi", "150");
         addSwitchPoints({{"300", 'B'}, {"500", 'A'}});
@@ -57,8 +54,7 @@ protected:
     QTemporaryDir tempDir;
 };
 
-int countLines(const std::string& text)
-{
+int countLines(const std::string& text) {
     int lines = 0;
     for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
     return lines;
@@ -87,8 +83,7 @@ const std::string exampleScript =
 
 }  // namespace
 
-TEST(SegmentStartTest, HalvesGoToTheEvenNeighbourAndHugeValuesSaturate)
-{
+TEST(SegmentStartTest, HalvesGoToTheEvenNeighbourAndHugeValuesSaturate) {
     EXPECT_EQ(segmentStart(300, 20.5), 280);
     EXPECT_EQ(segmentStart(301, 20.5), 282);
     EXPECT_EQ(segmentStart(10, 20.5), -10);
@@ -98,8 +93,7 @@ TEST(SegmentStartTest, HalvesGoToTheEvenNeighbourAndHugeValuesSaturate)
     EXPECT_EQ(roundHalfToEven(-1e300), std::numeric_limits<std::int64_t>::min());
 }
 
-TEST_F(EditScriptTest, WorkedExampleByteForByte)
-{
+TEST_F(EditScriptTest, WorkedExampleByteForByte) {
     makeExampleEdit();
     const std::string text = editScriptText(edit);
     EXPECT_EQ(text, exampleScript);
@@ -108,8 +102,7 @@ TEST_F(EditScriptTest, WorkedExampleByteForByte)
 
 // Starts past the old 16-bit limit, an angle that no switch point chooses,
 // the sound from the first clip only, fade out alone.
-TEST_F(EditScriptTest, LongEditWithUnusedAngleByteForByte)
-{
+TEST_F(EditScriptTest, LongEditWithUnusedAngleByteForByte) {
     addClip("/cam/a.avi", "0");
     addClip("/cam/b.avi", "150");
     addClip("/cam/c.avi", "45");
@@ -148,30 +141,29 @@ TEST_F(EditScriptTest, LongEditWithUnusedAngleByteForByte)
 
 // A fractional overlap, a negative start, a start frame that is no number,
 // a first switch point that is not at 0, both fade lines empty.
-TEST_F(EditScriptTest, OddValuesAreWrittenAsTheyComeByteForByte)
-{
+TEST_F(EditScriptTest, OddValuesAreWrittenAsTheyComeByteForByte) {
     addClip("/a b/\xc3\xa4.avi", "abc");
     edit.removeSwitchPoint(0);
     addSwitchPoints({{"5", 'A'}, {"10", 'A'}, {"300", 'A'}, {"301", 'A'}});
     edit.overlap().setText("20.5");
-    EXPECT_EQ(editScriptText(edit), "overlap=20.5\r\n"
-                                    "audio=avisource(\"/a b/\xc3\xa4.avi\")\r\n"
-                                    "#-=-=-=-=-=-=-=-=-=angle A=-=-=-=-=-=-=-=-=-=-=-\r\n"
-                                    "angleA=avisource(\"/a b/\xc3\xa4.avi\").killaudio().trim(abc,0)\r\n"
-                                    "\r\n"
-                                    "A0=angleA.trim(0,10)\r\n"
-                                    "A1=angleA.trim(-10,300)\r\n"
-                                    "A2=angleA.trim(280,301)\r\n"
-                                    "A3=angleA.trim(282,0)\r\n"
-                                    "#-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
-                                    "video=dissolve(A0, A1, A2, A3, overlap)\r\n"
-                                    "audiodub(video,audio)\r\n"
-                                    "\r\n"
-                                    "\r\n");
+    EXPECT_EQ(editScriptText(edit),
+              "overlap=20.5\r\n"
+              "audio=avisource(\"/a b/\xc3\xa4.avi\")\r\n"
+              "#-=-=-=-=-=-=-=-=-=angle A=-=-=-=-=-=-=-=-=-=-=-\r\n"
+              "angleA=avisource(\"/a b/\xc3\xa4.avi\").killaudio().trim(abc,0)\r\n"
+              "\r\n"
+              "A0=angleA.trim(0,10)\r\n"
+              "A1=angleA.trim(-10,300)\r\n"
+              "A2=angleA.trim(280,301)\r\n"
+              "A3=angleA.trim(282,0)\r\n"
+              "#-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
+              "video=dissolve(A0, A1, A2, A3, overlap)\r\n"
+              "audiodub(video,audio)\r\n"
+              "\r\n"
+              "\r\n");
 }
 
-TEST_F(EditScriptTest, LineCountIsSevenPlusClipsTimesPointsPlusThree)
-{
+TEST_F(EditScriptTest, LineCountIsSevenPlusClipsTimesPointsPlusThree) {
     for (int clips = 0; clips <= 4; ++clips) {
         Edit fresh;
         fresh.initialise();
@@ -189,8 +181,7 @@ TEST_F(EditScriptTest, LineCountIsSevenPlusClipsTimesPointsPlusThree)
     }
 }
 
-TEST_F(EditScriptTest, OneOrNoSwitchPointOnlyShowsTheMessage)
-{
+TEST_F(EditScriptTest, OneOrNoSwitchPointOnlyShowsTheMessage) {
     addClip("/a.avi", "0");
     saveDialog.answers.push_back(pathIn("edit.avs"));
     buildEditScript(edit, saveDialog, messages);
@@ -201,8 +192,7 @@ TEST_F(EditScriptTest, OneOrNoSwitchPointOnlyShowsTheMessage)
     EXPECT_FALSE(fs::exists(pathIn("edit.avs")));
 }
 
-TEST_F(EditScriptTest, SaveReplacesTheWholeFileAndReports)
-{
+TEST_F(EditScriptTest, SaveReplacesTheWholeFileAndReports) {
     makeExampleEdit();
     writeBytes(pathIn("edit.avs"), std::string(5000, 'x'));
     saveDialog.answers.push_back(pathIn("edit.avs"));
@@ -211,8 +201,7 @@ TEST_F(EditScriptTest, SaveReplacesTheWholeFileAndReports)
     EXPECT_EQ(messages.shown, Texts{"The AviSynth script has been saved."});
 }
 
-TEST_F(EditScriptTest, CancelledOrEmptySaveWritesNothingAndSaysNothing)
-{
+TEST_F(EditScriptTest, CancelledOrEmptySaveWritesNothingAndSaysNothing) {
     makeExampleEdit();
     saveDialog.answers = {pathIn("edit.avs"), std::nullopt, std::string()};
     buildEditScript(edit, saveDialog, messages);
@@ -224,17 +213,15 @@ TEST_F(EditScriptTest, CancelledOrEmptySaveWritesNothingAndSaysNothing)
     EXPECT_EQ(readBytes(pathIn("edit.avs")), exampleScript);
 }
 
-TEST_F(EditScriptTest, MissingFolderIsReportedAndNeverCalledSaved)
-{
+TEST_F(EditScriptTest, MissingFolderIsReportedAndNeverCalledSaved) {
     makeExampleEdit();
     saveDialog.answers.push_back(pathIn("no such folder/edit.avs"));
     buildEditScript(edit, saveDialog, messages);
-    EXPECT_EQ(messages.shown, Texts{"The script could not be saved: " + pathIn("no such folder/edit.avs")
-                                    + ": No such file or directory"});
+    EXPECT_EQ(messages.shown, Texts{"The script could not be saved: " + pathIn("no such folder/edit.avs") +
+                                    ": No such file or directory"});
 }
 
-TEST_F(EditScriptTest, FolderInTheWayIsReportedAndLeftAsItWas)
-{
+TEST_F(EditScriptTest, FolderInTheWayIsReportedAndLeftAsItWas) {
     makeExampleEdit();
     fs::create_directory(pathIn("edit.avs"));
     saveDialog.answers.push_back(pathIn("edit.avs"));

@@ -29,8 +29,7 @@ namespace {
 
 const std::string earlierScript = "# the script saved before\r\n";
 
-std::vector<std::string> namesIn(const fs::path& folder)
-{
+std::vector<std::string> namesIn(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
@@ -39,8 +38,7 @@ std::vector<std::string> namesIn(const fs::path& folder)
 
 class FailingDiskTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         edit.initialise();
         for (const char* clip : {"/clips/cam1.avi", "/clips/cam2.avi"}) {
             openDialog.answers.push_back(clip);
@@ -51,8 +49,7 @@ protected:
         player.calls.clear();
     }
 
-    void saveEditScriptTo(const fs::path& path)
-    {
+    void saveEditScriptTo(const fs::path& path) {
         saveDialog.answers.push_back(path.string());
         buildEditScript(edit, saveDialog, messages);
     }
@@ -66,8 +63,7 @@ protected:
     fs::path temp{tempDir.path().toStdString()};
 };
 
-TEST_F(FailingDiskTest, EditScriptOntoAFullDiskKeepsTheEarlierScript)
-{
+TEST_F(FailingDiskTest, EditScriptOntoAFullDiskKeepsTheEarlierScript) {
     VISTREL_SMALL_FILE_SYSTEM_OR_SKIP(disk);
     const fs::path path = disk.root() / "edit.avs";
     writeBytes(path, earlierScript);
@@ -80,8 +76,7 @@ TEST_F(FailingDiskTest, EditScriptOntoAFullDiskKeepsTheEarlierScript)
     EXPECT_EQ(namesIn(disk.root()), (Texts{"edit.avs", "filler"}));
 }
 
-TEST_F(FailingDiskTest, EditScriptSavesAgainOnceTheDiskHasRoom)
-{
+TEST_F(FailingDiskTest, EditScriptSavesAgainOnceTheDiskHasRoom) {
     VISTREL_SMALL_FILE_SYSTEM_OR_SKIP(disk);
     const fs::path path = disk.root() / "edit.avs";
     disk.fill();
@@ -95,19 +90,16 @@ TEST_F(FailingDiskTest, EditScriptSavesAgainOnceTheDiskHasRoom)
     EXPECT_EQ(readBytes(path), editScriptText(edit));
 }
 
-TEST_F(FailingDiskTest, EditScriptIntoAMissingFolderCreatesNothing)
-{
+TEST_F(FailingDiskTest, EditScriptIntoAMissingFolderCreatesNothing) {
     const fs::path path = temp / "gone" / "edit.avs";
     saveEditScriptTo(path);
-    EXPECT_EQ(messages.shown,
-              Texts{"The script could not be saved: " + path.string() + ": No such file or directory"});
+    EXPECT_EQ(messages.shown, Texts{"The script could not be saved: " + path.string() + ": No such file or directory"});
     EXPECT_TRUE(namesIn(temp).empty());
 }
 
 // Root may create files anywhere, so there the save runs in a child process
 // as an unprivileged user; elsewhere the folder is made read-only.
-TEST_F(FailingDiskTest, EditScriptReplacesAWritableFileInAFolderClosedToNewFiles)
-{
+TEST_F(FailingDiskTest, EditScriptReplacesAWritableFileInAFolderClosedToNewFiles) {
     const fs::path path = temp / "edit.avs";
     writeBytes(path, earlierScript);
     fs::permissions(path, fs::perms::all);
@@ -116,8 +108,8 @@ TEST_F(FailingDiskTest, EditScriptReplacesAWritableFileInAFolderClosedToNewFiles
         return messages.shown == Texts{"The AviSynth script has been saved."};
     };
     if (geteuid() == 0) {
-        fs::permissions(temp, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec
-                                  | fs::perms::others_read | fs::perms::others_exec);
+        fs::permissions(temp, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec);
         const pid_t child = fork();
         ASSERT_NE(child, -1);
         if (child == 0) {
@@ -136,8 +128,7 @@ TEST_F(FailingDiskTest, EditScriptReplacesAWritableFileInAFolderClosedToNewFiles
     EXPECT_EQ(namesIn(temp), Texts{"edit.avs"});
 }
 
-TEST_F(FailingDiskTest, PreviewOntoAFullDiskKeepsTheEarlierPreviewAndTheIntro)
-{
+TEST_F(FailingDiskTest, PreviewOntoAFullDiskKeepsTheEarlierPreviewAndTheIntro) {
     VISTREL_SMALL_FILE_SYSTEM_OR_SKIP(disk);
     const ScriptLocations locations = ScriptLocations::inFolder(disk.root().string());
     writeBytes(locations.previewPath, earlierScript);
@@ -145,43 +136,42 @@ TEST_F(FailingDiskTest, PreviewOntoAFullDiskKeepsTheEarlierPreviewAndTheIntro)
 
     ShowPreview(edit, player, messages, locations);
 
-    EXPECT_EQ(messages.shown, Texts{"The preview script could not be written: " + locations.previewPath
-                                    + ": No space left on device"});
+    EXPECT_EQ(messages.shown,
+              Texts{"The preview script could not be written: " + locations.previewPath + ": No space left on device"});
     EXPECT_EQ(readBytes(locations.previewPath), earlierScript);
     EXPECT_EQ(player.calls, (Texts{"stop", "filename " + locations.introPlayerPath}));
     EXPECT_EQ(namesIn(disk.root()), (Texts{"filler", "preview.avs"}));
 }
 
-TEST_F(FailingDiskTest, PreviewOntoAFolderLeavesTheFolderAndNeverPlays)
-{
+TEST_F(FailingDiskTest, PreviewOntoAFolderLeavesTheFolderAndNeverPlays) {
     const ScriptLocations locations = ScriptLocations::inFolder(temp.string());
     fs::create_directories(fs::path(locations.previewPath) / "inside");
 
     ShowPreview(edit, player, messages, locations);
 
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].starts_with("The preview script could not be written: " + locations.previewPath + ": "))
+    EXPECT_TRUE(
+        messages.shown[0].starts_with("The preview script could not be written: " + locations.previewPath + ": "))
         << messages.shown[0];
     EXPECT_TRUE(fs::is_directory(fs::path(locations.previewPath) / "inside"));
     EXPECT_EQ(player.calls, (Texts{"stop", "filename " + locations.introPlayerPath}));
 }
 
-TEST_F(FailingDiskTest, PreviewWhoseFolderCannotBeMadeSaysWhy)
-{
+TEST_F(FailingDiskTest, PreviewWhoseFolderCannotBeMadeSaysWhy) {
     writeBytes(temp / "cache", "a file where a folder belongs");
     const ScriptLocations locations = ScriptLocations::inFolder((temp / "cache" / "vistrel").string());
 
     ShowPreview(edit, player, messages, locations);
 
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].starts_with("The preview script could not be written: " + locations.previewPath + ": "))
+    EXPECT_TRUE(
+        messages.shown[0].starts_with("The preview script could not be written: " + locations.previewPath + ": "))
         << messages.shown[0];
     EXPECT_EQ(readBytes(temp / "cache"), "a file where a folder belongs");
     EXPECT_EQ(player.calls, (Texts{"stop", "filename " + locations.introPlayerPath}));
 }
 
-TEST_F(FailingDiskTest, IntroOntoAFullDiskReturnsTheReasonAndKeepsTheEarlierIntro)
-{
+TEST_F(FailingDiskTest, IntroOntoAFullDiskReturnsTheReasonAndKeepsTheEarlierIntro) {
     VISTREL_SMALL_FILE_SYSTEM_OR_SKIP(disk);
     const ScriptLocations locations = ScriptLocations::inFolder(disk.root().string());
     writeBytes(locations.introPath, earlierScript);
@@ -193,8 +183,7 @@ TEST_F(FailingDiskTest, IntroOntoAFullDiskReturnsTheReasonAndKeepsTheEarlierIntr
     EXPECT_EQ(namesIn(disk.root()), (Texts{"filler", "intro.avs"}));
 }
 
-TEST_F(FailingDiskTest, IntroWhoseFolderCannotBeMadeReturnsTheReason)
-{
+TEST_F(FailingDiskTest, IntroWhoseFolderCannotBeMadeReturnsTheReason) {
     writeBytes(temp / "cache", "a file where a folder belongs");
     const ScriptLocations locations = ScriptLocations::inFolder((temp / "cache" / "vistrel").string());
 

@@ -31,30 +31,26 @@ protected:
 
 }  // namespace
 
-TEST_F(IntroScriptTest, WritesIntoAMissingFolderAndPointsThePlayerThereWithoutPlaying)
-{
+TEST_F(IntroScriptTest, WritesIntoAMissingFolderAndPointsThePlayerThereWithoutPlaying) {
     EXPECT_EQ(ShowIntro(player, locations), std::nullopt);
     EXPECT_EQ(readBytes(locations.introPath), introScript);
     EXPECT_EQ(player.calls, Texts{"filename " + locations.introPlayerPath});
 }
 
-TEST_F(IntroScriptTest, FailureIsReturnedAndPlayerStillGetsTheIntroPath)
-{
+TEST_F(IntroScriptTest, FailureIsReturnedAndPlayerStillGetsTheIntroPath) {
     fs::create_directories(locations.introPath);
     EXPECT_EQ(ShowIntro(player, locations), locations.introPath + ": Filename refers to a directory");
     EXPECT_EQ(player.calls, Texts{"filename " + locations.introPlayerPath});
 }
 
-TEST(ScriptLocationsTest, CacheFolderFollowsXdgCacheHomeWhenAbsolute)
-{
+TEST(ScriptLocationsTest, CacheFolderFollowsXdgCacheHomeWhenAbsolute) {
     EXPECT_EQ(ScriptLocations::cacheFolder("/var/cache/me", "/home/me"), "/var/cache/me");
     EXPECT_EQ(ScriptLocations::cacheFolder("", "/home/me"), "/home/me/.cache");
     EXPECT_EQ(ScriptLocations::cacheFolder("relative/cache", "/home/me"), "/home/me/.cache");
 }
 
 #ifdef Q_OS_WIN
-TEST(ScriptLocationsTest, WindowsUsesTheRootOfDriveC)
-{
+TEST(ScriptLocationsTest, WindowsUsesTheRootOfDriveC) {
     const auto locations = ScriptLocations::forPlatform();
     EXPECT_EQ(locations.introPath, "c:\\intro.avs");
     EXPECT_EQ(locations.introPlayerPath, "c:/intro.avs");
@@ -62,8 +58,7 @@ TEST(ScriptLocationsTest, WindowsUsesTheRootOfDriveC)
     EXPECT_EQ(locations.previewPlayerPath, "c:\\preview.avs");
 }
 #else
-TEST(ScriptLocationsTest, PlatformPlacesAreInTheCacheFolderUnderTheSamePaths)
-{
+TEST(ScriptLocationsTest, PlatformPlacesAreInTheCacheFolderUnderTheSamePaths) {
     const bool wasSet = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
     const QByteArray saved = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_CACHE_HOME", "/somewhere/cache");

@@ -24,8 +24,7 @@ namespace {
 
 constexpr int sessionPoints = 10000;
 
-std::string entryFor(int frame, char angle)
-{
+std::string entryFor(int frame, char angle) {
     char text[16];
     std::snprintf(text, sizeof text, "%08d|%c", frame, angle);
     return text;
@@ -33,8 +32,7 @@ std::string entryFor(int frame, char angle)
 
 class LongSessionTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         edit.initialise();
         for (const char* clip : {"/clips/a.avi", "/clips/b.avi", "/clips/c.avi", "/clips/d.avi"}) {
             openDialog.answers.push_back(clip);
@@ -43,8 +41,7 @@ protected:
         expected.insert({0, 'A'});
     }
 
-    void addRandomPoint()
-    {
+    void addRandomPoint() {
         const int frame = std::uniform_int_distribution<int>(0, 99'999'999)(random);
         const char angle = char('A' + std::uniform_int_distribution<int>(0, 3)(random));
         player.positionReplies.push_back(std::to_string(frame));
@@ -52,23 +49,20 @@ protected:
         expected.insert({frame, angle});
     }
 
-    void removeRandomPoint()
-    {
+    void removeRandomPoint() {
         const int row = std::uniform_int_distribution<int>(0, edit.switchPoints().count() - 1)(random);
         const std::string entry = edit.switchPoints().entry(row);
         edit.removeSwitchPoint(row);
         expected.erase(expected.find({std::stoi(entry.substr(0, 8)), entry.back()}));
     }
 
-    std::vector<std::string> expectedEntries() const
-    {
+    std::vector<std::string> expectedEntries() const {
         std::vector<std::string> entries;
         for (const auto& [frame, angle] : expected) entries.push_back(entryFor(frame, angle));
         return entries;
     }
 
-    void expectListMatches()
-    {
+    void expectListMatches() {
         ASSERT_EQ(edit.switchPoints().entries(), expectedEntries());
         ASSERT_EQ(edit.pointCount().text(), std::to_string(expected.size()));
     }
@@ -82,8 +76,7 @@ protected:
     std::multiset<std::pair<int, char>> expected;
 };
 
-TEST_F(LongSessionTest, TenThousandPointsStaySortedAndCounted)
-{
+TEST_F(LongSessionTest, TenThousandPointsStaySortedAndCounted) {
     for (int i = 1; i <= sessionPoints; ++i) {
         addRandomPoint();
         if (i % 500 == 0) {
@@ -101,8 +94,7 @@ TEST_F(LongSessionTest, TenThousandPointsStaySortedAndCounted)
     EXPECT_EQ(edit.pointCount().text(), "1");
 }
 
-TEST_F(LongSessionTest, AddingAndRemovingInTurnKeepsTheOrder)
-{
+TEST_F(LongSessionTest, AddingAndRemovingInTurnKeepsTheOrder) {
     for (int i = 1; i <= sessionPoints; ++i) {
         addRandomPoint();
         addRandomPoint();
@@ -111,8 +103,7 @@ TEST_F(LongSessionTest, AddingAndRemovingInTurnKeepsTheOrder)
     expectListMatches();
 }
 
-TEST_F(LongSessionTest, TheScriptOfTenThousandPointsHasEverySegment)
-{
+TEST_F(LongSessionTest, TheScriptOfTenThousandPointsHasEverySegment) {
     for (int i = 0; i < sessionPoints; ++i) addRandomPoint();
     QTemporaryDir folder;
     const std::string path = folder.filePath("long.avs").toStdString();

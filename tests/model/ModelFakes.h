@@ -28,8 +28,7 @@ public:
     void filename(const std::string& path) override { calls.push_back("filename " + path); }
     void play() override { calls.push_back("play"); }
     void stop() override { calls.push_back("stop"); }
-    std::string sendcommand(const std::string& command) override
-    {
+    std::string sendcommand(const std::string& command) override {
         calls.push_back("sendcommand " + command);
         if (command != statusPositionCommand || positionReplies.empty()) return {};
         std::string reply = positionReplies.front();
@@ -44,8 +43,7 @@ public:
     std::deque<std::optional<std::string>> answers;
     int timesShown = 0;
 
-    std::optional<std::string> choose() override
-    {
+    std::optional<std::string> choose() override {
         ++timesShown;
         if (answers.empty()) return std::nullopt;
         auto answer = answers.front();
@@ -67,8 +65,7 @@ public:
     std::deque<int> answers;
     std::vector<std::string> asked;
 
-    int ask(const Question& question) override
-    {
+    int ask(const Question& question) override {
         asked.push_back(question.text);
         if (answers.empty()) return question.escapeAnswer >= 0 ? question.escapeAnswer : question.defaultAnswer;
         const int answer = answers.front();
@@ -77,14 +74,12 @@ public:
     }
 };
 
-inline std::string readBytes(const std::filesystem::path& path)
-{
+inline std::string readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline void writeBytes(const std::filesystem::path& path, const std::string& bytes)
-{
+inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 

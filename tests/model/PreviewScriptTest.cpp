@@ -18,22 +18,19 @@ namespace {
 
 class PreviewScriptTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         edit.initialise();
         locations = ScriptLocations::inFolder(tempDir.filePath("vistrel").toStdString());
     }
 
-    void addClip(const std::string& path, const std::string& startFrame)
-    {
+    void addClip(const std::string& path, const std::string& startFrame) {
         openDialog.answers.push_back(path);
         edit.addClip(openDialog, messages);
         edit.setStartFrame(edit.clips().count() - 1, startFrame);
     }
 
     // Three clips at 0, 120 and 45, overlap "20", fade out only.
-    void makeExampleEdit()
-    {
+    void makeExampleEdit() {
         addClip("D:\\shoot\\cam1.avi", "0");
         addClip("D:\\shoot\\cam2.avi", "120");
         addClip("D:\\shoot\\cam3.avi", "45");
@@ -41,8 +38,7 @@ protected:
     }
 
     Texts introCalls() const { return {"stop", "filename " + locations.introPlayerPath}; }
-    Texts previewCalls() const
-    {
+    Texts previewCalls() const {
         return {"stop", "filename " + locations.introPlayerPath, "filename " + locations.previewPlayerPath, "play"};
     }
 
@@ -66,16 +62,14 @@ const std::string examplePreview =
 
 }  // namespace
 
-TEST_F(PreviewScriptTest, WorkedExampleByteForByte)
-{
+TEST_F(PreviewScriptTest, WorkedExampleByteForByte) {
     makeExampleEdit();
     EXPECT_EQ(previewScriptText(edit), examplePreview);
     EXPECT_EQ(previewScriptText(edit).size(), 417u);
 }
 
 // Two clips: two blank columns; typed values verbatim; fade in alone.
-TEST_F(PreviewScriptTest, TwoClipsWithOddValuesByteForByte)
-{
+TEST_F(PreviewScriptTest, TwoClipsWithOddValuesByteForByte) {
     addClip("/my clips/a & b.avi", " 12 ");
     addClip("/b.avi", "abc");
     edit.overlap().setText(" 2 0");
@@ -90,16 +84,14 @@ TEST_F(PreviewScriptTest, TwoClipsWithOddValuesByteForByte)
               "\r\n");
 }
 
-TEST_F(PreviewScriptTest, FourClipsNeedNoBlankColumnButStillDefineIt)
-{
+TEST_F(PreviewScriptTest, FourClipsNeedNoBlankColumnButStillDefineIt) {
     for (const char* path : {"/a.avi", "/b.avi", "/c.avi", "/d.avi"}) addClip(path, "0");
     const std::string text = previewScriptText(edit);
     EXPECT_NE(text.find("\r\nbc=blankclip("), std::string::npos);
     EXPECT_TRUE(text.ends_with("\r\nstackhorizontal(angle0,angle1,angle2,angle3)\r\n\r\n\r\n")) << text;
 }
 
-TEST_F(PreviewScriptTest, PreviewWritesTheScriptThenOpensAndPlaysItEachTime)
-{
+TEST_F(PreviewScriptTest, PreviewWritesTheScriptThenOpensAndPlaysItEachTime) {
     makeExampleEdit();
     ShowPreview(edit, player, messages, locations);
     ShowPreview(edit, player, messages, locations);
@@ -110,8 +102,7 @@ TEST_F(PreviewScriptTest, PreviewWritesTheScriptThenOpensAndPlaysItEachTime)
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(PreviewScriptTest, TooFewClipsStopsOnTheIntroAndLeavesTheEarlierScript)
-{
+TEST_F(PreviewScriptTest, TooFewClipsStopsOnTheIntroAndLeavesTheEarlierScript) {
     ShowPreview(edit, player, messages, locations);
     EXPECT_FALSE(fs::exists(locations.previewPath));
     makeExampleEdit();
@@ -125,8 +116,7 @@ TEST_F(PreviewScriptTest, TooFewClipsStopsOnTheIntroAndLeavesTheEarlierScript)
     EXPECT_EQ(readBytes(locations.previewPath), examplePreview);
 }
 
-TEST_F(PreviewScriptTest, UnwritableScriptIsReportedAndPlayerStaysOnTheIntro)
-{
+TEST_F(PreviewScriptTest, UnwritableScriptIsReportedAndPlayerStaysOnTheIntro) {
     makeExampleEdit();
     writeBytes(locations.folder, "a file where the folder should be");
     ShowPreview(edit, player, messages, locations);

@@ -20,8 +20,7 @@ namespace vistrel::model::testing {
 
 class SmallFileSystem {
 public:
-    explicit SmallFileSystem(const char* size = "size=64k")
-    {
+    explicit SmallFileSystem(const char* size = "size=64k") {
         if (!folder_.isValid()) {
             refusal_ = "no temporary folder";
             return;
@@ -32,8 +31,7 @@ public:
         }
         mounted_ = true;
     }
-    ~SmallFileSystem()
-    {
+    ~SmallFileSystem() {
         if (mounted_) ::umount2(root().c_str(), MNT_DETACH);
     }
     SmallFileSystem(const SmallFileSystem&) = delete;
@@ -44,8 +42,7 @@ public:
     std::filesystem::path root() const { return folder_.path().toStdString(); }
 
     // Writes filler until the file system has no block left.
-    void fill() const
-    {
+    void fill() const {
         std::ofstream filler(root() / "filler", std::ios::binary);
         const std::vector<char> block(1024, 'x');
         for (int i = 0; i < 100000 && filler.write(block.data(), std::streamsize(block.size())); ++i) filler.flush();
@@ -60,6 +57,6 @@ private:
 }  // namespace vistrel::model::testing
 
 // Declares `SmallFileSystem var`, or skips the test with the reason.
-#define VISTREL_SMALL_FILE_SYSTEM_OR_SKIP(var)                         \
-    ::vistrel::model::testing::SmallFileSystem var;                    \
+#define VISTREL_SMALL_FILE_SYSTEM_OR_SKIP(var)      \
+    ::vistrel::model::testing::SmallFileSystem var; \
     if (!var.mounted()) GTEST_SKIP() << var.refusal()

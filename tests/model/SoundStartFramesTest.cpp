@@ -18,8 +18,7 @@ struct StartRow {
 
 class SoundStartFrameRows : public ::testing::TestWithParam<StartRow> {};
 
-TEST_P(SoundStartFrameRows, AngleAKeepsItsFrameUnlessAnAngleStartedAfterIt)
-{
+TEST_P(SoundStartFrameRows, AngleAKeepsItsFrameUnlessAnAngleStartedAfterIt) {
     const StartRow& row = GetParam();
     EXPECT_EQ(startFramesFromSound(row.current, 25, row.found, 0.4).startFrames, row.expected);
 }
@@ -27,15 +26,17 @@ TEST_P(SoundStartFrameRows, AngleAKeepsItsFrameUnlessAnAngleStartedAfterIt)
 INSTANTIATE_TEST_SUITE_P(
     Found, SoundStartFrameRows,
     ::testing::Values(
-        StartRow{"EarlierAnglesCountFromAsStart", {"10", "0", "0"}, {{0.84, 25, 0.9}, {2.69, 25, 0.8}}, {"10", "31", "77"}},
+        StartRow{
+            "EarlierAnglesCountFromAsStart", {"10", "0", "0"}, {{0.84, 25, 0.9}, {2.69, 25, 0.8}}, {"10", "31", "77"}},
         StartRow{"ALaterAngleMovesA", {"3", "7", "0"}, {{-0.84, 25, 0.9}, {1.0, 25, 0.9}}, {"21", "0", "46"}},
-        StartRow{"UnsureAnglesKeepTheirFrameAndMoveNothing", {"0", "7", "5"}, {{-2.0, 25, 0.1}, {1.0, 25, 0.9}},
+        StartRow{"UnsureAnglesKeepTheirFrameAndMoveNothing",
+                 {"0", "7", "5"},
+                 {{-2.0, 25, 0.1}, {1.0, 25, 0.9}},
                  {"0", "7", "25"}},
         StartRow{"EachAngleCountsInItsOwnFrames", {"25", "0"}, {{0.5, 50, 0.9}}, {"25", "75"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SoundStartFrames, TheMessageNamesEveryAngleTheMoveAndTheUnsure)
-{
+TEST(SoundStartFrames, TheMessageNamesEveryAngleTheMoveAndTheUnsure) {
     const auto result = startFramesFromSound({"3", "7", "0"}, 25, {{-0.84, 25, 0.93, -0.052}, {1.0, 25, 0.12}}, 0.4);
     EXPECT_EQ(result.message,
               "Start frames found from the sound:\n"
@@ -46,8 +47,7 @@ TEST(SoundStartFrames, TheMessageNamesEveryAngleTheMoveAndTheUnsure)
               "Check any angle you are unsure of in the start-point dialog (double-click its start frame).");
 }
 
-TEST(SoundStartFrames, AClipListChangedMeanwhileChangesNothing)
-{
+TEST(SoundStartFrames, AClipListChangedMeanwhileChangesNothing) {
     Edit edit;
     testing::QueuedFileDialog open;
     open.answers = {"/a.avi", "/b.avi"};

@@ -14,8 +14,7 @@ using Rows = std::vector<std::string>;
 
 namespace {
 
-Rows shownRows(const StringListModel& model)
-{
+Rows shownRows(const StringListModel& model) {
     Rows rows;
     for (int row = 0; row < model.rowCount(); ++row)
         rows.push_back(model.data(model.index(row)).toString().toStdString());
@@ -23,10 +22,10 @@ Rows shownRows(const StringListModel& model)
 }
 
 // The model's row signals as "insert 1", "inserted 1", "remove 0", "changed 1" ...
-void logSignals(const StringListModel& model, Rows& log)
-{
+void logSignals(const StringListModel& model, Rows& log) {
     auto add = [&log](const char* what) {
-        return [&log, what](const QModelIndex&, int first, int) { log.push_back(what + (" " + std::to_string(first))); };
+        return
+            [&log, what](const QModelIndex&, int first, int) { log.push_back(what + (" " + std::to_string(first))); };
     };
     QObject::connect(&model, &QAbstractItemModel::rowsAboutToBeInserted, add("insert"));
     QObject::connect(&model, &QAbstractItemModel::rowsInserted, add("inserted"));
@@ -34,13 +33,11 @@ void logSignals(const StringListModel& model, Rows& log)
     QObject::connect(&model, &QAbstractItemModel::rowsRemoved, add("removed"));
     QObject::connect(&model, &QAbstractItemModel::dataChanged,
                      [&log](const QModelIndex& from) { log.push_back("changed " + std::to_string(from.row())); });
-
 }
 
 class StringListModelTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         edit.initialise();
         dialog.answers = {"/a.avi", "/clips/caméra.avi"};
         edit.addClip(dialog, messages);
@@ -55,8 +52,7 @@ protected:
 
 }  // namespace
 
-TEST_F(StringListModelTest, SortedInsertIsSignalledAtItsRowAndShown)
-{
+TEST_F(StringListModelTest, SortedInsertIsSignalledAtItsRowAndShown) {
     StringListModel switchList(edit.switchPoints());
     player.positionReplies = {"500", "300"};
     edit.addSwitchPoint('A', player);
@@ -67,8 +63,7 @@ TEST_F(StringListModelTest, SortedInsertIsSignalledAtItsRowAndShown)
     EXPECT_EQ(shownRows(switchList), (Rows{"00000000|A", "00000300|B", "00000500|A"}));
 }
 
-TEST_F(StringListModelTest, ReplaceAndRemoveAreSignalledAndShown)
-{
+TEST_F(StringListModelTest, ReplaceAndRemoveAreSignalledAndShown) {
     StringListModel clipList(edit.clips());
     StringListModel startFrameList(edit.startFrames());
     Rows clipLog, startLog;
@@ -83,8 +78,7 @@ TEST_F(StringListModelTest, ReplaceAndRemoveAreSignalledAndShown)
     EXPECT_FALSE(clipList.data(clipList.index(1)).isValid());
 }
 
-TEST(StringListModelLifetime, ModelOutlivingItsListIsResetToEmpty)
-{
+TEST(StringListModelLifetime, ModelOutlivingItsListIsResetToEmpty) {
     auto edit = std::make_unique<Edit>();
     edit->initialise();
     StringListModel switchList(edit->switchPoints());
@@ -95,8 +89,7 @@ TEST(StringListModelLifetime, ModelOutlivingItsListIsResetToEmpty)
     EXPECT_EQ(switchList.rowCount(), 0);
 }
 
-TEST(StringListModelLifetime, ListOutlivingItsModelTakesAnotherView)
-{
+TEST(StringListModelLifetime, ListOutlivingItsModelTakesAnotherView) {
     Edit edit;
     edit.initialise();
     { StringListModel first(edit.switchPoints()); }

@@ -36,15 +36,13 @@ protected:
 
 }  // namespace
 
-TEST_F(StringListTest, EntryOutsideTheListIsEmptyText)
-{
+TEST_F(StringListTest, EntryOutsideTheListIsEmptyText) {
     list.append("a");
     EXPECT_EQ(list.entry(1), "");
     EXPECT_EQ(list.entry(-1), "");
 }
 
-TEST_F(StringListTest, ChangesOutsideTheListThrowAndChangeNothing)
-{
+TEST_F(StringListTest, ChangesOutsideTheListThrowAndChangeNothing) {
     list.append("a");
     EXPECT_THROW(list.insert(2, "x"), std::out_of_range);
     EXPECT_THROW(list.remove(1), std::out_of_range);
@@ -52,20 +50,18 @@ TEST_F(StringListTest, ChangesOutsideTheListThrowAndChangeNothing)
     EXPECT_EQ(list.entries(), Events{"a"});
 }
 
-TEST_F(StringListTest, ObserverHearsEachChangeBeforeAndAfter)
-{
+TEST_F(StringListTest, ObserverHearsEachChangeBeforeAndAfter) {
     list.attach(observer);
     list.append("a");
     list.insert(0, "b");
     list.replace(1, "c");
     list.remove(0);
     EXPECT_EQ(list.entries(), Events{"c"});
-    EXPECT_EQ(observer.events, (Events{"aboutToInsert 0", "inserted 0", "aboutToInsert 0", "inserted 0",
-                                       "replaced 1", "aboutToRemove 0", "removed 0"}));
+    EXPECT_EQ(observer.events, (Events{"aboutToInsert 0", "inserted 0", "aboutToInsert 0", "inserted 0", "replaced 1",
+                                       "aboutToRemove 0", "removed 0"}));
 }
 
-TEST_F(StringListTest, SecondObserverIsRefusedAndDetachedOneHearsNothing)
-{
+TEST_F(StringListTest, SecondObserverIsRefusedAndDetachedOneHearsNothing) {
     RecordingObserver other;
     list.attach(observer);
     EXPECT_THROW(list.attach(other), std::logic_error);
@@ -75,8 +71,7 @@ TEST_F(StringListTest, SecondObserverIsRefusedAndDetachedOneHearsNothing)
     EXPECT_TRUE(other.events.empty());
 }
 
-TEST_F(StringListTest, ObserverIsToldWhenTheListGoesAway)
-{
+TEST_F(StringListTest, ObserverIsToldWhenTheListGoesAway) {
     auto shortLived = std::make_unique<StringList>();
     shortLived->attach(observer);
     shortLived.reset();

@@ -43,15 +43,17 @@ private:
 };
 
 struct FakeFile {
-    engine::ClipPtr clip;        // null: opening fails with `error`
+    engine::ClipPtr clip;  // null: opening fails with `error`
     std::string error;
-    Gate* gate = nullptr;        // set: reports progress 42% and waits for the gate
+    Gate* gate = nullptr;  // set: reports progress 42% and waits for the gate
 };
 
 // Fill before handing open() to a player; the player's opener thread reads it.
 class FakeFiles {
 public:
-    void add(const QString& path, engine::ClipPtr clip, Gate* gate = nullptr) { files_[path] = {std::move(clip), {}, gate}; }
+    void add(const QString& path, engine::ClipPtr clip, Gate* gate = nullptr) {
+        files_[path] = {std::move(clip), {}, gate};
+    }
     void addBroken(const QString& path, std::string error) { files_[path] = {nullptr, std::move(error), nullptr}; }
 
     player::OpenFunction open() const {

@@ -12,9 +12,9 @@
 namespace vistrel::test {
 
 struct SoundLog {
-    bool deviceExists = true;      // false: start() fails, as without a sound card
-    bool deviceFails = false;      // true: the device reports failure once started
-    int64_t bytesFree = 1 << 20;   // what the device offers per call
+    bool deviceExists = true;     // false: start() fails, as without a sound card
+    bool deviceFails = false;     // true: the device reports failure once started
+    int64_t bytesFree = 1 << 20;  // what the device offers per call
     int starts = 0;
     int stops = 0;
     std::optional<player::SoundFormat> format;  // of the last start
@@ -40,7 +40,9 @@ public:
         log_->running = false;
     }
     int64_t bytesFree() const override { return log_->running ? log_->bytesFree : 0; }
-    void write(const char* data, int64_t bytes) override { log_->written.insert(log_->written.end(), data, data + bytes); }
+    void write(const char* data, int64_t bytes) override {
+        log_->written.insert(log_->written.end(), data, data + bytes);
+    }
     bool failed() const override { return log_->deviceFails; }
     void setVolume(double volume) override { log_->volume = volume; }
 

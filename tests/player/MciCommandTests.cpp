@@ -36,8 +36,8 @@ TEST(MciCommandWords, CaseAndSpacingDoNotMatter) {
 }
 
 TEST(MciCommandWords, AnythingElseIsUnknown) {
-    for (const char* text : {"", " ", "status", "status positions", "status position now", "play it", "seek",
-                             "seek 5", "seekto 5", "open foo.avi", "status position\x01"})
+    for (const char* text : {"", " ", "status", "status positions", "status position now", "play it", "seek", "seek 5",
+                             "seekto 5", "open foo.avi", "status position\x01"})
         EXPECT_EQ(kindOf(text), MciCommand::Kind::Unknown) << '"' << text << '"';
 }
 
@@ -55,9 +55,7 @@ TEST(SeekTarget, TypedTextIsReadFromItsLeadingDigits) {
     EXPECT_EQ(seekTarget("seek to +7"), 7);
 }
 
-TEST(SeekTarget, NegativeNumbersKeepTheirSignForClampingLater) {
-    EXPECT_EQ(seekTarget("seek to -5"), -5);
-}
+TEST(SeekTarget, NegativeNumbersKeepTheirSignForClampingLater) { EXPECT_EQ(seekTarget("seek to -5"), -5); }
 
 TEST(SeekTarget, TextThatIsNotANumberHasNoTarget) {
     EXPECT_EQ(seekTarget("seek to abc"), std::nullopt);

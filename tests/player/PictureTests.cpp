@@ -9,10 +9,10 @@
 #include <cstring>
 
 using vistrel::engine::Frame;
+using vistrel::engine::FrameImageConverter;
 using vistrel::engine::PixelType;
 using vistrel::player::fittedRect;
 using vistrel::player::fittedSize;
-using vistrel::engine::FrameImageConverter;
 
 namespace {
 
@@ -28,7 +28,9 @@ TEST(PictureFit, TallPictureIsPillarboxedAndCentred) {
     EXPECT_EQ(fittedRect(QSize(320, 240), QRect(0, 0, 704, 120)), QRect(272, 0, 160, 120));
 }
 
-TEST(PictureFit, SmallPictureGrowsToTheArea) { EXPECT_EQ(fittedSize(QSize(176, 120), QSize(352, 240)), QSize(352, 240)); }
+TEST(PictureFit, SmallPictureGrowsToTheArea) {
+    EXPECT_EQ(fittedSize(QSize(176, 120), QSize(352, 240)), QSize(352, 240));
+}
 
 TEST(PictureFit, ExtremeShapesKeepAtLeastOnePixel) {
     EXPECT_EQ(fittedSize(QSize(10000, 1), QSize(100, 100)), QSize(100, 1));
@@ -50,7 +52,9 @@ protected:
             uint8_t* row = frame->plane(0).row(y);
             for (int x = 0; x < width; ++x) {
                 switch (type) {
-                case PixelType::RGB32: row[4 * x] = a, row[4 * x + 1] = b, row[4 * x + 2] = c, row[4 * x + 3] = 0; break;
+                case PixelType::RGB32:
+                    row[4 * x] = a, row[4 * x + 1] = b, row[4 * x + 2] = c, row[4 * x + 3] = 0;
+                    break;
                 case PixelType::RGB24: row[3 * x] = a, row[3 * x + 1] = b, row[3 * x + 2] = c; break;
                 case PixelType::YUY2: row[2 * x] = a, row[2 * x + 1] = x % 2 ? c : b; break;
                 case PixelType::YV12: row[x] = a; break;
@@ -105,7 +109,8 @@ TEST_F(FrameImageConverterTest, OddSizedYv12ShrinksWithoutLosingTheFrameIndex) {
     vistrel::test::drawFrameIndex(*frame, 1234);
     const QImage image = converter.convert(*frame, QSize(161, 121));
     auto back = Frame::create(image.width(), image.height(), PixelType::RGB32);
-    for (int y = 0; y < image.height(); ++y) std::memcpy(back->plane(0).row(y), image.constScanLine(y), image.width() * 4);
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(back->plane(0).row(y), image.constScanLine(y), image.width() * 4);
     EXPECT_EQ(vistrel::test::readFrameIndex(*back), 1234);
 }
 

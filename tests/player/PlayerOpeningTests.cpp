@@ -5,7 +5,6 @@
 
 #include <QSignalSpy>
 
-
 using namespace std::chrono_literals;
 using namespace vistrel::test;
 

@@ -16,9 +16,13 @@ using namespace vistrel::test;
 namespace {
 
 // The frames the clock allows after `elapsed` at fps * rate / 1000.
-int64_t framesDue(const QElapsedTimer& timer, int fps, int rate) { return timer.nsecsElapsed() * fps * rate / 1'000'000'000'000; }
+int64_t framesDue(const QElapsedTimer& timer, int fps, int rate) {
+    return timer.nsecsElapsed() * fps * rate / 1'000'000'000'000;
+}
 
-bool strictlyIncreasing(const std::vector<int>& values) { return std::adjacent_find(values.begin(), values.end(), std::greater_equal<>()) == values.end(); }
+bool strictlyIncreasing(const std::vector<int>& values) {
+    return std::adjacent_find(values.begin(), values.end(), std::greater_equal<>()) == values.end();
+}
 
 class Playing : public PlayerFixture {};
 class Seeking : public PlayerFixture {};
@@ -154,7 +158,7 @@ TEST_F(Playing, ClockFollowsTheFrameRate) {
     runEventLoop(600ms);
     const int64_t position = player->position();
     const int64_t due = framesDue(timer, 25, 1000);
-    EXPECT_LE(position, due + 1);     // never ahead of the clock (started just before the timer)
+    EXPECT_LE(position, due + 1);          // never ahead of the clock (started just before the timer)
     EXPECT_GE(position, due * 3 / 4 - 2);  // and not falling behind it
 }
 

@@ -15,7 +15,8 @@ int shownFrameIndex(player::PlayerWnd& player) {
     const QRect area = player.pictureRect();
     if (area.isEmpty()) return kNoFrameIndex;
     auto frame = engine::Frame::create(shot.width(), shot.height(), engine::PixelType::RGB32);
-    for (int y = 0; y < shot.height(); ++y) std::memcpy(frame->plane(0).row(y), shot.constScanLine(y), shot.width() * 4);
+    for (int y = 0; y < shot.height(); ++y)
+        std::memcpy(frame->plane(0).row(y), shot.constScanLine(y), shot.width() * 4);
     return readFrameIndex(*frame, area);
 }
 

@@ -140,9 +140,10 @@ bool runPreviewSession(int seconds) {
         std::fflush(stdout);
     }
     const double endMiB = residentMiB();
-    std::printf("preview: %d s with a seek every second; resident memory at start %.1f MiB, peak %.1f MiB, "
-                "end %.1f MiB (process high-water mark %.1f MiB); %d pictures checked, %d angle pictures wrong\n",
-                seconds, startMiB, peakMiB, endMiB, peakResidentMiB(), checks.pictures, checks.wrong);
+    std::printf(
+        "preview: %d s with a seek every second; resident memory at start %.1f MiB, peak %.1f MiB, "
+        "end %.1f MiB (process high-water mark %.1f MiB); %d pictures checked, %d angle pictures wrong\n",
+        seconds, startMiB, peakMiB, endMiB, peakResidentMiB(), checks.pictures, checks.wrong);
     return checks.wrong == 0 && checks.pictures > 0;
 }
 

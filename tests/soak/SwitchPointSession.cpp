@@ -89,9 +89,10 @@ bool runSwitchPointSession(int points) {
     const double removeMs = msSince(start);
     keptInOrder = keptInOrder && countShown(edit) && edit.switchPoints().count() == 1;
 
-    std::printf("switch points: %d added in %.1f ms, edit script of %d points written in %.1f ms, "
-                "all removed in %.1f ms\n",
-                points, addMs, points + 1, writeMs, removeMs);
+    std::printf(
+        "switch points: %d added in %.1f ms, edit script of %d points written in %.1f ms, "
+        "all removed in %.1f ms\n",
+        points, addMs, points + 1, writeMs, removeMs);
     if (!addedInOrder || !keptInOrder) std::printf("switch points: FAULT: the list lost its order or its count\n");
     if (!saved) std::printf("switch points: FAULT: the edit script was not saved: %s\n", message.text.c_str());
     return addedInOrder && keptInOrder && saved;

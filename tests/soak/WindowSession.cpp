@@ -59,9 +59,8 @@ void doubleClickRow(ui::ListBox& list, int row) {
 
 bool listHolds(ui::MainWindow& window, int count) {
     const auto& entries = window.edit().switchPoints().entries();
-    const bool sorted = std::is_sorted(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-        return model::switchListLess(a, b);
-    });
+    const bool sorted = std::is_sorted(entries.begin(), entries.end(),
+                                       [](const auto& a, const auto& b) { return model::switchListLess(a, b); });
     return sorted && int(entries.size()) == count &&
            control<ui::ListBox>(window, "List1").model()->rowCount() == count &&
            control<QLineEdit>(window, "Text2").text() == QString::number(count);
@@ -130,9 +129,10 @@ bool runWindowSession(int points) {
     const double removeSeconds = std::chrono::duration<double>(Clock::now() - start).count();
     kept = kept && listHolds(window, 1);
 
-    std::printf("window: %d switch points clicked in %.1f s, \"build script\" with %d points took %.1f ms, "
-                "%d double-clicked away in %.1f s\n",
-                points, addSeconds, points + 1, saveMs, points, removeSeconds);
+    std::printf(
+        "window: %d switch points clicked in %.1f s, \"build script\" with %d points took %.1f ms, "
+        "%d double-clicked away in %.1f s\n",
+        points, addSeconds, points + 1, saveMs, points, removeSeconds);
     if (!added || !kept) std::printf("window: FAULT: the switch list, its view or the count box disagree\n");
     if (!saved) std::printf("window: FAULT: the edit script was not saved whole: %s\n", message.text.c_str());
     return added && kept && saved;

@@ -39,18 +39,22 @@ std::vector<MediaRecipe> cameraFiles() {
     return {hdv,
             made("open-gop", "mp4", "libx264", x264("keyint=20:open-gop=1:bframes=3:b-pyramid=normal")),
             made("open-gop-avchd", "m2ts", "libx264", x264("keyint=24:open-gop=1:bframes=2")),
-            made("dvd-open-gop", "mpg", "mpeg2video", {"-bf", "2", "-g", "12", "-q:v", "4"}), late,
+            made("dvd-open-gop", "mpg", "mpeg2video", {"-bf", "2", "-g", "12", "-q:v", "4"}),
+            late,
             made("hevc", "mp4", "libx265",
                  {"-preset", "fast", "-x265-params", "log-level=error:keyint=25:bframes=3:scenecut=0"})};
 }
 
 std::vector<MediaRecipe> cameraSound() {
     std::vector<MediaRecipe> all;
-    for (auto [name, container, encoder, channels, rate] :
-         {std::tuple{"aac_mono", "mp4", "aac", 1, 48000}, {"ac3_5_1", "m2ts", "ac3", 6, 48000},
-          {"eac3_5_1", "mp4", "eac3", 6, 48000}, {"pcm16_stereo", "mov", "pcm_s16le", 2, 48000},
-          {"pcm24_stereo", "mov", "pcm_s24le", 2, 48000}, {"pcm32_quad", "mkv", "pcm_s32le", 4, 48000},
-          {"mp3_stereo", "mp4", "libmp3lame", 2, 44100}, {"opus_5_1", "mkv", "libopus", 6, 48000}}) {
+    for (auto [name, container, encoder, channels, rate] : {std::tuple{"aac_mono", "mp4", "aac", 1, 48000},
+                                                            {"ac3_5_1", "m2ts", "ac3", 6, 48000},
+                                                            {"eac3_5_1", "mp4", "eac3", 6, 48000},
+                                                            {"pcm16_stereo", "mov", "pcm_s16le", 2, 48000},
+                                                            {"pcm24_stereo", "mov", "pcm_s24le", 2, 48000},
+                                                            {"pcm32_quad", "mkv", "pcm_s32le", 4, 48000},
+                                                            {"mp3_stereo", "mp4", "libmp3lame", 2, 44100},
+                                                            {"opus_5_1", "mkv", "libopus", 6, 48000}}) {
         all.push_back(made(name, container, "mpeg4", {"-q:v", "8"}, encoder, channels, rate));
         all.back().frames = 50;
     }

@@ -90,7 +90,9 @@ void drawFrameIndex(engine::Frame& frame, int n, const QRect& area) {
             paintPixel(frame, area.x() + x, area.y() + y, (code >> blockAt(x, y, area.width(), area.height())) & 1);
 }
 
-void drawFrameIndex(engine::Frame& frame, int n) { drawFrameIndex(frame, n, QRect(0, 0, frame.width(), frame.height())); }
+void drawFrameIndex(engine::Frame& frame, int n) {
+    drawFrameIndex(frame, n, QRect(0, 0, frame.width(), frame.height()));
+}
 
 int readFrameIndex(const engine::Frame& frame, const QRect& area) {
     requireInside(frame, area);

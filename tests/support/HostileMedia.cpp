@@ -46,8 +46,8 @@ MediaRecipe baseRecipe() {
 
 // A copy of the base clip changed by edit, saved as name in folder.
 Maker derived(std::string name, std::function<void(Bytes&)> edit) {
-    return [name = std::move(name), edit = std::move(edit)](const fs::path& folder, std::string* skipReason)
-               -> std::optional<fs::path> {
+    return [name = std::move(name), edit = std::move(edit)](const fs::path& folder,
+                                                            std::string* skipReason) -> std::optional<fs::path> {
         const auto base = testMedia(baseRecipe(), skipReason);
         if (!base) return std::nullopt;
         Bytes bytes = readAll(*base);
@@ -57,7 +57,9 @@ Maker derived(std::string name, std::function<void(Bytes&)> edit) {
 }
 
 Maker generated(MediaRecipe recipe) {
-    return [recipe = std::move(recipe)](const fs::path&, std::string* skipReason) { return testMedia(recipe, skipReason); };
+    return [recipe = std::move(recipe)](const fs::path&, std::string* skipReason) {
+        return testMedia(recipe, skipReason);
+    };
 }
 
 size_t find(const Bytes& bytes, const std::string& tag, size_t from = 0) {
@@ -108,12 +110,13 @@ std::optional<fs::path> soundOnly(const fs::path&, std::string* skipReason) {
     const fs::path part = testMediaFolder() / ("sound-only.part-" + std::to_string(::getpid()) + "-" +
                                                std::to_string(QRandomGenerator::global()->generate()) + ".avi");
     QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "lavfi", "-i",
-                            "sine=frequency=440:duration=2", "-c:a", "pcm_s16le",
-                            QString::fromStdString(part.string())});
+    ffmpeg.start("ffmpeg",
+                 {"-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "lavfi", "-i",
+                  "sine=frequency=440:duration=2", "-c:a", "pcm_s16le", QString::fromStdString(part.string())});
     if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0) {
         fs::remove(part);
-        throw std::runtime_error("ffmpeg could not make a sound-only file: " + ffmpeg.readAllStandardError().toStdString());
+        throw std::runtime_error("ffmpeg could not make a sound-only file: " +
+                                 ffmpeg.readAllStandardError().toStdString());
     }
     fs::rename(part, target);
     return target;

@@ -45,11 +45,11 @@ std::optional<std::filesystem::path> wellFormedClip(std::string* skipReason);
 }  // namespace vistrel::test
 
 // Declares `std::filesystem::path var` for the case, or skips the test.
-#define VISTREL_HOSTILE_MEDIA_OR_SKIP(var, hostile, folder)                                       \
-    std::filesystem::path var;                                                                    \
-    do {                                                                                          \
-        std::string vistrelSkipReason_;                                                           \
+#define VISTREL_HOSTILE_MEDIA_OR_SKIP(var, hostile, folder)                                               \
+    std::filesystem::path var;                                                                            \
+    do {                                                                                                  \
+        std::string vistrelSkipReason_;                                                                   \
         auto vistrelMedia_ = ::vistrel::test::makeHostileMedia((hostile), (folder), &vistrelSkipReason_); \
-        if (!vistrelMedia_) GTEST_SKIP() << vistrelSkipReason_;                                   \
-        var = *vistrelMedia_;                                                                     \
+        if (!vistrelMedia_) GTEST_SKIP() << vistrelSkipReason_;                                           \
+        var = *vistrelMedia_;                                                                             \
     } while (false)

@@ -61,14 +61,15 @@ void writeStretch(const SoundAngle& angle, const fs::path& path) {
         for (float& v : stretch) v = float(v + amplitude * uniform(random));
     }
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(stretch.data()), static_cast<std::streamsize>(stretch.size() * sizeof(float)));
+    out.write(reinterpret_cast<const char*>(stretch.data()),
+              static_cast<std::streamsize>(stretch.size() * sizeof(float)));
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
 std::string angleKey(const SoundAngle& a) {
     return "sound-angle-v2|" + std::to_string(a.startSeconds) + "|" + std::to_string(a.seconds) + "|" + a.filters +
-           "|" + (a.snrDb ? std::to_string(*a.snrDb) : "-") + "|" + std::to_string(a.rate) + "|" + a.encoder + "|" + a.container +
-           "|" + std::to_string(a.recording);
+           "|" + (a.snrDb ? std::to_string(*a.snrDb) : "-") + "|" + std::to_string(a.rate) + "|" + a.encoder + "|" +
+           a.container + "|" + std::to_string(a.recording);
 }
 
 void makeClip(const SoundAngle& angle, const fs::path& part) {
@@ -76,13 +77,39 @@ void makeClip(const SoundAngle& angle, const fs::path& part) {
     writeStretch(angle, raw);
     const QString seconds = QString::number(angle.seconds, 'f', 6);
     const QString chain = QString::fromStdString(angle.filters.empty() ? "" : angle.filters + ",");
-    const QStringList args{"-hide_banner", "-loglevel", "error", "-nostdin", "-y",
-                           "-f", "f32le", "-ar", QString::number(kRecordingRate), "-ac", "1",
-                           "-i", QString::fromStdString(raw.string()),
-                           "-f", "lavfi", "-i", "color=c=gray:s=32x32:r=25:d=" + seconds,
-                           "-filter_complex", "[0:a]" + chain + "aresample=" + QString::number(angle.rate) + "[a]",
-                           "-map", "1:v", "-map", "[a]", "-c:v", "mpeg4", "-q:v", "10",
-                           "-c:a", QString::fromStdString(angle.encoder), "-ac", "2", "-t", seconds,
+    const QStringList args{"-hide_banner",
+                           "-loglevel",
+                           "error",
+                           "-nostdin",
+                           "-y",
+                           "-f",
+                           "f32le",
+                           "-ar",
+                           QString::number(kRecordingRate),
+                           "-ac",
+                           "1",
+                           "-i",
+                           QString::fromStdString(raw.string()),
+                           "-f",
+                           "lavfi",
+                           "-i",
+                           "color=c=gray:s=32x32:r=25:d=" + seconds,
+                           "-filter_complex",
+                           "[0:a]" + chain + "aresample=" + QString::number(angle.rate) + "[a]",
+                           "-map",
+                           "1:v",
+                           "-map",
+                           "[a]",
+                           "-c:v",
+                           "mpeg4",
+                           "-q:v",
+                           "10",
+                           "-c:a",
+                           QString::fromStdString(angle.encoder),
+                           "-ac",
+                           "2",
+                           "-t",
+                           seconds,
                            QString::fromStdString(part.string())};
     runFfmpeg(args);  // a part left by a failure goes with the test media folder's other old parts
     fs::remove(raw);

@@ -14,15 +14,15 @@
 namespace vistrel::test {
 
 struct SoundAngle {
-    std::string name;               // names the file
-    double startSeconds = 10;       // where in the shared recording the clip starts
-    double seconds = 40;            // how long it is
-    std::string filters;            // ffmpeg audio filters for the camera, e.g. "volume=0.1"
-    std::optional<double> snrDb;    // noise of its own, this many dB below the sound (0: as loud)
+    std::string name;             // names the file
+    double startSeconds = 10;     // where in the shared recording the clip starts
+    double seconds = 40;          // how long it is
+    std::string filters;          // ffmpeg audio filters for the camera, e.g. "volume=0.1"
+    std::optional<double> snrDb;  // noise of its own, this many dB below the sound (0: as loud)
     int rate = 48000;
     std::string encoder = "pcm_s16le";
     std::string container = "mkv";
-    int recording = 1;              // another number: another event altogether
+    int recording = 1;  // another number: another event altogether
 };
 
 inline void PrintTo(const SoundAngle& angle, std::ostream* out) { *out << angle.name; }
@@ -48,11 +48,11 @@ inline double expectedOffset(const SoundAngle& a, const SoundAngle& angle) {
 
 }  // namespace vistrel::test
 
-#define VISTREL_SOUND_ANGLE_OR_SKIP(var, angle)                                           \
-    std::filesystem::path var;                                                            \
-    do {                                                                                  \
-        std::string vistrelSkipReason_;                                                   \
+#define VISTREL_SOUND_ANGLE_OR_SKIP(var, angle)                                            \
+    std::filesystem::path var;                                                             \
+    do {                                                                                   \
+        std::string vistrelSkipReason_;                                                    \
         auto vistrelClip_ = ::vistrel::test::soundAngleClip((angle), &vistrelSkipReason_); \
-        if (!vistrelClip_) GTEST_SKIP() << vistrelSkipReason_;                            \
-        var = *vistrelClip_;                                                              \
+        if (!vistrelClip_) GTEST_SKIP() << vistrelSkipReason_;                             \
+        var = *vistrelClip_;                                                               \
     } while (false)

@@ -40,7 +40,8 @@ std::string rate(int64_t num, int64_t den) { return std::to_string(num) + "/" + 
 QStringList encodingArguments(const MediaRecipe& r) {
     QStringList args;
     if (!r.frameTimes.empty())
-        args << "-vf" << QString::fromStdString("setpts='" + r.frameTimes + "'") << "-fps_mode" << "passthrough";
+        args << "-vf" << QString::fromStdString("setpts='" + r.frameTimes + "'") << "-fps_mode"
+             << "passthrough";
     args << "-c:v" << QString::fromStdString(r.videoEncoder);
     for (const auto& option : r.videoOptions) args << QString::fromStdString(option);
     args << "-pix_fmt" << QString::fromStdString(r.pixelFormat);
@@ -120,15 +121,27 @@ void generate(const MediaRecipe& r, const fs::path& output) {
     temporary.paths = {pictures, sound};
 
     writePictures(r, pictures);
-    QStringList args{"-hide_banner", "-loglevel", "error", "-nostdin", "-y",
-                     "-f", "rawvideo", "-pix_fmt", "gray",
-                     "-video_size", QString("%1x%2").arg(r.width).arg(r.height),
-                     "-framerate", QString::fromStdString(rate(r.fpsNum, r.fpsDen)),
-                     "-i", native(pictures)};
+    QStringList args{"-hide_banner",
+                     "-loglevel",
+                     "error",
+                     "-nostdin",
+                     "-y",
+                     "-f",
+                     "rawvideo",
+                     "-pix_fmt",
+                     "gray",
+                     "-video_size",
+                     QString("%1x%2").arg(r.width).arg(r.height),
+                     "-framerate",
+                     QString::fromStdString(rate(r.fpsNum, r.fpsDen)),
+                     "-i",
+                     native(pictures)};
     if (r.audioRate > 0) {
         writeSound(r, sound);
-        args << "-f" << "s16le" << "-ar" << QString::number(r.audioRate) << "-ac"
-             << QString::number(r.audioChannels) << "-i" << native(sound);
+        args << "-f"
+             << "s16le"
+             << "-ar" << QString::number(r.audioRate) << "-ac" << QString::number(r.audioChannels) << "-i"
+             << native(sound);
     }
     args << encodingArguments(r) << native(output);
     runFfmpeg(args);
@@ -228,8 +241,9 @@ MediaRecipe withStereo(MediaRecipe r, int rate = 44100) {
     return r;
 }
 MediaRecipe withX264BFrames(MediaRecipe r) {
-    r.videoOptions = {"-preset", "fast", "-crf", "16", "-x264-params",
-                      "keyint=24:min-keyint=24:scenecut=0:bframes=2:b-adapt=0:b-pyramid=none"};
+    r.videoOptions = {"-preset",      "fast",
+                      "-crf",         "16",
+                      "-x264-params", "keyint=24:min-keyint=24:scenecut=0:bframes=2:b-adapt=0:b-pyramid=none"};
     return r;
 }
 }  // namespace
@@ -323,9 +337,9 @@ MediaRecipe silentAvi() {
 }
 
 std::vector<MediaRecipe> constantRate() {
-    return {mjpegAvi(), ffv1Avi(), mpeg4BFramesAvi(), mpeg4ClosedGopAvi(), mpeg2BFramesAvi(), mpeg1BFramesAvi(),
-            h264BFramesAvi(), rawBgrAvi(), h264Mp4(), h264Ts(),
-            ntscStereoAvi(), ntscH264Mkv(), yuv422Avi(), floatAudioMkv(), silentAvi()};
+    return {mjpegAvi(),        ffv1Avi(),        mpeg4BFramesAvi(), mpeg4ClosedGopAvi(), mpeg2BFramesAvi(),
+            mpeg1BFramesAvi(), h264BFramesAvi(), rawBgrAvi(),       h264Mp4(),           h264Ts(),
+            ntscStereoAvi(),   ntscH264Mkv(),    yuv422Avi(),       floatAudioMkv(),     silentAvi()};
 }
 
 }  // namespace recipes

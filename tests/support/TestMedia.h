@@ -107,11 +107,11 @@ std::vector<MediaRecipe> constantRate();
 
 // Declares `std::filesystem::path var` holding the recipe's file, or skips
 // the test with the reason when it cannot be made here.
-#define VISTREL_TEST_MEDIA_OR_SKIP(var, recipe)                                       \
-    std::filesystem::path var;                                                        \
-    do {                                                                              \
-        std::string vistrelSkipReason_;                                               \
+#define VISTREL_TEST_MEDIA_OR_SKIP(var, recipe)                                         \
+    std::filesystem::path var;                                                          \
+    do {                                                                                \
+        std::string vistrelSkipReason_;                                                 \
         auto vistrelMedia_ = ::vistrel::test::testMedia((recipe), &vistrelSkipReason_); \
-        if (!vistrelMedia_) GTEST_SKIP() << vistrelSkipReason_;                       \
-        var = *vistrelMedia_;                                                         \
+        if (!vistrelMedia_) GTEST_SKIP() << vistrelSkipReason_;                         \
+        var = *vistrelMedia_;                                                           \
     } while (false)

@@ -32,7 +32,8 @@ private:
     void watch(std::chrono::seconds limit) {
         std::unique_lock lock(mutex_);
         if (wake_.wait_for(lock, limit, [this] { return done_; })) return;
-        std::fprintf(stderr, "HANG: %s took longer than %lld s\n", step_.c_str(), static_cast<long long>(limit.count()));
+        std::fprintf(stderr, "HANG: %s took longer than %lld s\n", step_.c_str(),
+                     static_cast<long long>(limit.count()));
         std::fflush(stderr);
         std::_Exit(3);
     }

@@ -37,27 +37,46 @@ std::vector<MatchRow> rows() {
         {"FractionalFramesEarlier", a, soundAngle("earlier67", 7.31)},
         {"FractionalFramesLater", a, soundAngle("later63", 12.527)},
         {"MinutesLater", longA, with(soundAngle("later95s", 100), [](auto& s) { s.seconds = 150; })},
-        {"MinutesEarlier", with(longA, [](auto& s) { s.startSeconds = 150; s.seconds = 160; }),
+        {"MinutesEarlier",
+         with(longA,
+              [](auto& s) {
+                  s.startSeconds = 150;
+                  s.seconds = 160;
+              }),
          with(soundAngle("earlier130s", 20), [](auto& s) { s.seconds = 200; })},
         {"QuieterBy26dB", a, with(soundAngle("quiet", 9.47), [](auto& s) { s.filters = "volume=0.05"; })},
         {"NoiseAsLoudAsTheSound", a, with(soundAngle("noise0db", 11.13), [](auto& s) { s.snrDb = 0; })},
-        {"BothNoisy6dBAboveTheSound", with(a, [](auto& s) { s.name = "a-noisy"; s.snrDb = -6; }),
+        {"BothNoisy6dBAboveTheSound",
+         with(a,
+              [](auto& s) {
+                  s.name = "a-noisy";
+                  s.snrDb = -6;
+              }),
          with(soundAngle("noise-6db", 8.87), [](auto& s) { s.snrDb = -6; })},
         {"Echo", a, with(soundAngle("echo", 10.4), [](auto& s) { s.filters = "aecho=0.8:0.9:60|180:0.5|0.3"; })},
-        {"LowPass", a, with(soundAngle("lowpass", 11.63), [](auto& s) { s.filters = "lowpass=f=1200,lowpass=f=1200"; })},
+        {"LowPass", a,
+         with(soundAngle("lowpass", 11.63), [](auto& s) { s.filters = "lowpass=f=1200,lowpass=f=1200"; })},
         {"Pcm44kAgainst48k", a, with(soundAngle("pcm44k", 9.13), [](auto& s) { s.rate = 44100; })},
-        {"AacInMp4At44k", a, with(soundAngle("aac44k", 12.05), [](auto& s) {
-             s.rate = 44100;
-             s.encoder = "aac";
-             s.container = "mp4";
-         })},
+        {"AacInMp4At44k", a,
+         with(soundAngle("aac44k", 12.05),
+              [](auto& s) {
+                  s.rate = 44100;
+                  s.encoder = "aac";
+                  s.container = "mp4";
+              })},
         {"Ac3", a, with(soundAngle("ac3", 8.2), [](auto& s) { s.encoder = "ac3"; })},
         // A clock 100 ppm fast: it falls 30 ms behind over its 300 s.
-        {"ClockDrift", with(a, [](auto& s) { s.name = "a-300s"; s.seconds = 300; }),
-         with(soundAngle("drift", 10.84), [](auto& s) {
-             s.seconds = 300;
-             s.filters = "asetrate=48004.8";
-         }),
+        {"ClockDrift",
+         with(a,
+              [](auto& s) {
+                  s.name = "a-300s";
+                  s.seconds = 300;
+              }),
+         with(soundAngle("drift", 10.84),
+              [](auto& s) {
+                  s.seconds = 300;
+                  s.filters = "asetrate=48004.8";
+              }),
          1, -0.030},
     };
 }

@@ -28,8 +28,7 @@ struct EditRow {
 void PrintTo(const EditRow& row, std::ostream* out) { *out << row.name; }
 
 // The edit script lays the first clip's sound under the pictures: clips with sound.
-std::optional<std::filesystem::path> clipWithSound(const char* name, std::string& reason)
-{
+std::optional<std::filesystem::path> clipWithSound(const char* name, std::string& reason) {
     test::MediaRecipe recipe = test::recipes::ffv1Avi();
     recipe.name = name;
     recipe.frames = clipFrames;
@@ -38,8 +37,7 @@ std::optional<std::filesystem::path> clipWithSound(const char* name, std::string
 
 class EditTimeline : public ::testing::TestWithParam<EditRow> {};
 
-TEST_P(EditTimeline, EveryReadableFrameOfTheEditIsTheAngleAndFrameTheMappingNames)
-{
+TEST_P(EditTimeline, EveryReadableFrameOfTheEditIsTheAngleAndFrameTheMappingNames) {
     std::string reason;
     const auto clipA = clipWithSound("timeline-a", reason);
     const auto clipB = clipWithSound("timeline-b", reason);
@@ -87,11 +85,10 @@ TEST_P(EditTimeline, EveryReadableFrameOfTheEditIsTheAngleAndFrameTheMappingName
 
 INSTANTIATE_TEST_SUITE_P(
     Edits, EditTimeline,
-    ::testing::Values(
-        EditRow{"regular_with_fade_in", {{100, 'B'}, {180, 'A'}}, "20", true},
-        EditRow{"cut_closer_to_the_start_than_the_overlap", {{5, 'B'}, {150, 'A'}}, "20", false},
-        EditRow{"segment_cut_short_by_its_clips_end", {{150, 'B'}, {230, 'A'}}, "10", false},
-        EditRow{"two_switch_points_at_frame_0", {{0, 'B'}, {120, 'A'}}, "10", true}),
+    ::testing::Values(EditRow{"regular_with_fade_in", {{100, 'B'}, {180, 'A'}}, "20", true},
+                      EditRow{"cut_closer_to_the_start_than_the_overlap", {{5, 'B'}, {150, 'A'}}, "20", false},
+                      EditRow{"segment_cut_short_by_its_clips_end", {{150, 'B'}, {230, 'A'}}, "10", false},
+                      EditRow{"two_switch_points_at_frame_0", {{0, 'B'}, {120, 'A'}}, "10", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -19,8 +19,7 @@ namespace {
 // the player's position.
 class SwitchListWiring : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MainWindowTest::SetUp();
         createWindow();
         std::string reason;
@@ -32,22 +31,19 @@ protected:
     }
 
     // Moves the player to frame and clicks "A".
-    void markAngleAAt(int frame)
-    {
+    void markAngleAAt(int frame) {
         player().seek(frame);
         waitUntilShown(player());
         click("Command4");
     }
-    int64_t position()
-    {
+    int64_t position() {
         waitUntilShown(player());
         return player().position();
     }
     ListBox& switchList() { return list("List1"); }
 };
 
-TEST_F(SwitchListWiring, AClickOnAnEntrySeeksToItsFrame)
-{
+TEST_F(SwitchListWiring, AClickOnAnEntrySeeksToItsFrame) {
     markAngleAAt(300);
     player().seek(50);
     clickRow(switchList(), 1);
@@ -56,8 +52,7 @@ TEST_F(SwitchListWiring, AClickOnAnEntrySeeksToItsFrame)
     EXPECT_EQ(position(), 0);
 }
 
-TEST_F(SwitchListWiring, AnArrowKeySeeksToTheNewlySelectedEntry)
-{
+TEST_F(SwitchListWiring, AnArrowKeySeeksToTheNewlySelectedEntry) {
     markAngleAAt(300);
     clickRow(switchList(), 0);
     QTest::keyClick(&switchList(), Qt::Key_Down);
@@ -65,8 +60,7 @@ TEST_F(SwitchListWiring, AnArrowKeySeeksToTheNewlySelectedEntry)
     EXPECT_EQ(position(), 300);
 }
 
-TEST_F(SwitchListWiring, InsertingBeforeTheSelectedEntryDoesNotSeek)
-{
+TEST_F(SwitchListWiring, InsertingBeforeTheSelectedEntryDoesNotSeek) {
     markAngleAAt(300);
     clickRow(switchList(), 1);
     markAngleAAt(100);
@@ -74,8 +68,7 @@ TEST_F(SwitchListWiring, InsertingBeforeTheSelectedEntryDoesNotSeek)
     EXPECT_EQ(position(), 100);
 }
 
-TEST_F(SwitchListWiring, RemovingTheSelectedEntryDoesNotSeekToItsNeighbour)
-{
+TEST_F(SwitchListWiring, RemovingTheSelectedEntryDoesNotSeekToItsNeighbour) {
     markAngleAAt(300);
     markAngleAAt(500);
     clickRow(switchList(), 1);
@@ -88,8 +81,7 @@ TEST_F(SwitchListWiring, RemovingTheSelectedEntryDoesNotSeekToItsNeighbour)
     EXPECT_EQ(edit().switchPoints().count(), 2) << "a double-click below the entries finds none selected";
 }
 
-TEST_F(SwitchListWiring, ADoubleClickOnAnUnselectedEntrySeeksThereThenRemovesIt)
-{
+TEST_F(SwitchListWiring, ADoubleClickOnAnUnselectedEntrySeeksThereThenRemovesIt) {
     markAngleAAt(300);
     markAngleAAt(500);
     player().seek(42);
@@ -102,15 +94,13 @@ TEST_F(SwitchListWiring, ADoubleClickOnAnUnselectedEntrySeeksThereThenRemovesIt)
 
 class ControlWiring : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MainWindowTest::SetUp();
         createWindow();
     }
 };
 
-TEST_F(ControlWiring, AngleButtonsBeyondTheLoadedClipsDoNothing)
-{
+TEST_F(ControlWiring, AngleButtonsBeyondTheLoadedClipsDoNothing) {
     loadClip("/clips/a.avi");
     click("Command5");
     click("Command6");
@@ -123,8 +113,7 @@ TEST_F(ControlWiring, AngleButtonsBeyondTheLoadedClipsDoNothing)
 }
 
 // Each menu key runs its button's operation once, wherever the focus is.
-TEST_F(ControlWiring, MenuKeysPressTheirButtons)
-{
+TEST_F(ControlWiring, MenuKeysPressTheirButtons) {
     window().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
     control<QLineEdit>("Text3").setFocus();
@@ -135,16 +124,15 @@ TEST_F(ControlWiring, MenuKeysPressTheirButtons)
     // With one clip and one switch point both operations stop at their message.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
-    EXPECT_EQ(messages_->shown, (std::vector<std::string>{model::messages::tooFewSwitchPoints,
-                                                          model::messages::tooFewClipsForPreview}));
+    EXPECT_EQ(messages_->shown,
+              (std::vector<std::string>{model::messages::tooFewSwitchPoints, model::messages::tooFewClipsForPreview}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window().isVisible());
 }
 
 // Keys 1 to 4 press the angle buttons wherever the focus is, except that a
 // text box with the focus types them.
-TEST_F(ControlWiring, NumberKeysPressTheAngleButtonsButTypeIntoATextBox)
-{
+TEST_F(ControlWiring, NumberKeysPressTheAngleButtonsButTypeIntoATextBox) {
     window().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
     loadClip("/clips/a.avi");
@@ -164,8 +152,7 @@ TEST_F(ControlWiring, NumberKeysPressTheAngleButtonsButTypeIntoATextBox)
     EXPECT_EQ(shownEntries(list("List1")), (std::vector<std::string>{"00000000|A", "00000000|B", "00000000|B"}));
 }
 
-TEST_F(ControlWiring, ADoubleClickInTheClipListRemovesThatClipAndItsStartFrame)
-{
+TEST_F(ControlWiring, ADoubleClickInTheClipListRemovesThatClipAndItsStartFrame) {
     loadClip("/clips/a.avi");
     loadClip("/clips/b.avi");
     loadClip("/clips/c.avi");
@@ -174,8 +161,7 @@ TEST_F(ControlWiring, ADoubleClickInTheClipListRemovesThatClipAndItsStartFrame)
     EXPECT_EQ(edit().startFrames().count(), 2);
 }
 
-TEST_F(ControlWiring, AClickInTheClipListOnlySelects)
-{
+TEST_F(ControlWiring, AClickInTheClipListOnlySelects) {
     loadClip("/clips/a.avi");
     clickRow(list("List2"), 0);
     EXPECT_EQ(list("List2").selectedRow(), 0);
@@ -183,8 +169,7 @@ TEST_F(ControlWiring, AClickInTheClipListOnlySelects)
     EXPECT_EQ(window().startPointDialog(), nullptr);
 }
 
-TEST_F(ControlWiring, TheFadeBoxesSetAndClearTheirLines)
-{
+TEST_F(ControlWiring, TheFadeBoxesSetAndClearTheirLines) {
     auto& fadeIn = control<QCheckBox>("Check1");
     auto& fadeOut = control<QCheckBox>("Check2");
     QTest::mouseClick(&fadeIn, Qt::LeftButton);
@@ -197,8 +182,7 @@ TEST_F(ControlWiring, TheFadeBoxesSetAndClearTheirLines)
     EXPECT_EQ(edit().fadeOutLine(), "fadeout(overlap)");
 }
 
-TEST_F(ControlWiring, TypingInTheOverlapBoxChangesTheOverlap)
-{
+TEST_F(ControlWiring, TypingInTheOverlapBoxChangesTheOverlap) {
     auto& overlap = control<QLineEdit>("Text3");
     overlap.setFocus();
     overlap.selectAll();
@@ -210,8 +194,7 @@ TEST_F(ControlWiring, TypingInTheOverlapBoxChangesTheOverlap)
 
 // A pasted text is cut at its first line break, as a one-line box takes
 // it: nothing after the break reaches the edit or a script.
-TEST_F(ControlWiring, PastedLineBreaksStayOutOfTheTextBoxes)
-{
+TEST_F(ControlWiring, PastedLineBreaksStayOutOfTheTextBoxes) {
     QGuiApplication::clipboard()->setText(QStringLiteral("3\r\nfadein(last)\n"));
     auto& overlap = control<QLineEdit>("Text3");
     overlap.setFocus();
@@ -229,8 +212,7 @@ TEST_F(ControlWiring, PastedLineBreaksStayOutOfTheTextBoxes)
     EXPECT_EQ(edit().startFrames().entries(), std::vector<std::string>{"3"});
 }
 
-TEST_F(ControlWiring, TheSliderSetsThePlayersRateWhileTheIntroShows)
-{
+TEST_F(ControlWiring, TheSliderSetsThePlayersRateWhileTheIntroShows) {
     auto& slider = control<QSlider>("Slider1");
     QTest::keyClick(&slider, Qt::Key_PageDown);
     EXPECT_EQ(player().playbackRate(), slider.value());

@@ -20,16 +20,14 @@ using model::testing::writeBytes;
 
 class FailureMessages : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MainWindowTest::SetUp();
         createWindow();
     }
     std::string savePath() const { return scriptFolder() + "/edit.avs"; }
 };
 
-TEST_F(FailureMessages, AFifthClipIsRefusedBeforeTheDialogOpens)
-{
+TEST_F(FailureMessages, AFifthClipIsRefusedBeforeTheDialogOpens) {
     for (const char* path : {"/c/a.avi", "/c/b.avi", "/c/c.avi", "/c/d.avi"}) loadClip(path);
     openDialog_->answers.push_back("/c/e.avi");
     click("Command2");
@@ -39,8 +37,7 @@ TEST_F(FailureMessages, AFifthClipIsRefusedBeforeTheDialogOpens)
     EXPECT_EQ(edit().startFrames().count(), 4);
 }
 
-TEST_F(FailureMessages, ACancelledOpenDialogAddsNothingAndSaysNothing)
-{
+TEST_F(FailureMessages, ACancelledOpenDialogAddsNothingAndSaysNothing) {
     loadClip("/c/a.avi");
     openDialog_->answers.push_back(std::nullopt);
     click("Command2");
@@ -48,8 +45,7 @@ TEST_F(FailureMessages, ACancelledOpenDialogAddsNothingAndSaysNothing)
     EXPECT_TRUE(messages_->shown.empty());
 }
 
-TEST_F(FailureMessages, APreviewNeedsTwoClipsAndLeavesThePlayerOnTheIntro)
-{
+TEST_F(FailureMessages, APreviewNeedsTwoClipsAndLeavesThePlayerOnTheIntro) {
     loadClip("/c/a.avi");
     click("Command1");
     EXPECT_EQ(messages_->shown, std::vector<std::string>{messages::tooFewClipsForPreview});
@@ -57,8 +53,7 @@ TEST_F(FailureMessages, APreviewNeedsTwoClipsAndLeavesThePlayerOnTheIntro)
     EXPECT_FALSE(std::filesystem::exists(scriptFolder() + "/preview.avs"));
 }
 
-TEST_F(FailureMessages, APreviewThatCannotBeWrittenSaysWhy)
-{
+TEST_F(FailureMessages, APreviewThatCannotBeWrittenSaysWhy) {
     const std::string blocker = scriptFolder() + "/not-a-folder";
     writeBytes(blocker, "x");
     createWindow(model::ScriptLocations::inFolder(blocker + "/vistrel"));
@@ -70,8 +65,7 @@ TEST_F(FailureMessages, APreviewThatCannotBeWrittenSaysWhy)
     EXPECT_EQ(player().fileName().toStdString(), blocker + "/vistrel/intro.avs");
 }
 
-TEST_F(FailureMessages, BuildScriptNeedsTwoSwitchPointsAndAsksForNoPath)
-{
+TEST_F(FailureMessages, BuildScriptNeedsTwoSwitchPointsAndAsksForNoPath) {
     saveDialog_->answers.push_back(savePath());
     click("Command3");
     EXPECT_EQ(messages_->shown, std::vector<std::string>{messages::tooFewSwitchPoints});
@@ -79,8 +73,7 @@ TEST_F(FailureMessages, BuildScriptNeedsTwoSwitchPointsAndAsksForNoPath)
     EXPECT_FALSE(std::filesystem::exists(savePath()));
 }
 
-TEST_F(FailureMessages, TheSavedMessageComesAfterTheScriptIsWritten)
-{
+TEST_F(FailureMessages, TheSavedMessageComesAfterTheScriptIsWritten) {
     loadClip("/c/a.avi");
     click("Command4");
     saveDialog_->answers.push_back(savePath());
@@ -89,8 +82,7 @@ TEST_F(FailureMessages, TheSavedMessageComesAfterTheScriptIsWritten)
     EXPECT_EQ(readBytes(savePath()).rfind("overlap=20\r\naudio=avisource(\"/c/a.avi\")\r\n", 0), 0u);
 }
 
-TEST_F(FailureMessages, ACancelledSaveDialogWritesNothingAndSaysNothing)
-{
+TEST_F(FailureMessages, ACancelledSaveDialogWritesNothingAndSaysNothing) {
     click("Command4");
     saveDialog_->answers.push_back(std::nullopt);
     click("Command3");
@@ -98,8 +90,7 @@ TEST_F(FailureMessages, ACancelledSaveDialogWritesNothingAndSaysNothing)
     EXPECT_TRUE(messages_->shown.empty());
 }
 
-TEST_F(FailureMessages, AScriptThatCannotBeSavedSaysWhyAndNeverSaved)
-{
+TEST_F(FailureMessages, AScriptThatCannotBeSavedSaysWhyAndNeverSaved) {
     click("Command4");
     saveDialog_->answers.push_back(scriptFolder() + "/no such folder/edit.avs");
     click("Command3");
@@ -111,8 +102,7 @@ TEST_F(FailureMessages, AScriptThatCannotBeSavedSaysWhyAndNeverSaved)
 
 // Types the name into the dialog's file name box and accepts it, as the
 // user's Enter does. (QFileDialog::selectFile leaves a focused box alone.)
-void chooseFile(QFileDialog& dialog, const QString& name)
-{
+void chooseFile(QFileDialog& dialog, const QString& name) {
     auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     ASSERT_NE(box, nullptr);
     box->setText(name);
@@ -121,16 +111,14 @@ void chooseFile(QFileDialog& dialog, const QString& name)
 
 class RealDialogs : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MainWindowTest::SetUp();
         createWindowWithRealDialogs();
         window().show();
     }
 };
 
-TEST_F(RealDialogs, MessagesAreTitledVistrelWithOnlyOkAndNoIcon)
-{
+TEST_F(RealDialogs, MessagesAreTitledVistrelWithOnlyOkAndNoIcon) {
     QString text;
     QMessageBox::Icon icon = QMessageBox::Warning;
     QList<QAbstractButton*> buttons;
@@ -149,8 +137,7 @@ TEST_F(RealDialogs, MessagesAreTitledVistrelWithOnlyOkAndNoIcon)
     EXPECT_EQ(buttons.size(), 1);
 }
 
-TEST_F(RealDialogs, TheOpenDialogRemembersItsFileAndACancelStillAddsNothing)
-{
+TEST_F(RealDialogs, TheOpenDialogRemembersItsFileAndACancelStillAddsNothing) {
     const QString clip = QString::fromStdString(scriptFolder() + "/angle.avi");
     writeBytes(clip.toStdString(), "not really a clip");
     {
@@ -182,8 +169,7 @@ TEST_F(RealDialogs, TheOpenDialogRemembersItsFileAndACancelStillAddsNothing)
     EXPECT_EQ(edit().clips().count(), 1);
 }
 
-TEST_F(RealDialogs, TheSaveDialogAddsItsDefaultExtension)
-{
+TEST_F(RealDialogs, TheSaveDialogAddsItsDefaultExtension) {
     click("Command4");
     ModalAnswerer answerer(QStringLiteral("save AVS"), [&](QWidget& window) {
         auto* dialog = qobject_cast<QFileDialog*>(&window);

@@ -24,21 +24,18 @@ using Texts = std::vector<std::string>;
 
 class KeepEdit : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MainWindowTest::SetUp();
         createWindow();
     }
     void addSwitchPoint() { click("Command4"); }  // at the intro's frame 0
     void tick(const char* box) { QTest::mouseClick(&control<QCheckBox>(box), Qt::LeftButton); }
-    void setStartFrame(int row, const QString& text)
-    {
+    void setStartFrame(int row, const QString& text) {
         StartPointDialog& dialog = openStartPointDialogOn(row);
         typeInto(dialog, text);
         clickOk(dialog);
     }
-    void typeOverlap(const QString& text)
-    {
+    void typeOverlap(const QString& text) {
         control<QLineEdit>("Text3").selectAll();
         QTest::keyClicks(&control<QLineEdit>("Text3"), text);
     }
@@ -51,14 +48,12 @@ protected:
     }
     std::string editText() { return model::editScriptText(edit()); }
     std::string keptScript() const { return stateFolder() + "/edit.avs"; }
-    bool keptIsCurrent()
-    {
+    bool keptIsCurrent() {
         return QTest::qWaitFor([&] { return readBytes(keptScript()) == editText(); }, 10'000);
     }
 };
 
-TEST_F(KeepEdit, OpenEditRefusesWhatItCannotReadAndSavesWhatItOpenedByteForByte)
-{
+TEST_F(KeepEdit, OpenEditRefusesWhatItCannotReadAndSavesWhatItOpenedByteForByte) {
     const std::string saved = scriptFolder() + "/saved.avs";
     loadClip("/gone/a.avi");
     loadClip("/gone/b.avi");
@@ -101,8 +96,7 @@ struct CloseCase {
     bool closes;
 };
 
-TEST_F(KeepEdit, ClosingAsksOnlyWhenWorkWouldBeLost)
-{
+TEST_F(KeepEdit, ClosingAsksOnlyWhenWorkWouldBeLost) {
     using model::questions::cancel, model::questions::save;
     const std::string saved = scriptFolder() + "/saved.avs";
     const auto saveScript = [&] {
@@ -113,9 +107,30 @@ TEST_F(KeepEdit, ClosingAsksOnlyWhenWorkWouldBeLost)
         {"clips alone", [] {}, {}, false, true},
         {"a switch point, Cancel", [&] { addSwitchPoint(); }, {cancel}, true, false},
         {"a start frame, Save and the dialog cancelled", [&] { setStartFrame(0, "7"); }, {save}, true, false},
-        {"Save", [&] { addSwitchPoint(); saveDialog_->answers.push_back(saved); }, {save}, true, true},
-        {"saved and unchanged", [&] { addSwitchPoint(); saveScript(); }, {}, false, true},
-        {"saved, then the overlap changed", [&] { addSwitchPoint(); saveScript(); typeOverlap("5"); }, {cancel}, true,
+        {"Save",
+         [&] {
+             addSwitchPoint();
+             saveDialog_->answers.push_back(saved);
+         },
+         {save},
+         true,
+         true},
+        {"saved and unchanged",
+         [&] {
+             addSwitchPoint();
+             saveScript();
+         },
+         {},
+         false,
+         true},
+        {"saved, then the overlap changed",
+         [&] {
+             addSwitchPoint();
+             saveScript();
+             typeOverlap("5");
+         },
+         {cancel},
+         true,
          false},
     };
     for (const auto& each : cases) {
@@ -137,8 +152,7 @@ TEST_F(KeepEdit, ClosingAsksOnlyWhenWorkWouldBeLost)
     }
 }
 
-TEST_F(KeepEdit, TheRealQuestionBoxDefaultsToSaveAndEscapeCancels)
-{
+TEST_F(KeepEdit, TheRealQuestionBoxDefaultsToSaveAndEscapeCancels) {
     createWindowWithRealDialogs();
     addSwitchPoint();
     QStringList shown;
@@ -154,8 +168,7 @@ TEST_F(KeepEdit, TheRealQuestionBoxDefaultsToSaveAndEscapeCancels)
 }
 
 // A window that goes away without closing leaves its edit, as a crash does.
-TEST_F(KeepEdit, AKeptEditIsDiscardedOnRequestOrReportedWhenItCannotBeReadOrWritten)
-{
+TEST_F(KeepEdit, AKeptEditIsDiscardedOnRequestOrReportedWhenItCannotBeReadOrWritten) {
     addSwitchPoint();
     ASSERT_TRUE(keptIsCurrent());
     questionAnswers_ = {model::questions::discardKept};
@@ -168,8 +181,8 @@ TEST_F(KeepEdit, AKeptEditIsDiscardedOnRequestOrReportedWhenItCannotBeReadOrWrit
     writeBytes(keptScript(), "garbage\r\n");
     createWindow();
     const std::string aside = stateFolder() + "/edit-unreadable.avs";
-    EXPECT_EQ(messages_->shown, Texts{messages::keptEditUnreadablePrefix + keptScript()
-                                      + ": line 1 could not be read: garbage. It was moved to " + aside + "."});
+    EXPECT_EQ(messages_->shown, Texts{messages::keptEditUnreadablePrefix + keptScript() +
+                                      ": line 1 could not be read: garbage. It was moved to " + aside + "."});
     EXPECT_EQ(readBytes(aside), "garbage\r\n");
     EXPECT_TRUE(questions_->asked.empty());
 

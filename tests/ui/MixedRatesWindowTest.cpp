@@ -6,8 +6,7 @@
 namespace vistrel::ui::testing {
 namespace {
 
-TEST_F(MainWindowTest, AThirtyFpsClipAndAPhoneClipNextToATwentyFiveFpsAngleRunInStep)
-{
+TEST_F(MainWindowTest, AThirtyFpsClipAndAPhoneClipNextToATwentyFiveFpsAngleRunInStep) {
     std::string reason;
     test::MediaRecipe thirty = angleClipRecipe("ui-rate-30", 360);
     thirty.fpsNum = 30;

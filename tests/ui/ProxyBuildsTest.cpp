@@ -13,8 +13,7 @@ namespace {
 
 class ProxyBuildsTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MainWindowTest::SetUp();
         std::string reason;
         clips_ = generatedClips({"ui-angle-a", "ui-angle-b"}, reason);
@@ -24,8 +23,7 @@ protected:
         qputenv("XDG_CACHE_HOME", cache_.path().toUtf8());
         createWindow(std::nullopt, true);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         MainWindowTest::TearDown();
         qputenv("XDG_CACHE_HOME", savedCache_);
     }
@@ -35,8 +33,7 @@ protected:
     QByteArray savedCache_;
 };
 
-TEST_F(ProxyBuildsTest, LoadedClipsGetProxiesWithProgressInTheMenuBarAndThePreviewKeepsItsFrames)
-{
+TEST_F(ProxyBuildsTest, LoadedClipsGetProxiesWithProgressInTheMenuBarAndThePreviewKeepsItsFrames) {
     ProxyBuilds* builds = window().proxyBuilds();
     ASSERT_NE(builds, nullptr);
     QStringList statuses;
@@ -51,8 +48,8 @@ TEST_F(ProxyBuildsTest, LoadedClipsGetProxiesWithProgressInTheMenuBarAndThePrevi
     EXPECT_EQ(label->text(), QStringLiteral("proxies ready")) << builds->failures().toStdString();
     const QString a = QString::fromStdString(clips_[0].filename().string());
     const QString b = QString::fromStdString(clips_[1].filename().string());
-    for (const QString& status : {"proxy: " + a + " 0%", "proxy: " + a + " 100% (1 more)",
-                                  "proxy: " + b + " 0%", "proxy: " + b + " 100%"})
+    for (const QString& status :
+         {"proxy: " + a + " 0%", "proxy: " + a + " 100% (1 more)", "proxy: " + b + " 0%", "proxy: " + b + " 100%"})
         EXPECT_TRUE(statuses.contains(status)) << status.toStdString() << " in " << statuses.join(u'|').toStdString();
     EXPECT_EQ(window().clientArea().geometry(), clientArea);
     const QDir proxies(cache_.filePath(QStringLiteral("vistrel/proxy")));

@@ -24,8 +24,7 @@ using Texts = std::vector<std::string>;
 
 class Vistrel {
 public:
-    explicit Vistrel(const QString& home)
-    {
+    explicit Vistrel(const QString& home) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("XDG_STATE_HOME", home + "/state");
@@ -37,8 +36,7 @@ public:
     }
     // Sends one command and returns what it printed before its last line
     // ("ok"; "end" for "edit").
-    std::string send(const std::string& command, const std::string& last = "ok")
-    {
+    std::string send(const std::string& command, const std::string& last = "ok") {
         process_.write((command + "\n").c_str());
         std::string printed;
         for (std::string line; line != last + "\n" && line.rfind("error", 0) != 0; printed += line) {
@@ -54,17 +52,17 @@ private:
     QProcess process_;
 };
 
-TEST(RecoveryProcess, AnEditKilledWithSigkillIsOfferedBackByTheNextRun)
-{
+TEST(RecoveryProcess, AnEditKilledWithSigkillIsOfferedBackByTheNextRun) {
     QTemporaryDir home;
     const std::string kept = home.filePath("state/vistrel/edit.avs").toStdString();
     const std::string saved = home.filePath("saved.avs").toStdString();
-    writeBytes(saved, "overlap=20\r\naudio=avisource(\"/gone/a.avi\")\r\n"
-                      "#-=-=-=-=-=-=-=-=-=angle A=-=-=-=-=-=-=-=-=-=-=-\r\n"
-                      "angleA=avisource(\"/gone/a.avi\").killaudio().trim(150,0)\r\n\r\n"
-                      "A0=angleA.trim(0,300)\r\nA1=angleA.trim(281,0)\r\n"
-                      "#-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
-                      "video=dissolve(A0, A1, overlap)\r\naudiodub(video,audio)\r\n\r\n\r\n");
+    writeBytes(saved,
+               "overlap=20\r\naudio=avisource(\"/gone/a.avi\")\r\n"
+               "#-=-=-=-=-=-=-=-=-=angle A=-=-=-=-=-=-=-=-=-=-=-\r\n"
+               "angleA=avisource(\"/gone/a.avi\").killaudio().trim(150,0)\r\n\r\n"
+               "A0=angleA.trim(0,300)\r\nA1=angleA.trim(281,0)\r\n"
+               "#-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
+               "video=dissolve(A0, A1, overlap)\r\naudiodub(video,audio)\r\n\r\n\r\n");
     std::string before;
     {
         Vistrel first(home.path());

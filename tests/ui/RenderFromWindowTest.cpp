@@ -27,8 +27,7 @@ constexpr int oneAacFrame = 1024;
 
 class RenderFromWindow : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MainWindowTest::SetUp();
         std::string reason;
         for (const char* name : {"render-a", "render-b"}) {
@@ -44,15 +43,13 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
     }
 
-    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
     }
 
     // Presses key once the playing preview reaches frame: the switch point
     // is the frame on the screen at that moment.
-    void cutWhilePlaying(int frame, Qt::Key key, char angle)
-    {
+    void cutWhilePlaying(int frame, Qt::Key key, char angle) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return player().position() >= frame; }, 60'000));
         ASSERT_EQ(player().mode(), player::PlaybackMode::Playing);
         const int onScreen = shownColumnIndex(player(), 0);
@@ -67,8 +64,7 @@ protected:
     std::vector<std::filesystem::path> clips_;
 };
 
-TEST_F(RenderFromWindow, CutWithKeysPreviewTheEditAndRenderItToMp4)
-{
+TEST_F(RenderFromWindow, CutWithKeysPreviewTheEditAndRenderItToMp4) {
     loadClip(clips_[0]);
     loadClip(clips_[1]);
     click("Command1");
@@ -85,7 +81,8 @@ TEST_F(RenderFromWindow, CutWithKeysPreviewTheEditAndRenderItToMp4)
     press(Qt::Key_F6);
     ASSERT_TRUE(waitUntilOpened(player()));
     ASSERT_TRUE(waitUntilShown(player()));
-    EXPECT_EQ(player().position(), timelineHere + 1) << "the edit starts where the preview was, after the fade-in's frame";
+    EXPECT_EQ(player().position(), timelineHere + 1)
+        << "the edit starts where the preview was, after the fade-in's frame";
     ASSERT_TRUE(player().isOpen()) << player().errorMessage().toStdString();
     const std::string editPreview = scriptFolder() + "/edit-preview.avs";
     EXPECT_EQ(player().fileName().toStdString(), editPreview);
@@ -137,12 +134,12 @@ TEST_F(RenderFromWindow, CutWithKeysPreviewTheEditAndRenderItToMp4)
     EXPECT_EQ(got.height, want.height);
     ASSERT_TRUE(got.hasAudio());
     EXPECT_NEAR(static_cast<double>(got.audioSamples), static_cast<double>(want.audioSamples), oneAacFrame);
-    EXPECT_TRUE(progress.isEmpty() || progress.contains(QStringLiteral(" of %1").arg(want.frameCount))) << progress.toStdString();
+    EXPECT_TRUE(progress.isEmpty() || progress.contains(QStringLiteral(" of %1").arg(want.frameCount)))
+        << progress.toStdString();
 }
 
 // A cancelled render leaves neither the video nor its partial file.
-TEST(RenderProcessTest, CancelStopsTheRenderAndRemovesThePartialFile)
-{
+TEST(RenderProcessTest, CancelStopsTheRenderAndRemovesThePartialFile) {
     QTemporaryDir folder;
     const QString script = folder.filePath(QStringLiteral("long.avs"));
     model::testing::writeBytes(script.toStdString(), "blankclip(length=100000, width=320, height=240)\r\n");

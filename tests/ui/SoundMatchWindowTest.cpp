@@ -13,8 +13,7 @@ namespace {
 
 class SoundMatchWindow : public MainWindowTest {};
 
-TEST_F(SoundMatchWindow, CtrlMFillsTheStartFrameListFromTheSound)
-{
+TEST_F(SoundMatchWindow, CtrlMFillsTheStartFrameListFromTheSound) {
     // B started 0.84 s (21 frames) after A, C 2.69 s before A.
     std::vector<std::filesystem::path> clips;
     for (const auto& angle :

@@ -17,16 +17,14 @@ namespace {
 
 class StartPointDialogTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MainWindowTest::SetUp();
         createWindow();
     }
 
     StartPointDialog& openOn(int row) { return openStartPointDialogOn(row); }
     static QLineEdit& textBox(StartPointDialog& dialog) { return dialogControl<QLineEdit>(dialog, "Text1"); }
-    static player::PlayerWnd& dialogPlayer(StartPointDialog& dialog)
-    {
+    static player::PlayerWnd& dialogPlayer(StartPointDialog& dialog) {
         return dialogControl<player::PlayerWnd>(dialog, "PlayerWnd1");
     }
     static void type(StartPointDialog& dialog, const QString& text) { typeInto(dialog, text); }
@@ -39,8 +37,7 @@ protected:
 
 class StartPointDialogWithClip : public StartPointDialogTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         StartPointDialogTest::SetUp();
         std::string reason;
         clips_ = generatedClips({"ui-angle-a"}, reason);
@@ -50,8 +47,7 @@ protected:
     std::vector<std::filesystem::path> clips_;
 };
 
-TEST_F(StartPointDialogWithClip, OpensOnANewClipShowingZeroAndThatClip)
-{
+TEST_F(StartPointDialogWithClip, OpensOnANewClipShowingZeroAndThatClip) {
     auto& dialog = openOn(0);
     EXPECT_EQ(textBox(dialog).text(), QStringLiteral("0"));
     EXPECT_EQ(dialogPlayer(dialog).fileName().toStdString(), clips_[0].string());
@@ -61,8 +57,7 @@ TEST_F(StartPointDialogWithClip, OpensOnANewClipShowingZeroAndThatClip)
         << "the main window's player is not touched";
 }
 
-TEST_F(StartPointDialogWithClip, ThePlayersPositionReportsReplaceTheText)
-{
+TEST_F(StartPointDialogWithClip, ThePlayersPositionReportsReplaceTheText) {
     auto& dialog = openOn(0);
     ASSERT_TRUE(waitUntilOpened(dialogPlayer(dialog)));
     type(dialog, QStringLiteral("typed"));
@@ -72,8 +67,7 @@ TEST_F(StartPointDialogWithClip, ThePlayersPositionReportsReplaceTheText)
     EXPECT_EQ(textBox(dialog).text(), QStringLiteral("11"));
 }
 
-TEST_F(StartPointDialogWithClip, JumpToSendsTextThatIsNoNumberAndOkStoresItVerbatim)
-{
+TEST_F(StartPointDialogWithClip, JumpToSendsTextThatIsNoNumberAndOkStoresItVerbatim) {
     auto& dialog = openOn(0);
     ASSERT_TRUE(waitUntilOpened(dialogPlayer(dialog)));
     dialogPlayer(dialog).seek(30);
@@ -86,8 +80,7 @@ TEST_F(StartPointDialogWithClip, JumpToSendsTextThatIsNoNumberAndOkStoresItVerba
     EXPECT_EQ(startFrames(), std::vector<std::string>{"abc"});
 }
 
-TEST_F(StartPointDialogWithClip, OpeningShowsTheStoredFrameButDoesNotSeekThere)
-{
+TEST_F(StartPointDialogWithClip, OpeningShowsTheStoredFrameButDoesNotSeekThere) {
     auto& first = openOn(0);
     type(first, QStringLiteral("120"));
     clickOk(first);
@@ -104,8 +97,7 @@ TEST_F(StartPointDialogWithClip, OpeningShowsTheStoredFrameButDoesNotSeekThere)
 
 // ---- The dialog's life beside the main window ----
 
-TEST_F(StartPointDialogTest, OkStoresTheTextAndClosesTheDialog)
-{
+TEST_F(StartPointDialogTest, OkStoresTheTextAndClosesTheDialog) {
     loadClip("/c/a.avi");
     loadClip("/c/b.avi");
     QPointer<StartPointDialog> dialog = &openOn(1);
@@ -118,8 +110,7 @@ TEST_F(StartPointDialogTest, OkStoresTheTextAndClosesTheDialog)
     EXPECT_TRUE(dialog.isNull()) << "a closed dialog is destroyed";
 }
 
-TEST_F(StartPointDialogTest, ASecondDoubleClickKeepsTheOneDialogAndItsText)
-{
+TEST_F(StartPointDialogTest, ASecondDoubleClickKeepsTheOneDialogAndItsText) {
     loadClip("/c/a.avi");
     loadClip("/c/b.avi");
     auto& dialog = openOn(0);
@@ -134,8 +125,7 @@ TEST_F(StartPointDialogTest, ASecondDoubleClickKeepsTheOneDialogAndItsText)
     EXPECT_EQ(dialogs, 1);
 }
 
-TEST_F(StartPointDialogTest, OkStoresIntoTheEntrySelectedWhenItIsPressed)
-{
+TEST_F(StartPointDialogTest, OkStoresIntoTheEntrySelectedWhenItIsPressed) {
     loadClip("/c/a.avi");
     loadClip("/c/b.avi");
     auto& dialog = openOn(0);
@@ -145,8 +135,7 @@ TEST_F(StartPointDialogTest, OkStoresIntoTheEntrySelectedWhenItIsPressed)
     EXPECT_EQ(startFrames(), (std::vector<std::string>{"0", "55"}));
 }
 
-TEST_F(StartPointDialogTest, TheCloseBoxStoresNothing)
-{
+TEST_F(StartPointDialogTest, TheCloseBoxStoresNothing) {
     loadClip("/c/a.avi");
     auto& dialog = openOn(0);
     type(dialog, QStringLiteral("99"));
@@ -157,8 +146,7 @@ TEST_F(StartPointDialogTest, TheCloseBoxStoresNothing)
     EXPECT_EQ(textBox(openOn(0)).text(), QStringLiteral("0")) << "a new dialog shows the stored entry";
 }
 
-TEST_F(StartPointDialogTest, OkWithNoEntrySelectedClosesWithoutStoring)
-{
+TEST_F(StartPointDialogTest, OkWithNoEntrySelectedClosesWithoutStoring) {
     doubleClick(*list("List3").viewport(), {5, 5});
     StartPointDialog* dialog = window().startPointDialog();
     ASSERT_NE(dialog, nullptr) << "a double-click on the empty list opens the dialog";
@@ -170,8 +158,7 @@ TEST_F(StartPointDialogTest, OkWithNoEntrySelectedClosesWithoutStoring)
     EXPECT_EQ(window().startPointDialog(), nullptr);
 }
 
-TEST_F(StartPointDialogTest, OkAfterItsClipWasRemovedStoresNothing)
-{
+TEST_F(StartPointDialogTest, OkAfterItsClipWasRemovedStoresNothing) {
     loadClip("/c/a.avi");
     loadClip("/c/b.avi");
     auto& dialog = openOn(1);
@@ -185,8 +172,7 @@ TEST_F(StartPointDialogTest, OkAfterItsClipWasRemovedStoresNothing)
 
 // Removing entries selects none: "OK" and a double-click act only on the
 // entry the user picked, which keeps its selection at its new row.
-TEST_F(StartPointDialogTest, RemovingClipsNeverSelectsAStartFrameNobodyPicked)
-{
+TEST_F(StartPointDialogTest, RemovingClipsNeverSelectsAStartFrameNobodyPicked) {
     for (const char* clip : {"/c/a.avi", "/c/b.avi", "/c/c.avi"}) loadClip(clip);
     auto& dialog = openOn(1);
     for (int removal = 0; removal < 2; ++removal) {
@@ -211,8 +197,7 @@ TEST_F(StartPointDialogTest, RemovingClipsNeverSelectsAStartFrameNobodyPicked)
     EXPECT_EQ(starts.selectedRow(), 0) << "the picked entry, moved up one row";
 }
 
-TEST_F(StartPointDialogTest, AMinimisedDialogComesBackForTheNextClip)
-{
+TEST_F(StartPointDialogTest, AMinimisedDialogComesBackForTheNextClip) {
     loadClip("/c/a.avi");
     loadClip("/c/b.avi");
     auto& dialog = openOn(0);
@@ -224,8 +209,7 @@ TEST_F(StartPointDialogTest, AMinimisedDialogComesBackForTheNextClip)
 
 // The program's own event loop ends once the main window closes: the open
 // dialog closes with it instead of keeping the program alive.
-TEST_F(StartPointDialogTest, ClosingTheMainWindowClosesTheDialogAndEndsTheProgram)
-{
+TEST_F(StartPointDialogTest, ClosingTheMainWindowClosesTheDialogAndEndsTheProgram) {
     loadClip("/c/a.avi");
     window().show();
     QPointer<StartPointDialog> dialog = &openOn(0);

@@ -16,8 +16,7 @@ using model::testing::writeBytes;
 
 class StartUp : public MainWindowTest {};
 
-TEST_F(StartUp, TheEditStartsWithOneSwitchPointAndEmptyLists)
-{
+TEST_F(StartUp, TheEditStartsWithOneSwitchPointAndEmptyLists) {
     createWindow();
     EXPECT_EQ(shownEntries(list("List1")), std::vector<std::string>{"00000000|A"});
     EXPECT_TRUE(shownEntries(list("List2")).empty());
@@ -31,8 +30,7 @@ TEST_F(StartUp, TheEditStartsWithOneSwitchPointAndEmptyLists)
     EXPECT_TRUE(messages_->shown.empty());
 }
 
-TEST_F(StartUp, WritesTheIntroAndGivesItToThePlayerWithoutPlaying)
-{
+TEST_F(StartUp, WritesTheIntroAndGivesItToThePlayerWithoutPlaying) {
     createWindow();
     const auto locations = model::ScriptLocations::inFolder(scriptFolder());
     EXPECT_EQ(readBytes(locations.introPath), model::introScriptText());
@@ -41,8 +39,7 @@ TEST_F(StartUp, WritesTheIntroAndGivesItToThePlayerWithoutPlaying)
     EXPECT_FALSE(window().introFailure().has_value());
 }
 
-TEST_F(StartUp, AnIntroThatCannotBeWrittenIsNoMessageBox)
-{
+TEST_F(StartUp, AnIntroThatCannotBeWrittenIsNoMessageBox) {
     const std::string blocker = scriptFolder() + "/not-a-folder";
     writeBytes(blocker, "a file where the script folder should be");
     createWindow(model::ScriptLocations::inFolder(blocker + "/vistrel"));
@@ -55,17 +52,16 @@ TEST_F(StartUp, AnIntroThatCannotBeWrittenIsNoMessageBox)
     EXPECT_EQ(player().sendcommand("status position"), "0");
 }
 
-TEST_F(StartUp, CentresTheWindowOnTheScreen)
-{
+TEST_F(StartUp, CentresTheWindowOnTheScreen) {
     createWindow();
     const QRect screen = window().screen()->geometry();
     // No frame is known before the first showing, so the outer size is the menu bar and the client area.
     const int height = window().height();
-    EXPECT_EQ(window().pos(), QPoint(screen.x() + (screen.width() - 717) / 2, screen.y() + (screen.height() - height) / 2));
+    EXPECT_EQ(window().pos(),
+              QPoint(screen.x() + (screen.width() - 717) / 2, screen.y() + (screen.height() - height) / 2));
 }
 
-TEST_F(StartUp, ShowsWithTheFocusOnPreview)
-{
+TEST_F(StartUp, ShowsWithTheFocusOnPreview) {
     createWindow();
     window().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));

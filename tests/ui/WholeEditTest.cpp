@@ -14,8 +14,7 @@ namespace {
 
 using model::testing::readBytes;
 
-std::string crlfLines(const std::vector<std::string>& lines)
-{
+std::string crlfLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines) text += line + "\r\n";
     return text;
@@ -23,8 +22,7 @@ std::string crlfLines(const std::vector<std::string>& lines)
 
 class WholeEdit : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MainWindowTest::SetUp();
         std::string reason;
         clips_ = generatedClips({"ui-angle-a", "ui-angle-b"}, reason);
@@ -33,8 +31,7 @@ protected:
     }
 
     // Steps the paused preview with the player's own keys.
-    void pressOnPlayer(Qt::Key key, int times = 1)
-    {
+    void pressOnPlayer(Qt::Key key, int times = 1) {
         for (int i = 0; i < times; ++i) QTest::keyClick(&player(), key);
     }
 
@@ -43,8 +40,7 @@ protected:
     std::vector<std::filesystem::path> clips_;
 };
 
-TEST_F(WholeEdit, FromTwoClipsToTheSavedEditScript)
-{
+TEST_F(WholeEdit, FromTwoClipsToTheSavedEditScript) {
     loadClip(clips_[0]);
     loadClip(clips_[1]);
 

@@ -15,34 +15,29 @@
 
 namespace vistrel::ui::testing {
 
-test::MediaRecipe angleClipRecipe(const std::string& name, int frames)
-{
+test::MediaRecipe angleClipRecipe(const std::string& name, int frames) {
     test::MediaRecipe recipe = test::recipes::silentAvi();
     recipe.name = name;
     recipe.frames = frames;
     return recipe;
 }
 
-bool waitUntilOpened(player::PlayerWnd& player, std::chrono::milliseconds timeout)
-{
+bool waitUntilOpened(player::PlayerWnd& player, std::chrono::milliseconds timeout) {
     return QTest::qWaitFor([&] { return !player.isOpening(); }, static_cast<int>(timeout.count()));
 }
 
-bool waitUntilShown(player::PlayerWnd& player, std::chrono::milliseconds timeout)
-{
+bool waitUntilShown(player::PlayerWnd& player, std::chrono::milliseconds timeout) {
     return QTest::qWaitFor([&] { return !player.isSeeking(); }, static_cast<int>(timeout.count()));
 }
 
-void doubleClick(QWidget& widget, QPoint position)
-{
+void doubleClick(QWidget& widget, QPoint position) {
     QTest::mousePress(&widget, Qt::LeftButton, Qt::NoModifier, position);
     QTest::mouseRelease(&widget, Qt::LeftButton, Qt::NoModifier, position);
     QTest::mouseDClick(&widget, Qt::LeftButton, Qt::NoModifier, position);
     QTest::mouseRelease(&widget, Qt::LeftButton, Qt::NoModifier, position);
 }
 
-QPoint rowCentre(const QAbstractItemView& view, int row)
-{
+QPoint rowCentre(const QAbstractItemView& view, int row) {
     return view.visualRect(view.model()->index(row, 0)).center();
 }
 
@@ -52,8 +47,7 @@ void doubleClickRow(ListBox& list, int row) { doubleClick(*list.viewport(), rowC
 
 namespace {
 
-int frameIndexIn(const QImage& picture, int xOffset, int width)
-{
+int frameIndexIn(const QImage& picture, int xOffset, int width) {
     const QImage shot = picture.convertToFormat(QImage::Format_RGB32);
     if (shot.isNull()) return test::kNoFrameIndex;
     auto frame = engine::Frame::create(shot.width(), shot.height(), engine::PixelType::RGB32);
@@ -62,47 +56,40 @@ int frameIndexIn(const QImage& picture, int xOffset, int width)
     return test::readFrameIndex(*frame, xOffset, width);
 }
 
-QImage shownPicture(player::PlayerWnd& player)
-{
+QImage shownPicture(player::PlayerWnd& player) {
     waitUntilShown(player);
     return player.grab(player.pictureRect()).toImage();
 }
 
 }  // namespace
 
-int shownFrameIndex(player::PlayerWnd& player)
-{
+int shownFrameIndex(player::PlayerWnd& player) {
     const QImage picture = shownPicture(player);
     return frameIndexIn(picture, 0, picture.width());
 }
 
-int shownColumnIndex(player::PlayerWnd& player, int column)
-{
+int shownColumnIndex(player::PlayerWnd& player, int column) {
     constexpr int columns = 4;
     const QImage picture = shownPicture(player);
     const int width = picture.width() / columns;
     return frameIndexIn(picture, column * width, width);
 }
 
-void typeInto(StartPointDialog& dialog, const QString& text)
-{
+void typeInto(StartPointDialog& dialog, const QString& text) {
     auto& box = dialogControl<QLineEdit>(dialog, "Text1");
     box.selectAll();
     QTest::keyClicks(&box, text);
 }
 
-void clickJumpTo(StartPointDialog& dialog)
-{
+void clickJumpTo(StartPointDialog& dialog) {
     QTest::mouseClick(&dialogControl<QLabel>(dialog, "Label1"), Qt::LeftButton);
 }
 
-void clickOk(StartPointDialog& dialog)
-{
+void clickOk(StartPointDialog& dialog) {
     QTest::mouseClick(&dialogControl<QPushButton>(dialog, "Command1"), Qt::LeftButton);
 }
 
-std::vector<std::string> shownEntries(const QAbstractItemView& view)
-{
+std::vector<std::string> shownEntries(const QAbstractItemView& view) {
     std::vector<std::string> entries;
     for (int row = 0; row < view.model()->rowCount(); ++row)
         entries.push_back(view.model()->index(row, 0).data().toString().toStdString());
@@ -117,8 +104,7 @@ constexpr qint64 giveUpMilliseconds = 30'000;
 }  // namespace
 
 ModalAnswerer::ModalAnswerer(const QString& title, Answer answer)
-    : title_(title), answer_(std::move(answer)), timer_(std::make_unique<QTimer>())
-{
+    : title_(title), answer_(std::move(answer)), timer_(std::make_unique<QTimer>()) {
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
     QObject::connect(timer_.get(), &QTimer::timeout, [this, started] {
@@ -135,8 +121,7 @@ ModalAnswerer::ModalAnswerer(const QString& title, Answer answer)
 
 ModalAnswerer::~ModalAnswerer() = default;
 
-void ModalAnswerer::poll()
-{
+void ModalAnswerer::poll() {
     if (answered_) return;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!qobject_cast<QDialog*>(window) || !window->isVisible() || window->windowTitle() != title_) continue;
@@ -154,16 +139,14 @@ void ModalAnswerer::poll()
 
 void MainWindowTest::SetUp() { ASSERT_TRUE(folder_.isValid()); }
 
-void MainWindowTest::TearDown()
-{
+void MainWindowTest::TearDown() {
     window_.reset();
     // Dialogs that closed themselves are deleted on the next pass of the loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // The window before goes first: it holds the state folder while it exists.
-void MainWindowTest::createWindow(std::optional<model::ScriptLocations> locations, bool buildPreviewProxies)
-{
+void MainWindowTest::createWindow(std::optional<model::ScriptLocations> locations, bool buildPreviewProxies) {
     window_.reset();
     MainWindowSetup setup;
     setup.buildPreviewProxies = buildPreviewProxies;
@@ -189,8 +172,7 @@ void MainWindowTest::createWindow(std::optional<model::ScriptLocations> location
     window_ = std::make_unique<MainWindow>(std::move(setup));
 }
 
-void MainWindowTest::createWindowWithRealDialogs()
-{
+void MainWindowTest::createWindowWithRealDialogs() {
     window_.reset();
     MainWindowSetup setup;
     setup.locations = model::ScriptLocations::inFolder(scriptFolder());
@@ -201,8 +183,7 @@ void MainWindowTest::createWindowWithRealDialogs()
 
 void MainWindowTest::click(const char* buttonName) { QTest::mouseClick(&button(buttonName), Qt::LeftButton); }
 
-StartPointDialog& MainWindowTest::openStartPointDialogOn(int row)
-{
+StartPointDialog& MainWindowTest::openStartPointDialogOn(int row) {
     clickRow(list("List3"), row);
     doubleClickRow(list("List3"), row);
     StartPointDialog* dialog = window().startPointDialog();
@@ -210,15 +191,13 @@ StartPointDialog& MainWindowTest::openStartPointDialogOn(int row)
     return *dialog;
 }
 
-void MainWindowTest::loadClip(const std::filesystem::path& path)
-{
+void MainWindowTest::loadClip(const std::filesystem::path& path) {
     openDialog_->answers.push_back(path.string());
     click("Command2");
 }
 
 std::vector<std::filesystem::path> MainWindowTest::generatedClips(const std::vector<std::string>& names,
-                                                                  std::string& skipReason)
-{
+                                                                  std::string& skipReason) {
     std::vector<std::filesystem::path> clips;
     for (const auto& name : names) {
         auto clip = test::testMedia(angleClipRecipe(name), &skipReason);

@@ -57,8 +57,7 @@ int shownColumnIndex(player::PlayerWnd& player, int column);
 
 // A control of the start-point dialog by its name on the dialog.
 template <typename T>
-T& dialogControl(StartPointDialog& dialog, const char* name)
-{
+T& dialogControl(StartPointDialog& dialog, const char* name) {
     T* found = dialog.findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
     if (!found) throw std::runtime_error(std::string("no dialog control ") + name);
     return *found;
@@ -105,8 +104,7 @@ protected:
     const model::Edit& edit() const { return window_->edit(); }
 
     template <typename T>
-    T& control(const char* name)
-    {
+    T& control(const char* name) {
         T* found = window_->clientArea().findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
         if (!found) throw std::runtime_error(std::string("no control ") + name);
         return *found;

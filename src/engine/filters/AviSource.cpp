@@ -25,8 +25,7 @@ std::optional<PixelType> requestedPixelType(const std::string& text) {
     if (name.isEmpty() || name == "AUTO" || name == "FULL") return std::nullopt;
     for (PixelType type : {PixelType::YV12, PixelType::YUY2, PixelType::RGB32, PixelType::RGB24})
         if (name == QString::fromStdString(pixelTypeName(type))) return type;
-    throw ScriptError("AVISource: pixel_type must be \"YV12\", \"YUY2\", \"RGB32\" or \"RGB24\", not \"" + text +
-                      "\"");
+    throw ScriptError("AVISource: pixel_type must be \"YV12\", \"YUY2\", \"RGB32\" or \"RGB24\", not \"" + text + "\"");
 }
 
 }  // namespace
@@ -49,7 +48,8 @@ Value createAviSource(const Args& args, Environment& env) {
 
     const bool plain = !args.defined(kAudio) && !args.defined(kPixelType);
     if (plain)
-        if (ClipPtr standIn = previewProxyStandIn(file, env, [file, options] { return FfmsSource::open(file, options); }))
+        if (ClipPtr standIn =
+                previewProxyStandIn(file, env, [file, options] { return FfmsSource::open(file, options); }))
             return standIn;
     if (plain && env.sourcesAhead)
         if (ClipPtr opened = env.sourcesAhead->take(path)) return opened;

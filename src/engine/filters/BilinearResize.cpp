@@ -38,10 +38,9 @@ SourceWindow resolvedWindow(SourceWindow w, const VideoInfo& child) {
 PlaneResizer planeResizer(int channels, const SourceWindow& w, int srcW, int srcH, int dstW, int dstH, int xScale,
                           int yScale, bool verticalFirst) {
     const ResamplingKernel kernel = triangleKernel();
-    return PlaneResizer(channels,
-                        ResamplingProgram(kernel, srcW / xScale, dstW / xScale, w.left / xScale, w.width / xScale),
-                        ResamplingProgram(kernel, srcH / yScale, dstH / yScale, w.top / yScale, w.height / yScale),
-                        verticalFirst);
+    return PlaneResizer(
+        channels, ResamplingProgram(kernel, srcW / xScale, dstW / xScale, w.left / xScale, w.width / xScale),
+        ResamplingProgram(kernel, srcH / yScale, dstH / yScale, w.top / yScale, w.height / yScale), verticalFirst);
 }
 
 std::vector<PlaneResizer> planeResizers(const VideoInfo& src, int dstW, int dstH, const SourceWindow& w) {

@@ -85,7 +85,8 @@ Rational requestedFrameRate(const BlankClipRequest& rq, const VideoInfo& base) {
 
 void checkPictureSize(const VideoInfo& vi) {
     if (vi.width < 0 || vi.height < 0) throw ScriptError("BlankClip: width and height must not be negative");
-    if (vi.width > kMaxSide || vi.height > kMaxSide) throw ScriptError("BlankClip: width and height must be at most 65535");
+    if (vi.width > kMaxSide || vi.height > kMaxSide)
+        throw ScriptError("BlankClip: width and height must be at most 65535");
     if (!vi.hasVideo()) return;
     if (vi.pixelType == PixelType::YV12 && (vi.width % 2 || vi.height % 2))
         throw ScriptError("BlankClip: YV12 width and height must be even");

@@ -46,7 +46,8 @@ Rational rateFromFloat(double fps) {
             return Rational::reduced(static_cast<int64_t>(multiple) * base, 1001);
     }
     const float single = static_cast<float>(fps);
-    const double below = std::nextafter(single, 0.0f), above = std::nextafter(single, std::numeric_limits<float>::max());
+    const double below = std::nextafter(single, 0.0f),
+                 above = std::nextafter(single, std::numeric_limits<float>::max());
     return simplestBetween((double(single) + below) / 2, (double(single) + above) / 2);
 }
 

@@ -44,13 +44,13 @@ int64_t overlapSamples(int rate, int overlap, double fps) {
 enum class Mix { First, Ramp, Second };
 
 template <typename Sample>
-void mixRamp(Sample* a, const Sample* b, int64_t start, int64_t count, int channels, int64_t fadeStart,
-             int64_t fadeEnd, int64_t overlap) {
+void mixRamp(Sample* a, const Sample* b, int64_t start, int64_t count, int channels, int64_t fadeStart, int64_t fadeEnd,
+             int64_t overlap) {
     const float step = overlap > 0 ? float(1.0 / double(overlap)) : 0.0f;
     for (int64_t i = 0; i < count; ++i) {
         const int64_t s = start + i;
         const int64_t remaining = fadeEnd - s;
-        const Mix mix = s < fadeStart       ? Mix::First
+        const Mix mix = s < fadeStart          ? Mix::First
                         : remaining <= 0       ? Mix::Second
                         : remaining >= overlap ? Mix::First
                                                : Mix::Ramp;
@@ -81,8 +81,10 @@ Dissolve::Dissolve(ClipPtr first, ClipPtr second, int overlap, double fps)
 
 void Dissolve::checkCompatible(int overlap) const {
     const VideoInfo &a = first_->info(), &b = second_->info();
-    if (a.hasVideo() != b.hasVideo()) throw ScriptError("Dissolve: one clip has video and the other doesn't (not allowed)");
-    if (a.hasAudio() != b.hasAudio()) throw ScriptError("Dissolve: one clip has audio and the other doesn't (not allowed)");
+    if (a.hasVideo() != b.hasVideo())
+        throw ScriptError("Dissolve: one clip has video and the other doesn't (not allowed)");
+    if (a.hasAudio() != b.hasAudio())
+        throw ScriptError("Dissolve: one clip has audio and the other doesn't (not allowed)");
     if (overlap < 0) throw ScriptError("Dissolve: Cannot dissolve if overlap is less than zero");
     if (a.hasAudio()) {
         if (a.channels != b.channels) throw ScriptError("Dissolve: The number of audio channels doesn't match");

@@ -21,7 +21,8 @@ void checkCompatible(const VideoInfo& a, const VideoInfo& b) {
     }
     if (a.hasAudio()) {
         if (a.channels != b.channels) fail("The number of audio channels doesn't match");
-        if (a.audioRate != b.audioRate) fail("The audio of the two clips have different samplerates! Use SSRC()/ResampleAudio()");
+        if (a.audioRate != b.audioRate)
+            fail("The audio of the two clips have different samplerates! Use SSRC()/ResampleAudio()");
     }
 }
 

@@ -94,9 +94,7 @@ FramePtr StackHorizontal::makeFrame(int64_t n) {
     return out;
 }
 
-void StackHorizontal::readAudio(void* dst, int64_t start, int64_t count) {
-    clips_.front()->audio(dst, start, count);
-}
+void StackHorizontal::readAudio(void* dst, int64_t start, int64_t count) { clips_.front()->audio(dst, start, count); }
 
 // Script entry. Slots: 0 clip, 1 further clips.
 Value createStackHorizontal(const Args& args, Environment&) {

@@ -56,7 +56,9 @@ TextStyle styleOf(const SubtitleSettings& s, Column column) {
     style.antialias = s.antialias;
     style.letterSpacing = s.characterSpacing / 8.0;
     style.lineGap = s.lineSpacing.value_or(0) / 8.0;
-    style.align = column == Column::Left ? LineAlign::Left : column == Column::Centre ? LineAlign::Centre : LineAlign::Right;
+    style.align = column == Column::Left     ? LineAlign::Left
+                  : column == Column::Centre ? LineAlign::Centre
+                                             : LineAlign::Right;
     return style;
 }
 
@@ -88,7 +90,9 @@ Subtitle::Subtitle(ClipPtr child, const SubtitleSettings& s)
         throw ScriptError(std::string("Subtitle: ") + e.what());
     }
     const int x = anchorX(s, a.column, info_.width), y = anchorY(s, a.row, info_.height);
-    boxLeft_ = a.column == Column::Left ? x : a.column == Column::Centre ? x - mask_.boxWidth() / 2 : x - mask_.boxWidth();
+    boxLeft_ = a.column == Column::Left     ? x
+               : a.column == Column::Centre ? x - mask_.boxWidth() / 2
+                                            : x - mask_.boxWidth();
     boxTop_ = a.row == Row::Top ? y : a.row == Row::Baseline ? y - mask_.firstBaseline() : y - mask_.boxHeight();
 }
 

@@ -20,8 +20,8 @@ struct SubtitleSettings {
     std::string font = "Arial";
     double size = 18.0;  // line height in pixels
     TextColours colours{0x00FFFF00, 0x00000000};
-    std::optional<int> align;  // keypad 1..9; default 7, or 2 when x is -1
-    int characterSpacing = 0;  // eighths of a pixel
+    std::optional<int> align;        // keypad 1..9; default 7, or 2 when x is -1
+    int characterSpacing = 0;        // eighths of a pixel
     std::optional<int> lineSpacing;  // eighths of a pixel; when set, "\n" also breaks lines
     std::string fontFile;
     bool bold = true;

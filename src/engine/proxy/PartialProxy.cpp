@@ -42,10 +42,10 @@ int64_t PartialProxy::readBack(const ProxyHeader& header) {
     std::vector<uint8_t> payload;
     while (frames() < header.source.frameCount) {
         const auto head = proxy_format::readRecordHead(in);
-        if (!head || head->frame != frames() || head->size > kMostPayloadBytes || (frames() == 0 && !head->key))
-            break;
+        if (!head || head->frame != frames() || head->size > kMostPayloadBytes || (frames() == 0 && !head->key)) break;
         payload.resize(head->size);
-        if (!in.read(reinterpret_cast<char*>(payload.data()), head->size) || proxy_format::payloadCrc(payload) != head->crc)
+        if (!in.read(reinterpret_cast<char*>(payload.data()), head->size) ||
+            proxy_format::payloadCrc(payload) != head->crc)
             break;
         index_.push_back({end, head->key});
         end += ProxyRecordHead::kBytes + head->size;

@@ -33,8 +33,7 @@ class BuildLock {
 public:
     BuildLock(const fs::path& file, const std::string& clipPath) : lock_(QString::fromStdU16String(file.u16string())) {
         lock_.setStaleLockTime(0);  // a long build is not stale; only a dead builder's lock is
-        if (!lock_.tryLock(0))
-            throw ScriptError("The proxy of '" + clipPath + "' is being made by another program.");
+        if (!lock_.tryLock(0)) throw ScriptError("The proxy of '" + clipPath + "' is being made by another program.");
     }
 
 private:
@@ -70,7 +69,8 @@ void codeFrames(Clip& pictures, ProxyEncoder& encoder, PartialProxy& partial, co
 
 ProxyBuildResult buildProxy(const std::string& clipPath, const ProxyBuildOptions& options) {
     if (isScriptPath(clipPath))
-        throw ScriptError("Cannot make a proxy of '" + clipPath + "'\nProxies are made of video files, not of scripts.");
+        throw ScriptError("Cannot make a proxy of '" + clipPath +
+                          "'\nProxies are made of video files, not of scripts.");
     const std::string identity = identityOf(clipPath);
     const fs::path folder = options.proxyFolder.empty() ? defaultProxyFolder() : options.proxyFolder;
     const ProxyPaths paths = proxyPathsFor(folder, identity);

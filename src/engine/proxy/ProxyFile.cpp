@@ -35,12 +35,16 @@ std::unique_ptr<ProxyFile> ProxyFile::open(const fs::path& path, const std::stri
     auto index = proxy_format::readIndex(in, int64_t(size), recordsStart, header->source.frameCount);
     if (!index) return nullptr;
     const int64_t indexOffset = int64_t(size) - int64_t(index->size()) * 8 - 24;
-    return std::unique_ptr<ProxyFile>(new ProxyFile(path, std::move(in), std::move(*header), std::move(*index), indexOffset));
+    return std::unique_ptr<ProxyFile>(
+        new ProxyFile(path, std::move(in), std::move(*header), std::move(*index), indexOffset));
 }
 
 ProxyFile::ProxyFile(fs::path path, std::ifstream in, ProxyHeader header, std::vector<ProxyIndexEntry> index,
                      int64_t indexOffset)
-    : path_(std::move(path)), in_(std::move(in)), header_(std::move(header)), index_(std::move(index)),
+    : path_(std::move(path)),
+      in_(std::move(in)),
+      header_(std::move(header)),
+      index_(std::move(index)),
       indexOffset_(indexOffset) {}
 
 int64_t ProxyFile::keyframeOf(int64_t n) const {

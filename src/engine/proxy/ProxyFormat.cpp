@@ -58,10 +58,10 @@ bool knownPixelType(int64_t value) { return value >= 0 && value <= int64_t(Pixel
 bool ProxyHeader::operator==(const ProxyHeader& o) const {
     const VideoInfo& a = source;
     const VideoInfo& b = o.source;
-    return identity == o.identity && width == o.width && height == o.height && codec == o.codec &&
-           a.width == b.width && a.height == b.height && a.pixelType == b.pixelType && a.fps == b.fps &&
-           a.frameCount == b.frameCount && a.audioRate == b.audioRate && a.channels == b.channels &&
-           a.sampleType == b.sampleType && a.audioSamples == b.audioSamples;
+    return identity == o.identity && width == o.width && height == o.height && codec == o.codec && a.width == b.width &&
+           a.height == b.height && a.pixelType == b.pixelType && a.fps == b.fps && a.frameCount == b.frameCount &&
+           a.audioRate == b.audioRate && a.channels == b.channels && a.sampleType == b.sampleType &&
+           a.audioSamples == b.audioSamples;
 }
 
 namespace proxy_format {

@@ -32,7 +32,7 @@ struct ProxyHeader {
     VideoInfo source;      // the clip as avisource opens it: numbering, rate, sound
     int width = 0;         // the proxy's pictures, YV12
     int height = 0;
-    int codec = 0;         // the AVCodecID of the payloads
+    int codec = 0;  // the AVCodecID of the payloads
 
     bool operator==(const ProxyHeader&) const;
 };

@@ -38,7 +38,7 @@ private:
     ProxyDecoder decoder_;
     int64_t next_ = -1;  // the frame the decoder goes on with; -1: it starts at a keyframe
     std::vector<uint8_t> payload_;
-    ClipPtr exact_;      // once the proxy is given up
+    ClipPtr exact_;  // once the proxy is given up
 };
 
 }  // namespace vistrel::engine

@@ -148,7 +148,8 @@ __attribute__((target("avx2"))) inline __m128i tapSums1Avx2(const uint8_t* px, c
     int k = 0;
     for (; k + 16 <= padded; k += 16) {
         const __m256i pixels = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(px + k)));
-        acc = _mm256_add_epi32(acc, _mm256_madd_epi16(pixels, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(coef + k))));
+        acc = _mm256_add_epi32(
+            acc, _mm256_madd_epi16(pixels, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(coef + k))));
     }
     __m128i sum = _mm_add_epi32(_mm256_castsi256_si128(acc), _mm256_extracti128_si256(acc, 1));
     if (k < padded) {
@@ -159,7 +160,7 @@ __attribute__((target("avx2"))) inline __m128i tapSums1Avx2(const uint8_t* px, c
 }
 
 __attribute__((target("avx2"))) void horizontalRow1Avx2(const uint8_t* in, uint8_t* out,
-                                                         const ResamplingProgram& program, int blockOutputs) {
+                                                        const ResamplingProgram& program, int blockOutputs) {
     const int padded = (program.taps() + 7) / 8 * 8;
     int x = 0;
     for (; x + 4 <= blockOutputs; x += 4) {
@@ -183,11 +184,9 @@ void horizontalRow4Sse2(const uint8_t* in, uint8_t* out, const ResamplingProgram
         const uint8_t* px = in + program.firstPixel(x) * 4;
         __m128i acc = _mm_set1_epi32(kRound);
         for (int k = 0; k < taps; k += 2) {
-            const __m128i two =
-                _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(px + k * 4)), zero);
+            const __m128i two = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(px + k * 4)), zero);
             const __m128i paired = _mm_unpacklo_epi16(two, _mm_srli_si128(two, 8));
-            const __m128i pair =
-                _mm_set1_epi32(int32_t(uint16_t(coef[k])) | (int32_t(uint16_t(coef[k + 1])) << 16));
+            const __m128i pair = _mm_set1_epi32(int32_t(uint16_t(coef[k])) | (int32_t(uint16_t(coef[k + 1])) << 16));
             acc = _mm_add_epi32(acc, _mm_madd_epi16(paired, pair));
         }
         acc = _mm_srai_epi32(acc, ResamplingProgram::kBits);

@@ -29,8 +29,8 @@ namespace {
 int toFixed(double v) { return int(v * ResamplingProgram::kUnity + 0.5); }
 }  // namespace
 
-ResamplingProgram::ResamplingProgram(const ResamplingKernel& kernel, int sourceSize, int targetSize,
-                                     double cropStart, double cropSize)
+ResamplingProgram::ResamplingProgram(const ResamplingKernel& kernel, int sourceSize, int targetSize, double cropStart,
+                                     double cropSize)
     : sourceSize_(sourceSize), targetSize_(targetSize) {
     const double step = cropSize / targetSize;
     const double zoneScale = std::max(step, 1.0);

@@ -17,9 +17,7 @@ int callDepth(const std::vector<ArgumentExpression>& arguments) {
 }
 }  // namespace
 
-Value NameReference::evaluate(Interpreter& interpreter) const {
-    return interpreter.resolveName(name_);
-}
+Value NameReference::evaluate(Interpreter& interpreter) const { return interpreter.resolveName(name_); }
 
 FunctionCall::FunctionCall(std::string name, std::vector<ArgumentExpression> arguments, bool dotCall)
     : Expression(callDepth(arguments)), name_(std::move(name)), arguments_(std::move(arguments)), dotCall_(dotCall) {}
@@ -59,7 +57,9 @@ Value LogicalExpression::evaluate(Interpreter& interpreter) const {
 
 ConditionalExpression::ConditionalExpression(ExpressionPtr condition, ExpressionPtr ifTrue, ExpressionPtr ifFalse)
     : Expression(std::max(deeper(condition, ifTrue), ifFalse->depth() + 1)),
-      condition_(std::move(condition)), ifTrue_(std::move(ifTrue)), ifFalse_(std::move(ifFalse)) {}
+      condition_(std::move(condition)),
+      ifTrue_(std::move(ifTrue)),
+      ifFalse_(std::move(ifFalse)) {}
 
 Value ConditionalExpression::evaluate(Interpreter& interpreter) const {
     const bool condition =

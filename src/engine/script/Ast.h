@@ -81,8 +81,18 @@ private:
 };
 
 enum class BinaryOperator {
-    Add, Splice, Subtract, Multiply, Divide, Modulo,
-    Equal, NotEqual, Less, Greater, LessOrEqual, GreaterOrEqual,
+    Add,
+    Splice,
+    Subtract,
+    Multiply,
+    Divide,
+    Modulo,
+    Equal,
+    NotEqual,
+    Less,
+    Greater,
+    LessOrEqual,
+    GreaterOrEqual,
 };
 
 class BinaryExpression : public Expression {
@@ -124,9 +134,9 @@ private:
 struct Statement {
     enum class Kind { Expression, Assignment, GlobalAssignment, Return };
     Kind kind = Kind::Expression;
-    std::string name;      // the variable of an assignment
+    std::string name;  // the variable of an assignment
     ExpressionPtr value;
-    int line = 0;          // the line the statement ends on, for runtime errors
+    int line = 0;  // the line the statement ends on, for runtime errors
 };
 
 // The statements that run: everything up to and including the first `return`.

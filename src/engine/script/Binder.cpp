@@ -83,8 +83,8 @@ void placeNamed(const Parameter& parameter, const Value& value, std::vector<Valu
 
 }  // namespace
 
-std::optional<Args> bindArguments(const Signature& signature, const std::vector<Argument>& arguments,
-                                  bool intForFloat, const std::string& functionName) {
+std::optional<Args> bindArguments(const Signature& signature, const std::vector<Argument>& arguments, bool intForFloat,
+                                  const std::string& functionName) {
     Slots slots(signature.size());
     size_t p = 0;
     std::vector<std::pair<size_t, const Value*>> named;

@@ -26,7 +26,7 @@ struct Argument {
 // Once the positional values fit and every name exists, the signature is the
 // one the call means: a named value of the wrong type, or one given twice,
 // is then a ScriptError naming functionName.
-std::optional<Args> bindArguments(const Signature& signature, const std::vector<Argument>& arguments,
-                                  bool intForFloat, const std::string& functionName);
+std::optional<Args> bindArguments(const Signature& signature, const std::vector<Argument>& arguments, bool intForFloat,
+                                  const std::string& functionName);
 
 }  // namespace vistrel::engine

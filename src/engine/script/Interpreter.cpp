@@ -46,7 +46,9 @@ Value Interpreter::runStatement(const Statement& statement) {
         Value value = statement.value->evaluate(*this);
         switch (statement.kind) {
         case Statement::Kind::Assignment: locals_[lowerCase(statement.name)] = std::move(value); return Undefined{};
-        case Statement::Kind::GlobalAssignment: globals_[lowerCase(statement.name)] = std::move(value); return Undefined{};
+        case Statement::Kind::GlobalAssignment:
+            globals_[lowerCase(statement.name)] = std::move(value);
+            return Undefined{};
         default: return value;
         }
     } catch (const ScriptError& error) {

@@ -52,7 +52,7 @@ private:
     Environment& env_;
     std::string path_;
     const FunctionRegistry& functions_;
-    std::unordered_map<std::string, Value> locals_;   // keyed by the lower-case name
+    std::unordered_map<std::string, Value> locals_;  // keyed by the lower-case name
     std::unordered_map<std::string, Value> globals_;
 };
 

@@ -178,8 +178,9 @@ ExpressionPtr Parser::parseAnd() {
 
 ExpressionPtr Parser::parseComparison() {
     static const std::pair<std::string_view, BinaryOperator> kComparisons[] = {
-        {"==", BinaryOperator::Equal}, {"!=", BinaryOperator::NotEqual}, {"<>", BinaryOperator::NotEqual},
-        {"<", BinaryOperator::Less},   {">", BinaryOperator::Greater},   {"<=", BinaryOperator::LessOrEqual},
+        {"==", BinaryOperator::Equal},          {"!=", BinaryOperator::NotEqual},
+        {"<>", BinaryOperator::NotEqual},       {"<", BinaryOperator::Less},
+        {">", BinaryOperator::Greater},         {"<=", BinaryOperator::LessOrEqual},
         {">=", BinaryOperator::GreaterOrEqual},
     };
     ExpressionPtr left = parseSum();
@@ -201,10 +202,14 @@ ExpressionPtr Parser::parseSum() {
     ExpressionPtr left = parseProduct();
     for (;;) {
         BinaryOperator op;
-        if (atOperator("+")) op = BinaryOperator::Add;
-        else if (atOperator("-")) op = BinaryOperator::Subtract;
-        else if (atOperator("++")) op = BinaryOperator::Splice;
-        else break;
+        if (atOperator("+"))
+            op = BinaryOperator::Add;
+        else if (atOperator("-"))
+            op = BinaryOperator::Subtract;
+        else if (atOperator("++"))
+            op = BinaryOperator::Splice;
+        else
+            break;
         advance();
         left = bounded(std::make_shared<BinaryExpression>(op, left, parseProduct()));
     }
@@ -215,10 +220,14 @@ ExpressionPtr Parser::parseProduct() {
     ExpressionPtr left = parseUnary();
     for (;;) {
         BinaryOperator op;
-        if (atOperator("*")) op = BinaryOperator::Multiply;
-        else if (atOperator("/")) op = BinaryOperator::Divide;
-        else if (atOperator("%")) op = BinaryOperator::Modulo;
-        else break;
+        if (atOperator("*"))
+            op = BinaryOperator::Multiply;
+        else if (atOperator("/"))
+            op = BinaryOperator::Divide;
+        else if (atOperator("%"))
+            op = BinaryOperator::Modulo;
+        else
+            break;
         advance();
         left = bounded(std::make_shared<BinaryExpression>(op, left, parseUnary()));
     }
@@ -228,9 +237,12 @@ ExpressionPtr Parser::parseProduct() {
 ExpressionPtr Parser::parseUnary() {
     while (atOperator("+")) advance();
     UnaryOperator op;
-    if (atOperator("-")) op = UnaryOperator::Negate;
-    else if (atOperator("!")) op = UnaryOperator::Not;
-    else return parsePostfix();
+    if (atOperator("-"))
+        op = UnaryOperator::Negate;
+    else if (atOperator("!"))
+        op = UnaryOperator::Not;
+    else
+        return parsePostfix();
     advance();
     NestingGuard guard(*this);
     ExpressionPtr operand = parseUnary();

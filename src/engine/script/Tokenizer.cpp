@@ -38,9 +38,12 @@ int countLineBreaks(std::string_view text, size_t from, size_t to) {
 std::string characterAt(std::string_view text, size_t pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     size_t length = 1;
-    if (lead >= 0xF0) length = 4;
-    else if (lead >= 0xE0) length = 3;
-    else if (lead >= 0xC0) length = 2;
+    if (lead >= 0xF0)
+        length = 4;
+    else if (lead >= 0xE0)
+        length = 3;
+    else if (lead >= 0xC0)
+        length = 2;
     return std::string(text.substr(pos, length));
 }
 
@@ -57,9 +60,7 @@ char Tokenizer::peek(size_t ahead) const {
     return at < text_.size() ? text_[at] : '\0';
 }
 
-void Tokenizer::fail(const std::string& message) const {
-    throw SyntaxError(message, line_, columnAt(text_, pos_));
-}
+void Tokenizer::fail(const std::string& message) const { throw SyntaxError(message, line_, columnAt(text_, pos_)); }
 
 void Tokenizer::skipBlanks() {
     while (peek() == ' ' || peek() == '\t') ++pos_;

@@ -7,11 +7,11 @@ namespace vistrel::engine {
 
 namespace {
 
-constexpr Rational kStandardRates[] = {{24000, 1001}, {24, 1}, {25, 1},       {30000, 1001}, {30, 1}, {48, 1},
+constexpr Rational kStandardRates[] = {{24000, 1001}, {24, 1},       {25, 1}, {30000, 1001}, {30, 1}, {48, 1},
                                        {50, 1},       {60000, 1001}, {60, 1}, {100, 1},      {120, 1}};
 constexpr double kSnapWithin = 0.005;
 constexpr double kSameDurationWithin = 0.02;  // 29.97 and 30 fps count as one; 24 and 25 do not
-constexpr double kLateFrameSlack = 0.1;  // of a frame at the conformed rate
+constexpr double kLateFrameSlack = 0.1;       // of a frame at the conformed rate
 
 // Each frame's duration in ticks: until the next frame; the last lasts as long as the one before it.
 std::vector<int64_t> frameDurations(std::span<const int64_t> ticks) {
@@ -23,8 +23,8 @@ std::vector<int64_t> frameDurations(std::span<const int64_t> ticks) {
 }
 
 struct CommonDuration {
-    int64_t mode = 0;    // the duration, in ticks, that most frames share
-    double mean = 0.0;   // the mean of the durations counted as the same as it
+    int64_t mode = 0;   // the duration, in ticks, that most frames share
+    double mean = 0.0;  // the mean of the durations counted as the same as it
 };
 
 // Durations within max(1 tick, 2 %) of one another count as the same.
@@ -108,8 +108,7 @@ ConformedTiming conformToCommonRate(std::span<const int64_t> ticks, int64_t tick
     size_t shown = 0;
     for (int64_t n = 0; n < frames; ++n) {
         const double latest = (double(n) + kLateFrameSlack) * frameSeconds;
-        while (shown + 1 < ticks.size() && double(ticks[shown + 1] - ticks.front()) * secondsPerTick <= latest)
-            ++shown;
+        while (shown + 1 < ticks.size() && double(ticks[shown + 1] - ticks.front()) * secondsPerTick <= latest) ++shown;
         timing.sourceFrames.push_back(static_cast<int32_t>(shown));
     }
     return timing;

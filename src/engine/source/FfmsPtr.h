@@ -13,7 +13,9 @@ namespace vistrel::engine {
 
 template <typename T, void (*Free)(T*)>
 struct FfmsDeleter {
-    void operator()(T* p) const { if (p) Free(p); }
+    void operator()(T* p) const {
+        if (p) Free(p);
+    }
 };
 
 using FfmsIndexerPtr = std::unique_ptr<FFMS_Indexer, FfmsDeleter<FFMS_Indexer, FFMS_CancelIndexing>>;

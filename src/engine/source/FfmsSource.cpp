@@ -217,7 +217,8 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         VideoInfo info;
         if (options.video) {
             parts.video = openVideo(path, index.get(), track, options, parts.seekMethod);
-            if (parts.seekMethod == SeekMethod::SeekWithPreroll || parts.seekMethod == SeekMethod::SeekCountingDropped) {
+            if (parts.seekMethod == SeekMethod::SeekWithPreroll ||
+                parts.seekMethod == SeekMethod::SeekCountingDropped) {
                 parts.keyframes = keyframesOf(frames);
                 parts.leadingFrames = leadingFramesOf(path, track, stream, parts.seekMethod, parts.keyframes, times);
             }
@@ -320,7 +321,8 @@ int64_t FfmsSource::sourceFrame(int64_t n) const {
 
 void FfmsSource::refuseWithoutPictures() const {
     if (!video_)
-        throw ScriptError("AVISource: the pictures of '" + name_ + "' are not decoded: it was opened for its sound only");
+        throw ScriptError("AVISource: the pictures of '" + name_ +
+                          "' are not decoded: it was opened for its sound only");
 }
 
 FramePtr FfmsSource::makeFrame(int64_t n) {

@@ -24,18 +24,18 @@
 namespace vistrel::engine {
 
 struct SourceOptions {
-    bool audio = true;                       // false: the clip has no sound
+    bool audio = true;  // false: the clip has no sound
     // false: the clip is opened for its sound only. Its frame rate, count
     // and size come from the index and the container; no picture decoder is
     // made and asking for a frame throws.
     bool video = true;
-    std::optional<PixelType> pixelType;      // none: YV12 for YUV files, RGB32 for RGB files
-    std::filesystem::path indexFolder;       // empty: indexes are not kept
-    IndexProgress indexProgress;             // may be empty; may throw to stop indexing (open rethrows it)
+    std::optional<PixelType> pixelType;  // none: YV12 for YUV files, RGB32 for RGB files
+    std::filesystem::path indexFolder;   // empty: indexes are not kept
+    IndexProgress indexProgress;         // may be empty; may throw to stop indexing (open rethrows it)
     int decoderThreads = 1;
     // The last frames decoded, kept for stepping back: at most this many bytes.
     size_t recentFramesBytes = kDefaultRecentFramesBytes;
-    std::string nameInMessages;              // the file as the user named it; empty: the path
+    std::string nameInMessages;  // the file as the user named it; empty: the path
 };
 
 class LeadingFrames;
@@ -73,7 +73,7 @@ private:
     const FFMS_Frame* fetchCountingDropped(int64_t n, int depth);
     int64_t keyframeBefore(int64_t n) const;
     bool ffmsDecodesOnTo(int64_t n) const;  // rather than seeking, when asked for frame n now
-    int64_t sourceFrame(int64_t n) const;  // the file's frame that frame n of the clip shows
+    int64_t sourceFrame(int64_t n) const;   // the file's frame that frame n of the clip shows
 
     std::string name_;  // for messages
     SeekMethod seekMethod_;

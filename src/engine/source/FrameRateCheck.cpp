@@ -4,8 +4,7 @@
 
 namespace vistrel::engine {
 
-std::optional<FrameTimeDrift> firstDriftingFrame(std::span<const int64_t> times, double secondsPerTick,
-                                                 Rational fps) {
+std::optional<FrameTimeDrift> firstDriftingFrame(std::span<const int64_t> times, double secondsPerTick, Rational fps) {
     if (times.empty() || fps.num <= 0 || fps.den <= 0) return std::nullopt;
     const double frameSeconds = double(fps.den) / double(fps.num);
     for (size_t n = 1; n < times.size(); ++n) {

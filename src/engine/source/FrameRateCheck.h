@@ -24,7 +24,6 @@ struct FrameTimeDrift {
 
 // times: each frame's timestamp, in units of secondsPerTick, in frame order.
 // The first frame whose time is half a frame or more away from frame / fps.
-std::optional<FrameTimeDrift> firstDriftingFrame(std::span<const int64_t> times, double secondsPerTick,
-                                                 Rational fps);
+std::optional<FrameTimeDrift> firstDriftingFrame(std::span<const int64_t> times, double secondsPerTick, Rational fps);
 
 }  // namespace vistrel::engine

@@ -49,7 +49,7 @@ bool IndexBuilds::Build::report(int64_t done, int64_t total) {
 }
 
 std::unique_ptr<IndexBuilds::Build> IndexBuilds::buildOrWait(const std::string& indexFile,
-                                                            const IndexProgress& progress) {
+                                                             const IndexProgress& progress) {
     std::unique_lock lock(mutex_);
     auto [found, fresh] = running_.try_emplace(indexFile, nullptr);
     if (fresh) {

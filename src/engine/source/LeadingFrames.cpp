@@ -22,7 +22,8 @@ int LeadingFrames::after(int64_t keyframe) {
     if (auto it = known_.find(keyframe); it != known_.end()) return it->second;
     int count = whenUnknown_;
     if (openOnce()) {
-        if (keyframeTimes_.empty()) count = probe(keyframe);
+        if (keyframeTimes_.empty())
+            count = probe(keyframe);
         else if (const auto time = keyframeTimes_.find(keyframe); time != keyframeTimes_.end())
             count = probeByTime(time->second);
     }
@@ -94,8 +95,8 @@ int LeadingFrames::probe(int64_t keyframe) {
         const bool ours = packet->stream_index == stream_;
         if (ours && fed.empty()) {
             start = packet->dts;
-            const bool landed = (packet->flags & AV_PKT_FLAG_KEY) && start <= keyframe &&
-                                keyframe - start < kAssumedWhenUnknown;
+            const bool landed =
+                (packet->flags & AV_PKT_FLAG_KEY) && start <= keyframe && keyframe - start < kAssumedWhenUnknown;
             if (!landed) break;
         }
         if (ours) {

@@ -25,7 +25,9 @@ public:
     // empty for AVI.
     LeadingFrames(std::string path, int streamIndex, std::map<int64_t, int64_t> keyframeTimes = {},
                   int whenUnknown = kAssumedWhenUnknown)
-        : path_(std::move(path)), stream_(streamIndex), keyframeTimes_(std::move(keyframeTimes)),
+        : path_(std::move(path)),
+          stream_(streamIndex),
+          keyframeTimes_(std::move(keyframeTimes)),
           whenUnknown_(whenUnknown) {}
 
     // How many frames from FFMS2's keyframe number keyframe on may be ones

@@ -49,8 +49,8 @@ StreamTraits probeStream(const std::string& path, int streamIndex, bool lookAtPa
     traits.width = stream->codecpar->width;
     traits.height = stream->codecpar->height;
     // Elsewhere a stream without B-frames seeks the same way, only without dropped frames.
-    if (!lookAtPackets || seekMethodFor(traits) == SeekMethod::Seek
-        || (traits.container != "avi" && traits.container != "mpeg"))
+    if (!lookAtPackets || seekMethodFor(traits) == SeekMethod::Seek ||
+        (traits.container != "avi" && traits.container != "mpeg"))
         return traits;
 
     // Whether the stream has B-frames is known only once a few packets are decoded.

@@ -31,12 +31,12 @@ namespace vistrel::engine {
 enum class SeekMethod { Seek, SeekWithPreroll, SeekCountingDropped, DecodeInOrder };
 
 struct StreamTraits {
-    std::string container;          // libavformat's short name: "avi", "mov,mp4,m4a,3gp,3g2,mj2", ...
+    std::string container;  // libavformat's short name: "avi", "mov,mp4,m4a,3gp,3g2,mj2", ...
     AVCodecID codec = AV_CODEC_ID_NONE;
-    bool reordersFrames = true;     // has B-frames, or not known to have none
-    int64_t tickNum = 0;            // the stream's timestamps count ticks of tickNum / tickDen seconds
+    bool reordersFrames = true;  // has B-frames, or not known to have none
+    int64_t tickNum = 0;         // the stream's timestamps count ticks of tickNum / tickDen seconds
     int64_t tickDen = 1;
-    int width = 0;                  // as the container states it; 0 when it does not
+    int width = 0;  // as the container states it; 0 when it does not
     int height = 0;
 };
 

@@ -18,7 +18,8 @@ namespace vistrel::engine {
 namespace {
 
 bool isAviSourceName(const Token& token) {
-    return token.kind == TokenKind::Name && QString::fromStdString(token.text).compare("avisource", Qt::CaseInsensitive) == 0;
+    return token.kind == TokenKind::Name &&
+           QString::fromStdString(token.text).compare("avisource", Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -60,7 +61,8 @@ SourcesAhead::SourcesAhead(std::string_view scriptText, const Environment& env) 
         options.indexFolder = env.indexFolder;
         options.video = !env.soundOnly;
         options.recentFramesBytes = env.recentFramesBytes;
-        opening_.emplace(name, std::async(std::launch::async, [path, options] { return FfmsSource::open(path, options); }));
+        opening_.emplace(name,
+                         std::async(std::launch::async, [path, options] { return FfmsSource::open(path, options); }));
     }
 }
 

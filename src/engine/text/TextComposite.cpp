@@ -15,8 +15,11 @@ struct Ink {
     YuvColour yuv;
 
     explicit Ink(uint32_t aarrggbb)
-        : opacity(255 - int(aarrggbb >> 24)), r(uint8_t(aarrggbb >> 16)), g(uint8_t(aarrggbb >> 8)),
-          b(uint8_t(aarrggbb)), yuv(rgbToYuv601(aarrggbb)) {}
+        : opacity(255 - int(aarrggbb >> 24)),
+          r(uint8_t(aarrggbb >> 16)),
+          g(uint8_t(aarrggbb >> 8)),
+          b(uint8_t(aarrggbb)),
+          yuv(rgbToYuv601(aarrggbb)) {}
 };
 
 inline uint8_t blend(uint8_t under, uint8_t over, int weight) {
@@ -28,14 +31,18 @@ inline int weightOf(uint8_t coverage, const Ink& ink) { return (coverage * ink.o
 
 // The part of the mask that lands on a frame of w x h.
 struct Span {
-    int x0, y0, x1, y1;  // in frame coordinates, exclusive ends
+    int x0, y0, x1, y1;    // in frame coordinates, exclusive ends
     int originX, originY;  // frame position of mask pixel (0,0)
 };
 
 Span visibleSpan(const TextMask& mask, int boxLeft, int boxTop, int w, int h) {
     const int ox = boxLeft - TextMask::margin(), oy = boxTop - TextMask::margin();
-    return {std::max(ox, 0), std::max(oy, 0), std::min(ox + mask.maskWidth(), w), std::min(oy + mask.maskHeight(), h),
-            ox, oy};
+    return {std::max(ox, 0),
+            std::max(oy, 0),
+            std::min(ox + mask.maskWidth(), w),
+            std::min(oy + mask.maskHeight(), h),
+            ox,
+            oy};
 }
 
 void drawPackedRgb(Frame& frame, const TextMask& mask, const Span& s, const Ink& text, const Ink& halo, int bpp) {

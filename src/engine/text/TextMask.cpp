@@ -83,8 +83,8 @@ struct LaidOutLine {
     QPointF pen;
 };
 
-std::vector<LaidOutLine> layOut(const std::vector<QString>& texts, const QFontMetricsF& metrics,
-                                const TextStyle& style, int boxWidth, int firstBaseline, int lineStep) {
+std::vector<LaidOutLine> layOut(const std::vector<QString>& texts, const QFontMetricsF& metrics, const TextStyle& style,
+                                int boxWidth, int firstBaseline, int lineStep) {
     std::vector<LaidOutLine> laid;
     for (size_t i = 0; i < texts.size(); ++i) {
         const double advance = metrics.horizontalAdvance(texts[i]);

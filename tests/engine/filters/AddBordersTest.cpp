@@ -101,7 +101,9 @@ TEST(AddBorders, OddBordersAreFineWhereChromaIsNotSubsampled) {
 }
 
 TEST(AddBorders, HugeBordersAreRefused) {
-    EXPECT_EQ(scriptErrorOf([] { AddBorders::create(grey(PixelType::RGB32), {2000000000, 0, 2000000000, 0}, 0); }),
+    EXPECT_EQ(scriptErrorOf([] {
+                  AddBorders::create(grey(PixelType::RGB32), {2000000000, 0, 2000000000, 0}, 0);
+              }),
               "AddBorders: the bordered frame would be too large");
 }
 
@@ -115,9 +117,8 @@ TEST(AddBorders, SoundPassesThrough) {
 
 TEST(AddBorders, ScriptCallTakesColourLast) {
     Environment env;
-    Args args = makeArgs({{grey(PixelType::RGB32)}, {int32_t(1)}, {int32_t(0)}, {int32_t(0)}, {int32_t(0)},
-                          {int32_t(0x00FF00)}},
-                         6);
+    Args args = makeArgs(
+        {{grey(PixelType::RGB32)}, {int32_t(1)}, {int32_t(0)}, {int32_t(0)}, {int32_t(0)}, {int32_t(0x00FF00)}}, 6);
     FramePtr f = std::get<ClipPtr>(createAddBorders(args, env))->frame(0);
     EXPECT_EQ(byteAt(*f, 0, 1, 0), 255);
 }

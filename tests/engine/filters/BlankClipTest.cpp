@@ -12,7 +12,21 @@ using namespace vistrel::test;
 namespace {
 
 // BlankClip's signature slots.
-enum Slot { Clips, Length, Width, Height, PixelTypeName, Fps, FpsDen, AudioRate, Stereo, SixteenBit, Color, ColorYuv, Template };
+enum Slot {
+    Clips,
+    Length,
+    Width,
+    Height,
+    PixelTypeName,
+    Fps,
+    FpsDen,
+    AudioRate,
+    Stereo,
+    SixteenBit,
+    Color,
+    ColorYuv,
+    Template
+};
 constexpr size_t kSlots = 13;
 
 class BlankClipCall : public ::testing::Test {
@@ -269,8 +283,8 @@ INSTANTIATE_TEST_SUITE_P(RateTable, FrameRateFromFloat,
                          ::testing::Values(FloatRateCase{30000.0 / 1001.0, {15712927, 524288}},
                                            FloatRateCase{24000.0 / 1001.0, {25140683, 1048576}},
                                            FloatRateCase{60000.0 / 1001.0, {15712927, 262144}},
-                                           FloatRateCase{29.97, {31425823, 1048576}},
-                                           FloatRateCase{24, {24, 1}}, FloatRateCase{25, {25, 1}},
-                                           FloatRateCase{30, {30, 1}}, FloatRateCase{50, {50, 1}}));
+                                           FloatRateCase{29.97, {31425823, 1048576}}, FloatRateCase{24, {24, 1}},
+                                           FloatRateCase{25, {25, 1}}, FloatRateCase{30, {30, 1}},
+                                           FloatRateCase{50, {50, 1}}));
 
 }  // namespace

@@ -29,8 +29,9 @@ Bgr rec601(double y, double u, double v) {
 }
 
 ClipPtr flatYv12(uint8_t y, uint8_t u, uint8_t v, int w = 16, int h = 8) {
-    return std::make_shared<PatternClip>(videoInfo(w, h, PixelType::YV12, 1),
-                                         [=](int64_t, int p) { return p == 0 ? y : p == 1 ? u : v; });
+    return std::make_shared<PatternClip>(videoInfo(w, h, PixelType::YV12, 1), [=](int64_t, int p) {
+        return p == 0 ? y : p == 1 ? u : v;
+    });
 }
 
 Bgr pixel(const Frame& f, int x, int y) {
@@ -90,13 +91,14 @@ TEST(ConvertToRGB32, CheckPointFromLimitedRangeBlue) {
 TEST(ConvertToRGB32, FlatPatchesAgreeWithSwscaleWithinOneLevel) {
     const int w = 720, h = 480, barWidth = 90;
     const uint8_t bars[8][3] = {{180, 128, 128}, {168, 44, 136}, {145, 147, 44}, {133, 63, 52},
-                                {63, 193, 204}, {51, 109, 212}, {28, 212, 120}, {16, 128, 128}};
+                                {63, 193, 204},  {51, 109, 212}, {28, 212, 120}, {16, 128, 128}};
     MutableFramePtr f = Frame::create(w, h, PixelType::YV12);
     for (int p = 0; p < 3; ++p)
         for (int y = 0; y < f->plane(p).rows; ++y)
             for (int x = 0; x < f->plane(p).rowBytes; ++x)
                 f->plane(p).row(y)[x] = bars[(p == 0 ? x : 2 * x) / barWidth][p];
-    FramePtr ours = ConvertToRGB32::create(std::make_shared<StillClip>(videoInfo(w, h, PixelType::YV12, 1), f))->frame(0);
+    FramePtr ours =
+        ConvertToRGB32::create(std::make_shared<StillClip>(videoInfo(w, h, PixelType::YV12, 1), f))->frame(0);
     SwscaleSettings s;
     s.flags = SWS_BICUBIC | SWS_FULL_CHR_H_INT | SWS_ACCURATE_RND;
     s.srcChromaH = 0;
@@ -123,16 +125,19 @@ TEST(ConvertToRGB32, Yv12ChromaSitsOnTheLeftLumaColumn) {
             f->plane(1).row(y)[x] = uint8_t(16 + 12 * x);
             f->plane(2).row(y)[x] = 128;
         }
-    FramePtr out = ConvertToRGB32::create(std::make_shared<StillClip>(videoInfo(w, h, PixelType::YV12, 1), f))->frame(0);
-    for (int x = 6; x < w - 6; ++x) EXPECT_NEAR(pixel(*out, x, 4).b, rec601(126, 16 + 6 * x, 128).b, 1) << "column " << x;
+    FramePtr out =
+        ConvertToRGB32::create(std::make_shared<StillClip>(videoInfo(w, h, PixelType::YV12, 1), f))->frame(0);
+    for (int x = 6; x < w - 6; ++x)
+        EXPECT_NEAR(pixel(*out, x, 4).b, rec601(126, 16 + 6 * x, 128).b, 1) << "column " << x;
 }
 
 TEST(ConvertToRGB32, Yuy2OddPixelsAverageTheirPairWithTheNext) {
     MutableFramePtr f = Frame::create(6, 1, PixelType::YUY2);
     const uint8_t packed[12] = {100, 60, 110, 140, 120, 90, 130, 150, 140, 200, 150, 100};
     std::memcpy(f->plane(0).row(0), packed, 12);
-    FramePtr out = ConvertToRGB32::create(std::make_shared<StillClip>(videoInfo(6, 1, PixelType::YUY2, 1), f))->frame(0);
-    const Bgr expected[6] = {rec601(100, 60, 140), rec601(110, 75, 145),   rec601(120, 90, 150),
+    FramePtr out =
+        ConvertToRGB32::create(std::make_shared<StillClip>(videoInfo(6, 1, PixelType::YUY2, 1), f))->frame(0);
+    const Bgr expected[6] = {rec601(100, 60, 140),  rec601(110, 75, 145),  rec601(120, 90, 150),
                              rec601(130, 145, 125), rec601(140, 200, 100), rec601(150, 200, 100)};
     for (int x = 0; x < 6; ++x) {
         const Bgr p = pixel(*out, x, 0);

@@ -108,7 +108,8 @@ TEST(FadeSound, BlankClipTakesTheClipsSoundFormat) {
 TEST(FadeScript, NegativeLengthIsDissolvesError) {
     Environment env;
     Args args = makeArgs({{white()}, {int32_t(-3)}}, 4);
-    EXPECT_EQ(scriptErrorOf([&] { createFadeOut(args, env); }), "Dissolve: Cannot dissolve if overlap is less than zero");
+    EXPECT_EQ(scriptErrorOf([&] { createFadeOut(args, env); }),
+              "Dissolve: Cannot dissolve if overlap is less than zero");
 }
 
 TEST(FadeScript, FadeInAndFadeOutTakeOneExtraFrame) {
@@ -164,17 +165,16 @@ TEST_P(AbsurdValues, AreClearErrors) {
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, AbsurdValues,
-    ::testing::Values(
-        std::pair{"blankclip().FadeIn(2147483647)",
-                  "FadeIn: a fade of 2147483647 frames is too long (at most 2147483646)"},
-        std::pair{"blankclip().FadeIO2(2147483646)",
-                  "FadeIO2: a fade of 2147483646 frames is too long (at most 2147483645)"},
-        std::pair{"blankclip().FadeOut0(2147483647)", "(no error)"},
-        std::pair{"dissolve(blankclip(width=0), blankclip(width=0), 3, fps=0)",
-                  "Dissolve: fps must be a finite number greater than 0"},
-        std::pair{"dissolve(blankclip(width=0), blankclip(width=0), 3, fps=-24)",
-                  "Dissolve: fps must be a finite number greater than 0"},
-        std::pair{"dissolve(blankclip(width=0), blankclip(width=0), 3, fps=0.000000000000001)",
-                  "Dissolve: an overlap of 3 frames at 1e-15 fps is too long"}));
+    ::testing::Values(std::pair{"blankclip().FadeIn(2147483647)",
+                                "FadeIn: a fade of 2147483647 frames is too long (at most 2147483646)"},
+                      std::pair{"blankclip().FadeIO2(2147483646)",
+                                "FadeIO2: a fade of 2147483646 frames is too long (at most 2147483645)"},
+                      std::pair{"blankclip().FadeOut0(2147483647)", "(no error)"},
+                      std::pair{"dissolve(blankclip(width=0), blankclip(width=0), 3, fps=0)",
+                                "Dissolve: fps must be a finite number greater than 0"},
+                      std::pair{"dissolve(blankclip(width=0), blankclip(width=0), 3, fps=-24)",
+                                "Dissolve: fps must be a finite number greater than 0"},
+                      std::pair{"dissolve(blankclip(width=0), blankclip(width=0), 3, fps=0.000000000000001)",
+                                "Dissolve: an overlap of 3 frames at 1e-15 fps is too long"}));
 
 }  // namespace

@@ -24,7 +24,8 @@ INSTANTIATE_TEST_SUITE_P(
         "blankclip(length=10, width=64, height=48, pixel_type=\"YV12\", audio_rate=0)",
         "blankclip(length=10, width=64, height=48, pixel_type=\"YUY2\", stereo=true, sixteen_bit=false)",
         "blankclip(blankclip(width=0, length=5))",
-        "dissolve(blankclip(length=10, width=32, height=16), blankclip(length=12, width=32, height=16, color=$ffffff), 4)",
+        "dissolve(blankclip(length=10, width=32, height=16), blankclip(length=12, width=32, height=16, color=$ffffff), "
+        "4)",
         "dissolve(blankclip(length=3, width=32, height=16), blankclip(length=4, width=32, height=16), 8)",
         "dissolve(blankclip(width=0, length=10), blankclip(width=0, length=5), 3)",
         "blankclip(length=10, width=32, height=16, pixel_type=\"YV12\").fadein(4)",
@@ -43,6 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
         "blankclip(length=5, width=32, height=16, pixel_type=\"RGB24\").addborders(1, 3, 5, 7, $ff00ff)",
         "blankclip(length=5, width=32, height=16, pixel_type=\"YV12\").subtitle(\"Hi\")",
         "blankclip(length=5, width=64, height=16, pixel_type=\"YUY2\").subtitle(\"Hi\", align=5)", "version()",
-        "version().addborders(122,20,122,20).converttorgb32().subtitle(\"Vistrel is powered by:\", text_color=$ffffff)"));
+        "version().addborders(122,20,122,20).converttorgb32().subtitle(\"Vistrel is powered by:\", "
+        "text_color=$ffffff)"));
 
 }  // namespace

@@ -41,22 +41,22 @@ TEST_P(FrameLimit, AFrameAtTheLimitIsMadeWholeAndOnePastItIsRefusedByName) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryFilterThatMakesAPicture, FrameLimit,
-    ::testing::Values(
-        LimitCase{"blankclip(width=8192, height=8192)", "blankclip(width=65535, height=16384)",
-                  "BlankClip: a 65535x16384 RGB32", 4294901760},
-        LimitCase{"blankclip(width=16384, height=10922, pixel_type=\"YV12\")", "blankclip(width=32768, height=32769)",
-                  "BlankClip: a 32768x32769 RGB32", 4295098368},
-        LimitCase{"blankclip(width=64, height=64).addborders(4064, 4064, 4064, 4064)",
-                  "blankclip(width=64, height=64).addborders(4064, 4064, 4065, 4064)", "AddBorders: a 8193x8192 RGB32",
-                  268468224},
-        LimitCase{"blankclip(width=8192, height=64).bilinearresize(8192, 8192)",
-                  "blankclip(width=8192, height=64).bilinearresize(8192, 8194)", "BilinearResize: a 8192x8194 RGB32",
-                  268500992},
-        LimitCase{"a=blankclip(width=4096, height=8192)\nstackhorizontal(a, a)",
-                  "stackhorizontal(blankclip(width=4096, height=8192), blankclip(width=4097, height=8192))",
-                  "StackHorizontal: a 8193x8192 RGB32", 268468224},
-        LimitCase{"blankclip(width=8192, height=8192, pixel_type=\"RGB24\").converttorgb32()",
-                  "blankclip(width=8192, height=8194, pixel_type=\"YV12\").converttorgb32()",
-                  "ConvertToRGB32: a 8192x8194 RGB32", 268500992}));
+    ::testing::Values(LimitCase{"blankclip(width=8192, height=8192)", "blankclip(width=65535, height=16384)",
+                                "BlankClip: a 65535x16384 RGB32", 4294901760},
+                      LimitCase{"blankclip(width=16384, height=10922, pixel_type=\"YV12\")",
+                                "blankclip(width=32768, height=32769)", "BlankClip: a 32768x32769 RGB32", 4295098368},
+                      LimitCase{"blankclip(width=64, height=64).addborders(4064, 4064, 4064, 4064)",
+                                "blankclip(width=64, height=64).addborders(4064, 4064, 4065, 4064)",
+                                "AddBorders: a 8193x8192 RGB32", 268468224},
+                      LimitCase{"blankclip(width=8192, height=64).bilinearresize(8192, 8192)",
+                                "blankclip(width=8192, height=64).bilinearresize(8192, 8194)",
+                                "BilinearResize: a 8192x8194 RGB32", 268500992},
+                      LimitCase{
+                          "a=blankclip(width=4096, height=8192)\nstackhorizontal(a, a)",
+                          "stackhorizontal(blankclip(width=4096, height=8192), blankclip(width=4097, height=8192))",
+                          "StackHorizontal: a 8193x8192 RGB32", 268468224},
+                      LimitCase{"blankclip(width=8192, height=8192, pixel_type=\"RGB24\").converttorgb32()",
+                                "blankclip(width=8192, height=8194, pixel_type=\"YV12\").converttorgb32()",
+                                "ConvertToRGB32: a 8192x8194 RGB32", 268500992}));
 
 }  // namespace

@@ -200,9 +200,9 @@ TEST(Resize, WindowSizeOfZeroOrLessCountsFromTheFarEdge) {
 }
 
 TEST(Resize, SoundAndTimingPassThrough) {
-    auto in = constantClip(withAudio(videoInfo(64, 48, PixelType::RGB32, 30, {30000, 1001}), 48000, 2,
-                                     SampleType::Int16),
-                           0, [](int64_t s, int) { return double(s % 100); });
+    auto in =
+        constantClip(withAudio(videoInfo(64, 48, PixelType::RGB32, 30, {30000, 1001}), 48000, 2, SampleType::Int16), 0,
+                     [](int64_t s, int) { return double(s % 100); });
     BilinearResize r(in, 32, 24);
     EXPECT_EQ(r.info().fps, (Rational{30000, 1001}));
     EXPECT_EQ(r.info().frameCount, 30);

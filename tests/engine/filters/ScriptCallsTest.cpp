@@ -80,9 +80,9 @@ TEST_F(ScriptCalls, FadeInAppliesToLast) {
 }
 
 TEST_F(ScriptCalls, IntroScriptIs704x120Rgb32For240FramesWithoutSound) {
-    ClipPtr intro = run(
-        "version().addborders(122,20,122,20).converttorgb32()\r\n"
-        "subtitle(\"Vistrel is powered by:\", text_color=$ffffff)\r\n");
+    ClipPtr intro =
+        run("version().addborders(122,20,122,20).converttorgb32()\r\n"
+            "subtitle(\"Vistrel is powered by:\", text_color=$ffffff)\r\n");
     const VideoInfo& vi = intro->info();
     EXPECT_EQ(vi.width, 704);
     EXPECT_EQ(vi.height, 120);
@@ -105,11 +105,11 @@ TEST_F(ScriptCalls, OddBordersOnYv12NameTheSide) {
 }
 
 TEST_F(ScriptCalls, PreviewChainOfOneAngle) {
-    ClipPtr c = run(
-        "angle0 = blankclip(length=300, width=720, height=480, pixel_type=\"YV12\", fps=25)\n"
-        "angle0 = angle0.bilinearresize(176,120).converttorgb32().trim(10,0)\n"
-        "bc = blankclip(angle0.framecount(),176,120,\"rgb32\",angle0.framerate())\n"
-        "stackhorizontal(angle0, bc).fadein(20)\n");
+    ClipPtr c =
+        run("angle0 = blankclip(length=300, width=720, height=480, pixel_type=\"YV12\", fps=25)\n"
+            "angle0 = angle0.bilinearresize(176,120).converttorgb32().trim(10,0)\n"
+            "bc = blankclip(angle0.framecount(),176,120,\"rgb32\",angle0.framerate())\n"
+            "stackhorizontal(angle0, bc).fadein(20)\n");
     EXPECT_EQ(c->info().width, 352);
     EXPECT_EQ(c->info().height, 120);
     EXPECT_EQ(c->info().frameCount, 291);

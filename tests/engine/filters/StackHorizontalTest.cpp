@@ -58,8 +58,8 @@ TEST(StackHorizontal, Yv12ChromaPlanesAreStackedToo) {
 }
 
 TEST(StackHorizontal, RateAndSoundComeFromTheFirstClip) {
-    auto first = constantClip(withAudio(videoInfo(4, 4, PixelType::RGB32, 10, {25, 1}), 48000, 2, SampleType::Int16),
-                              0, [](int64_t s, int c) { return double(s + c); });
+    auto first = constantClip(withAudio(videoInfo(4, 4, PixelType::RGB32, 10, {25, 1}), 48000, 2, SampleType::Int16), 0,
+                              [](int64_t s, int c) { return double(s + c); });
     auto second = constantClip(withAudio(videoInfo(4, 4, PixelType::RGB32, 20, {30, 1}), 44100, 1, SampleType::Int16),
                                0, [](int64_t, int) { return 5.0; });
     StackHorizontal s({first, second});
@@ -84,7 +84,9 @@ TEST(StackHorizontal, HeightsMustMatch) {
 }
 
 TEST(StackHorizontal, FormatsMustMatch) {
-    EXPECT_EQ(scriptErrorOf([] { StackHorizontal({counting(4, 1, 0), counting(4, 1, 0, PixelType::RGB24)}); }),
+    EXPECT_EQ(scriptErrorOf([] {
+                  StackHorizontal({counting(4, 1, 0), counting(4, 1, 0, PixelType::RGB24)});
+              }),
               "StackHorizontal: image formats don't match");
 }
 
@@ -100,8 +102,7 @@ protected:
     FramePtr makeFrame(int64_t n) override {
         const int now = ++busy_;
         int seen = most_.load();
-        while (now > seen && !most_.compare_exchange_weak(seen, now)) {
-        }
+        while (now > seen && !most_.compare_exchange_weak(seen, now)) {}
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         --busy_;
         return PatternClip::makeFrame(n);

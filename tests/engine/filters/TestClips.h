@@ -80,7 +80,8 @@ inline std::shared_ptr<PatternClip> flatClip(const engine::VideoInfo& info, std:
 
 inline std::shared_ptr<PatternClip> constantClip(const engine::VideoInfo& info, uint8_t value,
                                                  SampleValue samples = {}) {
-    return flatClip(info, [value](int64_t) { return value; }, std::move(samples));
+    return flatClip(
+        info, [value](int64_t) { return value; }, std::move(samples));
 }
 
 // Arguments for a function body, one slot per signature parameter; an empty

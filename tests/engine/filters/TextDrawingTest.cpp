@@ -46,9 +46,8 @@ bool darkerThanGrey(const uint8_t* p) { return p[0] < 90 && p[1] < 90 && p[2] < 
 
 // A mid-grey RGB32 clip with alpha 77 in every pixel.
 ClipPtr greyRgb32(int w = 320, int h = 240, int64_t frames = 10) {
-    return std::make_shared<PatternClip>(videoInfo(w, h, PixelType::RGB32, frames), [](int64_t, int) {
-        return uint8_t(128);
-    });
+    return std::make_shared<PatternClip>(videoInfo(w, h, PixelType::RGB32, frames),
+                                         [](int64_t, int) { return uint8_t(128); });
 }
 
 FramePtr subtitled(ClipPtr clip, SubtitleSettings s, int64_t n = 0) {
@@ -63,9 +62,8 @@ SubtitleSettings text(const std::string& t) {
 }
 
 TEST(Subtitle, KeepsTheClipsDescription) {
-    auto in = constantClip(withAudio(videoInfo(64, 32, PixelType::RGB32, 17, {30000, 1001}), 48000, 2,
-                                     SampleType::Int16),
-                           0);
+    auto in =
+        constantClip(withAudio(videoInfo(64, 32, PixelType::RGB32, 17, {30000, 1001}), 48000, 2, SampleType::Int16), 0);
     Subtitle s(in, text("x"));
     EXPECT_EQ(s.info().width, 64);
     EXPECT_EQ(s.info().frameCount, 17);

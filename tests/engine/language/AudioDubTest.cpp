@@ -15,10 +15,12 @@ protected:
 
 TEST_F(Dubbing, CountsAreNotAdjusted) {
     // One second of sound under 100 frames at 24 fps, ten seconds under 10 frames.
-    ClipPtr longVideo = script.runClip("AudioDub(TestClip(frames=100, audio_rate=0), TestClip(frames=24, video=false))");
+    ClipPtr longVideo =
+        script.runClip("AudioDub(TestClip(frames=100, audio_rate=0), TestClip(frames=24, video=false))");
     EXPECT_EQ(longVideo->info().frameCount, 100);
     EXPECT_EQ(longVideo->info().audioSamples, 48000);
-    ClipPtr longSound = script.runClip("AudioDub(TestClip(frames=10, audio_rate=0), TestClip(frames=240, video=false))");
+    ClipPtr longSound =
+        script.runClip("AudioDub(TestClip(frames=10, audio_rate=0), TestClip(frames=240, video=false))");
     EXPECT_EQ(longSound->info().frameCount, 10);
     EXPECT_EQ(longSound->info().audioSamples, 480000);
 }

@@ -25,28 +25,32 @@ std::string describe(const Args& args) {
         for (size_t k = 0; k < values.size(); ++k) {
             if (k) out << ',';
             const Value& v = values[k];
-            if (isClip(v)) out << 'c' << std::get<ClipPtr>(v)->info().frameCount;
-            else if (auto* n = std::get_if<int32_t>(&v)) out << 'i' << *n;
-            else if (auto* f = std::get_if<double>(&v)) out << 'f' << *f;
-            else if (auto* s = std::get_if<std::string>(&v)) out << 's' << *s;
-            else if (auto* b = std::get_if<bool>(&v)) out << 'b' << *b;
+            if (isClip(v))
+                out << 'c' << std::get<ClipPtr>(v)->info().frameCount;
+            else if (auto* n = std::get_if<int32_t>(&v))
+                out << 'i' << *n;
+            else if (auto* f = std::get_if<double>(&v))
+                out << 'f' << *f;
+            else if (auto* s = std::get_if<std::string>(&v))
+                out << 's' << *s;
+            else if (auto* b = std::get_if<bool>(&v))
+                out << 'b' << *b;
         }
     }
     return out.str();
 }
 
 FunctionDef probe(const std::string& name, const std::string& signature, const std::string& tag = "") {
-    return {name, signature, [tag](const Args& args, Environment&) {
-                return Value(tag.empty() ? describe(args) : tag);
-            }};
+    return {name, signature,
+            [tag](const Args& args, Environment&) { return Value(tag.empty() ? describe(args) : tag); }};
 }
 
 class Binding : public ::testing::Test {
 protected:
     Binding()
-        : script({testClipFunction(), probe("Opt", "i[b]i[c]f"), probe("Over", "f", "float"),
-                  probe("Over", "i", "int"), probe("Many", "cc+i"), probe("Blank", "c*[length]i[width]i"),
-                  probe("Any", ".[x]."), probe("Strings", "s+[flag]b"), probe("NeedsClip", "ci")}) {}
+        : script({testClipFunction(), probe("Opt", "i[b]i[c]f"), probe("Over", "f", "float"), probe("Over", "i", "int"),
+                  probe("Many", "cc+i"), probe("Blank", "c*[length]i[width]i"), probe("Any", ".[x]."),
+                  probe("Strings", "s+[flag]b"), probe("NeedsClip", "ci")}) {}
 
     std::string bound(const std::string& text) {
         const Value v = script.run(text);
@@ -93,7 +97,8 @@ TEST_F(Binding, ExactTypesWinOverConversionWhateverTheOrder) {
 TEST_F(Binding, RepeatedParameters) {
     EXPECT_EQ(bound("Many(TestClip(frames=1), TestClip(frames=2), TestClip(frames=3), 4)"), "c1 c2,c3 i4");
     EXPECT_EQ(script.errorOf("Many(TestClip(), 4)"),
-              "Script error: Invalid arguments to function 'Many'.\n(test.avs, line 1)") << "+ needs one value";
+              "Script error: Invalid arguments to function 'Many'.\n(test.avs, line 1)")
+        << "+ needs one value";
     EXPECT_EQ(bound("Blank(100, 176)"), "- i100 i176");
     EXPECT_EQ(bound("Blank(TestClip(frames=9), length=3)"), "c9 i3 -");
     EXPECT_EQ(bound("Strings(\"a\", \"b\", true)"), "sa,sb b1");

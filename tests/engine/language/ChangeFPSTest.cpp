@@ -11,7 +11,7 @@ struct ChangeFpsCase {
     engine::Rational fps;
     int64_t frames;
     std::vector<std::pair<int64_t, int64_t>> shows;  // output frame: source frame
-    const char* error = nullptr;                      // what a refused call says instead
+    const char* error = nullptr;                     // what a refused call says instead
 };
 
 class ChangeFps : public ::testing::TestWithParam<ChangeFpsCase> {};
@@ -33,15 +33,22 @@ TEST_P(ChangeFps, RateCountAndTheFrameShownOrTheRefusal) {
 INSTANTIATE_TEST_SUITE_P(
     TableRows, ChangeFps,
     ::testing::Values(
-        ChangeFpsCase{"TestClip(frames=100, fps=25).ChangeFPS(30)", {30, 1}, 120, {{3, 2}, {6, 5}, {95, 79}, {119, 99}}},
+        ChangeFpsCase{
+            "TestClip(frames=100, fps=25).ChangeFPS(30)", {30, 1}, 120, {{3, 2}, {6, 5}, {95, 79}, {119, 99}}},
         ChangeFpsCase{"TestClip(frames=100, fps=25).ChangeFPS(24000, 1001)", {24000, 1001}, 96, {{4, 4}, {95, 99}}},
         ChangeFpsCase{"TestClip(frames=100, fps=25).ChangeFPS(29.97)", {30000, 1001}, 120, {{5, 4}, {119, 99}}},
         ChangeFpsCase{"TestClip(frames=100, fps=25).ChangeFPS(TestClip(fps=24))", {24, 1}, 96, {{24, 25}, {95, 98}}},
         ChangeFpsCase{"TestClip(frames=100, fps=25).ChangeFPS(2, linear=false)", {2, 1}, 8, {{1, 12}, {7, 87}}},
         ChangeFpsCase{"TestClip(fps=25).ChangeFPS(2)", {}, 0, {}, "ChangeFPS: Ratio must be less than 10 for linear"},
-        ChangeFpsCase{"TestClip().ChangeFPS(TestClip(video=false))", {}, 0, {},
+        ChangeFpsCase{"TestClip().ChangeFPS(TestClip(video=false))",
+                      {},
+                      0,
+                      {},
                       "ChangeFPS: The clip supplied to get the FPS from must contain video."},
-        ChangeFpsCase{"TestClip(frames=2000000000, fps=1).ChangeFPS(2, linear=false)", {}, 0, {},
+        ChangeFpsCase{"TestClip(frames=2000000000, fps=1).ChangeFPS(2, linear=false)",
+                      {},
+                      0,
+                      {},
                       "ChangeFPS: Maximum number of frames exceeded."}));
 
 }  // namespace

@@ -41,9 +41,7 @@ TEST_F(Evaluation, ReturnEndsTheScriptWithItsValue) {
     EXPECT_EQ(script.errorOf("return 1\nx = (\n"), "Script error: syntax error\n(test.avs, line 2, column 0)");
 }
 
-TEST_F(Evaluation, TwoStatementsOnOneLine) {
-    EXPECT_EQ(asInt(script.run("a=1 b=2\na+b")), 3);
-}
+TEST_F(Evaluation, TwoStatementsOnOneLine) { EXPECT_EQ(asInt(script.run("a=1 b=2\na+b")), 3); }
 
 TEST_F(Evaluation, NamesIgnoreCase) {
     EXPECT_EQ(asInt(script.run("Foo = 3\nfOO")), 3);
@@ -124,13 +122,15 @@ TEST_F(Evaluation, FilterErrorsKeepTheirOwnText) {
 }
 
 TEST_F(Evaluation, WrongTypeNamedArgument) {
-    EXPECT_EQ(script.errorOf("TestClip(frames=\"x\")"),
-              "Script error: the named argument \"frames\" to TestClip had the wrong type (passed 's')\n(test.avs, line 1)");
+    EXPECT_EQ(
+        script.errorOf("TestClip(frames=\"x\")"),
+        "Script error: the named argument \"frames\" to TestClip had the wrong type (passed 's')\n(test.avs, line 1)");
 }
 
 TEST_F(Evaluation, WrongTypeNamedArgumentToARealFunction) {
-    EXPECT_EQ(script.errorOf("BlankClip(length=\"x\")"),
-              "Script error: the named argument \"length\" to BlankClip had the wrong type (passed 's')\n(test.avs, line 1)");
+    EXPECT_EQ(
+        script.errorOf("BlankClip(length=\"x\")"),
+        "Script error: the named argument \"length\" to BlankClip had the wrong type (passed 's')\n(test.avs, line 1)");
 }
 
 TEST_F(Evaluation, ClipsMadeByCallsShareTheScriptsCache) {

@@ -60,9 +60,7 @@ TEST_F(Expressions, LogicShortCircuits) {
     EXPECT_TRUE(std::get<bool>(script.run("!false && !no")));
 }
 
-TEST_F(Expressions, StringsJoinWithPlus) {
-    EXPECT_EQ(std::get<std::string>(script.run("\"ab\" + \"cd\"")), "abcd");
-}
+TEST_F(Expressions, StringsJoinWithPlus) { EXPECT_EQ(std::get<std::string>(script.run("\"ab\" + \"cd\"")), "abcd"); }
 
 TEST_F(Expressions, OperandTypeErrors) {
     EXPECT_EQ(script.errorOf("1 + \"a\""),
@@ -104,12 +102,14 @@ TEST(SyntaxErrors, PlaceIsLineAndColumnJustPastTheToken) {
 
 TEST(SyntaxErrors, StatementForms) {
     ScriptHarness script;
-    EXPECT_EQ(script.errorOf("1 = 2"), "Script error: left operand of `=' must be a variable name\n(test.avs, line 1, column 3)");
+    EXPECT_EQ(script.errorOf("1 = 2"),
+              "Script error: left operand of `=' must be a variable name\n(test.avs, line 1, column 3)");
     EXPECT_EQ(script.errorOf("f() = 2"),
               "Script error: left operand of `=' must be a variable name\n(test.avs, line 1, column 5)");
     EXPECT_EQ(script.errorOf("global 3 = 1"),
               "Script error: `global' must be followed by a variable name\n(test.avs, line 1, column 8)");
-    EXPECT_EQ(script.errorOf("x.(3)"), "Script error: expected function name following `.'\n(test.avs, line 1, column 3)");
+    EXPECT_EQ(script.errorOf("x.(3)"),
+              "Script error: expected function name following `.'\n(test.avs, line 1, column 3)");
     EXPECT_EQ(script.errorOf("x = 1 & 2"), "Script error: syntax error\n(test.avs, line 1, column 7)");
 }
 

@@ -54,8 +54,10 @@ void IndexedClip::readAudio(void* dst, int64_t start, int64_t count) {
         for (int c = 0; c < info_.channels; ++c) {
             const int16_t value = testSampleValue(start + i, c);
             const int64_t at = i * info_.channels + c;
-            if (info_.sampleType == SampleType::Int16) static_cast<int16_t*>(dst)[at] = value;
-            else static_cast<float*>(dst)[at] = value / 32768.0f;
+            if (info_.sampleType == SampleType::Int16)
+                static_cast<int16_t*>(dst)[at] = value;
+            else
+                static_cast<float*>(dst)[at] = value / 32768.0f;
         }
     }
 }
@@ -76,7 +78,8 @@ std::vector<int> readSamples(Clip& clip, int64_t start, int64_t count, int chann
         if (info.sampleType == SampleType::Int16) {
             samples.push_back(reinterpret_cast<const int16_t*>(bytes.data())[at]);
         } else {
-            samples.push_back(static_cast<int>(std::lround(reinterpret_cast<const float*>(bytes.data())[at] * 32768.0f)));
+            samples.push_back(
+                static_cast<int>(std::lround(reinterpret_cast<const float*>(bytes.data())[at] * 32768.0f)));
         }
     }
     return samples;

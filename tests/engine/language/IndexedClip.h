@@ -14,14 +14,14 @@ namespace vistrel::test {
 
 struct IndexedClipShape {
     int64_t frames = 50;
-    int width = 8;                    // 0: no video
+    int width = 8;  // 0: no video
     int height = 4;
     engine::PixelType pixelType = engine::PixelType::RGB32;
     engine::Rational fps{24, 1};
-    int audioRate = 48000;            // 0: no sound
+    int audioRate = 48000;  // 0: no sound
     int channels = 1;
     engine::SampleType sampleType = engine::SampleType::Int16;
-    int64_t audioSamples = -1;        // -1: as long as the video
+    int64_t audioSamples = -1;  // -1: as long as the video
 };
 
 // Sample s of channel c: a value that differs between neighbouring samples

@@ -17,8 +17,9 @@ using namespace vistrel::engine;
 class ScriptFiles : public ::testing::Test {
 protected:
     ScriptFiles() {
-        folder_ = std::filesystem::path(::testing::TempDir()) /
-                  ("vistrel-script-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder_ =
+            std::filesystem::path(::testing::TempDir()) /
+            ("vistrel-script-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }
@@ -79,7 +80,9 @@ TEST_F(ScriptFiles, AFolderIsNotAScript) {
 }
 
 TEST_F(ScriptFiles, AByteOrderMarkIsSkipped) {
-    const std::string path = write("bom.avs", "\xEF\xBB\xBF" "blankclip(length=5)\r\n");
+    const std::string path = write("bom.avs",
+                                   "\xEF\xBB\xBF"
+                                   "blankclip(length=5)\r\n");
     EXPECT_EQ(openClip(path)->info().frameCount, 5);
 }
 
@@ -121,16 +124,16 @@ TEST_F(ScriptFiles, TheScriptFolderIsRestoredAfterwards) {
 
 TEST_F(ScriptFiles, TheSameScriptTwiceIsNotALoop) {
     const std::string inner = write("inner.avs", "blankclip(length=30)\r\n");
-    const std::string outer = write("outer.avs", "a = avisource(\"" + inner + "\")\r\nb = avisource(\"" + inner +
-                                                     "\")\r\na + b\r\n");
+    const std::string outer =
+        write("outer.avs", "a = avisource(\"" + inner + "\")\r\nb = avisource(\"" + inner + "\")\r\na + b\r\n");
     EXPECT_EQ(openClip(outer)->info().frameCount, 60);
 }
 
 TEST_F(ScriptFiles, AnErrorInALoadedScriptNamesBothScripts) {
     const std::string inner = write("inner.avs", "\r\nnosuch()\r\n");
     const std::string outer = write("outer.avs", "x = 1\r\navisource(\"" + inner + "\")\r\n");
-    EXPECT_EQ(errorOfOpening(outer), "Script error: There is no function named 'nosuch'.\n(" + inner +
-                                         ", line 2)\n(" + outer + ", line 2)");
+    EXPECT_EQ(errorOfOpening(outer),
+              "Script error: There is no function named 'nosuch'.\n(" + inner + ", line 2)\n(" + outer + ", line 2)");
 }
 
 TEST_F(ScriptFiles, AScriptThatLoadsItselfIsAnErrorNotAHang) {
@@ -144,8 +147,8 @@ TEST_F(ScriptFiles, ScriptsThatLoadEachOtherAreAnError) {
     const std::string second = (folder_ / "second.avs").string();
     write("first.avs", "avisource(\"" + second + "\")\r\n");
     write("second.avs", "avisource(\"" + first + "\")\r\n");
-    EXPECT_EQ(errorOfOpening(first), "AVISource: script loads itself: '" + first + "'\n(" + second + ", line 1)\n(" +
-                                         first + ", line 1)");
+    EXPECT_EQ(errorOfOpening(first),
+              "AVISource: script loads itself: '" + first + "'\n(" + second + ", line 1)\n(" + first + ", line 1)");
 }
 
 TEST_F(ScriptFiles, ALoopThroughAnotherSpellingOfThePathIsCaught) {

@@ -9,13 +9,14 @@ namespace vistrel::test {
 namespace {
 
 using engine::Token;
-using engine::TokenKind;
 using engine::Tokenizer;
+using engine::TokenKind;
 
 std::vector<Token> tokensOf(std::string_view text) {
     Tokenizer tokenizer(text);
     std::vector<Token> tokens;
-    for (Token token = tokenizer.next(); token.kind != TokenKind::End; token = tokenizer.next()) tokens.push_back(token);
+    for (Token token = tokenizer.next(); token.kind != TokenKind::End; token = tokenizer.next())
+        tokens.push_back(token);
     return tokens;
 }
 
@@ -78,7 +79,8 @@ TEST(Strings, UnclosedStringIsAnError) {
 
 TEST(Strings, AMultiLineStringMovesLaterLineNumbers) {
     ScriptHarness script;
-    EXPECT_EQ(script.errorOf("x = \"a\nb\nc\"\nfoo()"), "Script error: There is no function named 'foo'.\n(test.avs, line 4)");
+    EXPECT_EQ(script.errorOf("x = \"a\nb\nc\"\nfoo()"),
+              "Script error: There is no function named 'foo'.\n(test.avs, line 4)");
 }
 
 TEST(Booleans, TrueFalseYesNoInAnyCase) {
@@ -98,7 +100,8 @@ TEST(Comments, AllThreeFormsAreSkipped) {
 TEST(Comments, LinesInsideBlockCommentsAreCounted) {
     ScriptHarness script;
     EXPECT_EQ(script.errorOf("/*\n\n*/ foo()"), "Script error: There is no function named 'foo'.\n(test.avs, line 3)");
-    EXPECT_EQ(script.errorOf("[*\n[*\n*]\n*]\nfoo()"), "Script error: There is no function named 'foo'.\n(test.avs, line 5)");
+    EXPECT_EQ(script.errorOf("[*\n[*\n*]\n*]\nfoo()"),
+              "Script error: There is no function named 'foo'.\n(test.avs, line 5)");
 }
 
 TEST(Comments, UnclosedBlockCommentIsAnError) {

@@ -34,19 +34,17 @@ TEST_P(TrimFrames, CountAndContent) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(TableRows, TrimFrames,
-                         ::testing::Values(TrimCase{"Trim(-9,0)", 50, 0}, TrimCase{"Trim(10,0)", 40, 10},
-                                           TrimCase{"Trim(10,-5)", 5, 10}, TrimCase{"Trim(-9,-5)", 5, 0},
-                                           TrimCase{"Trim(-60,-5)", 5, 0}, TrimCase{"Trim(-9,5)", 6, 0},
-                                           TrimCase{"Trim(10,5)", 1, 10}, TrimCase{"Trim(60,70)", 1, 49},
-                                           TrimCase{"Trim(60,0)", 1, 49}, TrimCase{"Trim(45,100)", 5, 45},
-                                           TrimCase{"Trim(3,-100)", 47, 3}, TrimCase{"Trim(0,-1)", 1, 0},
-                                           TrimCase{"Trim(0,-0)", 50, 0}, TrimCase{"Trim(10,length=0)", 0, 10},
-                                           TrimCase{"Trim(10,length=5)", 5, 10}, TrimCase{"Trim(10,end=12)", 3, 10},
-                                           TrimCase{"Trim(10,end=10)", 1, 10}, TrimCase{"Trim(40,end=99)", 10, 40},
-                                           TrimCase{"Trim(48,length=9)", 2, 48},
-                                           TrimCase{"Trim(-2147483647-1,-2147483647-1)", 50, 0},
-                                           TrimCase{"Trim(2147483647,2147483647)", 1, 49}));
+INSTANTIATE_TEST_SUITE_P(
+    TableRows, TrimFrames,
+    ::testing::Values(TrimCase{"Trim(-9,0)", 50, 0}, TrimCase{"Trim(10,0)", 40, 10}, TrimCase{"Trim(10,-5)", 5, 10},
+                      TrimCase{"Trim(-9,-5)", 5, 0}, TrimCase{"Trim(-60,-5)", 5, 0}, TrimCase{"Trim(-9,5)", 6, 0},
+                      TrimCase{"Trim(10,5)", 1, 10}, TrimCase{"Trim(60,70)", 1, 49}, TrimCase{"Trim(60,0)", 1, 49},
+                      TrimCase{"Trim(45,100)", 5, 45}, TrimCase{"Trim(3,-100)", 47, 3}, TrimCase{"Trim(0,-1)", 1, 0},
+                      TrimCase{"Trim(0,-0)", 50, 0}, TrimCase{"Trim(10,length=0)", 0, 10},
+                      TrimCase{"Trim(10,length=5)", 5, 10}, TrimCase{"Trim(10,end=12)", 3, 10},
+                      TrimCase{"Trim(10,end=10)", 1, 10}, TrimCase{"Trim(40,end=99)", 10, 40},
+                      TrimCase{"Trim(48,length=9)", 2, 48}, TrimCase{"Trim(-2147483647-1,-2147483647-1)", 50, 0},
+                      TrimCase{"Trim(2147483647,2147483647)", 1, 49}));
 
 class TrimErrors : public ::testing::Test {
 protected:
@@ -108,7 +106,8 @@ TEST_F(TrimAudio, SampleCounts) {
 TEST_F(TrimAudio, SamplesAreShiftedToTheFirstFrame) {
     ClipPtr trimmed = script.runClip("c.Trim(10,40)");
     const std::vector<int> samples = readSamples(*trimmed, 0, 3);
-    EXPECT_EQ(samples, (std::vector<int>{testSampleValue(20000, 0), testSampleValue(20001, 0), testSampleValue(20002, 0)}));
+    EXPECT_EQ(samples,
+              (std::vector<int>{testSampleValue(20000, 0), testSampleValue(20001, 0), testSampleValue(20002, 0)}));
 }
 
 TEST_F(TrimAudio, PaddedSoundPastTheSourceIsSilence) {

@@ -12,8 +12,8 @@ struct EditScriptInput {
     std::vector<std::string> startFrames;  // one per clip
     std::vector<std::string> switches;     // "00000300|B"
     std::string overlap = "20";
-    std::string fadeIn;                    // "fadein(overlap)" or ""
-    std::string fadeOut;                   // "fadeout(overlap)" or ""
+    std::string fadeIn;   // "fadein(overlap)" or ""
+    std::string fadeOut;  // "fadeout(overlap)" or ""
 };
 
 std::string editScript(const EditScriptInput& input);

@@ -48,9 +48,12 @@ public:
 private:
     Value record(const std::string& name, const Args& args) {
         auto call = std::make_unique<RecordedCall>(RecordedCall{name, args, Undefined{}});
-        if (name == "FrameCount") call->result = int32_t(100);
-        else if (name == "FrameRate") call->result = kNtscRate;
-        else call->result = ClipPtr(IndexedClip::make());
+        if (name == "FrameCount")
+            call->result = int32_t(100);
+        else if (name == "FrameRate")
+            call->result = kNtscRate;
+        else
+            call->result = ClipPtr(IndexedClip::make());
         calls_.push_back(std::move(call));
         return calls_.back()->result;
     }
@@ -61,7 +64,8 @@ private:
 ClipPtr clipOf(const Value& value) { return std::get<ClipPtr>(value); }
 
 size_t parameterIndex(const std::string& function, const std::string& parameter) {
-    const Signature signature = parseSignature(FunctionRegistry::standard().overloadsOf(function).front().function.signature);
+    const Signature signature =
+        parseSignature(FunctionRegistry::standard().overloadsOf(function).front().function.signature);
     for (size_t i = 0; i < signature.size(); ++i)
         if (signature[i].name == parameter) return i;
     throw std::runtime_error(function + " has no parameter " + parameter);

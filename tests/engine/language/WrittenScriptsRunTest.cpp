@@ -47,8 +47,8 @@ protected:
     std::string skipReason_;
 };
 
-#define OPEN_OR_SKIP(clip, name, text)                  \
-    ClipPtr clip = open((name), (text));                \
+#define OPEN_OR_SKIP(clip, name, text)   \
+    ClipPtr clip = open((name), (text)); \
     if (!clip) GTEST_SKIP() << skipReason_
 
 int indexAt(Clip& clip, int64_t n) { return readFrameIndex(*clip.frame(n)); }
@@ -88,7 +88,8 @@ TEST_F(WrittenScriptRun, EditWithAnEarlySwitchTrimsFromBeforeTheClip) {
     EditScriptInput input;
     input.clips = {a.string(), b.string()};
     input.startFrames = {"0", "150"};
-    input.switches = {"00000000|A", "00000010|B"};  // B's segment is trim(-9,0); A's 11 frames are shorter than the overlap
+    input.switches = {"00000000|A",
+                      "00000010|B"};  // B's segment is trim(-9,0); A's 11 frames are shorter than the overlap
     const std::string text = editScript(input);
     ASSERT_NE(text.find("B1=angleB.trim(-9,0)"), std::string::npos);
     OPEN_OR_SKIP(edit, "early.avs", text);

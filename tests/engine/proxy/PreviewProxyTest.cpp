@@ -59,7 +59,8 @@ protected:
         const int64_t count = clip.info().frameCount;
         std::vector<int64_t> order;
         for (int64_t n = 0; n < count; ++n) order.push_back(n);
-        for (int64_t n : {count / 2, int64_t(11), int64_t(12), int64_t(13), count - 1, int64_t(0), count - 13, int64_t(5)})
+        for (int64_t n :
+             {count / 2, int64_t(11), int64_t(12), int64_t(13), count - 1, int64_t(0), count - 13, int64_t(5)})
             order.push_back(n);
         int wrong = 0;
         for (int64_t n : order) {
@@ -113,8 +114,8 @@ TEST_P(ProxyNumberingTest, ThePreviewReadsTheProxyFrameForFrameAsTheClip) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Media, ProxyNumberingTest,
-                         ::testing::Values(recipes::h264Ts(), recipes::variableRateMkv(), recipes::mpeg4BFramesAvi(), recipes::ntscH264Mkv(),
-                                           recipes::mjpegAvi()),
+                         ::testing::Values(recipes::h264Ts(), recipes::variableRateMkv(), recipes::mpeg4BFramesAvi(),
+                                           recipes::ntscH264Mkv(), recipes::mjpegAvi()),
                          [](const auto& info) {
                              std::string name = info.param.name;
                              std::erase(name, '-');

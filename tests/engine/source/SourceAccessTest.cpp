@@ -69,8 +69,10 @@ TEST_P(SourceAccessTest, JumpsAroundKeyframesAndToTheLastThreeFrames) {
     VISTREL_TEST_MEDIA_OR_SKIP(file, GetParam());
     auto clip = open(file);
     const int64_t count = clip->info().frameCount;
-    expectFramesInOrder(*clip, {count / 2, 11, 12, 13, 23, 24, 25, 47, 48, 49, 24, 12, count - 3, count - 2,
-                                count - 1, 0, count - 1, count - 3, 1, count / 2 + 1, count / 2 - 1});
+    expectFramesInOrder(*clip,
+                        {count / 2,    11, 12,        13,        23,        24, 25,        47,        48, 49,
+                         24,           12, count - 3, count - 2, count - 1, 0,  count - 1, count - 3, 1,  count / 2 + 1,
+                         count / 2 - 1});
 }
 
 TEST_P(SourceAccessTest, EveryFrameIsRightStraightAfterAJump) {

@@ -124,7 +124,8 @@ TEST_F(SourceTest, OpenedForItsSoundOnlyAClipDescribesItselfAlikeAndRefusesFrame
         EXPECT_FALSE(sound->decodesPictures());
         const engine::VideoInfo &a = whole->info(), &b = sound->info();
         EXPECT_EQ(std::tuple(b.fps, b.frameCount, b.width, b.audioSamples),
-                  std::tuple(a.fps, a.frameCount, a.width, a.audioSamples)) << recipe.name;
+                  std::tuple(a.fps, a.frameCount, a.width, a.audioSamples))
+            << recipe.name;
         try {
             sound->frame(0);
             ADD_FAILURE() << recipe.name << ": a frame was read";
