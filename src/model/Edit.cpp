@@ -31,7 +31,7 @@ void Edit::initialise() {
 }
 
 void Edit::addClip(FileDialog& openDialog, MessageSink& messages) {
-    if (clips_.count() >= maxAngles) {
+    if (clips_.count() >= kMaxAngles) {
         messages.showMessage(messages::tooManyAngles);
         return;
     }
@@ -128,7 +128,7 @@ void replaceEntries(StringList& list, const std::vector<std::string>& entries) {
 }  // namespace
 
 void Edit::replace(const EditContent& content) {
-    if (content.clips.size() > static_cast<std::size_t>(maxAngles))
+    if (content.clips.size() > static_cast<std::size_t>(kMaxAngles))
         throw std::invalid_argument("Edit::replace: more than 4 clips");
     if (content.startFrames.size() != content.clips.size())
         throw std::invalid_argument("Edit::replace: not one start frame per clip");

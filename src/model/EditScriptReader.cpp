@@ -13,14 +13,14 @@ namespace {
 
 // The fixed lines around the angle sections: overlap and audio before them;
 // the closing separator, video, dub and the two fade lines after them.
-constexpr int linesBeforeSections = 2;
-constexpr int linesAfterSections = 5;
-constexpr int sectionLinesBeforeSegments = 3;
-constexpr std::size_t longestLineShown = 80;
+constexpr int kLinesBeforeSections = 2;
+constexpr int kLinesAfterSections = 5;
+constexpr int kSectionLinesBeforeSegments = 3;
+constexpr std::size_t kLongestLineShown = 80;
 
 [[noreturn]] void refuse(int line, std::string_view text) {
-    std::string shown(text.substr(0, longestLineShown));
-    if (text.size() > longestLineShown) shown += "...";
+    std::string shown(text.substr(0, kLongestLineShown));
+    if (text.size() > kLongestLineShown) shown += "...";
     if (shown.empty()) shown = "(an empty line)";
     throw UnreadableEditScript("line " + decimalText(line) + " could not be read: " + shown);
 }
@@ -92,8 +92,8 @@ std::string switchPointEnding(const ScriptLines& lines, int n, char angle) {
     if (comma == std::string_view::npos || !line.ends_with(')')) refuse(n, line);
     const std::string_view end = line.substr(comma + 1, line.size() - comma - 2);
     std::string frame(end);
-    if (!frame.empty() && frame.front() >= '0' && frame.front() <= '9' && frame.size() < switchPointFrameWidth)
-        frame.insert(0, switchPointFrameWidth - frame.size(), '0');
+    if (!frame.empty() && frame.front() >= '0' && frame.front() <= '9' && frame.size() < kSwitchPointFrameWidth)
+        frame.insert(0, kSwitchPointFrameWidth - frame.size(), '0');
     std::string entry = frame + '|' + angle;
     if (decimalText(switchPointFrame(entry)) != end) refuse(n, line);
     return entry;
@@ -103,11 +103,11 @@ std::string switchPointEnding(const ScriptLines& lines, int n, char angle) {
 // of the first angle: segment i - 1 ends at switch point i's frame.
 std::vector<std::string> switchPoints(const ScriptLines& lines, const std::string& letters, bool withSegments,
                                       int videoLine) {
-    constexpr int firstSegmentLine = linesBeforeSections + sectionLinesBeforeSegments + 1;
+    constexpr int kFirstSegmentLine = kLinesBeforeSections + kSectionLinesBeforeSegments + 1;
     std::vector<std::string> points;
     for (int i = 0; i < static_cast<int>(letters.size()); ++i) {
         const char angle = letters[static_cast<std::size_t>(i)];
-        const int endLine = withSegments ? firstSegmentLine + i - 1 : videoLine;
+        const int endLine = withSegments ? kFirstSegmentLine + i - 1 : videoLine;
         std::string entry = i == 0         ? makeSwitchPointEntry("", angle)
                             : withSegments ? switchPointEnding(lines, endLine, angle)
                                            : makeSwitchPointEntry(decimalText(i), angle);
@@ -146,19 +146,19 @@ EditContent readEditScript(std::string_view text) {
     if (!consume(overlap, "overlap=")) refuse(1, lines.at(1));
     edit.overlap = overlap;
 
-    int videoLine = std::max(linesBeforeSections + 2, lines.count() - 3);
-    for (int n = lines.count(); n > linesBeforeSections; --n)
+    int videoLine = std::max(kLinesBeforeSections + 2, lines.count() - 3);
+    for (int n = lines.count(); n > kLinesBeforeSections; --n)
         if (lines.at(n).starts_with("video=dissolve(")) {
             videoLine = n;
             break;
         }
     const std::string letters = dissolveLetters(lines, videoLine);
-    const int sectionLines = static_cast<int>(letters.size()) + sectionLinesBeforeSegments;
-    const int sectionsLines = videoLine + 3 - linesBeforeSections - linesAfterSections;
+    const int sectionLines = static_cast<int>(letters.size()) + kSectionLinesBeforeSegments;
+    const int sectionsLines = videoLine + 3 - kLinesBeforeSections - kLinesAfterSections;
     // A section short of lines still counts; the comparison names the line.
-    const int angles = std::min(maxAngles, (sectionsLines + sectionLines - 1) / sectionLines);
+    const int angles = std::min(kMaxAngles, (sectionsLines + sectionLines - 1) / sectionLines);
     for (int row = 0; row < angles; ++row)
-        readAngleLine(lines, linesBeforeSections + row * sectionLines + 2, angleLetter(row), edit);
+        readAngleLine(lines, kLinesBeforeSections + row * sectionLines + 2, angleLetter(row), edit);
 
     edit.switchPoints = switchPoints(lines, letters, angles > 0, videoLine);
     edit.fadeInLine = fadeLine(lines, videoLine + 2, fadeInStatement);

@@ -11,23 +11,23 @@
 namespace vistrel::model {
 namespace {
 
-constexpr std::int64_t endless = std::numeric_limits<std::int64_t>::max() / 4;
+constexpr std::int64_t kEndless = std::numeric_limits<std::int64_t>::max() / 4;
 
 struct FrameRange {
     std::int64_t first;
     std::int64_t count;
 };
 
-// trim(first, last) of a clip of clipFrames frames: first held inside the
+// trim(first, last) of a clip of kClipFrames frames: first held inside the
 // clip (0 winning over the end), last 0 meaning the clip's end and a
 // negative last a length; always at least one frame.
-FrameRange trimmed(std::int64_t clipFrames, std::int64_t first, std::int64_t last) {
-    first = std::max<std::int64_t>(std::min(first, clipFrames - 1), 0);
+FrameRange trimmed(std::int64_t kClipFrames, std::int64_t first, std::int64_t last) {
+    first = std::max<std::int64_t>(std::min(first, kClipFrames - 1), 0);
     if (last == 0)
-        last = clipFrames - 1;
+        last = kClipFrames - 1;
     else if (last < 0)
         last = first - last - 1;
-    last = std::max(std::min(last, clipFrames - 1), first);
+    last = std::max(std::min(last, kClipFrames - 1), first);
     return {first, last - first + 1};
 }
 
@@ -51,7 +51,7 @@ std::vector<EditSegment> editSegments(const EditTiming& timing, const std::vecto
         const std::string_view letter = switchPointAngle(points[i]);
         const int row = letter.empty() ? -1 : angleRow(letter.front());
         const bool counted = row >= 0 && static_cast<std::size_t>(row) < angleFrames.size();
-        const FrameRange range = trimmed(counted ? angleFrames[static_cast<std::size_t>(row)] : endless, start, end);
+        const FrameRange range = trimmed(counted ? angleFrames[static_cast<std::size_t>(row)] : kEndless, start, end);
 
         // dissolve lays each segment over the last `overlap` frames joined so far.
         const std::int64_t editStart = i == 0 ? 0 : std::max<std::int64_t>(joinedFrames - timing.overlap, 0);

@@ -26,15 +26,15 @@ struct FileDialogSetup {
 // The open dialog offers "AVI/AVS files" first (the default), then every
 // container FFMS2 opens that cameras and phones write, then all files.
 // Patterns match without regard to case (CLIP0001.MTS).
-inline constexpr FileDialogSetup openClipDialogSetup{
+inline constexpr FileDialogSetup kOpenClipDialogSetup{
     "open avi",
     "AVI/AVS files|*.avi;*.avs"
     "|Video files|*.mp4;*.m4v;*.mov;*.mts;*.m2ts;*.ts;*.mkv;*.webm;*.mpg;*.mpeg;*.vob;*.mxf;*.3gp;*.dv;*.avi;*.avs"
     "|All files|*",
     "avi"};
-inline constexpr FileDialogSetup saveScriptDialogSetup{"save AVS", "AVISynth script|*.avs", "avs"};
-inline constexpr FileDialogSetup renderVideoDialogSetup{
+inline constexpr FileDialogSetup kSaveScriptDialogSetup{"save AVS", "AVISynth script|*.avs", "avs"};
+inline constexpr FileDialogSetup kRenderVideoDialogSetup{
     "render video", "MP4 video (H.264, AAC)|*.mp4|Matroska, lossless (FFV1)|*.mkv|QuickTime (H.264)|*.mov", "mp4"};
-inline constexpr FileDialogSetup openEditDialogSetup{"open edit", "AVISynth script|*.avs", "avs"};
+inline constexpr FileDialogSetup kOpenEditDialogSetup{"open edit", "AVISynth script|*.avs", "avs"};
 
 }  // namespace vistrel::model

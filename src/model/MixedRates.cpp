@@ -19,11 +19,11 @@ namespace {
 
 // Rates differ when the faster is 0.1 % or more faster than the slower:
 // 30 fps next to 29.97 (1001/1000) drifts 3.6 s an hour and counts.
-constexpr double sameRateWithin = 0.001;
-constexpr double roundingSlack = 1e-9;
-constexpr int mostScriptsOfOneName = 1000;
+constexpr double kSameRateWithin = 0.001;
+constexpr double kRoundingSlack = 1e-9;
+constexpr int kMostScriptsOfOneName = 1000;
 // A start frame of more digits is left as it is: moving it could overflow.
-constexpr std::size_t mostStartFrameDigits = 9;
+constexpr std::size_t kMostStartFrameDigits = 9;
 
 struct DifferentRate {
     int row;
@@ -32,7 +32,7 @@ struct DifferentRate {
 
 bool differs(FrameRate rate, FrameRate angleA) {
     const double faster = std::max(rate.fps(), angleA.fps()), slower = std::min(rate.fps(), angleA.fps());
-    return faster / slower - 1.0 >= sameRateWithin - roundingSlack;
+    return faster / slower - 1.0 >= kSameRateWithin - kRoundingSlack;
 }
 
 // "25", "29.97", "23.976": up to three decimals, none trailing.
@@ -76,7 +76,7 @@ std::string questionText(const StringList& clips, const std::vector<DifferentRat
 
 // The first frame of the conformed clip that shows the old start frame's picture.
 std::string movedStartFrame(const std::string& text, FrameRate from, FrameRate to) {
-    if (text.empty() || text.size() > mostStartFrameDigits ||
+    if (text.empty() || text.size() > kMostStartFrameDigits ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return text;
     const std::int64_t start = std::stoll(text);
@@ -91,7 +91,7 @@ std::optional<std::string> writeConformScript(const std::string& clipPath, Frame
     const std::string text = conformScriptText(clipPath, rate);
     const std::string stem = QFileInfo(QString::fromStdString(clipPath)).completeBaseName().toStdString();
     std::string failure;
-    for (int n = 1; n <= mostScriptsOfOneName; ++n) {
+    for (int n = 1; n <= kMostScriptsOfOneName; ++n) {
         const std::string path = matching.conformedFolder + "/" + stem + "-" + rateText(rate) + "fps" +
                                  (n > 1 ? "-" + std::to_string(n) : "") + ".avs";
         QFile existing(QString::fromStdString(path));

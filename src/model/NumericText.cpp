@@ -61,7 +61,7 @@ void readExponent(CompactReader& in, std::string& out) {
 // included: 2 for "123.4", -3 for "0.00123", 398 for "1.5e397". Held within
 // a billion either way, far past any double.
 std::int64_t leadingPowerOfTen(const std::string& number) {
-    constexpr std::int64_t limit = 1'000'000'000;
+    constexpr std::int64_t kLimit = 1'000'000'000;
     const std::size_t exponentAt = std::min(number.find('e'), number.size());
     const std::size_t pointAt = std::min(number.find('.'), exponentAt);
     const std::size_t leadAt = number.find_first_not_of("0.", 0);
@@ -72,8 +72,8 @@ std::int64_t leadingPowerOfTen(const std::string& number) {
     std::size_t at = exponentAt + 1;
     const bool negative = at < number.size() && number[at] == '-';
     if (at < number.size() && (number[at] == '-' || number[at] == '+')) ++at;
-    for (; at < number.size(); ++at) exponent = std::min(exponent * 10 + (number[at] - '0'), limit);
-    return std::clamp(power + (negative ? -exponent : exponent), -limit, limit);
+    for (; at < number.size(); ++at) exponent = std::min(exponent * 10 + (number[at] - '0'), kLimit);
+    return std::clamp(power + (negative ? -exponent : exponent), -kLimit, kLimit);
 }
 
 double parseMagnitude(const std::string& number) {
@@ -116,8 +116,8 @@ double numericValue(std::string_view text) {
 
 std::string decimalText(double value) {
     if (value == 0.0) return "0";  // also -0
-    constexpr double firstExponentForm = 1e15;
-    if (std::trunc(value) == value && std::fabs(value) < firstExponentForm)
+    constexpr double kFirstExponentForm = 1e15;
+    if (std::trunc(value) == value && std::fabs(value) < kFirstExponentForm)
         return decimalText(static_cast<std::int64_t>(value));
 
     std::array<char, 64> buffer{};

@@ -8,7 +8,7 @@
 namespace vistrel::model {
 namespace {
 
-constexpr int minimumPreviewClips = 2;
+constexpr int kMinimumPreviewClips = 2;
 
 std::string angleName(int row) { return "angle" + decimalText(row); }
 
@@ -21,7 +21,7 @@ std::string angleLine(const Edit& edit, int row) {
 std::string columns(int clipCount) {
     std::string list;
     for (int row = 0; row < clipCount; ++row) list += angleName(row) + ",";
-    for (int blank = clipCount; blank < maxAngles; ++blank) list += "bc,";
+    for (int blank = clipCount; blank < kMaxAngles; ++blank) list += "bc,";
     list.pop_back();
     return list;
 }
@@ -43,7 +43,7 @@ std::string previewScriptText(const Edit& edit) {
 void ShowPreview(const Edit& edit, PlayerControl& player, MessageSink& messages, const ScriptLocations& locations) {
     player.stop();
     player.filename(locations.introPlayerPath);
-    if (edit.clips().count() < minimumPreviewClips) {
+    if (edit.clips().count() < kMinimumPreviewClips) {
         messages.showMessage(messages::tooFewClipsForPreview);
         return;
     }

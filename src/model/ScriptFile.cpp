@@ -26,10 +26,10 @@ std::string scriptFileText(const QByteArray& bytes) {
 
 std::string readScriptFile(const std::string& path) {
     // Ten thousand switch points over four angles make about 1 MB.
-    constexpr qint64 largestScript = 256 * 1024 * 1024;
+    constexpr qint64 kLargestScript = 256 * 1024 * 1024;
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error(file.errorString().toStdString());
-    if (file.size() > largestScript) throw std::runtime_error("the file is too large for an edit script");
+    if (file.size() > kLargestScript) throw std::runtime_error("the file is too large for an edit script");
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) throw std::runtime_error(file.errorString().toStdString());
     return scriptFileText(bytes);

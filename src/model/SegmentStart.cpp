@@ -11,9 +11,9 @@ std::int64_t roundHalfToEven(double value) {
     if (above > 0.5 || (above == 0.5 && std::fmod(rounded, 2.0) != 0.0)) rounded += 1.0;
 
     // 2^63 is exactly representable; every double below it fits in int64.
-    constexpr double twoTo63 = 9223372036854775808.0;
-    if (rounded >= twoTo63) return std::numeric_limits<std::int64_t>::max();
-    if (rounded < -twoTo63) return std::numeric_limits<std::int64_t>::min();
+    constexpr double kTwoTo63 = 9223372036854775808.0;
+    if (rounded >= kTwoTo63) return std::numeric_limits<std::int64_t>::max();
+    if (rounded < -kTwoTo63) return std::numeric_limits<std::int64_t>::min();
     return static_cast<std::int64_t>(rounded);
 }
 

@@ -24,7 +24,7 @@ int orderRank(char c) {
 
 std::string makeSwitchPointEntry(std::string_view positionReply, char angle) {
     const auto fill =
-        positionReply.size() < switchPointFrameWidth ? switchPointFrameWidth - positionReply.size() : std::size_t{0};
+        positionReply.size() < kSwitchPointFrameWidth ? kSwitchPointFrameWidth - positionReply.size() : std::size_t{0};
     std::string entry(fill, '0');
     entry += withoutLeadingBlanks(positionReply);
     entry += '|';
@@ -32,7 +32,7 @@ std::string makeSwitchPointEntry(std::string_view positionReply, char angle) {
     return entry;
 }
 
-std::string_view switchPointFrameText(std::string_view entry) { return entry.substr(0, switchPointFrameWidth); }
+std::string_view switchPointFrameText(std::string_view entry) { return entry.substr(0, kSwitchPointFrameWidth); }
 
 double switchPointFrame(std::string_view entry) { return numericValue(switchPointFrameText(entry)); }
 

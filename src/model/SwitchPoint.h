@@ -12,7 +12,7 @@ namespace vistrel::model {
 // "00000300|B". Readers take the frame from the first 8 characters and the
 // angle from the last character.
 
-inline constexpr std::size_t switchPointFrameWidth = 8;
+inline constexpr std::size_t kSwitchPointFrameWidth = 8;
 inline constexpr const char* startSwitchPoint = "00000000|A";
 
 // The entry for a player's position reply and an angle letter. The fill is

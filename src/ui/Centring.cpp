@@ -16,10 +16,10 @@ int32_t roundHalfToEven(double value) {
     const double fraction = value - lower;
     double rounded = lower;
     if (fraction > 0.5 || (fraction == 0.5 && std::fmod(lower, 2.0) != 0.0)) rounded = lower + 1.0;
-    constexpr double lowest = std::numeric_limits<int32_t>::min();
-    constexpr double highest = std::numeric_limits<int32_t>::max();
-    if (rounded <= lowest) return std::numeric_limits<int32_t>::min();
-    if (rounded >= highest) return std::numeric_limits<int32_t>::max();
+    constexpr double kLowest = std::numeric_limits<int32_t>::min();
+    constexpr double kHighest = std::numeric_limits<int32_t>::max();
+    if (rounded <= kLowest) return std::numeric_limits<int32_t>::min();
+    if (rounded >= kHighest) return std::numeric_limits<int32_t>::max();
     return static_cast<int32_t>(rounded);
 }
 

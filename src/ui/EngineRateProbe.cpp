@@ -10,8 +10,8 @@
 namespace vistrel::ui {
 namespace {
 
-constexpr int progressSteps = 1000;
-constexpr int showProgressAfterMs = 500;
+constexpr int kProgressSteps = 1000;
+constexpr int kShowProgressAfterMs = 500;
 
 struct IndexingCancelled : std::runtime_error {
     IndexingCancelled() : std::runtime_error("cancelled") {}
@@ -25,14 +25,14 @@ std::optional<model::FrameRate> EngineRateProbe::rateOf(const std::string& path)
     if (const auto found = known_.find(path); found != known_.end() && found->second.modified == modified)
         return found->second.rate;
 
-    QProgressDialog progress(QObject::tr("Reading %1 …").arg(file.fileName()), QObject::tr("Cancel"), 0, progressSteps,
+    QProgressDialog progress(QObject::tr("Reading %1 …").arg(file.fileName()), QObject::tr("Cancel"), 0, kProgressSteps,
                              parent_);
     progress.setWindowTitle(QStringLiteral("Vistrel"));
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(showProgressAfterMs);
+    progress.setMinimumDuration(kShowProgressAfterMs);
     engine::OpenOptions options;
     options.indexProgress = [&progress](int64_t done, int64_t total) {
-        if (total > 0) progress.setValue(static_cast<int>(done * progressSteps / total));
+        if (total > 0) progress.setValue(static_cast<int>(done * kProgressSteps / total));
         if (progress.wasCanceled()) throw IndexingCancelled();
     };
 

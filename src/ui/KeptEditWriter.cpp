@@ -8,7 +8,7 @@ KeptEditWriter::KeptEditWriter(const model::KeptEdit& kept, const model::Edit& e
                                std::function<void(const std::string&)> failed)
     : kept_(kept), edit_(edit), failed_(std::move(failed)), thread_([this] { writeWhatWaits(); }) {
     timer_.setSingleShot(true);
-    timer_.setInterval(delayMilliseconds);
+    timer_.setInterval(kDelayMilliseconds);
     connect(&timer_, &QTimer::timeout, this, &KeptEditWriter::handOver);
 }
 
@@ -23,7 +23,7 @@ KeptEditWriter::~KeptEditWriter() {
 }
 
 // Not restarted by later changes: a steady stream of changes is still kept
-// every delayMilliseconds.
+// every kDelayMilliseconds.
 void KeptEditWriter::editChanged() {
     if (!timer_.isActive()) timer_.start();
 }

@@ -26,7 +26,7 @@ namespace vistrel::ui {
 class KeptEditWriter : public QObject {
     Q_OBJECT
 public:
-    static constexpr int delayMilliseconds = 250;
+    static constexpr int kDelayMilliseconds = 250;
 
     // failed hears the reason of a failed write, on the UI thread.
     KeptEditWriter(const model::KeptEdit& kept, const model::Edit& edit,

@@ -39,12 +39,12 @@
 namespace vistrel::ui {
 namespace {
 
-constexpr int slowestRate = 0;
-constexpr int fastestRate = 2000;
-constexpr int startingRate = 1000;
+constexpr int kSlowestRate = 0;
+constexpr int kFastestRate = 2000;
+constexpr int kStartingRate = 1000;
 const QColor switchListBackground(192, 192, 192);
 
-constexpr std::array<char, 4> angleLetters{'A', 'B', 'C', 'D'};
+constexpr std::array<char, 4> kAngleLetters{'A', 'B', 'C', 'D'};
 
 }  // namespace
 
@@ -57,11 +57,11 @@ MainWindow::MainWindow(MainWindowSetup setup)
       renderDialog_(std::move(setup.renderDialog)),
       messages_(std::move(setup.messages)) {
     if (!openDialog_)
-        openDialog_ = std::make_unique<QtFileDialog>(model::openClipDialogSetup, FileDialogPurpose::Open, this);
+        openDialog_ = std::make_unique<QtFileDialog>(model::kOpenClipDialogSetup, FileDialogPurpose::Open, this);
     if (!saveDialog_)
-        saveDialog_ = std::make_unique<QtFileDialog>(model::saveScriptDialogSetup, FileDialogPurpose::Save, this);
+        saveDialog_ = std::make_unique<QtFileDialog>(model::kSaveScriptDialogSetup, FileDialogPurpose::Save, this);
     if (!renderDialog_)
-        renderDialog_ = std::make_unique<QtFileDialog>(model::renderVideoDialogSetup, FileDialogPurpose::Save, this);
+        renderDialog_ = std::make_unique<QtFileDialog>(model::kRenderVideoDialogSetup, FileDialogPurpose::Save, this);
     if (!messages_) messages_ = std::make_unique<MessageBoxSink>(this);
     createEditKeeping(setup);
     angleRates_ = std::make_unique<AngleRates>(std::move(setup.rates), *questions_, std::move(setup.conformedFolder),
@@ -128,10 +128,10 @@ void MainWindow::createControls() {
         placeControl<QPushButton>(*clientArea_, "Command2", {120, 2640, 1335, 375}, QStringLiteral("load video clips"));
     startFrameList_ = placeControl<ListBox>(*clientArea_, "List3", {2280, 3360, 735, 840});
     rateSlider_ = placeControl<QSlider>(*clientArea_, "Slider1", {5040, 3120, 2175, 255}, Qt::Horizontal);
-    rateSlider_->setRange(slowestRate, fastestRate);
+    rateSlider_->setRange(kSlowestRate, kFastestRate);
     rateSlider_->setSingleStep(10);
     rateSlider_->setPageStep(100);
-    rateSlider_->setValue(startingRate);
+    rateSlider_->setValue(kStartingRate);
     fadeOutBox_ = placeControl<QCheckBox>(*clientArea_, "Check2", {1320, 4440, 1215, 255}, QStringLiteral("fade out"));
 }
 
@@ -154,7 +154,7 @@ void MainWindow::createMenu() {
              [this] { showKeyboardShortcuts(*this, menu_); });
     addEntry(*menu_.help, tr("About Vistrel"), QKeySequence(), [this] { showAbout(*this); });
     for (std::size_t i = 0; i < angleButtons_.size(); ++i)
-        addWindowKey(*this, tr("Switch to angle %1").arg(QLatin1Char(angleLetters[i])),
+        addWindowKey(*this, tr("Switch to angle %1").arg(QLatin1Char(kAngleLetters[i])),
                      QKeySequence(static_cast<int>(Qt::Key_1 + i)), *angleButtons_[i]);
     hideEmptyMenus(menu_);
 
@@ -208,7 +208,7 @@ void MainWindow::wireEvents() {
     connect(loadClipsButton_, &QPushButton::clicked, this,
             [this] { edit_.addClip(*openDialog_, *messages_, angleRates_->matching()); });
     for (std::size_t i = 0; i < angleButtons_.size(); ++i) {
-        const char angle = angleLetters[i];
+        const char angle = kAngleLetters[i];
         connect(angleButtons_[i], &QPushButton::clicked, this,
                 [this, angle] { edit_.addSwitchPoint(angle, timeLine_->control()); });
     }

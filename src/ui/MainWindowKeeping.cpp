@@ -17,7 +17,7 @@ namespace vistrel::ui {
 void MainWindow::createEditKeeping(MainWindowSetup& setup) {
     openEditDialog_ = std::move(setup.openEditDialog);
     if (!openEditDialog_)
-        openEditDialog_ = std::make_unique<QtFileDialog>(model::openEditDialogSetup, FileDialogPurpose::Open, this);
+        openEditDialog_ = std::make_unique<QtFileDialog>(model::kOpenEditDialogSetup, FileDialogPurpose::Open, this);
     questions_ = std::move(setup.questions);
     if (!questions_) questions_ = std::make_unique<QtQuestionBox>(this);
     editFile_ = std::make_unique<model::EditFile>(edit_, *openEditDialog_, *saveDialog_, *questions_, *messages_);

@@ -15,7 +15,7 @@ namespace vistrel::ui {
 
 namespace {
 
-constexpr int previewColumns = model::maxAngles;
+constexpr int kPreviewColumns = model::kMaxAngles;
 
 }  // namespace
 
@@ -117,8 +117,8 @@ void PreviewTimeLine::updateMarks() {
         return;
     }
     player::ColumnMarks marks;
-    marks.columns = previewColumns;
-    const int clips = std::min(edit_.clips().count(), previewColumns);
+    marks.columns = kPreviewColumns;
+    const int clips = std::min(edit_.clips().count(), kPreviewColumns);
     for (int row = 0; row < clips; ++row) marks.labels.append(QString(QLatin1Char(model::angleLetter(row))));
     const auto& points = edit_.switchPoints().entries();
     const int live = model::liveSwitchPoint(points, player_.position());

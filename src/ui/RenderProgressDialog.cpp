@@ -11,7 +11,7 @@
 namespace vistrel::ui {
 namespace {
 
-constexpr int dialogWidth = 420;
+constexpr int kDialogWidth = 420;
 
 QString duration(double seconds) {
     const auto whole = static_cast<qint64>(std::ceil(seconds));
@@ -31,7 +31,7 @@ void setUpBackgroundProgress(QProgressDialog& dialog, const QString& title) {
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
     dialog.setMinimumDuration(0);
-    dialog.setMinimumWidth(dialogWidth);
+    dialog.setMinimumWidth(kDialogWidth);
 }
 
 QString renderFigures(qint64 done, qint64 total, double framesPerSecond) {

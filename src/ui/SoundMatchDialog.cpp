@@ -9,7 +9,7 @@
 namespace vistrel::ui {
 namespace {
 
-constexpr int steps = 1000;
+constexpr int kSteps = 1000;
 
 // Thrown from the job's progress to stop it; no std::exception, so that
 // nothing on its way turns it into a message.
@@ -21,7 +21,7 @@ SoundMatchDialog::SoundMatchDialog(QWidget& window, std::vector<std::string> cli
                                    Found found)
     : QProgressDialog(&window), clips_(std::move(clips)), messages_(&messages), found_(std::move(found)) {
     setUpBackgroundProgress(*this, tr("Match start frames by sound"));
-    setRange(0, steps);
+    setRange(0, kSteps);
     setLabelText(tr("Reading the sound of %n clip(s) and matching it…", nullptr, static_cast<int>(clips_.size())));
     connect(this, &QProgressDialog::canceled, this, [this] {
         stopping_ = true;
@@ -50,7 +50,7 @@ void SoundMatchDialog::run() {
     try {
         auto found = std::make_shared<sync::MatchedAngles>(sync::matchStartFrames(clips_, {}, [&](double share) {
             if (stopping_) throw Stopped();
-            report([this, share] { setValue(static_cast<int>(share * steps)); });
+            report([this, share] { setValue(static_cast<int>(share * kSteps)); });
         }));
         report([this, found] { end(found.get(), {}); });
     } catch (const Stopped&) {

@@ -4,7 +4,7 @@
 
 namespace vistrel::ui {
 
-int pixelsFromTwips(int twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel)); }
+int pixelsFromTwips(int twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel)); }
 
 QRect pixelRect(const TwipRect& place) {
     return {pixelsFromTwips(place.left), pixelsFromTwips(place.top), pixelsFromTwips(place.width),

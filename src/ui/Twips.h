@@ -11,7 +11,7 @@
 
 namespace vistrel::ui {
 
-inline constexpr int twipsPerPixel = 15;
+inline constexpr int kTwipsPerPixel = 15;
 
 // Twips to device-independent pixels, rounded to the nearest pixel.
 int pixelsFromTwips(int twips);

@@ -4,7 +4,7 @@ namespace vistrel::ui {
 
 QFont windowFont(const QFont& desktopFont) {
     QFont font = desktopFont;
-    font.setPixelSize(windowFontPixels);
+    font.setPixelSize(kWindowFontPixels);
     return font;
 }
 

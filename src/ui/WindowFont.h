@@ -7,7 +7,7 @@
 
 namespace vistrel::ui {
 
-inline constexpr int windowFontPixels = 11;
+inline constexpr int kWindowFontPixels = 11;
 
 QFont windowFont(const QFont& desktopFont);
 

@@ -37,7 +37,7 @@ void makeRandomEdit(Edit& edit, std::mt19937& random) {
     RecordingPlayer player;
 
     edit.initialise();
-    for (int clip = upTo(maxAngles); clip > 0; --clip) {
+    for (int clip = upTo(kMaxAngles); clip > 0; --clip) {
         dialog.answers.push_back(pick(paths));
         edit.addClip(dialog, messages);
         edit.setStartFrame(edit.clips().count() - 1, chance(50) ? pick(starts) : std::to_string(upTo(900)));

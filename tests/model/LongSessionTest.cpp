@@ -22,7 +22,7 @@ using namespace vistrel::model::testing;
 
 namespace {
 
-constexpr int sessionPoints = 10000;
+constexpr int kSessionPoints = 10000;
 
 std::string entryFor(int frame, char angle) {
     char text[16];
@@ -77,14 +77,14 @@ protected:
 };
 
 TEST_F(LongSessionTest, TenThousandPointsStaySortedAndCounted) {
-    for (int i = 1; i <= sessionPoints; ++i) {
+    for (int i = 1; i <= kSessionPoints; ++i) {
         addRandomPoint();
         if (i % 500 == 0) {
             ASSERT_NO_FATAL_FAILURE(expectListMatches()) << "after " << i << " additions";
         }
     }
     EXPECT_EQ(edit.pointCount().text(), "10001");
-    for (int i = 1; i <= sessionPoints; ++i) {
+    for (int i = 1; i <= kSessionPoints; ++i) {
         removeRandomPoint();
         if (i % 500 == 0) {
             ASSERT_NO_FATAL_FAILURE(expectListMatches()) << "after " << i << " removals";
@@ -95,7 +95,7 @@ TEST_F(LongSessionTest, TenThousandPointsStaySortedAndCounted) {
 }
 
 TEST_F(LongSessionTest, AddingAndRemovingInTurnKeepsTheOrder) {
-    for (int i = 1; i <= sessionPoints; ++i) {
+    for (int i = 1; i <= kSessionPoints; ++i) {
         addRandomPoint();
         addRandomPoint();
         removeRandomPoint();
@@ -104,7 +104,7 @@ TEST_F(LongSessionTest, AddingAndRemovingInTurnKeepsTheOrder) {
 }
 
 TEST_F(LongSessionTest, TheScriptOfTenThousandPointsHasEverySegment) {
-    for (int i = 0; i < sessionPoints; ++i) addRandomPoint();
+    for (int i = 0; i < kSessionPoints; ++i) addRandomPoint();
     QTemporaryDir folder;
     const std::string path = folder.filePath("long.avs").toStdString();
     saveDialog.answers.push_back(path);
@@ -113,7 +113,7 @@ TEST_F(LongSessionTest, TheScriptOfTenThousandPointsHasEverySegment) {
 
     ASSERT_EQ(messages.shown, std::vector<std::string>{"The AviSynth script has been saved."});
     const std::string script = readBytes(path);
-    const int points = sessionPoints + 1;
+    const int points = kSessionPoints + 1;
     std::size_t lines = 0;
     for (std::size_t at = script.find("\r\n"); at != std::string::npos; at = script.find("\r\n", at + 2)) ++lines;
     EXPECT_EQ(lines, std::size_t(7 + 4 * (points + 3)));

@@ -15,8 +15,8 @@
 namespace vistrel::ui::testing {
 namespace {
 
-constexpr int clipFrames = 300;
-constexpr std::int64_t startOfB = 50;
+constexpr int kClipFrames = 300;
+constexpr std::int64_t kStartOfB = 50;
 
 struct EditRow {
     const char* name;
@@ -31,7 +31,7 @@ void PrintTo(const EditRow& row, std::ostream* out) { *out << row.name; }
 std::optional<std::filesystem::path> clipWithSound(const char* name, std::string& reason) {
     test::MediaRecipe recipe = test::recipes::ffv1Avi();
     recipe.name = name;
-    recipe.frames = clipFrames;
+    recipe.frames = kClipFrames;
     return test::testMedia(recipe, &reason);
 }
 
@@ -50,7 +50,7 @@ TEST_P(EditTimeline, EveryReadableFrameOfTheEditIsTheAngleAndFrameTheMappingName
     open.answers = {clipA->string(), clipB->string()};
     edit.addClip(open, messages);
     edit.addClip(open, messages);
-    edit.setStartFrame(1, std::to_string(startOfB));
+    edit.setStartFrame(1, std::to_string(kStartOfB));
     model::testing::RecordingPlayer player;
     for (const auto& [frame, angle] : GetParam().cuts) {
         player.positionReplies.push_back(std::to_string(frame));
@@ -73,7 +73,7 @@ TEST_P(EditTimeline, EveryReadableFrameOfTheEditIsTheAngleAndFrameTheMappingName
         const int shown = test::readFrameIndex(*script->frame(f));
         if (shown == test::kNoFrameIndex) continue;  // a crossfade or the fade-in's black
         const auto place = model::timelinePosition(timing, segments, f);
-        const std::int64_t start = place.angleRow == 1 ? startOfB : 0;
+        const std::int64_t start = place.angleRow == 1 ? kStartOfB : 0;
         ASSERT_EQ(shown, place.frame + start) << "edit frame " << f << ", angle row " << place.angleRow;
         // A seek to that time-line frame in the edit preview lands where it shows.
         const std::int64_t back = model::editFrame(timing, segments, place.frame);

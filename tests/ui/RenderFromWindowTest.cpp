@@ -22,8 +22,8 @@ namespace {
 
 using model::testing::readBytes;
 
-constexpr int clipFrames = 250;
-constexpr int oneAacFrame = 1024;
+constexpr int kClipFrames = 250;
+constexpr int kOneAacFrame = 1024;
 
 class RenderFromWindow : public MainWindowTest {
 protected:
@@ -33,7 +33,7 @@ protected:
         for (const char* name : {"render-a", "render-b"}) {
             test::MediaRecipe recipe = test::recipes::ffv1Avi();  // with stereo sound
             recipe.name = name;
-            recipe.frames = clipFrames;
+            recipe.frames = kClipFrames;
             const auto clip = test::testMedia(recipe, &reason);
             if (!clip) GTEST_SKIP() << reason;
             clips_.push_back(std::filesystem::absolute(*clip));
@@ -133,7 +133,7 @@ TEST_F(RenderFromWindow, CutWithKeysPreviewTheEditAndRenderItToMp4) {
     EXPECT_EQ(got.width, want.width);
     EXPECT_EQ(got.height, want.height);
     ASSERT_TRUE(got.hasAudio());
-    EXPECT_NEAR(static_cast<double>(got.audioSamples), static_cast<double>(want.audioSamples), oneAacFrame);
+    EXPECT_NEAR(static_cast<double>(got.audioSamples), static_cast<double>(want.audioSamples), kOneAacFrame);
     EXPECT_TRUE(progress.isEmpty() || progress.contains(QStringLiteral(" of %1").arg(want.frameCount)))
         << progress.toStdString();
 }

@@ -215,10 +215,10 @@ TEST_F(StartPointDialogTest, ClosingTheMainWindowClosesTheDialogAndEndsTheProgra
     QPointer<StartPointDialog> dialog = &openOn(0);
     ASSERT_TRUE(dialog->isVisible());
 
-    constexpr int stillRunning = 99;
+    constexpr int kStillRunning = 99;
     QTimer giveUp;
     giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(stillRunning); });
+    QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(kStillRunning); });
     giveUp.start(10'000);
     QTimer::singleShot(0, &window(), [this] { window().close(); });
     EXPECT_EQ(QApplication::exec(), 0) << "the program should end with its main window";

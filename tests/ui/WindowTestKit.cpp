@@ -69,9 +69,9 @@ int shownFrameIndex(player::PlayerWnd& player) {
 }
 
 int shownColumnIndex(player::PlayerWnd& player, int column) {
-    constexpr int columns = 4;
+    constexpr int kColumns = 4;
     const QImage picture = shownPicture(player);
-    const int width = picture.width() / columns;
+    const int width = picture.width() / kColumns;
     return frameIndexIn(picture, column * width, width);
 }
 
@@ -99,8 +99,8 @@ std::vector<std::string> shownEntries(const QAbstractItemView& view) {
 // ---- ModalAnswerer ----
 
 namespace {
-constexpr int pollMilliseconds = 20;
-constexpr qint64 giveUpMilliseconds = 30'000;
+constexpr int kPollMilliseconds = 20;
+constexpr qint64 kGiveUpMilliseconds = 30'000;
 }  // namespace
 
 ModalAnswerer::ModalAnswerer(const QString& title, Answer answer)
@@ -108,7 +108,7 @@ ModalAnswerer::ModalAnswerer(const QString& title, Answer answer)
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
     QObject::connect(timer_.get(), &QTimer::timeout, [this, started] {
-        if (started->elapsed() > giveUpMilliseconds) {
+        if (started->elapsed() > kGiveUpMilliseconds) {
             for (QWidget* window : QApplication::topLevelWidgets())
                 if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible()) dialog->reject();
             timer_->stop();
@@ -116,7 +116,7 @@ ModalAnswerer::ModalAnswerer(const QString& title, Answer answer)
         }
         poll();
     });
-    timer_->start(pollMilliseconds);
+    timer_->start(kPollMilliseconds);
 }
 
 ModalAnswerer::~ModalAnswerer() = default;
