@@ -11,8 +11,8 @@
 namespace vistrel::model {
 namespace {
 
-constexpr const char* defaultOverlap = "20";
-constexpr const char* newClipStartFrame = "0";
+constexpr const char* kDefaultOverlap = "20";
+constexpr const char* kNewClipStartFrame = "0";
 
 void applyFadeToggle(CheckValue value, std::string& line, const char* statement) {
     if (value == CheckValue::Ticked)
@@ -23,26 +23,26 @@ void applyFadeToggle(CheckValue value, std::string& line, const char* statement)
 
 }  // namespace
 
-Edit::Edit() : overlap_(defaultOverlap, [this] { changed(); }) {}
+Edit::Edit() : overlap_(kDefaultOverlap, [this] { changed(); }) {}
 
 void Edit::initialise() {
-    switchPoints_.insert(switchListInsertRow(switchPoints_, startSwitchPoint), startSwitchPoint);
+    switchPoints_.insert(switchListInsertRow(switchPoints_, kStartSwitchPoint), kStartSwitchPoint);
     pointCount_.setText("1");
 }
 
 void Edit::addClip(FileDialog& openDialog, MessageSink& messages) {
     if (clips_.count() >= kMaxAngles) {
-        messages.showMessage(messages::tooManyAngles);
+        messages.showMessage(messages::kTooManyAngles);
         return;
     }
     const auto path = openDialog.choose();
     if (!path || path->empty()) return;
     if (!isUsableInScript(*path)) {
-        messages.showMessage(messages::unusableClipName);
+        messages.showMessage(messages::kUnusableClipName);
         return;
     }
     clips_.append(*path);
-    startFrames_.append(newClipStartFrame);
+    startFrames_.append(kNewClipStartFrame);
     changed();
 }
 
@@ -60,7 +60,7 @@ void Edit::addSwitchPoint(char angle, PlayerControl& player) {
     if (!isAngleLetter(angle)) throw std::invalid_argument(std::string("addSwitchPoint: no angle ") + angle);
     if (angle != 'A' && clips_.count() <= angleRow(angle)) return;
 
-    const std::string reply = player.sendcommand(statusPositionCommand);
+    const std::string reply = player.sendcommand(kStatusPositionCommand);
     currentPositionText_ = reply + '|' + angle;
     const std::string entry = makeSwitchPointEntry(reply, angle);
     switchPoints_.insert(switchListInsertRow(switchPoints_, entry), entry);
@@ -94,16 +94,16 @@ void Edit::removeClip(int selectedRow, RateMatching& matching) {
 void Edit::selectSwitchPoint(int selectedRow, PlayerControl& player) const {
     if (!switchPoints_.hasRow(selectedRow)) return;
     const std::string& entry = switchPoints_.entry(selectedRow);
-    player.sendcommand(seekToCommandPrefix + std::string(switchPointFrameText(entry)));
+    player.sendcommand(kSeekToCommandPrefix + std::string(switchPointFrameText(entry)));
 }
 
 void Edit::fadeInToggled(CheckValue value) {
-    applyFadeToggle(value, fadeInLine_, fadeInStatement);
+    applyFadeToggle(value, fadeInLine_, kFadeInStatement);
     changed();
 }
 
 void Edit::fadeOutToggled(CheckValue value) {
-    applyFadeToggle(value, fadeOutLine_, fadeOutStatement);
+    applyFadeToggle(value, fadeOutLine_, kFadeOutStatement);
     changed();
 }
 
@@ -152,7 +152,7 @@ void Edit::replace(const EditContent& content) {
 void Edit::setStartFramesFromSound(const std::vector<std::string>& matchedClips, double fpsA,
                                    const std::vector<SoundMatchFound>& found, double sure, MessageSink& messages) {
     if (clips_.entries() != matchedClips) {
-        messages.showMessage(messages::clipsChangedDuringSoundMatch);
+        messages.showMessage(messages::kClipsChangedDuringSoundMatch);
         return;
     }
     const SoundStartFrames result = startFramesFromSound(startFrames_.entries(), fpsA, found, sure);

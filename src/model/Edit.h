@@ -15,8 +15,8 @@
 namespace vistrel::model {
 
 // The fade lines a ticked "fade in" and "fade out" give.
-inline constexpr const char* fadeInStatement = "fadein(overlap)";
-inline constexpr const char* fadeOutStatement = "fadeout(overlap)";
+inline constexpr const char* kFadeInStatement = "fadein(overlap)";
+inline constexpr const char* kFadeOutStatement = "fadeout(overlap)";
 
 // The value of a check box as the fade toggles read it.
 enum class CheckValue { Unticked = 0, Ticked = 1, Greyed = 2 };

@@ -14,7 +14,7 @@ namespace {
 
 bool beyondStartState(const Edit& edit) {
     const auto& starts = edit.startFrames().entries();
-    return edit.switchPoints().entries() != std::vector<std::string>{startSwitchPoint} ||
+    return edit.switchPoints().entries() != std::vector<std::string>{kStartSwitchPoint} ||
            std::any_of(starts.begin(), starts.end(), [](const std::string& s) { return s != "0"; });
 }
 
@@ -37,16 +37,16 @@ bool EditFile::open() {
     try {
         content = readEditScript(readScriptFile(*path));
     } catch (const std::runtime_error& failure) {
-        messages_.showMessage(messages::editNotOpenedPrefix + *path + ": " + failure.what());
+        messages_.showMessage(messages::kEditNotOpenedPrefix + *path + ": " + failure.what());
         return false;
     }
-    if (!settleUnsavedWork(questions::saveBeforeOpening)) return false;
+    if (!settleUnsavedWork(questions::kSaveBeforeOpening)) return false;
     edit_.replace(content);
     savedScript_ = editScriptText(edit_);
     return true;
 }
 
-bool EditFile::mayClose() { return settleUnsavedWork(questions::saveBeforeClosing); }
+bool EditFile::mayClose() { return settleUnsavedWork(questions::kSaveBeforeClosing); }
 
 bool EditFile::holdsUnsavedWork() const { return beyondStartState(edit_) && savedScript_ != editScriptText(edit_); }
 

@@ -11,9 +11,9 @@
 namespace vistrel::model {
 namespace {
 
-constexpr const char* angleHeaderBefore = "#-=-=-=-=-=-=-=-=-=angle ";
-constexpr const char* angleHeaderAfter = "=-=-=-=-=-=-=-=-=-=-=-";
-constexpr const char* closingSeparator = "#-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=";
+constexpr const char* kAngleHeaderBefore = "#-=-=-=-=-=-=-=-=-=angle ";
+constexpr const char* kAngleHeaderAfter = "=-=-=-=-=-=-=-=-=-=-=-";
+constexpr const char* kClosingSeparator = "#-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=";
 
 std::string quoted(const std::string& text) { return '"' + text + '"'; }
 
@@ -36,7 +36,7 @@ void writeSegments(ScriptText& script, const Edit& edit, char angle) {
 
 void writeAngleSection(ScriptText& script, const Edit& edit, int row) {
     const char angle = angleLetter(row);
-    script.line(angleHeaderBefore + std::string(1, angle) + angleHeaderAfter);
+    script.line(kAngleHeaderBefore + std::string(1, angle) + kAngleHeaderAfter);
     script.line(std::string("angle") + angle + "=" + angleSourceText(edit, row));
     script.emptyLine();
     writeSegments(script, edit, angle);
@@ -63,7 +63,7 @@ std::string editScriptText(const Edit& edit) {
     script.line("overlap=" + edit.overlap().text());
     script.line("audio=avisource(" + quoted(edit.clips().entry(0)) + ")");
     for (int row = 0; row < edit.clips().count(); ++row) writeAngleSection(script, edit, row);
-    script.line(closingSeparator);
+    script.line(kClosingSeparator);
     script.line(videoLine(edit.switchPoints()));
     script.line("audiodub(video,audio)");
     script.line(edit.fadeInLine());
@@ -73,17 +73,17 @@ std::string editScriptText(const Edit& edit) {
 
 bool buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages) {
     if (edit.switchPoints().count() <= 1) {
-        messages.showMessage(messages::tooFewSwitchPoints);
+        messages.showMessage(messages::kTooFewSwitchPoints);
         return false;
     }
     const auto path = saveDialog.choose();
     if (!path || path->empty()) return false;
 
     if (const auto failure = saveScriptFile(*path, editScriptText(edit))) {
-        messages.showMessage(messages::scriptNotSavedPrefix + *failure);
+        messages.showMessage(messages::kScriptNotSavedPrefix + *failure);
         return false;
     }
-    messages.showMessage(messages::scriptSaved);
+    messages.showMessage(messages::kScriptSaved);
     return true;
 }
 

@@ -161,8 +161,8 @@ EditContent readEditScript(std::string_view text) {
         readAngleLine(lines, kLinesBeforeSections + row * sectionLines + 2, angleLetter(row), edit);
 
     edit.switchPoints = switchPoints(lines, letters, angles > 0, videoLine);
-    edit.fadeInLine = fadeLine(lines, videoLine + 2, fadeInStatement);
-    edit.fadeOutLine = fadeLine(lines, videoLine + 3, fadeOutStatement);
+    edit.fadeInLine = fadeLine(lines, videoLine + 2, kFadeInStatement);
+    edit.fadeOutLine = fadeLine(lines, videoLine + 3, kFadeOutStatement);
     requireSameScript(lines, edit);
     return edit;
 }

@@ -5,7 +5,7 @@
 namespace vistrel::model {
 
 // Shows a message to the user and returns when it has been acknowledged
-// (in the window: a modal box titled messageBoxTitle with one OK button).
+// (in the window: a modal box titled kMessageBoxTitle with one OK button).
 class MessageSink {
 public:
     virtual ~MessageSink() = default;

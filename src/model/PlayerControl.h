@@ -18,7 +18,7 @@ public:
     virtual std::string sendcommand(const std::string& command) = 0;
 };
 
-inline constexpr const char* statusPositionCommand = "status position";
-inline constexpr const char* seekToCommandPrefix = "seek to ";
+inline constexpr const char* kStatusPositionCommand = "status position";
+inline constexpr const char* kSeekToCommandPrefix = "seek to ";
 
 }  // namespace vistrel::model

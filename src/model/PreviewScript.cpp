@@ -44,11 +44,11 @@ void ShowPreview(const Edit& edit, PlayerControl& player, MessageSink& messages,
     player.stop();
     player.filename(locations.introPlayerPath);
     if (edit.clips().count() < kMinimumPreviewClips) {
-        messages.showMessage(messages::tooFewClipsForPreview);
+        messages.showMessage(messages::kTooFewClipsForPreview);
         return;
     }
     if (const auto failure = locations.write(locations.previewPath, previewScriptText(edit))) {
-        messages.showMessage(messages::previewNotWrittenPrefix + *failure);
+        messages.showMessage(messages::kPreviewNotWrittenPrefix + *failure);
         return;
     }
     player.filename(locations.previewPlayerPath);

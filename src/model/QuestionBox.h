@@ -30,10 +30,10 @@ enum SaveAnswer { save = 0, discard = 1, cancel = 2 };
 enum RestoreAnswer { restore = 0, discardKept = 1 };
 enum YesNoAnswer { yes = 0, no = 1 };
 
-inline const Question saveBeforeClosing{"Save the edit before closing?", {"Save", "Discard", "Cancel"}, save, cancel};
-inline const Question saveBeforeOpening{
+inline const Question kSaveBeforeClosing{"Save the edit before closing?", {"Save", "Discard", "Cancel"}, save, cancel};
+inline const Question kSaveBeforeOpening{
     "Save the edit before opening another?", {"Save", "Discard", "Cancel"}, save, cancel};
-inline const Question restoreKeptEdit{
+inline const Question kRestoreKeptEdit{
     "Vistrel did not close normally. Restore the edit you were working on?", {"Restore", "Discard"}, restore, -1};
 
 inline Question conformQuestion(std::string text) { return {std::move(text), {"Yes", "No"}, yes, no}; }

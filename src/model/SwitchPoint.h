@@ -13,7 +13,7 @@ namespace vistrel::model {
 // angle from the last character.
 
 inline constexpr std::size_t kSwitchPointFrameWidth = 8;
-inline constexpr const char* startSwitchPoint = "00000000|A";
+inline constexpr const char* kStartSwitchPoint = "00000000|A";
 
 // The entry for a player's position reply and an angle letter. The fill is
 // counted from the reply as received, leading blanks included, and those

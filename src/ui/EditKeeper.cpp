@@ -26,11 +26,11 @@ bool EditKeeper::offerRestore() {
         content = kept_.read();
     } catch (const std::runtime_error& failure) {
         const std::string aside = kept_.setAside();
-        messages_.showMessage(model::messages::keptEditUnreadablePrefix + std::string(failure.what()) +
+        messages_.showMessage(model::messages::kKeptEditUnreadablePrefix + std::string(failure.what()) +
                               ". It was moved to " + aside + ".");
         return false;
     }
-    if (questions_.ask(model::questions::restoreKeptEdit) != model::questions::restore) {
+    if (questions_.ask(model::questions::kRestoreKeptEdit) != model::questions::restore) {
         kept_.remove();
         return false;
     }
@@ -50,7 +50,7 @@ void EditKeeper::closedNormally() {
 void EditKeeper::reportOnce(const std::string& reason) {
     if (reported_) return;
     reported_ = true;
-    messages_.showMessage(model::messages::editNotKeptPrefix + reason + ".");
+    messages_.showMessage(model::messages::kEditNotKeptPrefix + reason + ".");
 }
 
 }  // namespace vistrel::ui

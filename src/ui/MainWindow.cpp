@@ -291,7 +291,7 @@ void MainWindow::matchStartFramesBySound() {
         return;
     }
     if (edit_.clips().count() < 2) {
-        messages_->showMessage(model::messages::tooFewClipsForSoundMatch);
+        messages_->showMessage(model::messages::kTooFewClipsForSoundMatch);
         return;
     }
     soundMatch_ = new SoundMatchDialog(

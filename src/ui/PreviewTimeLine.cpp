@@ -30,9 +30,9 @@ public:
 
     std::string sendcommand(const std::string& command) override {
         if (owner_.showing() != Showing::Edit) return player_.sendcommand(command);
-        if (command == model::statusPositionCommand)
+        if (command == model::kStatusPositionCommand)
             return model::decimalText(owner_.toTimeLine(owner_.player_.position()));
-        const std::string seekTo = model::seekToCommandPrefix;
+        const std::string seekTo = model::kSeekToCommandPrefix;
         if (command.starts_with(seekTo)) {
             const auto frame = static_cast<std::int64_t>(model::numericValue(command.substr(seekTo.size())));
             return player_.sendcommand(seekTo + model::decimalText(owner_.toEdit(frame)));

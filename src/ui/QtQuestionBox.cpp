@@ -13,7 +13,7 @@ namespace vistrel::ui {
 // on every platform. Without an escape answer the box has no escape button:
 // Escape and the title bar's close button then do nothing.
 int QtQuestionBox::ask(const model::Question& question) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(model::messages::messageBoxTitle),
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(model::messages::kMessageBoxTitle),
                     QString::fromStdString(question.text), QMessageBox::NoButton, parent_);
     box.setTextFormat(Qt::PlainText);
     std::vector<QPushButton*> buttons;

@@ -92,7 +92,7 @@ void RenderProgressDialog::end(bool rendered, const QString& error) {
     hide();
     if (messages_) {
         const std::string text =
-            rendered ? model::messages::videoRenderedPrefix + output_.toStdString() : error.toStdString();
+            rendered ? model::messages::kVideoRenderedPrefix + output_.toStdString() : error.toStdString();
         messages_->showMessage(text);
     }
     close();

@@ -67,7 +67,7 @@ void SoundMatchDialog::end(const sync::MatchedAngles* found, const QString& erro
     if (found)
         found_(clips_, *found);
     else
-        messages_->showMessage(model::messages::soundMatchFailedPrefix + error.toStdString());
+        messages_->showMessage(model::messages::kSoundMatchFailedPrefix + error.toStdString());
 }
 
 }  // namespace vistrel::ui

@@ -62,7 +62,7 @@ void StartPointDialog::showClip(const std::string& path) { player_->filename(QSt
 void StartPointDialog::showPosition(int frame) { startFrameBox_->setText(QString::number(frame)); }
 
 void StartPointDialog::jumpToTypedFrame() {
-    player_->sendcommand(QString::fromLatin1(model::seekToCommandPrefix) + startFrameBox_->text());
+    player_->sendcommand(QString::fromLatin1(model::kSeekToCommandPrefix) + startFrameBox_->text());
 }
 
 void StartPointDialog::storeAndClose() {

@@ -30,7 +30,7 @@ public:
     void stop() override { calls.push_back("stop"); }
     std::string sendcommand(const std::string& command) override {
         calls.push_back("sendcommand " + command);
-        if (command != statusPositionCommand || positionReplies.empty()) return {};
+        if (command != kStatusPositionCommand || positionReplies.empty()) return {};
         std::string reply = positionReplies.front();
         positionReplies.pop_front();
         return reply;

@@ -56,7 +56,7 @@ TEST(SoundStartFrames, AClipListChangedMeanwhileChangesNothing) {
     edit.addClip(open, messages);
     edit.setStartFramesFromSound({"/a.avi", "/c.avi"}, 25, {{1.0, 25, 0.9}}, 0.4, messages);
     EXPECT_EQ(edit.startFrames().entries(), (std::vector<std::string>{"0", "0"}));
-    EXPECT_EQ(messages.shown, std::vector<std::string>{messages::clipsChangedDuringSoundMatch});
+    EXPECT_EQ(messages.shown, std::vector<std::string>{messages::kClipsChangedDuringSoundMatch});
     edit.setStartFramesFromSound({"/a.avi", "/b.avi"}, 25, {{1.0, 25, 0.9}}, 0.4, messages);
     EXPECT_EQ(edit.startFrames().entries(), (std::vector<std::string>{"0", "25"}));
 }

@@ -124,8 +124,8 @@ TEST_F(ControlWiring, MenuKeysPressTheirButtons) {
     // With one clip and one switch point both operations stop at their message.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
-    EXPECT_EQ(messages_->shown,
-              (std::vector<std::string>{model::messages::tooFewSwitchPoints, model::messages::tooFewClipsForPreview}));
+    EXPECT_EQ(messages_->shown, (std::vector<std::string>{model::messages::kTooFewSwitchPoints,
+                                                          model::messages::kTooFewClipsForPreview}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window().isVisible());
 }

@@ -31,7 +31,7 @@ TEST_F(FailureMessages, AFifthClipIsRefusedBeforeTheDialogOpens) {
     for (const char* path : {"/c/a.avi", "/c/b.avi", "/c/c.avi", "/c/d.avi"}) loadClip(path);
     openDialog_->answers.push_back("/c/e.avi");
     click("Command2");
-    EXPECT_EQ(messages_->shown, std::vector<std::string>{messages::tooManyAngles});
+    EXPECT_EQ(messages_->shown, std::vector<std::string>{messages::kTooManyAngles});
     EXPECT_EQ(openDialog_->timesShown, 4);
     EXPECT_EQ(edit().clips().count(), 4);
     EXPECT_EQ(edit().startFrames().count(), 4);
@@ -48,7 +48,7 @@ TEST_F(FailureMessages, ACancelledOpenDialogAddsNothingAndSaysNothing) {
 TEST_F(FailureMessages, APreviewNeedsTwoClipsAndLeavesThePlayerOnTheIntro) {
     loadClip("/c/a.avi");
     click("Command1");
-    EXPECT_EQ(messages_->shown, std::vector<std::string>{messages::tooFewClipsForPreview});
+    EXPECT_EQ(messages_->shown, std::vector<std::string>{messages::kTooFewClipsForPreview});
     EXPECT_EQ(player().fileName().toStdString(), model::ScriptLocations::inFolder(scriptFolder()).introPlayerPath);
     EXPECT_FALSE(std::filesystem::exists(scriptFolder() + "/preview.avs"));
 }
@@ -61,14 +61,14 @@ TEST_F(FailureMessages, APreviewThatCannotBeWrittenSaysWhy) {
     loadClip("/c/b.avi");
     click("Command1");
     ASSERT_EQ(messages_->shown.size(), 1u);
-    EXPECT_EQ(messages_->shown[0].rfind(messages::previewNotWrittenPrefix, 0), 0u) << messages_->shown[0];
+    EXPECT_EQ(messages_->shown[0].rfind(messages::kPreviewNotWrittenPrefix, 0), 0u) << messages_->shown[0];
     EXPECT_EQ(player().fileName().toStdString(), blocker + "/vistrel/intro.avs");
 }
 
 TEST_F(FailureMessages, BuildScriptNeedsTwoSwitchPointsAndAsksForNoPath) {
     saveDialog_->answers.push_back(savePath());
     click("Command3");
-    EXPECT_EQ(messages_->shown, std::vector<std::string>{messages::tooFewSwitchPoints});
+    EXPECT_EQ(messages_->shown, std::vector<std::string>{messages::kTooFewSwitchPoints});
     EXPECT_EQ(saveDialog_->timesShown, 0);
     EXPECT_FALSE(std::filesystem::exists(savePath()));
 }
@@ -78,7 +78,7 @@ TEST_F(FailureMessages, TheSavedMessageComesAfterTheScriptIsWritten) {
     click("Command4");
     saveDialog_->answers.push_back(savePath());
     click("Command3");
-    EXPECT_EQ(messages_->shown, std::vector<std::string>{messages::scriptSaved});
+    EXPECT_EQ(messages_->shown, std::vector<std::string>{messages::kScriptSaved});
     EXPECT_EQ(readBytes(savePath()).rfind("overlap=20\r\naudio=avisource(\"/c/a.avi\")\r\n", 0), 0u);
 }
 
@@ -95,7 +95,7 @@ TEST_F(FailureMessages, AScriptThatCannotBeSavedSaysWhyAndNeverSaved) {
     saveDialog_->answers.push_back(scriptFolder() + "/no such folder/edit.avs");
     click("Command3");
     ASSERT_EQ(messages_->shown.size(), 1u);
-    EXPECT_EQ(messages_->shown[0].rfind(messages::scriptNotSavedPrefix, 0), 0u) << messages_->shown[0];
+    EXPECT_EQ(messages_->shown[0].rfind(messages::kScriptNotSavedPrefix, 0), 0u) << messages_->shown[0];
 }
 
 // ---- The real dialogs ----
@@ -132,7 +132,7 @@ TEST_F(RealDialogs, MessagesAreTitledVistrelWithOnlyOkAndNoIcon) {
     });
     click("Command3");
     ASSERT_TRUE(answerer.answered());
-    EXPECT_EQ(text, QString::fromLatin1(messages::tooFewSwitchPoints));
+    EXPECT_EQ(text, QString::fromLatin1(messages::kTooFewSwitchPoints));
     EXPECT_EQ(icon, QMessageBox::NoIcon);
     EXPECT_EQ(buttons.size(), 1);
 }

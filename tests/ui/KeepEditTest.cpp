@@ -68,7 +68,7 @@ TEST_F(KeepEdit, OpenEditRefusesWhatItCannotReadAndSavesWhatItOpenedByteForByte)
     const std::string other = scriptFolder() + "/other.avs";
     writeBytes(other, "overlap=20\r\nAviSource(\"x.avi\")\r\n");
     openEdit(other);
-    EXPECT_EQ(messages_->shown, Texts{messages::editNotOpenedPrefix + other + ": the script ends before line 4"});
+    EXPECT_EQ(messages_->shown, Texts{messages::kEditNotOpenedPrefix + other + ": the script ends before line 4"});
     EXPECT_EQ(edit().clips().count(), 0) << "a script that cannot be read leaves the edit as it is";
 
     openEdit(saved);
@@ -173,7 +173,7 @@ TEST_F(KeepEdit, AKeptEditIsDiscardedOnRequestOrReportedWhenItCannotBeReadOrWrit
     ASSERT_TRUE(keptIsCurrent());
     questionAnswers_ = {model::questions::discardKept};
     createWindow();
-    EXPECT_EQ(questions_->asked, Texts{model::questions::restoreKeptEdit.text});
+    EXPECT_EQ(questions_->asked, Texts{model::questions::kRestoreKeptEdit.text});
     EXPECT_EQ(edit().switchPoints().count(), 1);
     EXPECT_FALSE(fs::exists(keptScript())) << "Discard removes the kept edit";
 
@@ -181,7 +181,7 @@ TEST_F(KeepEdit, AKeptEditIsDiscardedOnRequestOrReportedWhenItCannotBeReadOrWrit
     writeBytes(keptScript(), "garbage\r\n");
     createWindow();
     const std::string aside = stateFolder() + "/edit-unreadable.avs";
-    EXPECT_EQ(messages_->shown, Texts{messages::keptEditUnreadablePrefix + keptScript() +
+    EXPECT_EQ(messages_->shown, Texts{messages::kKeptEditUnreadablePrefix + keptScript() +
                                       ": line 1 could not be read: garbage. It was moved to " + aside + "."});
     EXPECT_EQ(readBytes(aside), "garbage\r\n");
     EXPECT_TRUE(questions_->asked.empty());
@@ -192,7 +192,7 @@ TEST_F(KeepEdit, AKeptEditIsDiscardedOnRequestOrReportedWhenItCannotBeReadOrWrit
     createWindow();
     addSwitchPoint();
     addSwitchPoint();
-    EXPECT_EQ(messages_->shown, Texts{messages::editNotKeptPrefix + stateFolder() + " cannot be created."});
+    EXPECT_EQ(messages_->shown, Texts{messages::kEditNotKeptPrefix + stateFolder() + " cannot be created."});
     EXPECT_EQ(edit().switchPoints().count(), 3) << "the editor goes on";
 }
 

@@ -119,10 +119,10 @@ TEST_F(RenderFromWindow, CutWithKeysPreviewTheEditAndRenderItToMp4) {
         [&] {
             if (window().render() && window().render()->labelText().contains(QStringLiteral("Frame ")))
                 progress = window().render()->labelText();
-            return !messages_->shown.empty() && messages_->shown.back() != model::messages::scriptSaved;
+            return !messages_->shown.empty() && messages_->shown.back() != model::messages::kScriptSaved;
         },
         180'000));
-    EXPECT_EQ(messages_->shown.back(), model::messages::videoRenderedPrefix + video.toStdString());
+    EXPECT_EQ(messages_->shown.back(), model::messages::kVideoRenderedPrefix + video.toStdString());
     EXPECT_FALSE(std::filesystem::exists(video.toStdString() + ".part"));
 
     const auto script = engine::openClip(scriptFolder() + "/render.avs");

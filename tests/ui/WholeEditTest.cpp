@@ -85,7 +85,7 @@ TEST_F(WholeEdit, FromTwoClipsToTheSavedEditScript) {
     saveDialog_->answers.push_back(script);
     click("Command3");
 
-    EXPECT_EQ(messages_->shown, (std::vector<std::string>{model::messages::scriptSaved}));
+    EXPECT_EQ(messages_->shown, (std::vector<std::string>{model::messages::kScriptSaved}));
     EXPECT_EQ(readBytes(script), crlfLines({
                                      "overlap=20",
                                      "audio=avisource(\"" + clipA() + "\")",
