@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "model/Angle.h"
-#include "model/Messages.h"
+#include "model/Ports.h"
 #include "model/NumericText.h"
 #include "model/SwitchPoint.h"
 

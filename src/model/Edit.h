@@ -4,10 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "model/FileDialog.h"
-#include "model/MessageSink.h"
+#include "model/Ports.h"
 #include "model/MixedRates.h"
-#include "model/PlayerControl.h"
 #include "model/SoundStartFrames.h"
 #include "model/StringList.h"
 #include "model/TextField.h"

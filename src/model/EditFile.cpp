@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 #include "model/EditScriptReader.h"
-#include "model/Messages.h"
+#include "model/Ports.h"
 #include "model/ScriptFile.h"
 #include "model/SwitchPoint.h"
 

@@ -4,9 +4,7 @@
 #include <string>
 
 #include "model/Edit.h"
-#include "model/FileDialog.h"
-#include "model/MessageSink.h"
-#include "model/QuestionBox.h"
+#include "model/Ports.h"
 
 namespace vistrel::model {
 

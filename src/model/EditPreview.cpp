@@ -1,7 +1,7 @@
 #include "model/EditPreview.h"
 
-#include "model/EditScript.h"
-#include "model/Messages.h"
+#include "model/Scripts.h"
+#include "model/Ports.h"
 #include "model/NumericText.h"
 
 namespace vistrel::model {

@@ -3,8 +3,7 @@
 #include <cstdint>
 
 #include "model/Edit.h"
-#include "model/MessageSink.h"
-#include "model/PlayerControl.h"
+#include "model/Ports.h"
 #include "model/ScriptLocations.h"
 
 namespace vistrel::model {

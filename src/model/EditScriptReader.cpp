@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "model/Angle.h"
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 #include "model/NumericText.h"
 #include "model/SwitchPoint.h"
 

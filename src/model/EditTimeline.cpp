@@ -5,7 +5,7 @@
 
 #include "model/Angle.h"
 #include "model/NumericText.h"
-#include "model/SegmentStart.h"
+#include "model/Scripts.h"
 #include "model/SwitchPoint.h"
 
 namespace vistrel::model {

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 #include "model/EditScriptReader.h"
 #include "model/ScriptFile.h"
 

@@ -12,7 +12,7 @@
 
 #include "model/NumericText.h"
 #include "model/ScriptFile.h"
-#include "model/ScriptText.h"
+#include "model/Scripts.h"
 
 namespace vistrel::model {
 namespace {

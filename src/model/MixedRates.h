@@ -12,8 +12,7 @@
 #include <vector>
 
 #include "model/ClipRate.h"
-#include "model/MessageSink.h"
-#include "model/QuestionBox.h"
+#include "model/Ports.h"
 #include "model/StringList.h"
 
 namespace vistrel::model {

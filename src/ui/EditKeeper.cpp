@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "model/Messages.h"
+#include "model/Ports.h"
 #include "ui/KeptEditWriter.h"
 
 namespace vistrel::ui {

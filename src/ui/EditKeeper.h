@@ -9,8 +9,7 @@
 
 #include "model/Edit.h"
 #include "model/KeptEdit.h"
-#include "model/MessageSink.h"
-#include "model/QuestionBox.h"
+#include "model/Ports.h"
 
 namespace vistrel::ui {
 

@@ -1,6 +1,6 @@
 #include "ui/KeptEditWriter.h"
 
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 
 namespace vistrel::ui {
 

@@ -15,13 +15,11 @@
 
 #include "model/Edit.h"
 #include "model/EditFile.h"
-#include "model/FileDialog.h"
-#include "model/MessageSink.h"
-#include "model/QuestionBox.h"
+#include "model/Ports.h"
 #include "model/ScriptLocations.h"
 #include "ui/AngleRates.h"
 #include "ui/MainMenu.h"
-#include "ui/PlayerWndControl.h"
+#include "ui/QtPorts.h"
 #include "ui/StartFrameAccess.h"
 
 class QCheckBox;

@@ -9,8 +9,7 @@
 #include "player/PlayerWnd.h"
 #include "ui/EditKeeper.h"
 #include "ui/MainWindow.h"
-#include "ui/QtFileDialog.h"
-#include "ui/QtQuestionBox.h"
+#include "ui/QtPorts.h"
 
 namespace vistrel::ui {
 

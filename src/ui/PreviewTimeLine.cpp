@@ -6,7 +6,7 @@
 
 #include "engine/Open.h"
 #include "model/Angle.h"
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 #include "model/NumericText.h"
 #include "model/SwitchPoint.h"
 #include "player/PlayerWnd.h"

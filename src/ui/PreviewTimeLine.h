@@ -17,7 +17,7 @@
 
 #include "model/Edit.h"
 #include "model/EditTimeline.h"
-#include "model/PlayerControl.h"
+#include "model/Ports.h"
 #include "model/ScriptLocations.h"
 
 namespace vistrel::player {

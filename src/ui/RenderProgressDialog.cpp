@@ -6,7 +6,7 @@
 #include <climits>
 #include <cmath>
 
-#include "model/Messages.h"
+#include "model/Ports.h"
 
 namespace vistrel::ui {
 namespace {

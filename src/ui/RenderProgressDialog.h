@@ -9,7 +9,7 @@
 #include <QElapsedTimer>
 #include <QProgressDialog>
 
-#include "model/MessageSink.h"
+#include "model/Ports.h"
 #include "ui/RenderProcess.h"
 
 namespace vistrel::ui {

@@ -3,7 +3,7 @@
 #include <exception>
 #include <memory>
 
-#include "model/Messages.h"
+#include "model/Ports.h"
 #include "ui/RenderProgressDialog.h"
 
 namespace vistrel::ui {

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "model/MessageSink.h"
+#include "model/Ports.h"
 #include "sync/StartFrameMatch.h"
 
 namespace vistrel::ui {

@@ -3,15 +3,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "model/PlayerControl.h"
+#include "model/Ports.h"
 #include "player/PlayerWnd.h"
-#include "ui/Centring.h"
-#include "ui/ClickableLabel.h"
-#include "ui/OneLineText.h"
+#include "ui/WindowLook.h"
+#include "ui/Controls.h"
 #include "ui/StartFrameAccess.h"
-#include "ui/Twips.h"
-#include "ui/WindowFont.h"
-#include "ui/WindowIcon.h"
 
 namespace vistrel::ui {
 

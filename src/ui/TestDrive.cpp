@@ -9,7 +9,7 @@
 
 #include <cstdio>
 
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 #include "ui/MainWindow.h"
 
 #ifdef Q_OS_UNIX

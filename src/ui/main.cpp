@@ -6,7 +6,7 @@
 #include "player/ClipOpener.h"
 #include "ui/MainWindow.h"
 #include "ui/TestDrive.h"
-#include "ui/WindowIcon.h"
+#include "ui/WindowLook.h"
 
 int main(int argc, char** argv) {
     vistrel::player::limitHeapArenas();

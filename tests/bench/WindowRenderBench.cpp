@@ -6,8 +6,7 @@
 // window rendered, so that engine_bench.py can time vistrel-render on the
 // same script from a shell. Asserts nothing.
 
-#include "model/FileDialog.h"
-#include "model/MessageSink.h"
+#include "model/Ports.h"
 #include "player/PlayerWnd.h"
 #include "ui/MainWindow.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "model/Angle.h"
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 #include "model/EditScriptReader.h"
 #include "model/KeptEdit.h"
 #include "model/ModelFakes.h"

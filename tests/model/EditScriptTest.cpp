@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 #include "model/ModelFakes.h"
-#include "model/SegmentStart.h"
 
 using namespace vistrel::model;
 using namespace vistrel::model::testing;

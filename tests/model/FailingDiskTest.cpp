@@ -14,10 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "model/EditScript.h"
-#include "model/IntroScript.h"
+#include "model/Scripts.h"
 #include "model/ModelFakes.h"
-#include "model/PreviewScript.h"
 #include "model/SmallFileSystem.h"
 
 using namespace vistrel::model;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/IntroScript.h"
+#include "model/Scripts.h"
 #include "model/ModelFakes.h"
 
 using namespace vistrel::model;

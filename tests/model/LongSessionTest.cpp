@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 #include "model/ModelFakes.h"
 
 using namespace vistrel::model;

@@ -11,10 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "model/FileDialog.h"
-#include "model/MessageSink.h"
-#include "model/PlayerControl.h"
-#include "model/QuestionBox.h"
+#include "model/Ports.h"
 
 namespace vistrel::model::testing {
 

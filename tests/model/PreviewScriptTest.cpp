@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/ModelFakes.h"
-#include "model/PreviewScript.h"
+#include "model/Scripts.h"
 
 using namespace vistrel::model;
 using namespace vistrel::model::testing;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "model/Edit.h"
-#include "model/Messages.h"
+#include "model/Ports.h"
 #include "model/ModelFakes.h"
 #include "model/SoundStartFrames.h"
 

@@ -1,7 +1,7 @@
 #include "soak/PreviewSession.h"
 
 #include "model/Edit.h"
-#include "model/PreviewScript.h"
+#include "model/Scripts.h"
 #include "model/ScriptFile.h"
 #include "player/PlayerProbe.h"
 #include "player/PlayerWnd.h"

@@ -1,7 +1,7 @@
 #include "soak/SwitchPointSession.h"
 
 #include "model/Edit.h"
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 #include "model/SwitchPoint.h"
 
 #include <QTemporaryDir>

@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/CheckBoxValue.h"
-#include "ui/Centring.h"
-#include "ui/QtFileDialog.h"
-#include "ui/Twips.h"
+#include "ui/Controls.h"
+#include "ui/WindowLook.h"
+#include "ui/QtPorts.h"
 
 namespace vistrel::ui {
 namespace {

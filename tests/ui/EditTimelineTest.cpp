@@ -5,7 +5,7 @@
 // its clip, so a picture of B can never pass for one of A.
 
 #include "engine/Open.h"
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 #include "model/EditTimeline.h"
 #include "model/ModelFakes.h"
 #include "support/FrameIndexPattern.h"

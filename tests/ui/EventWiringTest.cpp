@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QSlider>
 
-#include "model/Messages.h"
+#include "model/Ports.h"
 #include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {

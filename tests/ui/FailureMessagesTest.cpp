@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "model/Messages.h"
+#include "model/Ports.h"
 #include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {

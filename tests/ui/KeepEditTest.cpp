@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "model/EditScript.h"
-#include "model/Messages.h"
+#include "model/Scripts.h"
+#include "model/Ports.h"
 #include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {

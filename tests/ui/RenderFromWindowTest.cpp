@@ -12,7 +12,7 @@
 #include <QSlider>
 
 #include "engine/Open.h"
-#include "model/Messages.h"
+#include "model/Ports.h"
 #include "ui/RenderProcess.h"
 #include "ui/RenderProgressDialog.h"
 #include "ui/WindowTestKit.h"

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QScreen>
 
-#include "model/IntroScript.h"
+#include "model/Scripts.h"
 #include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {

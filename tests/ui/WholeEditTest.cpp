@@ -6,7 +6,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
-#include "model/Messages.h"
+#include "model/Ports.h"
 #include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {

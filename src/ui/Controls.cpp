@@ -1,12 +1,38 @@
-#include "ui/OneLineText.h"
+#include "ui/Controls.h"
 
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QValidator>
-
 #include <algorithm>
 
 namespace vistrel::ui {
+
+ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click) emit clicked();
+}
+
+model::CheckValue checkValueOf(Qt::CheckState state) {
+    switch (state) {
+    case Qt::Checked: return model::CheckValue::Ticked;
+    case Qt::PartiallyChecked: return model::CheckValue::Greyed;
+    case Qt::Unchecked: break;
+    }
+    return model::CheckValue::Unticked;
+}
+
 namespace {
 
 // The box's text never holds a line break, so any break came with the text

@@ -1,11 +1,44 @@
-#include "ui/QtFileDialog.h"
+#include "ui/QtPorts.h"
+
+#include "model/Ports.h"
+#include "player/PlayerWnd.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStringList>
+#include <vector>
 
 namespace vistrel::ui {
+
+void MessageBoxSink::showMessage(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(model::messages::kMessageBoxTitle),
+                    QString::fromStdString(text), QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+// Every button has the same role, so they stand in the order of the answers
+// on every platform. Without an escape answer the box has no escape button:
+// Escape and the title bar's close button then do nothing.
+int QtQuestionBox::ask(const model::Question& question) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(model::messages::kMessageBoxTitle),
+                    QString::fromStdString(question.text), QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);
+    std::vector<QPushButton*> buttons;
+    for (const auto& answer : question.answers)
+        buttons.push_back(box.addButton(QString::fromStdString(answer), QMessageBox::ActionRole));
+    box.setDefaultButton(buttons.at(static_cast<std::size_t>(question.defaultAnswer)));
+    if (question.escapeAnswer >= 0) box.setEscapeButton(buttons.at(static_cast<std::size_t>(question.escapeAnswer)));
+    box.exec();
+
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i]) return static_cast<int>(i);
+    return question.escapeAnswer >= 0 ? question.escapeAnswer : question.defaultAnswer;
+}
+
 namespace {
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -56,6 +89,16 @@ std::optional<std::string> QtFileDialog::choose() {
     if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
     lastFileName_ = chosen.first();
     return lastFileName_.toStdString();
+}
+
+void PlayerWndControl::filename(const std::string& path) { player_.filename(QString::fromStdString(path)); }
+
+void PlayerWndControl::play() { player_.play(); }
+
+void PlayerWndControl::stop() { player_.stop(); }
+
+std::string PlayerWndControl::sendcommand(const std::string& command) {
+    return player_.sendcommand(QString::fromStdString(command)).toStdString();
 }
 
 }  // namespace vistrel::ui

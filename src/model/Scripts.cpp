@@ -1,14 +1,99 @@
-#include "model/EditScript.h"
+#include "model/Scripts.h"
 
 #include "model/Angle.h"
-#include "model/Messages.h"
 #include "model/NumericText.h"
+#include "model/Ports.h"
 #include "model/ScriptFile.h"
-#include "model/ScriptText.h"
-#include "model/SegmentStart.h"
 #include "model/SwitchPoint.h"
 
+#include <cmath>
+#include <limits>
+
 namespace vistrel::model {
+
+ScriptText& ScriptText::line(std::string_view text) {
+    text_ += text;
+    text_ += "\r\n";
+    ++lineCount_;
+    return *this;
+}
+
+std::int64_t roundHalfToEven(double value) {
+    double rounded = std::floor(value);
+    const double above = value - rounded;
+    if (above > 0.5 || (above == 0.5 && std::fmod(rounded, 2.0) != 0.0)) rounded += 1.0;
+
+    // 2^63 is exactly representable; every double below it fits in int64.
+    constexpr double kTwoTo63 = 9223372036854775808.0;
+    if (rounded >= kTwoTo63) return std::numeric_limits<std::int64_t>::max();
+    if (rounded < -kTwoTo63) return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(rounded);
+}
+
+std::int64_t segmentStart(double nextFrame, double overlap) { return roundHalfToEven(nextFrame - overlap + 1.0); }
+
+std::string introScriptText() {
+    return ScriptText()
+        .line("version().addborders(122,20,122,20).converttorgb32()")
+        .line("subtitle(\"Vistrel is powered by:\", text_color=$ffffff)")
+        .text();
+}
+
+std::optional<std::string> ShowIntro(PlayerControl& player, const ScriptLocations& locations) {
+    auto failure = locations.write(locations.introPath, introScriptText());
+    player.filename(locations.introPlayerPath);
+    return failure;
+}
+
+namespace {
+
+constexpr int kMinimumPreviewClips = 2;
+
+std::string angleName(int row) { return "angle" + decimalText(row); }
+
+std::string angleLine(const Edit& edit, int row) {
+    return angleName(row) + "=avisource(\"" + edit.clips().entry(row) +
+           "\").bilinearresize(176,120).converttorgb32().trim(" + edit.startFrames().entry(row) + ",0)";
+}
+
+// "angle0,angle1,bc,bc": the angles, then blank columns up to four.
+std::string columns(int clipCount) {
+    std::string list;
+    for (int row = 0; row < clipCount; ++row) list += angleName(row) + ",";
+    for (int blank = clipCount; blank < kMaxAngles; ++blank) list += "bc,";
+    list.pop_back();
+    return list;
+}
+
+}  // namespace
+
+std::string previewScriptText(const Edit& edit) {
+    const int clipCount = edit.clips().count();
+    ScriptText script;
+    script.line("overlap=" + edit.overlap().text());
+    for (int row = 0; row < clipCount; ++row) script.line(angleLine(edit, row));
+    script.line("bc=blankclip(angle0.framecount(),176,120,\"rgb32\",angle0.framerate())");
+    script.line("stackhorizontal(" + columns(clipCount) + ")");
+    script.line(edit.fadeInLine());
+    script.line(edit.fadeOutLine());
+    return script.text();
+}
+
+void ShowPreview(const Edit& edit, PlayerControl& player, MessageSink& messages, const ScriptLocations& locations) {
+    player.stop();
+    player.filename(locations.introPlayerPath);
+    if (edit.clips().count() < kMinimumPreviewClips) {
+        messages.showMessage(messages::kTooFewClipsForPreview);
+        return;
+    }
+    if (const auto failure = locations.write(locations.previewPath, previewScriptText(edit))) {
+        messages.showMessage(messages::kPreviewNotWrittenPrefix + *failure);
+        return;
+    }
+    player.filename(locations.previewPlayerPath);
+    player.play();
+}
+
 namespace {
 
 constexpr const char* kAngleHeaderBefore = "#-=-=-=-=-=-=-=-=-=angle ";

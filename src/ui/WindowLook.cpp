@@ -1,12 +1,30 @@
-#include "ui/Centring.h"
+#include "ui/WindowLook.h"
 
 #include <QScreen>
-
+#include <QString>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 namespace vistrel::ui {
+
+int pixelsFromTwips(int twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel)); }
+
+QRect pixelRect(const TwipRect& place) {
+    return {pixelsFromTwips(place.left), pixelsFromTwips(place.top), pixelsFromTwips(place.width),
+            pixelsFromTwips(place.height)};
+}
+
+QSize pixelSize(int widthTwips, int heightTwips) { return {pixelsFromTwips(widthTwips), pixelsFromTwips(heightTwips)}; }
+
+QFont windowFont(const QFont& desktopFont) {
+    QFont font = desktopFont;
+    font.setPixelSize(kWindowFontPixels);
+    return font;
+}
+
+QIcon vistrelIcon() { return QIcon(QStringLiteral(":/vistrel/vistrel.png")); }
+
 namespace {
 
 // Round half to even, held in 32 bits (held at the limits beyond them).
