@@ -1,12 +1,11 @@
+#include "model/SwitchPoint.h"
 #include "model/Edit.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "model/Angle.h"
 #include "model/Ports.h"
 #include "model/NumericText.h"
-#include "model/SwitchPoint.h"
 
 namespace vistrel::model {
 namespace {

@@ -7,8 +7,7 @@
 #include "model/Ports.h"
 #include "model/MixedRates.h"
 #include "model/SoundStartFrames.h"
-#include "model/StringList.h"
-#include "model/TextField.h"
+#include "model/Fields.h"
 
 namespace vistrel::model {
 

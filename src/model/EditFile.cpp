@@ -1,3 +1,4 @@
+#include "model/SwitchPoint.h"
 #include "model/EditFile.h"
 
 #include <algorithm>
@@ -7,7 +8,6 @@
 #include "model/EditScriptReader.h"
 #include "model/Ports.h"
 #include "model/ScriptFile.h"
-#include "model/SwitchPoint.h"
 
 namespace vistrel::model {
 namespace {

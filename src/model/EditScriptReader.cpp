@@ -1,12 +1,11 @@
+#include "model/SwitchPoint.h"
 #include "model/EditScriptReader.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "model/Angle.h"
 #include "model/Scripts.h"
 #include "model/NumericText.h"
-#include "model/SwitchPoint.h"
 
 namespace vistrel::model {
 namespace {

@@ -1,12 +1,11 @@
+#include "model/SwitchPoint.h"
 #include "model/EditTimeline.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "model/Angle.h"
 #include "model/NumericText.h"
 #include "model/Scripts.h"
-#include "model/SwitchPoint.h"
 
 namespace vistrel::model {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "model/ClipRate.h"
 #include "model/Ports.h"
-#include "model/StringList.h"
+#include "model/Fields.h"
 
 namespace vistrel::model {
 

@@ -1,10 +1,9 @@
+#include "model/SwitchPoint.h"
 #include "model/Scripts.h"
 
-#include "model/Angle.h"
 #include "model/NumericText.h"
 #include "model/Ports.h"
 #include "model/ScriptFile.h"
-#include "model/SwitchPoint.h"
 
 #include <cmath>
 #include <limits>

@@ -2,7 +2,7 @@
 
 #include <QAbstractListModel>
 
-#include "model/StringList.h"
+#include "model/Fields.h"
 
 namespace vistrel::model {
 

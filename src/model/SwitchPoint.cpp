@@ -1,10 +1,11 @@
 #include "model/SwitchPoint.h"
 
-#include <algorithm>
-
 #include "model/NumericText.h"
 
+#include <algorithm>
+
 namespace vistrel::model {
+
 namespace {
 
 std::string_view withoutLeadingBlanks(std::string_view text) {

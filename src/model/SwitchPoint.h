@@ -1,11 +1,21 @@
 #pragma once
+// Angles and switch points: an angle is a row of the clip list with a letter,
+// a switch point the frame where the edit switches to an angle.
+
+#include "model/Fields.h"
 
 #include <string>
 #include <string_view>
 
-#include "model/StringList.h"
-
 namespace vistrel::model {
+
+// An angle is one clip of the clip list; its letter follows from its row:
+// row 0 is angle A, then B, C and D. The letter is never stored with a clip.
+inline constexpr int kMaxAngles = 4;
+
+constexpr char angleLetter(int row) { return static_cast<char>('A' + row); }
+constexpr int angleRow(char letter) { return letter - 'A'; }
+constexpr bool isAngleLetter(char letter) { return letter >= 'A' && letter < angleLetter(kMaxAngles); }
 
 // A switch point entry: the frame on the common time line, filled on the
 // left with "0" to 8 characters, then "|", then the angle letter, e.g.

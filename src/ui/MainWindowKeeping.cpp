@@ -4,7 +4,7 @@
 #include <QCheckBox>
 #include <QFileInfo>
 
-#include "model/Angle.h"
+#include "model/SwitchPoint.h"
 #include "model/KeptEdit.h"
 #include "player/PlayerWnd.h"
 #include "ui/EditKeeper.h"

@@ -5,10 +5,9 @@
 #include <algorithm>
 
 #include "engine/Open.h"
-#include "model/Angle.h"
+#include "model/SwitchPoint.h"
 #include "model/Scripts.h"
 #include "model/NumericText.h"
-#include "model/SwitchPoint.h"
 #include "player/PlayerWnd.h"
 
 namespace vistrel::ui {

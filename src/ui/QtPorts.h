@@ -18,9 +18,6 @@ namespace vistrel::ui {
 // The window's messages as modal message boxes: title "Vistrel", the text,
 // one OK button, no icon.
 
-
-
-
 class MessageBoxSink final : public model::MessageSink {
 public:
     explicit MessageBoxSink(QWidget* parent) : parent_(parent) {}
@@ -32,9 +29,6 @@ private:
 
 // The window's questions as modal message boxes: title "Vistrel", the text,
 // one button per answer, the default answer's button as the default one.
-
-
-
 
 class QtQuestionBox final : public model::QuestionBox {
 public:
@@ -48,10 +42,6 @@ private:
 // The open and save dialogs of the main window over QFileDialog. Each keeps
 // the name of the last file chosen and offers it again; a cancel answers
 // nothing and keeps that name.
-
-
-
-
 
 enum class FileDialogPurpose { Open, Save };
 
@@ -77,7 +67,6 @@ private:
 
 // The edit's view of a clip player widget: paths and command texts cross
 // over as UTF-8.
-
 
 class PlayerWndControl final : public model::PlayerControl {
 public:

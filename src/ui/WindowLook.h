@@ -16,9 +16,6 @@ namespace vistrel::ui {
 // first drawn; on the screen 15 twips make one device-independent pixel.
 // Every control has a fixed place: there are no layouts.
 
-
-
-
 inline constexpr int kTwipsPerPixel = 15;
 
 // Twips to device-independent pixels, rounded to the nearest pixel.
@@ -49,21 +46,15 @@ Control* placeControl(QWidget& window, const char* name, const TwipRect& place, 
 // dialog font, 11 device-independent pixels, so that every caption fits the
 // fixed size of its control.
 
-
-
 inline constexpr int kWindowFontPixels = 11;
 
 QFont windowFont(const QFont& desktopFont);
 
 // The picture both windows carry: four angle tiles and a cut mark, 32 × 32.
 
-
-
 QIcon vistrelIcon();
 
 // Where a window goes when it places itself in the middle of the screen.
-
-
 
 // The offset that centres an outer extent (frame included) on a screen
 // extent, in any unit: the difference, rounded to a 32-bit integer with

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Angle.h"
+#include "model/SwitchPoint.h"
 #include "model/Scripts.h"
 #include "model/EditScriptReader.h"
 #include "model/KeptEdit.h"

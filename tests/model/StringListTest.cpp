@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/StringList.h"
+#include "model/Fields.h"
 
 using vistrel::model::StringList;
 using vistrel::model::StringListObserver;

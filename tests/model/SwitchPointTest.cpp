@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include "model/SwitchPoint.h"
+#include <gtest/gtest.h>
 
 using namespace vistrel::model;
 

@@ -1,11 +1,27 @@
 #pragma once
+// The edit's fields: lists of text entries and single lines of text, each
+// telling whoever shows it of every change, row by row.
 
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "model/StringListObserver.h"
-
 namespace vistrel::model {
+
+// Told about every change of a StringList, before and after it happens, so
+// that a view over the same entries (a Qt item model) can follow row by row.
+class StringListObserver {
+public:
+    virtual ~StringListObserver() = default;
+
+    virtual void aboutToInsert(int row) = 0;
+    virtual void inserted(int row) = 0;
+    virtual void aboutToRemove(int row) = 0;
+    virtual void removed(int row) = 0;
+    virtual void replaced(int row) = 0;
+    // The list is being destroyed; it must not be used any more.
+    virtual void listDestroyed() = 0;
+};
 
 // An ordered list of text entries, the way the edit holds its clip,
 // start-frame and switch lists. Rows count from 0. At most one observer
@@ -43,6 +59,28 @@ private:
 
     std::vector<std::string> entries_;
     mutable StringListObserver* observer_ = nullptr;
+};
+
+// One line of text of the edit that a window shows in a text box (the
+// overlap, the point count). The window passes typing in with setText and
+// shows the text it is told about through the change listener; a text set
+// to what it already holds tells nobody, so the two never echo each other.
+// The owner of the field (the edit) may hear of every change as well.
+class TextField {
+public:
+    using Listener = std::function<void(const std::string&)>;
+
+    explicit TextField(std::string text = {}, std::function<void()> ownerHears = {})
+        : text_(std::move(text)), ownerHears_(std::move(ownerHears)) {}
+
+    const std::string& text() const { return text_; }
+    void setText(std::string text);
+    void setListener(Listener listener) { listener_ = std::move(listener); }
+
+private:
+    std::string text_;
+    Listener listener_;
+    std::function<void()> ownerHears_;
 };
 
 }  // namespace vistrel::model

@@ -1,8 +1,9 @@
-#include "model/StringList.h"
+#include "model/Fields.h"
 
 #include <stdexcept>
 
 namespace vistrel::model {
+
 namespace {
 const std::string emptyEntry;
 }
@@ -50,6 +51,13 @@ void StringList::requireRow(int row, int rowCount, const char* operation) const 
     if (row < 0 || row >= rowCount)
         throw std::out_of_range(std::string("StringList ") + operation + ": row " + std::to_string(row) +
                                 " outside 0.." + std::to_string(rowCount - 1));
+}
+
+void TextField::setText(std::string text) {
+    if (text == text_) return;
+    text_ = std::move(text);
+    if (listener_) listener_(text_);
+    if (ownerHears_) ownerHears_();
 }
 
 }  // namespace vistrel::model
