@@ -209,6 +209,7 @@ TEST(PlayerFocus, AClickOnThePictureTakesTheFocusAndDoesNothingElse) {
 
     // With the focus, the player's keys work.
     QTest::keyClick(window.windowHandle(), Qt::Key_Right);
+    ASSERT_TRUE(waitUntilShown(*player));
     EXPECT_EQ(player->position(), 34);
 }
 
