@@ -1,7 +1,6 @@
 #include "engine/ErrorCard.h"
 
-#include "engine/Colour.h"
-#include "engine/FrameFill.h"
+#include "engine/Pixels.h"
 #include "engine/ScriptError.h"
 #include "engine/StillClip.h"
 #include "engine/text/TextComposite.h"

@@ -1,6 +1,6 @@
 #include "engine/filters/AddBorders.h"
 
-#include "engine/FrameFill.h"
+#include "engine/Pixels.h"
 #include "engine/ScriptError.h"
 #include "engine/filters/Factories.h"
 

@@ -3,7 +3,7 @@
 // the chroma is subsampled.
 
 #include "engine/Clip.h"
-#include "engine/Colour.h"
+#include "engine/Pixels.h"
 
 namespace vistrel::engine {
 

@@ -2,7 +2,7 @@
 // A clip of one solid colour and silence. Its single frame is made once and
 // handed out for every frame number.
 
-#include "engine/Colour.h"
+#include "engine/Pixels.h"
 #include "engine/StillClip.h"
 
 #include <optional>

@@ -1,7 +1,7 @@
 #include "engine/filters/ConvertToRGB32.h"
 
 #include "engine/ScriptError.h"
-#include "engine/YuvToRgb.h"
+#include "engine/Pixels.h"
 #include "engine/filters/Factories.h"
 #include "engine/resize/PlaneBuffer.h"
 

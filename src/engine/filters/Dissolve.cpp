@@ -1,6 +1,6 @@
 #include "engine/filters/Dissolve.h"
 
-#include "engine/FrameBlend.h"
+#include "engine/Pixels.h"
 #include "engine/ScriptError.h"
 #include "engine/filters/Factories.h"
 

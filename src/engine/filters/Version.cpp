@@ -1,8 +1,7 @@
 // Version(): the engine's own title card, 460 x 80 so that the intro's
 // version().addborders(122,20,122,20) is exactly 704 x 120.
 
-#include "engine/Colour.h"
-#include "engine/FrameFill.h"
+#include "engine/Pixels.h"
 #include "engine/ScriptError.h"
 #include "engine/StillClip.h"
 #include "engine/filters/Factories.h"

@@ -1,13 +1,11 @@
 #include "engine/source/FfmsSource.h"
 
 #include "engine/ScriptError.h"
-#include "engine/source/ConformedRate.h"
-#include "engine/source/FfmsError.h"
-#include "engine/source/FrameRateCheck.h"
+#include "engine/source/FrameRates.h"
+#include "engine/source/FfmsLibrary.h"
 #include "engine/source/LeadingFrames.h"
 #include "engine/source/SourceIndex.h"
 #include "engine/source/SourcePixels.h"
-#include "engine/source/TrackFrameRate.h"
 #include "engine/source/Utf8Path.h"
 
 #include <algorithm>
@@ -135,7 +133,7 @@ VideoInfo describeUndecodedVideo(FFMS_Track* track, const FrameTimes& times, con
 }
 
 // A clip whose frame times drift half a frame or more from a constant rate
-// is played at its most common rate instead (ConformedRate.h); empty for a
+// is played at its most common rate instead (FrameRates.h); empty for a
 // constant rate.
 std::vector<int32_t> conformVariableRate(const FrameTimes& times, VideoInfo& info) {
     if (times.tickNum <= 0 || times.tickDen <= 0) return {};

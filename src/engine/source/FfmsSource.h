@@ -1,7 +1,7 @@
 #pragma once
 // A media file as a clip, through FFMS2: the first video track, frame-exact
 // in any order, and the first audio track, sample-exact. A video of variable
-// frame rate is played at a constant one, by time (ConformedRate.h); its
+// frame rate is played at a constant one, by time (FrameRates.h); its
 // sound is left as it is. A source opened for its sound only describes its
 // video without decoding any of it.
 //
@@ -10,7 +10,7 @@
 
 #include "engine/Clip.h"
 #include "engine/Functions.h"
-#include "engine/source/FfmsPtr.h"
+#include "engine/source/FfmsLibrary.h"
 #include "engine/source/RecentFrames.h"
 #include "engine/source/SeekMode.h"
 

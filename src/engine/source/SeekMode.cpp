@@ -1,7 +1,7 @@
 #include "engine/source/SeekMode.h"
 
 #include "engine/FFmpegPtr.h"
-#include "engine/source/FfmsError.h"
+#include "engine/source/FfmsLibrary.h"
 
 namespace vistrel::engine {
 

@@ -1,7 +1,6 @@
 #include "engine/source/SourceIndex.h"
 
-#include "engine/source/FfmpegReason.h"
-#include "engine/source/FfmsError.h"
+#include "engine/source/FfmsLibrary.h"
 #include "engine/source/FileIdentity.h"
 
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 // stored one instead of scanning the file again.
 
 #include "engine/Functions.h"
-#include "engine/source/FfmsPtr.h"
+#include "engine/source/FfmsLibrary.h"
 #include "engine/source/IndexBuilds.h"
 
 #include <filesystem>

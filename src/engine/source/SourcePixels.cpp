@@ -1,6 +1,6 @@
 #include "engine/source/SourcePixels.h"
 
-#include "engine/source/FfmsError.h"
+#include "engine/source/FfmsLibrary.h"
 
 extern "C" {
 #include <libavutil/pixdesc.h>

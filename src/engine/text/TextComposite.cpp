@@ -1,6 +1,6 @@
 #include "engine/text/TextComposite.h"
 
-#include "engine/Colour.h"
+#include "engine/Pixels.h"
 
 #include <algorithm>
 

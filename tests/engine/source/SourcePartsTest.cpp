@@ -1,9 +1,8 @@
 // The source's decisions on their own: how to seek per codec and container,
 // when frame times drift off a constant rate, and which recent frames it keeps.
-#include "engine/source/FrameRateCheck.h"
+#include "engine/source/FrameRates.h"
 #include "engine/source/RecentFrames.h"
 #include "engine/source/SeekMode.h"
-#include "engine/source/TrackFrameRate.h"
 
 #include <gtest/gtest.h>
 

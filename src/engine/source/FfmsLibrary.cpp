@@ -1,4 +1,6 @@
-#include "engine/source/FfmsError.h"
+#include "engine/source/FfmsLibrary.h"
+
+#include "engine/FFmpegPtr.h"
 
 #include <mutex>
 
@@ -20,6 +22,15 @@ void initFfms() {
         FFMS_Init(0, 0);
         FFMS_SetLogLevel(FFMS_LOG_QUIET);
     });
+}
+
+std::optional<std::string> whyFfmpegCannotRead(const std::string& path) {
+    AVFormatContext* opened = nullptr;
+    if (const int rc = avformat_open_input(&opened, path.c_str(), nullptr, nullptr); rc < 0) return err2str(rc);
+    InputFormatUPtr format(opened);
+    if (const int rc = avformat_find_stream_info(format.get(), nullptr); rc < 0) return err2str(rc);
+    if (format->nb_streams == 0) return "FFmpeg finds no audio or video in it.";
+    return std::nullopt;
 }
 
 }  // namespace vistrel::engine
