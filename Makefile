@@ -47,7 +47,7 @@ test: build format-check
 # One code style (.clang-format): `make format` applies it to every C++ file
 # git knows; `make test` fails on a file that does not follow it.
 # (Outside a git checkout there is no list, and nothing is checked.)
-SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
+SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null)
 format: deps
 	$(if $(SOURCES),clang-format -i $(SOURCES))
 

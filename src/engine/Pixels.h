@@ -14,8 +14,6 @@ namespace vistrel::engine {
 // each pixel type stores them. YUV values follow Rec.601 limited range, so
 // black is 16/128/128 and white 235/128/128.
 
-
-
 struct YuvColour {
     uint8_t y = 16;
     uint8_t u = 128;
@@ -46,8 +44,6 @@ private:
 
 // Painting solid rectangles into frames of any pixel type.
 
-
-
 // Fills [x, x+w) x [y, y+h), clipped to the frame. For YV12 the chroma planes
 // cover the same area at half size, and for YUY2 whole pixel pairs are
 // written, so x, y, w and h should be even for those types.
@@ -61,8 +57,6 @@ inline void fillFrame(Frame& frame, const Colour& colour) {
 // is mixed with a 15-bit weight taken from the float weight of the second
 // frame: out = (a * (32767 - w) + b * w + 16384) >> 15.
 
-
-
 // The 15-bit weight of the second frame for blended frame k (0-based) of an
 // overlap of ov frames: (k + 1) / (ov + 1), rounded to float, scaled by 32767.
 int dissolveWeight(int64_t k, int ov);
@@ -73,8 +67,6 @@ MutableFramePtr blendFrames(const Frame& a, const Frame& b, int weight);
 // Rec.601 limited-range YUV to full-range RGB in 13-bit fixed point:
 // R = 1.164(Y-16) + 1.596(V-128), G = 1.164(Y-16) - 0.391(U-128) - 0.813(V-128),
 // B = 1.164(Y-16) + 2.018(U-128), each rounded and clamped to 0..255.
-
-
 
 struct YuvToRgbMatrix {
     static constexpr int kBits = 13;

@@ -16,9 +16,6 @@ namespace vistrel::engine {
 // An indexer is consumed by FFMS_DoIndexing2 (which frees it whatever the
 // outcome): release() it into that call. Until then its deleter cancels it.
 
-
-
-
 template <typename T, void (*Free)(T*)>
 struct FfmsDeleter {
     void operator()(T* p) const {
@@ -40,9 +37,6 @@ using FfmsResampleOptionsPtr =
 
 // The error record every FFMS2 call fills in, with room for its text, and the
 // one-time library set-up.
-
-
-
 
 // Why a media file could not be opened or read, in FFmpeg's or FFMS2's words.
 // The source turns it into the script error that names the file.
@@ -74,8 +68,6 @@ void initFfms();
 // Why FFmpeg cannot read a file, in FFmpeg's own words. FFMS2 reports only
 // that it could not open the file; libavformat says why ("Invalid data found
 // when processing input", "Permission denied", ...).
-
-
 
 // nullopt when libavformat opens the file and finds its streams.
 std::optional<std::string> whyFfmpegCannotRead(const std::string& path);

@@ -20,9 +20,6 @@ namespace vistrel::engine {
 // form n, n * 1000/1001 or n/2 that explains the span to within a tick is
 // taken, as 30000/1001 for NTSC video.
 
-
-
-
 struct TrackTimes {
     int64_t firstTick = 0;
     int64_t lastTick = 0;
@@ -43,9 +40,6 @@ std::optional<Rational> frameRateFromTimes(const TrackTimes& times);
 //
 // Half a frame of slack absorbs timestamps rounded to a coarse time base
 // (milliseconds in MKV, 90 kHz in MPEG-TS).
-
-
-
 
 struct FrameTimeDrift {
     int64_t frame;
@@ -74,9 +68,6 @@ std::optional<FrameTimeDrift> firstDriftingFrame(std::span<const int64_t> times,
 // of a frame late as on time (rounded and jittered times would otherwise
 // repeat one frame and skip the next). The clip lasts as long as the
 // recording: its frame count is the duration times the rate, rounded.
-
-
-
 
 struct ConformedTiming {
     Rational fps;
