@@ -50,14 +50,19 @@ QImage FrameImageConverter::convert(const Frame& frame, QSize size) {
 }
 
 QImage FrameImageConverter::scale(const Frame& frame, QSize size) {
-    const int flags = scaling_ == Scaling::Exact ? SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT : SWS_BILINEAR;
-    scaler_.reset(sws_getCachedContext(scaler_.release(), frame.width(), frame.height(),
-                                       ffmpegFormat(frame.pixelType()), size.width(), size.height(), AV_PIX_FMT_RGB32,
-                                       flags, nullptr, nullptr, nullptr));
-    if (!scaler_) throw std::runtime_error("The picture cannot be converted for showing.");
-    if (frame.pixelType() == PixelType::YV12 || frame.pixelType() == PixelType::YUY2) {
-        const int* rec601 = sws_getCoefficients(SWS_CS_ITU601);
-        sws_setColorspaceDetails(scaler_.get(), rec601, 0, rec601, 1, 0, 1 << 16, 1 << 16);
+    // The scaler and its colour tables are made once per shape, not per frame.
+    const Shape shape{frame.width(), frame.height(), frame.pixelType(), size};
+    if (!scaler_ || shape != scalerShape_) {
+        const int flags =
+            scaling_ == Scaling::Exact ? SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT : SWS_BILINEAR;
+        scaler_.reset(sws_getContext(frame.width(), frame.height(), ffmpegFormat(frame.pixelType()), size.width(),
+                                     size.height(), AV_PIX_FMT_RGB32, flags, nullptr, nullptr, nullptr));
+        if (!scaler_) throw std::runtime_error("The picture cannot be converted for showing.");
+        if (frame.pixelType() == PixelType::YV12 || frame.pixelType() == PixelType::YUY2) {
+            const int* rec601 = sws_getCoefficients(SWS_CS_ITU601);
+            sws_setColorspaceDetails(scaler_.get(), rec601, 0, rec601, 1, 0, 1 << 16, 1 << 16);
+        }
+        scalerShape_ = shape;
     }
 
     const uint8_t* sources[4] = {};

@@ -28,8 +28,17 @@ public:
 private:
     QImage scale(const Frame& frame, QSize size);
 
+    // What the scaler was made for; a frame of another shape makes a new one.
+    struct Shape {
+        int width = 0, height = 0;
+        PixelType type = PixelType::RGB32;
+        QSize size;
+        bool operator==(const Shape&) const = default;
+    };
+
     Scaling scaling_;
     SwsContextUPtr scaler_;
+    Shape scalerShape_;
 };
 
 // The frame at its own size, converted exactly (RGB24 stays 24-bit).
