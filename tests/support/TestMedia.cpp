@@ -204,7 +204,11 @@ fs::path cachedTestFile(const std::string& fileName, const std::function<void(co
     const fs::path part = folder / (target.stem().string() + unique + target.extension().string());
     temporary.paths = {part};
     make(part);
-    fs::rename(part, target);  // atomic: readers see no file or a whole one
+    // Atomic, and a file another test program made meanwhile is kept: replacing
+    // it would change a clip under a preview proxy built from it.
+    std::error_code exists;
+    fs::create_hard_link(part, target, exists);  // fails when the target exists
+    if (exists && !fs::exists(target)) fs::rename(part, target);
     return target;
 }
 
