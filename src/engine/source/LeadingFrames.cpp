@@ -37,6 +37,14 @@ bool LeadingFrames::openOnce() {
     AVFormatContext* opened = nullptr;
     if (avformat_open_input(&opened, path_.c_str(), nullptr, nullptr) < 0) return false;
     format_.reset(opened);
+    // Probing by time reads packets only: the header's streams and the
+    // demuxer's own parsers are enough, and the stream probe, which decodes
+    // a dozen pictures, is skipped. (It would be a passing 14 MB for a 1080p
+    // file, at the moment the player seeks with every decoder full.)
+    if (!keyframeTimes_.empty()) {
+        usable_ = stream_ >= 0 && static_cast<unsigned>(stream_) < format_->nb_streams;
+        return usable_;
+    }
     if (avformat_find_stream_info(format_.get(), nullptr) < 0) return false;
     if (stream_ < 0 || static_cast<unsigned>(stream_) >= format_->nb_streams) return false;
     const AVCodecParameters* parameters = format_->streams[stream_]->codecpar;
