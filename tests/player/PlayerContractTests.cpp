@@ -60,7 +60,7 @@ TEST_F(Opening, ANewFileStartsAtItsFirstFrameStopped) {
     openClip("a.avi");
     seekTo("120");
     player->play();
-    files.add("b.avi", IndexedClip::make({.frameCount = 50, .indexOffset = 1000}));
+    files.add("b.avi", IndexedClip::make({.frames = 50, .indexOffset = 1000}));
     player->filename("b.avi");
     EXPECT_EQ(status("position"), "0");
     EXPECT_EQ(status("length"), "50");

@@ -3,7 +3,7 @@
 
 #include "player/FakeFiles.h"
 #include "player/FakeSoundOutput.h"
-#include "player/IndexedClip.h"
+#include "support/IndexedClip.h"
 #include "player/PlayerProbe.h"
 #include "player/PlayerWnd.h"
 

@@ -104,7 +104,7 @@ TEST_F(SlowOpening, StopMeanwhileCancelsThePlay) {
 }
 
 TEST_F(SlowOpening, ALaterFileWinsOverAnEarlierSlowOne) {
-    files.add("quick.avi", IndexedClip::make({.frameCount = 50, .indexOffset = 1000}));
+    files.add("quick.avi", IndexedClip::make({.frames = 50, .indexOffset = 1000}));
     QSignalSpy opened(player.get(), &vistrel::player::PlayerWnd::opened);
     player->filename("slow.avi");
     player->filename("quick.avi");

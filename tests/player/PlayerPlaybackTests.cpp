@@ -28,7 +28,7 @@ class Playing : public PlayerFixture {};
 class Seeking : public PlayerFixture {};
 
 TEST_F(Seeking, ASlowFrameIsShownOnceDecodedWhileTheWindowGoesOn) {
-    openClip("slow.avi", {.frameCount = 2000, .decodeDelay = 200ms});
+    openClip("slow.avi", {.frames = 2000, .decodeDelay = 200ms});
     PositionRecorder reports(*player);
     player->sendcommand("seek to 900");
     EXPECT_TRUE(player->isSeeking());
@@ -46,7 +46,7 @@ TEST_F(Seeking, ASlowFrameIsShownOnceDecodedWhileTheWindowGoesOn) {
 }
 
 TEST_F(Seeking, AStormOfSeeksEndsOnTheLastOneAskedAndDecodesLittleMore) {
-    auto clip = IndexedClip::make({.frameCount = 2000, .decodeDelay = 20ms});
+    auto clip = IndexedClip::make({.frames = 2000, .decodeDelay = 20ms});
     files.add("storm.avi", clip);
     player->filename("storm.avi");
     ASSERT_TRUE(waitUntilOpened(*player));
@@ -87,7 +87,7 @@ TEST_F(Playing, ShowsEveryFrameInOrderAndReportsEach) {
 }
 
 TEST_F(Playing, StopsOnTheLastFrame) {
-    openClip("short.avi", {.fps = {100, 1}, .frameCount = 12});
+    openClip("short.avi", {.fps = {100, 1}, .frames = 12});
     PositionRecorder reports(*player);
     player->play();
     runEventLoop(500ms);
@@ -99,7 +99,7 @@ TEST_F(Playing, StopsOnTheLastFrame) {
 }
 
 TEST_F(Playing, PlayOnTheLastFrameStartsOver) {
-    openClip("short.avi", {.fps = {100, 1}, .frameCount = 12});
+    openClip("short.avi", {.fps = {100, 1}, .frames = 12});
     player->sendcommand("seek to 11 wait");
     PositionRecorder reports(*player);
     player->play();
@@ -151,7 +151,7 @@ TEST_F(Playing, SeekWhilePlayingGoesOnFromThere) {
 }
 
 TEST_F(Playing, ClockFollowsTheFrameRate) {
-    openClip("long.avi", {.frameCount = 2000});
+    openClip("long.avi", {.frames = 2000});
     QElapsedTimer timer;
     player->play();
     timer.start();
@@ -163,7 +163,7 @@ TEST_F(Playing, ClockFollowsTheFrameRate) {
 }
 
 TEST_F(Playing, RateTwoThousandPlaysTwiceAsFast) {
-    openClip("long.avi", {.frameCount = 2000});
+    openClip("long.avi", {.frames = 2000});
     player->rate(2000);
     QElapsedTimer timer;
     player->play();
@@ -207,7 +207,7 @@ TEST_F(Playing, MovingTheRateSliderKeepsThePicturesDecodedAhead) {
 
 TEST_F(Playing, SlowFramesAreDroppedAndTheClockDoesNotDrift) {
     // Each frame takes longer to decode than it is shown for.
-    openClip("slow.avi", {.frameCount = 2000, .decodeDelay = 60ms});
+    openClip("slow.avi", {.frames = 2000, .decodeDelay = 60ms});
     PositionRecorder reports(*player);
     QElapsedTimer timer;
     player->play();
@@ -230,7 +230,7 @@ TEST_F(Playing, SlowFramesAreDroppedAndTheClockDoesNotDrift) {
 TEST_F(Playing, AColdDecoderDropsNoFramesAtTheStart) {
     // The first frames after opening take longer than they are shown for;
     // the clock waits for a few to be ready before it starts.
-    openClip("cold.avi", {.frameCount = 2000, .warmUpFrames = 6, .warmUpDelay = 100ms});
+    openClip("cold.avi", {.frames = 2000, .warmUpFrames = 6, .warmUpDelay = 100ms});
     player->play();
     runEventLoop(1200ms);
     EXPECT_GT(player->position(), 10);
@@ -242,7 +242,7 @@ TEST_F(Playing, SwitchingFileWhilePlayingStopsOnTheNewFirstFrame) {
     openClip("a.avi");
     player->play();
     runEventLoop(150ms);
-    files.add("b.avi", IndexedClip::make({.frameCount = 50, .indexOffset = 1000}));
+    files.add("b.avi", IndexedClip::make({.frames = 50, .indexOffset = 1000}));
     PositionRecorder reports(*player);
     player->filename("b.avi");
     EXPECT_EQ(status("position"), "0");

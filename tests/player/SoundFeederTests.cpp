@@ -3,7 +3,7 @@
 #include "player/SoundFeeder.h"
 
 #include "player/FakeSoundOutput.h"
-#include "player/IndexedClip.h"
+#include "support/IndexedClip.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>

@@ -27,7 +27,7 @@ TEST_F(Dubbing, CountsAreNotAdjusted) {
 
 TEST_F(Dubbing, SoundBeyondTheAudioClipIsSilence) {
     ClipPtr dubbed = script.runClip("AudioDub(TestClip(frames=100, audio_rate=0), TestClip(frames=24, video=false))");
-    EXPECT_EQ(readSamples(*dubbed, 47999, 2), (std::vector<int>{testSampleValue(47999, 0), 0}));
+    EXPECT_EQ(readSamples(*dubbed, 47999, 2), (std::vector<int>{testSample(47999, 0), 0}));
 }
 
 TEST_F(Dubbing, VideoFromTheFirstSoundFromTheSecond) {
@@ -41,7 +41,7 @@ TEST_F(Dubbing, VideoFromTheFirstSoundFromTheSecond) {
     EXPECT_EQ(dubbed->info().sampleType, engine::SampleType::Float32);
     EXPECT_EQ(dubbed->info().audioSamples, 20000);
     EXPECT_EQ(frameIndexOf(*dubbed->frame(25)), 25);
-    EXPECT_EQ(readSamples(*dubbed, 7, 1), (std::vector<int>{testSampleValue(7, 0)}));
+    EXPECT_EQ(readSamples(*dubbed, 7, 1), (std::vector<int>{testSample(7, 0)}));
 }
 
 TEST_F(Dubbing, SwappedWhenTheFirstHasOnlySound) {

@@ -33,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Clips that break a promise, to show the contract notices.
 class WrongPixelTypeClip : public IndexedClip {
 public:
-    WrongPixelTypeClip() : IndexedClip({}) {}
+    WrongPixelTypeClip() : IndexedClip(smallClipShape()) {}
 
 protected:
     engine::FramePtr makeFrame(int64_t) override { return engine::Frame::create(8, 4, engine::PixelType::RGB24); }
@@ -41,7 +41,7 @@ protected:
 
 class OverlongAudioClip : public IndexedClip {
 public:
-    OverlongAudioClip() : IndexedClip({}) {}
+    OverlongAudioClip() : IndexedClip(smallClipShape()) {}
 
 protected:
     void readAudio(void* dst, int64_t, int64_t count) override {
@@ -75,7 +75,7 @@ TEST(ContractChecks, NoticeAudioWrittenPastTheRequest) {
 }
 
 TEST(ContractChecks, PassAGoodClip) {
-    auto clip = IndexedClip::make();
+    auto clip = IndexedClip::make(smallClipShape());
     EXPECT_EQ(contractFailures(*clip), "");
 }
 

@@ -20,7 +20,7 @@ std::vector<FunctionDef> standardWithTestClip() {
 FunctionDef testClipFunction() {
     return {"TestClip", "[frames]i[audio_rate]i[channels]i[audio_samples]i[video]b[float_audio]b[fps]i",
             [](const Args& args, Environment&) {
-                IndexedClipShape shape;
+                IndexedClipShape shape = smallClipShape();
                 shape.frames = args.intOr(0, 50);
                 shape.audioRate = args.intOr(1, 48000);
                 shape.channels = args.intOr(2, 1);

@@ -6,7 +6,7 @@
 // Variables may be set before the script runs.
 
 #include "engine/Functions.h"
-#include "engine/language/IndexedClip.h"
+#include "support/IndexedClip.h"
 #include "engine/script/FunctionRegistry.h"
 
 #include <string>

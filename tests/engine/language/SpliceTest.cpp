@@ -24,26 +24,26 @@ TEST_F(Splicing, UnalignedSoundFollowsTheFirstClipsSound) {
     // 3 frames at 24 fps hold 6000 samples; the first clip has only 100.
     ClipPtr joined = script.runClip("TestClip(frames=3, audio_samples=100) + TestClip(frames=4)");
     EXPECT_EQ(joined->info().audioSamples, 100 + 8000);
-    EXPECT_EQ(readSamples(*joined, 99, 2), (std::vector<int>{testSampleValue(99, 0), testSampleValue(0, 0)}));
+    EXPECT_EQ(readSamples(*joined, 99, 2), (std::vector<int>{testSample(99, 0), testSample(0, 0)}));
 }
 
 TEST_F(Splicing, AlignedSoundIsPaddedToTheFirstClipsVideo) {
     ClipPtr joined = script.runClip("TestClip(frames=3, audio_samples=100) ++ TestClip(frames=4)");
     EXPECT_EQ(joined->info().audioSamples, 6000 + 8000);
-    EXPECT_EQ(readSamples(*joined, 99, 2), (std::vector<int>{testSampleValue(99, 0), 0}));
-    EXPECT_EQ(readSamples(*joined, 6000, 1), (std::vector<int>{testSampleValue(0, 0)}));
+    EXPECT_EQ(readSamples(*joined, 99, 2), (std::vector<int>{testSample(99, 0), 0}));
+    EXPECT_EQ(readSamples(*joined, 6000, 1), (std::vector<int>{testSample(0, 0)}));
 }
 
 TEST_F(Splicing, AlignedSoundIsCutToTheFirstClipsVideo) {
     ClipPtr joined = script.runClip("TestClip(frames=3, audio_samples=9000) ++ TestClip(frames=4)");
     EXPECT_EQ(joined->info().audioSamples, 6000 + 8000);
-    EXPECT_EQ(readSamples(*joined, 5999, 2), (std::vector<int>{testSampleValue(5999, 0), testSampleValue(0, 0)}));
+    EXPECT_EQ(readSamples(*joined, 5999, 2), (std::vector<int>{testSample(5999, 0), testSample(0, 0)}));
 }
 
 TEST_F(Splicing, DifferentSampleTypesBothBecomeFloat) {
     ClipPtr joined = script.runClip("TestClip(frames=1) + TestClip(frames=1, float_audio=true)");
     EXPECT_EQ(joined->info().sampleType, engine::SampleType::Float32);
-    EXPECT_EQ(readSamples(*joined, 1999, 2), (std::vector<int>{testSampleValue(1999, 0), testSampleValue(0, 0)}));
+    EXPECT_EQ(readSamples(*joined, 1999, 2), (std::vector<int>{testSample(1999, 0), testSample(0, 0)}));
 }
 
 TEST_F(Splicing, MismatchErrors) {
@@ -62,11 +62,11 @@ TEST_F(Splicing, MismatchErrors) {
 
 TEST(SpliceFormats, SizesAndPixelTypesMustMatch) {
     ScriptHarness script;
-    IndexedClipShape wide;
+    IndexedClipShape wide = smallClipShape();
     wide.width = 16;
-    IndexedClipShape yuv;
+    IndexedClipShape yuv = smallClipShape();
     yuv.pixelType = engine::PixelType::YV12;
-    script.set("a", engine::Value(ClipPtr(IndexedClip::make())));
+    script.set("a", engine::Value(ClipPtr(IndexedClip::make(smallClipShape()))));
     script.set("wide", engine::Value(ClipPtr(IndexedClip::make(wide))));
     script.set("yuv", engine::Value(ClipPtr(IndexedClip::make(yuv))));
     EXPECT_EQ(script.errorOf("a + wide"), "Splice: Frame sizes don't match\n(test.avs, line 1)");

@@ -18,7 +18,7 @@ std::ostream& operator<<(std::ostream& out, const TrimCase& c) { return out << c
 
 class TrimFrames : public ::testing::TestWithParam<TrimCase> {
 protected:
-    TrimFrames() { script.set("c", engine::Value(ClipPtr(IndexedClip::make()))); }
+    TrimFrames() { script.set("c", engine::Value(ClipPtr(IndexedClip::make(smallClipShape())))); }
     ScriptHarness script;
 };
 
@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 class TrimErrors : public ::testing::Test {
 protected:
-    TrimErrors() { script.set("c", engine::Value(ClipPtr(IndexedClip::make()))); }
+    TrimErrors() { script.set("c", engine::Value(ClipPtr(IndexedClip::make(smallClipShape())))); }
     ScriptHarness script;
 };
 
@@ -76,7 +76,7 @@ TEST_F(TrimErrors, ClipWithoutVideo) {
 
 TEST(TrimOfEmptyClip, GivesOneFrame) {
     ScriptHarness script;
-    IndexedClipShape shape;
+    IndexedClipShape shape = smallClipShape();
     shape.frames = 0;
     script.set("c", engine::Value(ClipPtr(IndexedClip::make(shape))));
     EXPECT_EQ(script.runClip("c.Trim(0,0)")->info().frameCount, 1);
@@ -85,7 +85,7 @@ TEST(TrimOfEmptyClip, GivesOneFrame) {
 class TrimAudio : public ::testing::Test {
 protected:
     TrimAudio() {
-        IndexedClipShape shape;
+        IndexedClipShape shape = smallClipShape();
         shape.audioSamples = 48000;  // one second under 50 frames at 24 fps
         script.set("c", engine::Value(ClipPtr(IndexedClip::make(shape))));
     }
@@ -106,14 +106,13 @@ TEST_F(TrimAudio, SampleCounts) {
 TEST_F(TrimAudio, SamplesAreShiftedToTheFirstFrame) {
     ClipPtr trimmed = script.runClip("c.Trim(10,40)");
     const std::vector<int> samples = readSamples(*trimmed, 0, 3);
-    EXPECT_EQ(samples,
-              (std::vector<int>{testSampleValue(20000, 0), testSampleValue(20001, 0), testSampleValue(20002, 0)}));
+    EXPECT_EQ(samples, (std::vector<int>{testSample(20000, 0), testSample(20001, 0), testSample(20002, 0)}));
 }
 
 TEST_F(TrimAudio, PaddedSoundPastTheSourceIsSilence) {
     ClipPtr trimmed = script.runClip("c.Trim(10,40)");
     const std::vector<int> samples = readSamples(*trimmed, 27998, 4);
-    EXPECT_EQ(samples, (std::vector<int>{testSampleValue(47998, 0), testSampleValue(47999, 0), 0, 0}));
+    EXPECT_EQ(samples, (std::vector<int>{testSample(47998, 0), testSample(47999, 0), 0, 0}));
 }
 
 TEST(TrimWithoutSound, StaysSilent) {

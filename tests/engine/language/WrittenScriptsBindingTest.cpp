@@ -53,7 +53,7 @@ private:
         else if (name == "FrameRate")
             call->result = kNtscRate;
         else
-            call->result = ClipPtr(IndexedClip::make());
+            call->result = ClipPtr(IndexedClip::make(smallClipShape()));
         calls_.push_back(std::move(call));
         return calls_.back()->result;
     }

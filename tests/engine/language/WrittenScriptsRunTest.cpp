@@ -1,6 +1,6 @@
 // The scripts Vistrel writes, run for real on generated clips whose frames
 // show their index: frame counts, and which clip frame appears where.
-#include "engine/language/IndexedClip.h"
+#include "support/IndexedClip.h"
 #include "engine/language/WrittenScripts.h"
 
 #include "engine/Open.h"
