@@ -40,15 +40,7 @@ protected:
 TEST_F(BlankClipCall, WithoutArgumentsIs640x480Rgb32At24FpsWith240FramesOfMonoSilence) {
     ClipPtr c = call();
     const VideoInfo& vi = c->info();
-    EXPECT_EQ(vi.width, 640);
-    EXPECT_EQ(vi.height, 480);
-    EXPECT_EQ(vi.pixelType, PixelType::RGB32);
-    EXPECT_EQ(vi.fps, (Rational{24, 1}));
-    EXPECT_EQ(vi.frameCount, 240);
-    EXPECT_EQ(vi.audioRate, 44100);
-    EXPECT_EQ(vi.channels, 1);
-    EXPECT_EQ(vi.sampleType, SampleType::Int16);
-    EXPECT_EQ(vi.audioSamples, 441000);
+    EXPECT_EQ(shapeOf(vi), "640x480 RGB32 24/1 fps 240 frames, 44100 Hz 1 ch int16 441000 samples");
 }
 
 TEST_F(BlankClipCall, DefaultColourIsBlackWithAlphaZero) {
@@ -71,14 +63,7 @@ TEST_F(BlankClipCall, PreviewBlankOnANtscRateHas147147SamplesPer100Frames) {
     set(PixelTypeName, std::string("rgb32"));
     set(Fps, 30000.0 / 1001.0);
     const VideoInfo vi = call()->info();
-    EXPECT_EQ(vi.width, 176);
-    EXPECT_EQ(vi.height, 120);
-    EXPECT_EQ(vi.pixelType, PixelType::RGB32);
-    EXPECT_EQ(vi.fps, (Rational{15712927, 524288}));
-    EXPECT_EQ(vi.audioRate, 44100);
-    EXPECT_EQ(vi.channels, 1);
-    EXPECT_EQ(vi.sampleType, SampleType::Int16);
-    EXPECT_EQ(vi.audioSamples, 147147);
+    EXPECT_EQ(shapeOf(vi), "176x120 RGB32 15712927/524288 fps 100 frames, 44100 Hz 1 ch int16 147147 samples");
 }
 
 TEST_F(BlankClipCall, FpsWithDenominatorRoundsTheNumerator) {
@@ -115,15 +100,8 @@ TEST_F(BlankClipCall, TemplateLendsItsExactRateLengthAndSoundFormat) {
         withAudio(videoInfo(320, 240, PixelType::YV12, 77, {30000, 1001}), 48000, 2, SampleType::Float32), 0);
     slots[Clips] = {ClipPtr(source)};
     const VideoInfo vi = call()->info();
-    EXPECT_EQ(vi.width, 320);
-    EXPECT_EQ(vi.height, 240);
-    EXPECT_EQ(vi.pixelType, PixelType::YV12);
-    EXPECT_EQ(vi.fps, (Rational{30000, 1001}));
-    EXPECT_EQ(vi.frameCount, 77);
-    EXPECT_EQ(vi.audioRate, 48000);
-    EXPECT_EQ(vi.channels, 2);
-    EXPECT_EQ(vi.sampleType, SampleType::Float32);
-    EXPECT_EQ(vi.audioSamples, source->info().audioSamples);
+    EXPECT_EQ(shapeOf(vi), "320x240 YV12 30000/1001 fps 77 frames, 48000 Hz 2 ch float " +
+                               std::to_string(source->info().audioSamples) + " samples");
 }
 
 TEST_F(BlankClipCall, NamedClipIsATemplateToo) {
@@ -140,12 +118,8 @@ TEST_F(BlankClipCall, TemplateWithoutVideoGetsDefaultPictureWhenASizeIsGiven) {
     slots[Clips] = {ClipPtr(constantClip(audioOnly, 0))};
     set(Width, 320);
     const VideoInfo vi = call()->info();
-    EXPECT_EQ(vi.width, 320);
-    EXPECT_EQ(vi.height, 480);
-    EXPECT_EQ(vi.pixelType, PixelType::RGB32);
-    EXPECT_EQ(vi.fps, (Rational{24, 1}));
-    EXPECT_EQ(vi.frameCount, 48) << "two seconds of sound at 24 fps";
-    EXPECT_EQ(vi.audioSamples, 96000);
+    EXPECT_EQ(shapeOf(vi), "320x480 RGB32 24/1 fps 48 frames, 48000 Hz 2 ch int16 96000 samples")
+        << "48 frames: two seconds of sound at 24 fps";
 }
 
 TEST_F(BlankClipCall, TemplateWithoutVideoAndNoSizeGivesSoundOnly) {
@@ -162,9 +136,7 @@ TEST_F(BlankClipCall, TemplateWithoutSoundGetsDefaultSoundWhenAudioIsAskedFor) {
     slots[Clips] = {ClipPtr(constantClip(videoInfo(64, 48, PixelType::RGB32, 24), 0))};
     set(Stereo, true);
     const VideoInfo vi = call()->info();
-    EXPECT_EQ(vi.audioRate, 44100);
-    EXPECT_EQ(vi.channels, 2);
-    EXPECT_EQ(vi.audioSamples, 44100);
+    EXPECT_EQ(shapeOf(vi), "64x48 RGB32 24/1 fps 24 frames, 44100 Hz 2 ch int16 44100 samples");
 }
 
 TEST_F(BlankClipCall, AudioRateZeroGivesNoSound) {

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace vistrel::test {
@@ -98,6 +99,20 @@ inline engine::ClipPtr callClip(engine::FunctionBody body, const engine::Args& a
 
 // The first byte of plane p, row y, at byte offset x.
 inline uint8_t byteAt(const engine::Frame& f, int p, int x, int y) { return f.plane(p).row(y)[x]; }
+
+// A clip's shape in one line, for comparing it whole:
+// "640x480 RGB32 24/1 fps 240 frames, 44100 Hz 1 ch int16 441000 samples".
+inline std::string shapeOf(const engine::VideoInfo& vi) {
+    std::string text = vi.hasVideo()
+                           ? std::to_string(vi.width) + "x" + std::to_string(vi.height) + " " +
+                                 engine::pixelTypeName(vi.pixelType) + " " + std::to_string(vi.fps.num) + "/" +
+                                 std::to_string(vi.fps.den) + " fps " + std::to_string(vi.frameCount) + " frames"
+                           : std::string("no video");
+    if (!vi.hasAudio()) return text + ", no sound";
+    return text + ", " + std::to_string(vi.audioRate) + " Hz " + std::to_string(vi.channels) + " ch " +
+           (vi.sampleType == engine::SampleType::Int16 ? "int16 " : "float ") + std::to_string(vi.audioSamples) +
+           " samples";
+}
 
 template <typename T>
 std::vector<T> readSamples(engine::Clip& clip, int64_t start, int64_t count) {

@@ -212,12 +212,7 @@ TEST(Version, IsA460x80Rgb24CardOf240FramesWithoutSound) {
     Environment env;
     ClipPtr v = std::get<ClipPtr>(createVersion(Args({}), env));
     const VideoInfo& vi = v->info();
-    EXPECT_EQ(vi.width, 460);
-    EXPECT_EQ(vi.height, 80);
-    EXPECT_EQ(vi.pixelType, PixelType::RGB24);
-    EXPECT_EQ(vi.fps, (Rational{24, 1}));
-    EXPECT_EQ(vi.frameCount, 240);
-    EXPECT_FALSE(vi.hasAudio());
+    EXPECT_EQ(shapeOf(vi), "460x80 RGB24 24/1 fps 240 frames, no sound");
 }
 
 TEST(Version, ShowsLightTextOnDarkGreyFromNearTheTop) {
@@ -241,12 +236,7 @@ TEST(IntroChain, VersionWithBordersConvertedAndCaptionedIs704x120Rgb32) {
     caption.colours.text = 0xFFFFFF;
     Subtitle intro(framed, caption);
     const VideoInfo& vi = intro.info();
-    EXPECT_EQ(vi.width, 704);
-    EXPECT_EQ(vi.height, 120);
-    EXPECT_EQ(vi.pixelType, PixelType::RGB32);
-    EXPECT_EQ(vi.fps, (Rational{24, 1}));
-    EXPECT_EQ(vi.frameCount, 240);
-    EXPECT_FALSE(vi.hasAudio());
+    EXPECT_EQ(shapeOf(vi), "704x120 RGB32 24/1 fps 240 frames, no sound");
     FramePtr f = intro.frame(239);
     const Box caption_box = boxOf(*f, whitish);
     EXPECT_LE(caption_box.left, 11);
