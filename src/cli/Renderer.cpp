@@ -1,6 +1,13 @@
 #include "cli/Renderer.h"
 
+#include "engine/FrameImage.h"
+
+#include <QDir>
+#include <QString>
+
 #include <chrono>
+#include <sstream>
+#include <stdexcept>
 #include <vector>
 
 namespace vistrel::cli {
@@ -35,6 +42,30 @@ RenderStats render(engine::Clip& clip, int64_t first, int64_t last, FrameSink& s
     progress.finish();
     stats.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return stats;
+}
+
+PngSink::PngSink(const std::string& folder) : folder_(folder) {
+    if (!QDir().mkpath(QString::fromStdString(folder))) throw std::runtime_error("Cannot create the folder " + folder);
+}
+
+void PngSink::frame(const engine::Frame& frame, int64_t outputIndex) {
+    const QString name =
+        QStringLiteral("%1/%2.png").arg(QString::fromStdString(folder_)).arg(outputIndex, 6, 10, QLatin1Char('0'));
+    if (!engine::toImage(frame).save(name, "PNG")) throw std::runtime_error("Cannot write " + name.toStdString());
+}
+
+std::string describeClip(const engine::VideoInfo& info, bool conformedVariableRate) {
+    std::ostringstream out;
+    out << "width: " << info.width << '\n'
+        << "height: " << info.height << '\n'
+        << "frames: " << info.frameCount << '\n'
+        << "fps: " << info.fps.num << '/' << info.fps.den << '\n'
+        << "pixel_type: " << (info.hasVideo() ? engine::pixelTypeName(info.pixelType) : "none") << '\n'
+        << "audio_rate: " << (info.hasAudio() ? info.audioRate : 0) << '\n'
+        << "audio_channels: " << (info.hasAudio() ? info.channels : 0) << '\n'
+        << "audio_samples: " << (info.hasAudio() ? info.audioSamples : 0) << '\n';
+    if (conformedVariableRate) out << "timing: variable, conformed to " << info.fps.num << '/' << info.fps.den << '\n';
+    return out.str();
 }
 
 }  // namespace vistrel::cli

@@ -1,14 +1,56 @@
 #pragma once
-// Pulls frames first..last (inclusive) of a clip, with the sound that lies
-// under them, into a sink.
+// What vistrel-render writes: the frames of a clip with their sound, into a
+// media file, PNG pictures or nowhere; or the --info listing of the clip.
 
-#include "cli/FrameSink.h"
+#include "cli/MediaWriter.h"
 #include "cli/ProgressBar.h"
 #include "engine/Clip.h"
+#include "engine/Frame.h"
+#include "engine/VideoInfo.h"
 
 #include <cstdint>
+#include <memory>
+#include <string>
 
 namespace vistrel::cli {
+
+// Where rendered pictures and sound go: a media file, PNG pictures, or nowhere.
+class FrameSink {
+public:
+    virtual ~FrameSink() = default;
+    virtual bool wantsSound() const { return false; }
+    virtual void frame(const engine::Frame& frame, int64_t outputIndex) = 0;
+    virtual void samples(const void* /*data*/, int64_t /*count*/) {}
+    virtual void finish() {}
+};
+
+class NullSink : public FrameSink {
+public:
+    bool wantsSound() const override { return true; }
+    void frame(const engine::Frame&, int64_t) override {}
+};
+
+class MediaSink : public FrameSink {
+public:
+    MediaSink(const std::string& path, const engine::VideoInfo& info) : writer_(path, info) {}
+    bool wantsSound() const override { return writer_.writesSound(); }
+    void frame(const engine::Frame& frame, int64_t) override { writer_.writeFrame(frame); }
+    void samples(const void* data, int64_t count) override { writer_.writeSamples(data, count); }
+    void finish() override { writer_.finish(); }
+
+private:
+    MediaWriter writer_;
+};
+
+// DIR/000000.png, DIR/000001.png, ... numbered by output frame; the folder is created.
+class PngSink : public FrameSink {
+public:
+    explicit PngSink(const std::string& folder);
+    void frame(const engine::Frame& frame, int64_t outputIndex) override;
+
+private:
+    std::string folder_;
+};
 
 struct RenderStats {
     int64_t frames = 0;
@@ -16,6 +58,11 @@ struct RenderStats {
     double seconds = 0;
 };
 
+// Pulls frames first..last (inclusive) of clip, with the sound under them, into sink.
 RenderStats render(engine::Clip& clip, int64_t first, int64_t last, FrameSink& sink, ProgressBar& progress);
+
+// The --info listing of a clip: one "name: value" per line, and for a media
+// file of variable frame rate the rate it is played at.
+std::string describeClip(const engine::VideoInfo& info, bool conformedVariableRate = false);
 
 }  // namespace vistrel::cli

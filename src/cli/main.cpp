@@ -2,9 +2,7 @@
 // command line. Exit status 0 on success, 1 for a script or file error (the
 // engine's text on stderr), 2 for a usage error.
 
-#include "cli/ClipInfo.h"
 #include "cli/CommandLine.h"
-#include "cli/FrameSink.h"
 #include "cli/ProgressBar.h"
 #include "cli/RenderOptions.h"
 #include "cli/Renderer.h"

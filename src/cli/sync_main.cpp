@@ -4,8 +4,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ProgressBar.h"
-#include "cli/SyncOptions.h"
-#include "cli/SyncReport.h"
+#include "cli/SyncCommand.h"
 #include "sync/StartFrameMatch.h"
 
 #include <QGuiApplication>

@@ -30,16 +30,6 @@ TextStyle cardStyle() {
     return style;
 }
 
-VideoInfo cardInfo(int width, int height) {
-    VideoInfo vi;
-    vi.width = width;
-    vi.height = height;
-    vi.pixelType = PixelType::RGB32;
-    vi.fps = {24, 1};
-    vi.frameCount = 240;
-    return vi;
-}
-
 // The message's lines, long ones wrapped, so that any message gives a card
 // of sensible size; past the last line that fits, "..." says there is more.
 std::vector<std::string> cardLines(const std::string& message) {
@@ -81,7 +71,7 @@ ClipPtr makeErrorCard(const std::string& message) {
     MutableFramePtr picture = Frame::create(width, height, PixelType::RGB32);
     fillFrame(*picture, Colour::fromRgb(kBackground));
     drawTextMask(*picture, mask, (width - mask.boxWidth()) / 2, kTop, kColours);
-    return std::make_shared<StillClip>(cardInfo(width, height), std::move(picture));
+    return std::make_shared<StillClip>(cardInfo(width, height, PixelType::RGB32), std::move(picture));
 }
 
 }  // namespace vistrel::engine

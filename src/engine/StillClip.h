@@ -24,4 +24,16 @@ private:
     FramePtr picture_;
 };
 
+// A card's shape: width x height of type, 240 frames at 24 fps, silent (as
+// version() and the error card are).
+inline VideoInfo cardInfo(int width, int height, PixelType type) {
+    VideoInfo vi;
+    vi.width = width;
+    vi.height = height;
+    vi.pixelType = type;
+    vi.fps = {24, 1};
+    vi.frameCount = 240;
+    return vi;
+}
+
 }  // namespace vistrel::engine

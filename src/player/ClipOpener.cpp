@@ -7,6 +7,8 @@
 #include "engine/Open.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMetaObject>
 
 #include <algorithm>
@@ -217,6 +219,17 @@ void ClipOpener::joinFinishedJobs() {
         job->thread.join();
         return true;
     });
+}
+
+QString resolvePlayerPath(const QString& path) {
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(QDir::fromNativeSeparators(path));
+#else
+    if (!path.contains(u'\\') || QFileInfo::exists(path)) return path;
+    QString slashed = path;
+    slashed.replace(u'\\', u'/');
+    return QFileInfo::exists(slashed) ? slashed : path;
+#endif
 }
 
 }  // namespace vistrel::player

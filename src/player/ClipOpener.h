@@ -23,6 +23,12 @@
 
 namespace vistrel::player {
 
+// The file a path given to the player names. Callers write "/" or "\" as the
+// separator: on Windows both are separators; elsewhere a backslash is a
+// character of a file name, so a path is read as it stands when it names a
+// file, and with its backslashes read as separators only when that names one.
+QString resolvePlayerPath(const QString& path);
+
 // Opens a path; throws std::exception with a message for the user.
 using OpenFunction = std::function<engine::ClipPtr(const QString& path, const engine::IndexProgress& progress)>;
 

@@ -1,7 +1,6 @@
 #include "player/Playback.h"
 
-#include "player/PlayerPath.h"
-#include "player/QtSoundOutput.h"
+#include "player/SoundOutput.h"
 
 #include <QFileInfo>
 #include <QMetaObject>

@@ -21,7 +21,6 @@
 #include "player/ClipOpener.h"
 #include "player/FrameRenderer.h"
 #include "player/PlaybackClock.h"
-#include "player/PlaybackMode.h"
 #include "player/ReadAhead.h"
 #include "player/SoundFeeder.h"
 
@@ -36,6 +35,18 @@
 #include <optional>
 
 namespace vistrel::player {
+
+// What the player is doing, with the words "status mode" answers.
+enum class PlaybackMode { Stopped, Paused, Playing };
+
+inline QString modeName(PlaybackMode mode) {
+    switch (mode) {
+    case PlaybackMode::Playing: return QStringLiteral("playing");
+    case PlaybackMode::Paused: return QStringLiteral("paused");
+    case PlaybackMode::Stopped: break;
+    }
+    return QStringLiteral("stopped");
+}
 
 struct PlaybackStats {
     int64_t shown = 0;    // frames shown by the clock

@@ -24,7 +24,6 @@
 
 #include "player/ColumnMarks.h"
 #include "player/Playback.h"
-#include "player/PlaybackMode.h"
 
 #include <QString>
 #include <QWidget>

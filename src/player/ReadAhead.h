@@ -15,7 +15,6 @@
 
 #include "engine/Clip.h"
 #include "player/FrameRenderer.h"
-#include "player/Picture.h"
 
 #include <QSize>
 

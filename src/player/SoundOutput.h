@@ -2,12 +2,21 @@
 // Where the player's sound goes: a device that takes interleaved samples as
 // fast as it plays them. The player pushes sound into it; tests pass a fake
 // that records what it was given.
+//
+// QtSoundOutput is the real one: the system's default output device through
+// Qt Multimedia, fed in push mode. A machine without a sound device makes
+// start() fail or the sink stop at once with an error; both mean silence,
+// never a message.
 
 #include "engine/VideoInfo.h"
+
+#include <QAudioSink>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+
+class QIODevice;
 
 namespace vistrel::player {
 
@@ -37,5 +46,20 @@ public:
 };
 
 using SoundOutputFactory = std::function<std::unique_ptr<SoundOutput>()>;
+
+class QtSoundOutput : public SoundOutput {
+public:
+    bool start(const SoundFormat& format) override;
+    void stop() override;
+    int64_t bytesFree() const override;
+    void write(const char* data, int64_t bytes) override;
+    bool failed() const override;
+    void setVolume(double volume) override;
+
+private:
+    std::unique_ptr<QAudioSink> sink_;
+    QIODevice* device_ = nullptr;  // owned by sink_
+    double volume_ = 1.0;
+};
 
 }  // namespace vistrel::player

@@ -1,6 +1,6 @@
 #include "player/VideoView.h"
 
-#include "player/PictureFit.h"
+#include "player/FrameRenderer.h"
 
 #include <QPainter>
 

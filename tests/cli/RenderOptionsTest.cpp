@@ -1,4 +1,4 @@
-#include "cli/ClipInfo.h"
+#include "cli/Renderer.h"
 #include "cli/RenderOptions.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Any bytes as a script text: the tokenizer and parser either read it or
 // throw SyntaxError; nothing else may happen.
 #include "engine/script/Parser.h"
-#include "engine/script/SyntaxError.h"
+#include "engine/script/Tokenizer.h"
 
 #include <cstddef>
 #include <cstdint>

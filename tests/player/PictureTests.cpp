@@ -1,6 +1,6 @@
 // Pictures for the screen: where they go in the area and what their pixels become.
 #include "engine/FrameImage.h"
-#include "player/PictureFit.h"
+#include "player/FrameRenderer.h"
 
 #include "support/FrameIndexPattern.h"
 

@@ -1,5 +1,5 @@
 // Which file a path given to the player names, with either separator.
-#include "player/PlayerPath.h"
+#include "player/ClipOpener.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The system's sound device, whatever this machine has: with no device the
 // output refuses to start or reports failure, and is harmless either way.
-#include "player/QtSoundOutput.h"
+#include "player/SoundOutput.h"
 #include "player/PlayerProbe.h"
 
 #include "support/TestMedia.h"

@@ -44,20 +44,10 @@ TextMask fittedText() {
     }
 }
 
-VideoInfo versionInfo() {
-    VideoInfo vi;
-    vi.width = kWidth;
-    vi.height = kHeight;
-    vi.pixelType = PixelType::RGB24;
-    vi.fps = {24, 1};
-    vi.frameCount = 240;
-    return vi;
-}
-
 }  // namespace
 
 Value createVersion(const Args&, Environment&) {
-    const VideoInfo vi = versionInfo();
+    const VideoInfo vi = cardInfo(kWidth, kHeight, PixelType::RGB24);
     MutableFramePtr card = Frame::create(vi.width, vi.height, vi.pixelType);
     fillFrame(*card, Colour::fromRgb(kBackground));
     const TextMask text = fittedText();

@@ -9,7 +9,7 @@
 // a float. A named value is always converted.
 
 #include "engine/Functions.h"
-#include "engine/script/Signature.h"
+#include "engine/script/FunctionRegistry.h"
 
 #include <optional>
 #include <string>

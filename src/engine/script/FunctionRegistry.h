@@ -1,10 +1,9 @@
 #pragma once
-// A table of functions indexed by name (without regard to case), each entry
-// with its signature already read. Scripts run against the engine's table;
-// tests may build one of their own.
+// The functions scripts can call: each one's parameters, read from its
+// signature string (`Signature`), and the table of them by name
+// (`FunctionRegistry`).
 
 #include "engine/Functions.h"
-#include "engine/script/Signature.h"
 
 #include <string>
 #include <string_view>
@@ -13,6 +12,29 @@
 
 namespace vistrel::engine {
 
+// A function's parameters, read from its signature string: letters c i f s b
+// and "." (any value), a letter followed by "*" takes zero or more values and
+// "+" one or more, and "[name]" before a letter makes the parameter optional,
+// given by position or by name.
+struct Parameter {
+    enum class Repeat { Once, ZeroOrMore, OneOrMore };
+
+    std::string name;  // empty: a required positional parameter
+    char type = '.';
+    Repeat repeat = Repeat::Once;
+
+    bool optional() const { return !name.empty(); }
+    bool repeated() const { return repeat != Repeat::Once; }
+};
+
+using Signature = std::vector<Parameter>;
+
+// Throws std::invalid_argument for a malformed signature (a fault in the table).
+Signature parseSignature(std::string_view text);
+
+// A table of functions indexed by name (without regard to case), each entry
+// with its signature already read. Scripts run against the engine's table;
+// tests may build one of their own.
 struct Overload {
     FunctionDef function;
     Signature signature;

@@ -4,7 +4,7 @@
 #include "engine/ScriptError.h"
 #include "engine/script/Names.h"
 #include "engine/script/Parser.h"
-#include "engine/script/SyntaxError.h"
+#include "engine/script/Tokenizer.h"
 
 #include <new>
 

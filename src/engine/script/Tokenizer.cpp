@@ -1,7 +1,7 @@
 #include "engine/script/Tokenizer.h"
 
 #include "engine/script/Names.h"
-#include "engine/script/SyntaxError.h"
+#include "engine/script/Tokenizer.h"
 
 #include <charconv>
 #include <cstdint>

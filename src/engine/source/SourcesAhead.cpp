@@ -3,7 +3,7 @@
 #include "engine/Open.h"
 #include "engine/Script.h"
 #include "engine/proxy/PreviewProxyRule.h"
-#include "engine/script/SyntaxError.h"
+#include "engine/script/Tokenizer.h"
 #include "engine/script/Tokenizer.h"
 #include "engine/source/SourceIndex.h"
 #include "engine/source/Utf8Path.h"

@@ -1,7 +1,7 @@
 // Binding a call's arguments against signature strings.
 #include "engine/language/ScriptHarness.h"
 
-#include "engine/script/Signature.h"
+#include "engine/script/FunctionRegistry.h"
 
 #include <gtest/gtest.h>
 

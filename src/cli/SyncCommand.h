@@ -1,7 +1,9 @@
 #pragma once
-// The command line of vistrel-sync.
+// vistrel-sync's command line, and what it prints: one line per angle after
+// A, or the same as JSON.
 
 #include "cli/RenderOptions.h"
+#include "sync/StartFrameMatch.h"
 
 #include <QStringList>
 
@@ -24,5 +26,13 @@ inline constexpr size_t kMostSyncClips = 26;
 
 // Parses the arguments (argv[0] first); a usage error carries the text to print.
 std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& arguments);
+
+// What vistrel-sync prints: one line per angle after A, or the same as JSON.
+// "B: start 21  offset 0.840 s  confidence 0.93", then "  unsure" below
+// kSureConfidence and "  drift 0.052 s" when the drift is reported.
+std::string syncReportText(const std::vector<sync::AngleStart>& starts);
+
+// {"angles": [{"angle": "B", "clip": ..., "start_frame": 21, ...}, ...]}
+std::string syncReportJson(const std::vector<std::string>& clips, const std::vector<sync::AngleStart>& starts);
 
 }  // namespace vistrel::cli

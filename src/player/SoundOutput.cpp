@@ -1,4 +1,4 @@
-#include "player/QtSoundOutput.h"
+#include "player/SoundOutput.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
