@@ -44,6 +44,18 @@ struct ClipOpener::Job {
 
 namespace {
 
+// Decodes the frame a newly opened clip shows first here, on the opener's
+// thread, so that showing it costs the window nothing: a preview's first
+// frame is each angle's start frame, a seek into every file. What the clip
+// keeps of it (the frame cache, a file's last frame) serves the window; a
+// frame that fails is left for the window to show as an error card.
+void warmFirstFrame(const engine::ClipPtr& clip) {
+    if (!clip || !clip->info().hasVideo() || clip->info().frameCount <= 0) return;
+    try {
+        clip->frame(0);
+    } catch (const std::exception&) {}
+}
+
 // Thrown from the progress report of an open nobody waits for any more: it
 // stops the index build (unless another open of the file waits for it).
 struct OpenAbandoned : std::runtime_error {
@@ -150,6 +162,7 @@ void ClipOpener::open(const QString& path, std::chrono::milliseconds wait) {
         } catch (const std::exception& error) {
             result.error = QString::fromStdString(error.what());
         }
+        warmFirstFrame(result.clip);
         if (!result.clip && result.error.isEmpty()) result.error = QStringLiteral("The file could not be opened.");
         std::lock_guard lock(job->mutex);
         if (job->abandoned) result.clip.reset();

@@ -196,9 +196,11 @@ TEST_F(Playing, MovingTheRateSliderKeepsThePicturesDecodedAhead) {
     auto clip = IndexedClip::make();
     files.add("rate.avi", clip);
     player->filename("rate.avi");
+    ASSERT_TRUE(waitUntilOpened(*player));
+    // The frames made to show the first, then those read ahead.
+    const int64_t full = clip->framesMade() + vistrel::player::ReadAhead::kDefaultDepth;
     player->rate(2);
     player->play();
-    const int64_t full = 1 + vistrel::player::ReadAhead::kDefaultDepth;  // the frame shown, then those ahead
     while (clip->framesMade() < full) runEventLoop(10ms);
     for (int rate : {3, 1, 4, 2}) player->rate(rate);
     runEventLoop(200ms);
