@@ -46,8 +46,9 @@ void Clip::audio(void* dst, int64_t start, int64_t count) {
     if (last > first) readAudio(out + (first - start) * frameBytes, first, last - first);
 }
 
-void Clip::attachCache(std::shared_ptr<FrameCache> cache) {
+bool Clip::attachCache(std::shared_ptr<FrameCache> cache) {
     if (worthCaching()) cache_ = std::move(cache);
+    return cache_ != nullptr;
 }
 
 }  // namespace vistrel::engine

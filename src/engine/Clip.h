@@ -41,8 +41,9 @@ public:
     // Interleaved samples in the clip's sample type; dst holds count * bytesPerAudioFrame() bytes.
     void audio(void* dst, int64_t start, int64_t count);
 
-    // Keeps this clip's output frames in a cache shared by the clips of one script.
-    void attachCache(std::shared_ptr<FrameCache> cache);
+    // Keeps this clip's output frames in a cache shared by the clips of one
+    // script; false for a clip that hands its child's frames on unchanged.
+    bool attachCache(std::shared_ptr<FrameCache> cache);
 
 protected:
     explicit Clip(const VideoInfo& info) : info_(info) {}

@@ -35,6 +35,9 @@ inline constexpr size_t kDefaultRecentFramesBytes = size_t(96) << 20;
 
 struct Environment {
     std::shared_ptr<FrameCache> cache;
+    // Where the cache is to hold the script's result only: the clips the
+    // script makes are listed here instead of being given the cache.
+    std::vector<ClipPtr>* uncachedClips = nullptr;
     IndexProgress indexProgress;        // may be empty
     std::filesystem::path indexFolder;  // where source indexes are kept
     // Where preview proxies are read from; empty: every source is read from

@@ -53,8 +53,13 @@ ClipPtr openMediaFile(const std::string& path, Environment& env) {
 template <typename Open>
 ClipPtr withEnvironment(const OpenOptions& options, Open open) {
     std::set<std::string> scriptsLoading;
+    std::vector<ClipPtr> uncached;
+    const auto cache = std::make_shared<FrameCache>(options.cacheBudgetBytes, options.cacheLargestFrameBytes);
     Environment env;
-    env.cache = std::make_shared<FrameCache>(options.cacheBudgetBytes, options.cacheLargestFrameBytes);
+    if (options.cacheResultOnly)
+        env.uncachedClips = &uncached;
+    else
+        env.cache = cache;
     env.indexProgress = options.indexProgress;
     env.indexFolder = options.indexFolder.empty() ? defaultIndexFolder() : options.indexFolder;
     env.scriptsLoading = &scriptsLoading;
@@ -62,7 +67,10 @@ ClipPtr withEnvironment(const OpenOptions& options, Open open) {
     env.recentFramesBytes = options.recentFramesBytesPerSource;
     if (options.preferPreviewProxies)
         env.previewProxyFolder = options.proxyFolder.empty() ? defaultProxyFolder() : options.proxyFolder;
-    return open(env);
+    ClipPtr result = open(env);
+    if (options.cacheResultOnly && !result->attachCache(cache))
+        for (const ClipPtr& clip : uncached) clip->attachCache(cache);
+    return result;
 }
 
 }  // namespace

@@ -29,6 +29,11 @@ struct OpenOptions {
     // The player's preview reads each angle from its preview proxy once that
     // is complete (proxy/PreviewProxyRule.h); everything else reads the clips.
     bool preferPreviewProxies = false;
+    // The cache holds the frames the script ends with, not the steps that
+    // made them (the player: stepping back wants the pictures shown). A
+    // script ending in a clip that hands frames on unchanged (a trim, a
+    // splice) caches every step as usual.
+    bool cacheResultOnly = false;
     std::filesystem::path proxyFolder;  // empty: defaultProxyFolder()
 };
 

@@ -88,14 +88,15 @@ private:
 
 namespace {
 
-// The player's frame cache: the pictures around the one shown, for steps
-// back and seeks nearby; about two seconds of the four-angle preview (330 KB
-// a frame). Only pictures up to the largest size are kept: the full-size
-// frames they are made from would crowd them out. Each file keeps its last
-// full-size frame besides. (Playing reads ahead and needs neither: the
-// decoders keep their own reference frames.) Four 1080p H.264 angles then
-// hold under 400 MB while they play, most of it the decoders' own pictures.
-constexpr size_t kPlayerCacheBytes = size_t(16) << 20;
+// The player's frame cache: the pictures shown, for steps back and seeks
+// nearby; about a second of the four-angle preview (330 KB a frame), as only
+// the script's result is kept (OpenOptions::cacheResultOnly). Only pictures
+// up to the largest size are kept: full-size frames would crowd them out.
+// Each file keeps its last full-size frame besides. (Playing reads ahead and
+// needs neither: the decoders keep their own reference frames.) Four 1080p
+// H.264 angles then hold under 400 MB while they play and seek, most of it
+// the decoders' own pictures.
+constexpr size_t kPlayerCacheBytes = size_t(8) << 20;
 constexpr size_t kPlayerCacheLargestFrameBytes = size_t(1) << 20;
 constexpr size_t kPlayerRecentFramesBytes = size_t(4) << 20;
 
@@ -103,7 +104,7 @@ constexpr size_t kPlayerRecentFramesBytes = size_t(4) << 20;
 
 void limitHeapArenas() {
 #ifdef __GLIBC__
-    mallopt(M_ARENA_MAX, 2);
+    mallopt(M_ARENA_MAX, 1);
 #endif
 }
 
@@ -117,6 +118,7 @@ OpenFunction engineOpenFunction() {
         // The player shows the angle preview: its angles come from their
         // preview proxies once those are made (engine/proxy/PreviewProxyRule.h).
         options.preferPreviewProxies = true;
+        options.cacheResultOnly = true;
         return engine::openClip(path.toStdString(), options);
     };
 }

@@ -38,8 +38,10 @@ OpenFunction engineOpenFunction();
 // For main(), before any thread starts: glibc gives each decoding thread (the
 // read-ahead, a lane per angle, the openers) a heap arena of its own, and
 // picture buffers made on one thread and freed on another leave them holding
-// memory; two arenas keep the player within its memory budget. Does nothing
-// on other C libraries.
+// memory. One arena keeps the player within its memory budget (FFmpeg frees
+// and remakes each decoder's picture tables at every seek; spread over
+// arenas they fragment them) and costs no speed: the decoders reuse their
+// pictures, so they seldom allocate. Does nothing on other C libraries.
 void limitHeapArenas();
 
 struct OpenResult {

@@ -121,7 +121,10 @@ Value Interpreter::invoke(const Overload& overload, const Args& args) {
     if (isClip(result)) {
         const ClipPtr& clip = std::get<ClipPtr>(result);
         if (!clip) throw ScriptError(overload.function.name + ": no clip was made");
-        if (env_.cache) clip->attachCache(env_.cache);
+        if (env_.cache)
+            clip->attachCache(env_.cache);
+        else if (env_.uncachedClips)
+            env_.uncachedClips->push_back(clip);
     }
     return result;
 }

@@ -169,6 +169,23 @@ TEST_F(ScriptFiles, EvaluatingAFileLeavesTheEnvironmentAsItWas) {
     EXPECT_TRUE(loading.empty()) << "the script is no longer loading once it has run";
 }
 
+// The player caches only what a script ends with; a script ending in a
+// trim, which hands frames on, caches the steps before it as usual.
+class ResultOnlyCache : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ResultOnlyCache, KeepsTheFramesShown) {
+    OpenOptions options;
+    options.cacheResultOnly = true;
+    const ClipPtr clip = openScriptText(GetParam(), "cached.avs", options);
+    EXPECT_EQ(clip->frame(3), clip->frame(3)) << "the second ask is answered from the cache";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, ResultOnlyCache,
+    ::testing::Values(
+        "blankclip(length=10, width=64, height=48, pixel_type=\"yv12\").converttorgb32().bilinearresize(32,24)",
+        "blankclip(length=10, width=64, height=48, pixel_type=\"yv12\").converttorgb32().trim(2,0)"));
+
 TEST(DefaultIndexFolder, FollowsTheCacheHome) {
     const char* saved = std::getenv("XDG_CACHE_HOME");
     const std::string restore = saved ? saved : "";
