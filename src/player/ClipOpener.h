@@ -38,10 +38,11 @@ OpenFunction engineOpenFunction();
 // For main(), before any thread starts: glibc gives each decoding thread (the
 // read-ahead, a lane per angle, the openers) a heap arena of its own, and
 // picture buffers made on one thread and freed on another leave them holding
-// memory. One arena keeps the player within its memory budget (FFmpeg frees
-// and remakes each decoder's picture tables at every seek; spread over
-// arenas they fragment them) and costs no speed: the decoders reuse their
-// pictures, so they seldom allocate. Does nothing on other C libraries.
+// memory; two arenas keep the player near its memory budget. (One would keep
+// it 20 MB lower while seeking, as FFmpeg frees and remakes each decoder's
+// picture tables at every seek, but makes the threads that read the angles'
+// sound for matching wait on each other: twice as slow.) Does nothing on
+// other C libraries.
 void limitHeapArenas();
 
 struct OpenResult {
