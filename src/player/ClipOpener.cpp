@@ -40,6 +40,10 @@ struct ClipOpener::Job {
         std::lock_guard lock(mutex);
         return done;
     }
+    bool isAbandoned() {
+        std::lock_guard lock(mutex);
+        return abandoned;
+    }
 };
 
 namespace {
@@ -164,7 +168,7 @@ void ClipOpener::open(const QString& path, std::chrono::milliseconds wait) {
         } catch (const std::exception& error) {
             result.error = QString::fromStdString(error.what());
         }
-        warmFirstFrame(result.clip);
+        if (!job->isAbandoned()) warmFirstFrame(result.clip);
         if (!result.clip && result.error.isEmpty()) result.error = QStringLiteral("The file could not be opened.");
         std::lock_guard lock(job->mutex);
         if (job->abandoned) result.clip.reset();
