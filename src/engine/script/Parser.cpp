@@ -2,7 +2,6 @@
 
 #include "engine/script/Names.h"
 #include "engine/script/Tokenizer.h"
-#include "engine/script/Tokenizer.h"
 
 #include <algorithm>
 #include <deque>

@@ -1,7 +1,6 @@
 #include "engine/script/Tokenizer.h"
 
 #include "engine/script/Names.h"
-#include "engine/script/Tokenizer.h"
 
 #include <charconv>
 #include <cstdint>

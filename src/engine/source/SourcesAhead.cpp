@@ -4,7 +4,6 @@
 #include "engine/Script.h"
 #include "engine/proxy/PreviewProxyRule.h"
 #include "engine/script/Tokenizer.h"
-#include "engine/script/Tokenizer.h"
 #include "engine/source/SourceIndex.h"
 #include "engine/source/Utf8Path.h"
 

@@ -125,8 +125,6 @@ std::vector<T> readSamples(engine::Clip& clip, int64_t start, int64_t count) {
 
 #include "engine/ScriptError.h"
 
-#include <string>
-
 namespace vistrel::test {
 
 // The message of the ScriptError that `action` throws, or "(no error)".

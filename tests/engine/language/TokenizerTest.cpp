@@ -1,7 +1,6 @@
 // The lexical rules: numbers, strings, comments, line ends and continuations.
 #include "engine/language/ScriptHarness.h"
 #include "engine/script/Tokenizer.h"
-#include "engine/script/Tokenizer.h"
 
 #include <gtest/gtest.h>
 
