@@ -1,8 +1,7 @@
 #pragma once
-// A render by vistrel-render in a process of its own, so that a fault in the
-// render cannot take the editor down and the window stays responsive. The
-// program is the one installed beside the running executable; it runs with
-// --progress-lines and reports on standard output, one line per update:
+// A render by vistrel-render in a process of its own (ProgramProcess). It
+// runs with --progress-lines and reports on standard output, one line per
+// update:
 //   writing PATH       the partial file it is about to create
 //   indexing N of M    reading a clip's index (bytes)
 //   frame N of M       frames rendered
@@ -14,9 +13,9 @@
 // priority; its partial proxy is kept when it stops, to be gone on with.
 
 #include <QObject>
-#include <QProcess>
 #include <QString>
-#include <QStringList>
+
+#include "ui/ProgramProcess.h"
 
 namespace vistrel::ui {
 
@@ -29,13 +28,10 @@ public:
     // A render still running is cancelled.
     ~RenderProcess() override;
 
-    // vistrel-render beside the running executable.
-    static QString programPath();
-
-    void start();
+    void start() { process_.start(); }
     // Stops the process and removes the partial file; finished is not sent.
     void cancel();
-    bool isRunning() const { return process_.state() != QProcess::NotRunning; }
+    bool isRunning() const { return process_.isRunning(); }
 
 signals:
     void indexed(qint64 done, qint64 total);
@@ -45,17 +41,14 @@ signals:
     void finished(bool rendered, const QString& error);
 
 private:
-    void readLines();
-    void ended(int exitCode, QProcess::ExitStatus status);
-    void failedToStart();
+    RenderProcess(const QStringList& arguments, const QString& output, QObject* parent);
+    void readLine(const QString& line);
+    void ended(bool rendered, const QString& error);
     void removePartial();
 
-    QStringList arguments_;
-    bool lowPriority_ = false;
-    QString script_;
     QString output_;
     QString partial_;
-    QProcess process_;
+    ProgramProcess process_;
 };
 
 }  // namespace vistrel::ui
