@@ -42,7 +42,13 @@ void ProgressBar::frames(int64_t done, int64_t total, const std::string& label) 
     draw(label, done, total, tail);
 }
 
-void ProgressBar::matching(double share) { draw("matching", static_cast<int64_t>(share * 1000), 1000, ""); }
+void ProgressBar::matching(double share) {
+    const auto done = static_cast<int64_t>(share * 1000);
+    if (style_ == Style::Lines)
+        line("matching", done, 1000);
+    else
+        draw("matching", done, 1000, "");
+}
 
 bool ProgressBar::due(int64_t done, int64_t total) {
     const auto now = std::chrono::steady_clock::now();

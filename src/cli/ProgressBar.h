@@ -1,8 +1,8 @@
 #pragma once
 // The progress of a render: a one-line bar with frames per second, redrawn
 // on a terminal, or for a program one line per update ("writing PATH",
-// "indexing N of M", "frame N of M"), at most ten a second and always the
-// last one.
+// "indexing N of M", "frame N of M", vistrel-sync's "matching N of 1000"),
+// at most ten a second and always the last one.
 
 #include <chrono>
 #include <cstdint>

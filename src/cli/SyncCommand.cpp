@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
 
 namespace vistrel::cli {
 
@@ -36,7 +37,10 @@ std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& argume
                                    QStringLiteral("Show no progress."));
     const QCommandLineOption timings(QStringLiteral("timings"),
                                      QStringLiteral("Print on stderr how long reading the sound and matching took."));
-    parser.addOptions({json, maxOffset, quiet, timings});
+    const QCommandLineOption progressLines(
+        QStringLiteral("progress-lines"),
+        QStringLiteral("Report progress for a program on stdout, one line per update: \"matching N of 1000\"."));
+    parser.addOptions({json, maxOffset, quiet, timings, progressLines});
 
     auto usage = [&](const QString& message) {
         return UsageError{message.toStdString(), parser.helpText().toStdString()};
@@ -54,6 +58,7 @@ std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& argume
     options.json = parser.isSet(json);
     options.quiet = parser.isSet(quiet);
     options.timings = parser.isSet(timings);
+    options.progressLines = parser.isSet(progressLines);
     if (parser.isSet(maxOffset)) {
         bool ok = false;
         options.maxOffsetSeconds = parser.value(maxOffset).toDouble(&ok);
@@ -72,6 +77,18 @@ double shownOffset(double seconds) { return std::abs(seconds) < 0.0005 ? 0.0 : s
 
 // Two decimals, never rounded up to a sure-looking 1.00 or down past the threshold.
 double shownConfidence(double confidence) { return std::floor(confidence * 100) / 100; }
+
+QString rateText(engine::Rational fps) { return QString("%1/%2").arg(fps.num).arg(fps.den); }
+
+engine::Rational rateOf(const QJsonValue& value) {
+    const QStringList parts = value.toString().split(QLatin1Char('/'));
+    bool numOk = false, denOk = false;
+    const engine::Rational fps{parts.value(0).toLongLong(&numOk), parts.value(1).toLongLong(&denOk)};
+    if (parts.size() != 2 || !numOk || !denOk || fps.num <= 0 || fps.den <= 0)
+        throw std::runtime_error("vistrel-sync reported a frame rate that is not one: " +
+                                 value.toString().toStdString());
+    return fps;
+}
 
 }  // namespace
 
@@ -94,7 +111,8 @@ std::string syncReportText(const std::vector<sync::AngleStart>& starts) {
     return text;
 }
 
-std::string syncReportJson(const std::vector<std::string>& clips, const std::vector<sync::AngleStart>& starts) {
+std::string syncReportJson(const std::vector<std::string>& clips, const sync::MatchedAngles& found) {
+    const std::vector<sync::AngleStart>& starts = found.angles;
     QJsonArray angles;
     for (size_t i = 0; i < starts.size(); ++i) {
         const sync::AngleStart& s = starts[i];
@@ -105,13 +123,34 @@ std::string syncReportJson(const std::vector<std::string>& clips, const std::vec
             {"offset_seconds", s.match.offsetSeconds},
             {"confidence", shownConfidence(s.match.confidence)},
             {"sure", s.sure()},
-            {"fps", QString("%1/%2").arg(s.fps.num).arg(s.fps.den)},
+            {"fps", rateText(s.fps)},
             {"drift_seconds", s.driftSeconds ? QJsonValue(*s.driftSeconds) : QJsonValue()},
         };
         angles.append(angle);
     }
-    QJsonObject root{{"angle_a", QString::fromStdString(clips.at(0))}, {"angles", angles}};
+    QJsonObject root{
+        {"angle_a", QString::fromStdString(clips.at(0))}, {"fps_a", rateText(found.fpsA)}, {"angles", angles}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+}
+
+sync::MatchedAngles readSyncReportJson(const QByteArray& json) {
+    QJsonParseError error;
+    const QJsonObject root = QJsonDocument::fromJson(json, &error).object();
+    if (error.error != QJsonParseError::NoError || !root.contains("angles"))
+        throw std::runtime_error("vistrel-sync's report could not be read: " + error.errorString().toStdString());
+    sync::MatchedAngles found;
+    found.fpsA = rateOf(root["fps_a"]);
+    for (const QJsonValue& value : root["angles"].toArray()) {
+        const QJsonObject angle = value.toObject();
+        sync::AngleStart start;
+        start.match.offsetSeconds = angle["offset_seconds"].toDouble();
+        start.match.confidence = angle["confidence"].toDouble();
+        start.startFrame = angle["start_frame"].toInteger();
+        start.fps = rateOf(angle["fps"]);
+        if (angle["drift_seconds"].isDouble()) start.driftSeconds = angle["drift_seconds"].toDouble();
+        found.angles.push_back(start);
+    }
+    return found;
 }
 
 }  // namespace vistrel::cli

@@ -1,10 +1,12 @@
 #pragma once
 // vistrel-sync's command line, and what it prints: one line per angle after
-// A, or the same as JSON.
+// A, or the same as JSON, which the editor reads back when it runs
+// vistrel-sync for its "match start frames by sound".
 
 #include "cli/RenderOptions.h"
 #include "sync/StartFrameMatch.h"
 
+#include <QByteArray>
 #include <QStringList>
 
 #include <string>
@@ -18,7 +20,8 @@ struct SyncOptions {
     double maxOffsetSeconds = 0;     // 0: the shorter clip's length
     bool json = false;
     bool quiet = false;
-    bool timings = false;  // where the time went, on stderr
+    bool progressLines = false;  // progress for a program: "matching N of 1000" lines on stdout
+    bool timings = false;        // where the time went, on stderr
 };
 
 // The most clips one run matches: angles A to Z.
@@ -32,7 +35,11 @@ std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& argume
 // kSureConfidence and "  drift 0.052 s" when the drift is reported.
 std::string syncReportText(const std::vector<sync::AngleStart>& starts);
 
-// {"angles": [{"angle": "B", "clip": ..., "start_frame": 21, ...}, ...]}
-std::string syncReportJson(const std::vector<std::string>& clips, const std::vector<sync::AngleStart>& starts);
+// {"angle_a": ..., "fps_a": "25/1", "angles": [{"angle": "B", "clip": ..., "start_frame": 21, ...}, ...]}
+std::string syncReportJson(const std::vector<std::string>& clips, const sync::MatchedAngles& found);
+
+// The angles back from that JSON, the confidence as printed (two decimals,
+// rounded down). Throws std::runtime_error for a report it cannot read.
+sync::MatchedAngles readSyncReportJson(const QByteArray& json);
 
 }  // namespace vistrel::cli

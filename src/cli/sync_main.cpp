@@ -17,18 +17,19 @@ using namespace vistrel;
 namespace {
 
 int run(const cli::SyncOptions& options) {
-    cli::ProgressBar progress(stderr, !options.quiet && cli::stderrIsTerminal() ? cli::ProgressBar::Style::Bar
-                                                                                : cli::ProgressBar::Style::None);
+    cli::ProgressBar progress = options.progressLines ? cli::ProgressBar(stdout, cli::ProgressBar::Style::Lines)
+                                : !options.quiet && cli::stderrIsTerminal()
+                                    ? cli::ProgressBar(stderr, cli::ProgressBar::Style::Bar)
+                                    : cli::ProgressBar(stderr, cli::ProgressBar::Style::None);
     sync::MatchOptions match;
     match.maxOffsetSeconds = options.maxOffsetSeconds;
     sync::JobTimes times;
-    const auto starts = sync::matchStartFrames(
-                            options.clips, match, [&](double share) { progress.matching(share); }, &times)
-                            .angles;
+    const sync::MatchedAngles found = sync::matchStartFrames(
+        options.clips, match, [&](double share) { progress.matching(share); }, &times);
     progress.finish();
     if (options.timings)
         std::fprintf(stderr, "reading the sound: %.3f s\nmatching: %.3f s\n", times.reading, times.matching);
-    std::cout << (options.json ? cli::syncReportJson(options.clips, starts) : cli::syncReportText(starts));
+    std::cout << (options.json ? cli::syncReportJson(options.clips, found) : cli::syncReportText(found.angles));
     return 0;
 }
 

@@ -18,8 +18,10 @@ std::string fixed(double value, int decimals) {
     return text;
 }
 
-// Two decimals, never rounded up past the threshold.
-std::string confidenceText(double confidence) { return fixed(std::floor(confidence * 100) / 100, 2); }
+// Two decimals, never rounded up past the threshold. A confidence that
+// already has two (vistrel-sync's report) keeps them: 0.29 is 0.28999... as
+// a double, hence the nudge, far below anything the matching can tell apart.
+std::string confidenceText(double confidence) { return fixed(std::floor(confidence * 100 + 1e-6) / 100, 2); }
 
 }  // namespace
 

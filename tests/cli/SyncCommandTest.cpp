@@ -1,12 +1,10 @@
 // vistrel-sync as a user runs it: a real process over generated cameras of
 // one made-up event, with the start frames known.
+#include "cli/SyncCommand.h"
 #include "support/SoundAngles.h"
 #include "support/TestMedia.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -73,15 +71,23 @@ TEST_F(SyncCommand, JsonAndAScriptAsAngleA) {
     file.write(("avisource(\"" + clips_[0].toStdString() + "\").trim(25, 0)\r\n").c_str());
     file.close();
 
-    const Outcome run = runSync({QStringLiteral("--json"), script, clips_[1]});
+    // As the editor runs it: progress lines first, then the report it reads back.
+    const Outcome run = runSync({QStringLiteral("--json"), QStringLiteral("--progress-lines"), script, clips_[1]});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const QJsonObject root = QJsonDocument::fromJson(run.out.toUtf8()).object();
-    const QJsonObject b = root[QStringLiteral("angles")].toArray().at(0).toObject();
-    EXPECT_EQ(b[QStringLiteral("angle")].toString(), QStringLiteral("B"));
-    EXPECT_EQ(b[QStringLiteral("start_frame")].toInteger(), 4);
-    EXPECT_NEAR(b[QStringLiteral("offset_seconds")].toDouble(), 0.16, 0.001);
-    EXPECT_TRUE(b[QStringLiteral("sure")].toBool());
-    EXPECT_TRUE(b[QStringLiteral("drift_seconds")].isNull());
+    QByteArray report;
+    for (const QString& line : run.out.split('\n'))
+        if (!line.startsWith(QStringLiteral("matching "))) report += line.toUtf8() + '\n';
+    EXPECT_TRUE(run.out.contains(QStringLiteral("matching 1000 of 1000\n"))) << run.out.toStdString();
+    const sync::MatchedAngles found = cli::readSyncReportJson(report);
+    EXPECT_EQ(found.fpsA, (engine::Rational{25, 1}));
+    ASSERT_EQ(found.angles.size(), 1u);
+    const sync::AngleStart& b = found.angles[0];
+    EXPECT_EQ(b.startFrame, 4);
+    EXPECT_NEAR(b.match.offsetSeconds, 0.16, 0.001);
+    EXPECT_EQ(b.fps, (engine::Rational{25, 1}));
+    EXPECT_TRUE(b.sure());
+    EXPECT_FALSE(b.driftSeconds);
+    EXPECT_THROW(cli::readSyncReportJson(report.replace("25/1", "25/0")), std::runtime_error);
 }
 
 TEST_F(SyncCommand, ExitStatusTellsUsageFromClipsThatCannotBeMatched) {
