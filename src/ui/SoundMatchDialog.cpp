@@ -1,61 +1,66 @@
 #include "ui/SoundMatchDialog.h"
 
-#include <exception>
-#include <memory>
+#include <QRegularExpression>
 
+#include <exception>
+
+#include "cli/SyncCommand.h"
 #include "model/Ports.h"
 #include "ui/RenderProgressDialog.h"
 
 namespace vistrel::ui {
 namespace {
 
-constexpr int kSteps = 1000;
-
-// Thrown from the job's progress to stop it; no std::exception, so that
-// nothing on its way turns it into a message.
-struct Stopped {};
+QStringList syncArguments(const std::vector<std::string>& clips) {
+    QStringList arguments{QStringLiteral("--json"), QStringLiteral("--progress-lines"), QStringLiteral("--")};
+    for (const std::string& clip : clips) arguments << QString::fromStdString(clip);
+    return arguments;
+}
 
 }  // namespace
 
 SoundMatchDialog::SoundMatchDialog(QWidget& window, std::vector<std::string> clips, model::MessageSink& messages,
                                    Found found)
-    : QProgressDialog(&window), clips_(std::move(clips)), messages_(&messages), found_(std::move(found)) {
+    : QProgressDialog(&window),
+      clips_(std::move(clips)),
+      messages_(&messages),
+      found_(std::move(found)),
+      process_(QStringLiteral("vistrel-sync"), syncArguments(clips_)) {
     setUpBackgroundProgress(*this, tr("Match start frames by sound"));
-    setRange(0, kSteps);
+    setRange(0, 1000);  // vistrel-sync counts to 1000
     setLabelText(tr("Reading the sound of %n clip(s) and matching it…", nullptr, static_cast<int>(clips_.size())));
     connect(this, &QProgressDialog::canceled, this, [this] {
-        stopping_ = true;
+        process_.stop();
         if (ended_) return;
         ended_ = true;
         close();
     });
-    job_ = std::thread([this] { run(); });
+    connect(&process_, &ProgramProcess::lineRead, this, &SoundMatchDialog::readLine);
+    connect(&process_, &ProgramProcess::finished, this, &SoundMatchDialog::finished);
+    process_.start();
     show();
-}
-
-SoundMatchDialog::~SoundMatchDialog() {
-    stopping_ = true;
-    if (job_.joinable()) job_.join();
 }
 
 void SoundMatchDialog::abandon() {
     messages_ = nullptr;
-    stopping_ = true;
+    process_.stop();
 }
 
-// On the job's thread: everything it tells the dialog goes through the
-// dialog's event queue, and is dropped should the dialog be gone by then.
-void SoundMatchDialog::run() {
-    const auto report = [this](auto deliver) { QMetaObject::invokeMethod(this, deliver, Qt::QueuedConnection); };
+void SoundMatchDialog::readLine(const QString& line) {
+    static const QRegularExpression progress(QStringLiteral("^matching (\\d+) of 1000$"));
+    if (const auto match = progress.match(line); match.hasMatch())
+        setValue(match.captured(1).toInt());
+    else
+        report_ += line.toUtf8() + '\n';
+}
+
+void SoundMatchDialog::finished(bool succeeded, const QString& error) {
+    if (!succeeded) return end(nullptr, error);
     try {
-        auto found = std::make_shared<sync::MatchedAngles>(sync::matchStartFrames(clips_, {}, [&](double share) {
-            if (stopping_) throw Stopped();
-            report([this, share] { setValue(static_cast<int>(share * kSteps)); });
-        }));
-        report([this, found] { end(found.get(), {}); });
-    } catch (const Stopped&) {
-    } catch (const std::exception& error) {
-        report([this, message = QString::fromUtf8(error.what())] { end(nullptr, message); });
+        const sync::MatchedAngles found = cli::readSyncReportJson(report_);
+        end(&found, {});
+    } catch (const std::exception& unread) {
+        end(nullptr, QString::fromUtf8(unread.what()));
     }
 }
 

@@ -1,21 +1,23 @@
 #pragma once
 // "Match start frames by sound" from the main window: the clips' sound read
-// and matched on a thread of its own while a progress dialog shows how far
-// it got, so that the window goes on answering. Cancel (or the close box)
-// stops the job. At the end the dialog closes and hands what was found to
-// the window, or the message sink says why nothing was found. It deletes
-// itself when it closes.
+// and matched by vistrel-sync in a process of its own (ProgramProcess), so
+// that the window goes on answering, a decoder that fails on a damaged file
+// cannot take the editor down, and the many threads that read the sound keep
+// the heap of a process that is not the player's. A progress dialog shows
+// how far it got; Cancel (or the close box) stops it. At the end the dialog
+// closes and hands what was found to the window, or the message sink says
+// why nothing was found. It deletes itself when it closes.
 
+#include <QByteArray>
 #include <QProgressDialog>
 
-#include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "model/Ports.h"
 #include "sync/StartFrameMatch.h"
+#include "ui/ProgramProcess.h"
 
 namespace vistrel::ui {
 
@@ -26,23 +28,21 @@ public:
 
     // Starts matching clips (angle A first).
     SoundMatchDialog(QWidget& window, std::vector<std::string> clips, model::MessageSink& messages, Found found);
-    // Stops the job and waits for its thread: at most the reading of one
-    // second of sound, or the correlating once all is read.
-    ~SoundMatchDialog() override;
 
     // The window is going away: the job stops and reports nothing.
     void abandon();
 
 private:
-    void run();
+    void readLine(const QString& line);
+    void finished(bool succeeded, const QString& error);
     void end(const sync::MatchedAngles* found, const QString& error);
 
     std::vector<std::string> clips_;
     model::MessageSink* messages_;
     Found found_;
-    std::atomic<bool> stopping_ = false;
+    QByteArray report_;  // vistrel-sync's JSON, as it arrives
     bool ended_ = false;
-    std::thread job_;  // last: started once everything it uses exists
+    ProgramProcess process_;
 };
 
 }  // namespace vistrel::ui

@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "support/SoundAngles.h"
+#include "support/TestMedia.h"
 #include "ui/SoundMatchDialog.h"
 #include "ui/WindowTestKit.h"
 
@@ -42,6 +43,25 @@ TEST_F(SoundMatchWindow, CtrlMFillsTheStartFrameListFromTheSound) {
         << message;
     EXPECT_NE(message.find("C: frame 88 (offset 2.690 s, confidence 0."), std::string::npos) << message;
     EXPECT_NE(message.find("Angle A now starts at frame 21, so that angle B"), std::string::npos) << message;
+}
+
+TEST_F(SoundMatchWindow, AClipWithoutSoundIsNamedInTheMessage) {
+    std::string reason;
+    const auto withSound = test::soundAngleClip(test::soundAngle("a", 10), &reason);
+    const auto silent = test::testMedia(test::recipes::silentAvi(), &reason);
+    if (!withSound || !silent) GTEST_SKIP() << reason;
+    createWindow();
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    loadClip(std::filesystem::absolute(*withSound));
+    loadClip(std::filesystem::absolute(*silent));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages_->shown.empty(); }, 120'000));
+    EXPECT_EQ(messages_->shown,
+              (std::vector<std::string>{"The start frames could not be matched by sound: '" +
+                                        std::filesystem::absolute(*silent).string() + "' has no sound to match."}));
+    EXPECT_EQ(shownEntries(list("List3")), (std::vector<std::string>{"0", "0"}));
 }
 
 }  // namespace
