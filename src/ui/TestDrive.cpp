@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -79,7 +80,11 @@ bool TestDrive::run(const QString& command, const QString& argument) {
         return true;
     }
     reply("ok");
-    if (auto* files = qobject_cast<QFileDialog*>(found)) files->selectFile(argument);
+    if (auto* files = qobject_cast<QFileDialog*>(found)) {
+        files->selectFile(argument);
+        // selectFile leaves the name box alone while it has the focus, as it does on a real display.
+        if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->setText(argument);
+    }
     const char* method = qobject_cast<QAction*>(found) ? "trigger" : qobject_cast<QDialog*>(found) ? "accept" : "click";
     QMetaObject::invokeMethod(found, method, Qt::QueuedConnection);
     return true;
