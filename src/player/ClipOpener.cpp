@@ -98,8 +98,8 @@ namespace {
 // up to the largest size are kept: full-size frames would crowd them out.
 // Each file keeps its last full-size frame besides. (Playing reads ahead and
 // needs neither: the decoders keep their own reference frames.) Four 1080p
-// H.264 angles then hold under 400 MB while they play, a little more while
-// seeking, most of it the decoders' own pictures.
+// H.264 angles then hold under 400 MB while they play and seek, most of it
+// the decoders' own pictures.
 constexpr size_t kPlayerCacheBytes = size_t(8) << 20;
 constexpr size_t kPlayerCacheLargestFrameBytes = size_t(1) << 20;
 constexpr size_t kPlayerRecentFramesBytes = size_t(4) << 20;
@@ -108,7 +108,7 @@ constexpr size_t kPlayerRecentFramesBytes = size_t(4) << 20;
 
 void limitHeapArenas() {
 #ifdef __GLIBC__
-    mallopt(M_ARENA_MAX, 2);
+    mallopt(M_ARENA_MAX, 1);
 #endif
 }
 

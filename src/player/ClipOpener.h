@@ -38,10 +38,10 @@ OpenFunction engineOpenFunction();
 // For main(), before any thread starts: glibc gives each decoding thread (the
 // read-ahead, a lane per angle, the openers) a heap arena of its own, and
 // picture buffers made on one thread and freed on another leave them holding
-// memory; two arenas keep the player near its memory budget. (One would keep
-// it 20 MB lower while seeking, as FFmpeg frees and remakes each decoder's
-// picture tables at every seek, but makes the threads that read the angles'
-// sound for matching wait on each other: twice as slow.) Does nothing on
+// memory, most of all while seeking, as FFmpeg frees and remakes each
+// decoder's picture tables at every seek. The editor keeps one arena. (The
+// threads that read the angles' sound for matching would wait on each other
+// for it; they run in vistrel-sync, a process of their own.) Does nothing on
 // other C libraries.
 void limitHeapArenas();
 
