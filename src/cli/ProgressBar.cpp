@@ -1,5 +1,7 @@
 #include "cli/ProgressBar.h"
 
+#include "cli/CommandLine.h"
+
 #include <algorithm>
 
 namespace vistrel::cli {
@@ -10,6 +12,11 @@ constexpr auto kUpdateEvery = std::chrono::milliseconds(100);
 }  // namespace
 
 ProgressBar::ProgressBar(std::FILE* out, Style style) : out_(out), style_(style) {}
+
+ProgressBar ProgressBar::forCommand(bool progressLines, bool quiet) {
+    if (progressLines) return {stdout, Style::Lines};
+    return {stderr, !quiet && stderrIsTerminal() ? Style::Bar : Style::None};
+}
 
 void ProgressBar::writing(const std::string& partialPath) {
     if (style_ != Style::Lines) return;

@@ -16,6 +16,9 @@ public:
     enum class Style { None, Bar, Lines };
 
     ProgressBar(std::FILE* out, Style style);
+    // A command's progress: lines on stdout for a program that asked for
+    // them, otherwise a bar on stderr when that is a terminal and not quiet.
+    static ProgressBar forCommand(bool progressLines, bool quiet);
 
     // The partial file about to be made, which the output becomes when complete.
     void writing(const std::string& partialPath);

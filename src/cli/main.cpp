@@ -31,12 +31,6 @@ std::unique_ptr<cli::FrameSink> makeSink(const cli::RenderOptions& options, cons
     return std::make_unique<cli::NullSink>();
 }
 
-cli::ProgressBar makeProgress(const cli::RenderOptions& options) {
-    if (options.progressLines) return {stdout, cli::ProgressBar::Style::Lines};
-    const bool bar = !options.quiet && cli::stderrIsTerminal();
-    return {stderr, bar ? cli::ProgressBar::Style::Bar : cli::ProgressBar::Style::None};
-}
-
 // The preview proxy of a video file; its path on stdout, after any progress lines.
 int buildProxy(const cli::RenderOptions& options, cli::ProgressBar& progress) {
     engine::ProxyBuildOptions build;
@@ -58,7 +52,7 @@ int buildProxy(const cli::RenderOptions& options, cli::ProgressBar& progress) {
 }
 
 int run(const cli::RenderOptions& options) {
-    cli::ProgressBar progress = makeProgress(options);
+    cli::ProgressBar progress = cli::ProgressBar::forCommand(options.progressLines, options.quiet);
     if (options.proxy) return buildProxy(options, progress);
     engine::OpenOptions open;
     // A render reads its frames once, in order: what a cache could give back

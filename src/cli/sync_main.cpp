@@ -17,10 +17,7 @@ using namespace vistrel;
 namespace {
 
 int run(const cli::SyncOptions& options) {
-    cli::ProgressBar progress = options.progressLines ? cli::ProgressBar(stdout, cli::ProgressBar::Style::Lines)
-                                : !options.quiet && cli::stderrIsTerminal()
-                                    ? cli::ProgressBar(stderr, cli::ProgressBar::Style::Bar)
-                                    : cli::ProgressBar(stderr, cli::ProgressBar::Style::None);
+    cli::ProgressBar progress = cli::ProgressBar::forCommand(options.progressLines, options.quiet);
     sync::MatchOptions match;
     match.maxOffsetSeconds = options.maxOffsetSeconds;
     sync::JobTimes times;
