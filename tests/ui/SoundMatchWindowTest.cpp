@@ -12,7 +12,20 @@
 namespace vistrel::ui::testing {
 namespace {
 
-class SoundMatchWindow : public MainWindowTest {};
+class SoundMatchWindow : public MainWindowTest {
+protected:
+    // Loads the clips into a shown window, presses Ctrl+M and waits for the message.
+    void matchBySound(const std::vector<std::filesystem::path>& clips) {
+        createWindow();
+        window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+        for (const auto& clip : clips) loadClip(std::filesystem::absolute(clip));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier);
+        ASSERT_NE(window().soundMatch(), nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !messages_->shown.empty(); }, 120'000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window().soundMatch() == nullptr; }, 10'000));
+    }
+};
 
 TEST_F(SoundMatchWindow, CtrlMFillsTheStartFrameListFromTheSound) {
     // B started 0.84 s (21 frames) after A, C 2.69 s before A.
@@ -22,17 +35,10 @@ TEST_F(SoundMatchWindow, CtrlMFillsTheStartFrameListFromTheSound) {
         std::string reason;
         const auto clip = test::soundAngleClip(angle, &reason);
         if (!clip) GTEST_SKIP() << reason;
-        clips.push_back(std::filesystem::absolute(*clip));
+        clips.push_back(*clip);
     }
-    createWindow();
-    window().show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    for (const auto& clip : clips) loadClip(clip);
-
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier);
-    ASSERT_NE(window().soundMatch(), nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages_->shown.empty(); }, 120'000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window().soundMatch() == nullptr; }, 10'000));
+    matchBySound(clips);
+    if (HasFatalFailure()) return;
 
     // A moves on by 21 frames so that B starts at its first frame; C shows A's
     // moment 0.84 + 2.69 s into it.
@@ -50,14 +56,8 @@ TEST_F(SoundMatchWindow, AClipWithoutSoundIsNamedInTheMessage) {
     const auto withSound = test::soundAngleClip(test::soundAngle("a", 10), &reason);
     const auto silent = test::testMedia(test::recipes::silentAvi(), &reason);
     if (!withSound || !silent) GTEST_SKIP() << reason;
-    createWindow();
-    window().show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    loadClip(std::filesystem::absolute(*withSound));
-    loadClip(std::filesystem::absolute(*silent));
-
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages_->shown.empty(); }, 120'000));
+    matchBySound({*withSound, *silent});
+    if (HasFatalFailure()) return;
     EXPECT_EQ(messages_->shown,
               (std::vector<std::string>{"The start frames could not be matched by sound: '" +
                                         std::filesystem::absolute(*silent).string() + "' has no sound to match."}));
