@@ -40,15 +40,17 @@ void Edit::addClip(FileDialog& openDialog, MessageSink& messages) {
         messages.showMessage(messages::kUnusableClipName);
         return;
     }
+    ChangeGroup group(*this);
     clips_.append(*path);
     startFrames_.append(kNewClipStartFrame);
-    changed();
 }
 
 void Edit::addClip(FileDialog& openDialog, MessageSink& messages, RateMatching& matching) {
     const int before = clips_.count();
     addClip(openDialog, messages);
-    if (clips_.count() > before) offerToConform(clips_, startFrames_, {before}, matching);
+    if (clips_.count() <= before) return;
+    ChangeGroup group(*this);
+    offerToConform(clips_, startFrames_, {before}, matching);
 }
 
 // A double quote or a line break would end the quoted path early in every
@@ -64,21 +66,19 @@ void Edit::addSwitchPoint(char angle, PlayerControl& player) {
     const std::string entry = makeSwitchPointEntry(reply, angle);
     switchPoints_.insert(switchListInsertRow(switchPoints_, entry), entry);
     showSwitchPointCount();
-    changed();
 }
 
 void Edit::removeSwitchPoint(int selectedRow) {
     if (!switchPoints_.hasRow(selectedRow)) return;
     switchPoints_.remove(selectedRow);
     showSwitchPointCount();
-    changed();
 }
 
 void Edit::removeClip(int selectedRow) {
     if (!clips_.hasRow(selectedRow)) return;
+    ChangeGroup group(*this);
     if (startFrames_.hasRow(selectedRow)) startFrames_.remove(selectedRow);
     clips_.remove(selectedRow);
-    changed();
 }
 
 void Edit::removeClip(int selectedRow, RateMatching& matching) {
@@ -87,6 +87,7 @@ void Edit::removeClip(int selectedRow, RateMatching& matching) {
     if (!angleA) return;
     std::vector<int> rest;
     for (int row = 1; row < clips_.count(); ++row) rest.push_back(row);
+    ChangeGroup group(*this);
     offerToConform(clips_, startFrames_, rest, matching);
 }
 
@@ -109,7 +110,6 @@ void Edit::fadeOutToggled(CheckValue value) {
 void Edit::setStartFrame(int selectedRow, std::string text) {
     if (!startFrames_.hasRow(selectedRow)) return;
     startFrames_.replace(selectedRow, std::move(text));
-    changed();
 }
 
 EditContent Edit::content() const {
@@ -137,6 +137,7 @@ void Edit::replace(const EditContent& content) {
         }) != points.end())
         throw std::invalid_argument("Edit::replace: switch points out of order");
 
+    ChangeGroup group(*this);
     replaceEntries(clips_, content.clips);
     replaceEntries(startFrames_, content.startFrames);
     replaceEntries(switchPoints_, content.switchPoints);
@@ -144,8 +145,8 @@ void Edit::replace(const EditContent& content) {
     fadeInLine_ = content.fadeInLine;
     fadeOutLine_ = content.fadeOutLine;
     currentPositionText_.clear();
-    overlap_.setText(content.overlap);  // tells the listener when the overlap changes
-    changed();
+    overlap_.setText(content.overlap);
+    changed();  // the fade lines
 }
 
 void Edit::setStartFramesFromSound(const std::vector<std::string>& matchedClips, double fpsA,
@@ -155,16 +156,28 @@ void Edit::setStartFramesFromSound(const std::vector<std::string>& matchedClips,
         return;
     }
     const SoundStartFrames result = startFramesFromSound(startFrames_.entries(), fpsA, found, sure);
-    for (int row = 0; row < startFrames_.count(); ++row)
-        if (startFrames_.entry(row) != result.startFrames[static_cast<std::size_t>(row)])
-            startFrames_.replace(row, result.startFrames[static_cast<std::size_t>(row)]);
+    {
+        ChangeGroup group(*this);  // heard before the message waits for its OK
+        for (int row = 0; row < startFrames_.count(); ++row)
+            if (startFrames_.entry(row) != result.startFrames[static_cast<std::size_t>(row)])
+                startFrames_.replace(row, result.startFrames[static_cast<std::size_t>(row)]);
+    }
     messages.showMessage(result.message);
 }
 
 void Edit::showSwitchPointCount() { pointCount_.setText(decimalText(switchPoints_.count())); }
 
-void Edit::changed() const {
-    if (changeListener_) changeListener_();
+void Edit::changed() {
+    if (changeGroupDepth_ > 0)
+        changePending_ = true;
+    else if (changeListener_)
+        changeListener_();
+}
+
+Edit::ChangeGroup::~ChangeGroup() {
+    if (--edit_.changeGroupDepth_ > 0 || !edit_.changePending_) return;
+    edit_.changePending_ = false;
+    edit_.changed();
 }
 
 }  // namespace vistrel::model

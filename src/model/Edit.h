@@ -98,7 +98,11 @@ public:
     void replace(const EditContent& content);
 
     // Hears every change of the edit's content (clips, start frames, switch
-    // points, overlap, fade lines) once the change is made.
+    // points, overlap, fade lines) once the change is made, whichever
+    // operation made it: the lists and the overlap tell the edit of each of
+    // their changes. An operation that changes several rows is heard once, at
+    // its end; one that asks a question between its changes (conforming a
+    // clip's rate) is heard before the question and again after it.
     void setChangeListener(std::function<void()> listener) { changeListener_ = std::move(listener); }
     // Sets the start frames from what matching the clips by their sound
     // found (see SoundStartFrames.h) and shows the one message about it.
@@ -108,19 +112,34 @@ public:
                                  const std::vector<SoundMatchFound>& found, double sure, MessageSink& messages);
 
 private:
+    // Holds the change listener back until the outermost group ends, then
+    // tells it once if anything changed meanwhile.
+    class ChangeGroup {
+    public:
+        explicit ChangeGroup(Edit& edit) : edit_(edit) { ++edit_.changeGroupDepth_; }
+        ~ChangeGroup();
+        ChangeGroup(const ChangeGroup&) = delete;
+        ChangeGroup& operator=(const ChangeGroup&) = delete;
+
+    private:
+        Edit& edit_;
+    };
+
     static bool isUsableInScript(const std::string& path);
     void showSwitchPointCount();
-    void changed() const;
+    void changed();
 
-    StringList clips_;
-    StringList startFrames_;
-    StringList switchPoints_;
+    StringList clips_{[this] { changed(); }};
+    StringList startFrames_{[this] { changed(); }};
+    StringList switchPoints_{[this] { changed(); }};
     TextField overlap_;
     TextField pointCount_;
     std::string fadeInLine_;
     std::string fadeOutLine_;
     std::string currentPositionText_;
     std::function<void()> changeListener_;
+    int changeGroupDepth_ = 0;
+    bool changePending_ = false;
 };
 
 }  // namespace vistrel::model

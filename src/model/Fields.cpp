@@ -23,6 +23,7 @@ void StringList::insert(int row, std::string text) {
     if (observer_) observer_->aboutToInsert(row);
     entries_.insert(entries_.begin() + row, std::move(text));
     if (observer_) observer_->inserted(row);
+    if (ownerHears_) ownerHears_();
 }
 
 void StringList::remove(int row) {
@@ -30,12 +31,14 @@ void StringList::remove(int row) {
     if (observer_) observer_->aboutToRemove(row);
     entries_.erase(entries_.begin() + row);
     if (observer_) observer_->removed(row);
+    if (ownerHears_) ownerHears_();
 }
 
 void StringList::replace(int row, std::string text) {
     requireRow(row, count(), "replace");
     entries_[static_cast<std::size_t>(row)] = std::move(text);
     if (observer_) observer_->replaced(row);
+    if (ownerHears_) ownerHears_();
 }
 
 void StringList::attach(StringListObserver& observer) const {

@@ -25,11 +25,13 @@ public:
 
 // An ordered list of text entries, the way the edit holds its clip,
 // start-frame and switch lists. Rows count from 0. At most one observer
-// (the list's view) is told about every insertion, removal and replacement.
-// Not copyable: the edit exists once, and its views watch that one copy.
+// (the list's view) is told about every insertion, removal and replacement;
+// the owner of the list (the edit) may hear of every change as well, once
+// it is made. Not copyable: the edit exists once, and its views watch that
+// one copy.
 class StringList {
 public:
-    StringList() = default;
+    explicit StringList(std::function<void()> ownerHears = {}) : ownerHears_(std::move(ownerHears)) {}
     ~StringList();
     StringList(const StringList&) = delete;
     StringList& operator=(const StringList&) = delete;
@@ -59,6 +61,7 @@ private:
 
     std::vector<std::string> entries_;
     mutable StringListObserver* observer_ = nullptr;
+    std::function<void()> ownerHears_;
 };
 
 // One line of text of the edit that a window shows in a text box (the
