@@ -33,6 +33,8 @@ bool EditFile::build() {
 bool EditFile::open() {
     const auto path = openDialog_.choose();
     if (!path || path->empty()) return false;
+    // Settled before the file is read: the work may be saved over that very file.
+    if (!settleUnsavedWork(questions::kSaveBeforeOpening)) return false;
     EditContent content;
     try {
         content = readEditScript(readScriptFile(*path));
@@ -40,7 +42,6 @@ bool EditFile::open() {
         messages_.showMessage(messages::kEditNotOpenedPrefix + *path + ": " + failure.what());
         return false;
     }
-    if (!settleUnsavedWork(questions::kSaveBeforeOpening)) return false;
     edit_.replace(content);
     savedScript_ = editScriptText(edit_);
     return true;

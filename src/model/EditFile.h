@@ -18,10 +18,11 @@ public:
     // "build script"; true when the script was saved.
     bool build();
 
-    // "Open edit…": asks for an edit script and reads it; one that cannot be
-    // read is refused with a message naming the line and the edit stays as
-    // it is. With unsaved work, asks whether to save it first. True when the
-    // edit was replaced by the script's.
+    // "Open edit…": asks for an edit script; with unsaved work, asks whether
+    // to save it, and only then reads the script (the work may have been
+    // saved over it). One that cannot be read is refused with a message
+    // naming the line and the edit stays as it is. True when the edit was
+    // replaced by the script's.
     bool open();
 
     // Closing: with unsaved work asks "Save the edit before closing?"; Save

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
+#include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "model/Edit.h"
+#include "model/EditFile.h"
 #include "model/ModelFakes.h"
 
 using namespace vistrel::model;
@@ -171,4 +176,99 @@ TEST_F(EditTest, OverlapIsKeptAsTypedAndOnlyChangesAreEchoed) {
     edit.overlap().setText(" 20.5 ");
     EXPECT_EQ(edit.overlap().text(), " 20.5 ");
     EXPECT_EQ(heard, 1);
+}
+
+namespace {
+
+class KnownRates : public ClipRateProbe {
+public:
+    std::optional<FrameRate> rateOf(const std::string& path) override {
+        if (path == "/30.avi") return FrameRate{30, 1};
+        if (path.ends_with("25.avi")) return FrameRate{25, 1};
+        return std::nullopt;
+    }
+};
+
+class EditFileTest : public EditTest {
+protected:
+    QTemporaryDir folder;
+    KnownRates rates;
+    QueuedQuestions questions;
+    QueuedFileDialog saveDialog;
+    RateMatching matching{rates, questions, messages, folder.path().toStdString() + "/conformed"};
+    EditFile file{edit, openDialog, saveDialog, questions, messages};
+    const std::string saved = folder.path().toStdString() + "/saved.avs";
+
+    void add(const char* path, std::deque<int> answers = {}) {
+        questions.answers = std::move(answers);
+        openDialog.answers.push_back(path);
+        edit.addClip(openDialog, messages, matching);
+    }
+};
+
+}  // namespace
+
+// What the listener hears last is what the edit holds once an operation is
+// done, whichever operation it was: the kept edit is written from it, so a
+// change it misses is lost in a crash.
+TEST_F(EditFileTest, EveryOperationIsHeardWithTheContentItLeaves) {
+    const std::vector<std::pair<const char*, std::function<void()>>> operations{
+        {"add a clip", [&] { add("/25.avi"); }},
+        {"add a clip of another rate, kept", [&] { add("/30.avi", {questions::no}); }},
+        {"add a clip of the same rate", [&] { add("/b25.avi"); }},
+        {"set a start frame", [&] { edit.setStartFrame(2, "50"); }},
+        {"remove angle A, conform the rest",
+         [&] {
+             questions.answers = {questions::yes};
+             edit.removeClip(0, matching);
+         }},
+        {"add a clip, conform it", [&] { add("/c25.avi", {questions::yes}); }},
+        {"match by sound",
+         [&] {
+             edit.setStartFramesFromSound(edit.clips().entries(), 30, {{-1.0, 30, 0.9}, {0.5, 30, 0.9}}, 0.5, messages);
+         }},
+        {"fade in", [&] { edit.fadeInToggled(CheckValue::Ticked); }},
+        {"fade out", [&] { edit.fadeOutToggled(CheckValue::Ticked); }},
+        {"type the overlap", [&] { edit.overlap().setText("12"); }},
+        {"add a switch point", [&] { addSwitchPoint("300", 'B'); }},
+        {"remove a switch point", [&] { edit.removeSwitchPoint(1); }},
+        {"remove a clip", [&] { edit.removeClip(2); }},
+        {"open an edit",
+         [&] {
+             addSwitchPoint("200", 'B');
+             saveDialog.answers.push_back(saved);
+             ASSERT_TRUE(file.build());
+             edit.setStartFrame(0, "7");
+             openDialog.answers.push_back(saved);
+             questions.answers = {questions::discard};
+             ASSERT_TRUE(file.open());
+         }},
+    };
+    std::vector<EditContent> heard;
+    edit.setChangeListener([&] { heard.push_back(edit.content()); });
+    for (const auto& [what, operation] : operations) {
+        const EditContent before = edit.content();
+        heard.clear();
+        operation();
+        EXPECT_NE(edit.content(), before) << what << " changes nothing";
+        ASSERT_FALSE(heard.empty()) << what << " is not heard";
+        EXPECT_EQ(heard.back(), edit.content()) << what << " is heard before its last change";
+    }
+    EXPECT_EQ(questions.answers.size(), 0u);
+}
+
+TEST_F(EditFileTest, OpeningTheScriptTheWorkWasJustSavedOverShowsThatWork) {
+    add("/25.avi");
+    addSwitchPoint("100", 'A');
+    saveDialog.answers.push_back(saved);
+    ASSERT_TRUE(file.build());
+    addSwitchPoint("300", 'A');
+    const EditContent newer = edit.content();
+
+    openDialog.answers.push_back(saved);
+    saveDialog.answers.push_back(saved);
+    questions.answers = {questions::save};
+    EXPECT_TRUE(file.open());
+    EXPECT_EQ(edit.content(), newer);
+    EXPECT_FALSE(file.holdsUnsavedWork());
 }
