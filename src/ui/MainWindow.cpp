@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -32,12 +33,17 @@
 namespace vistrel::ui {
 namespace {
 
-constexpr int kSlowestRate = 0;
+// Thousandths of normal speed. The slowest still plays: a standstill at the
+// slider's end would leave the player's button saying "pause" over a still picture.
+constexpr int kSlowestRate = 50;
 constexpr int kFastestRate = 2000;
 constexpr int kStartingRate = 1000;
 const QColor switchListBackground(192, 192, 192);
 
 constexpr std::array<char, 4> kAngleLetters{'A', 'B', 'C', 'D'};
+
+// The rate beside the slider as a multiple of normal speed: "0.25×", "1×", "1.5×".
+QString rateMultipleText(int thousandths) { return QString::number(thousandths / 1000.0, 'g', 3) + QChar(0x00D7); }
 
 }  // namespace
 
@@ -125,6 +131,9 @@ void MainWindow::createControls() {
     rateSlider_->setSingleStep(10);
     rateSlider_->setPageStep(100);
     rateSlider_->setValue(kStartingRate);
+    rateText_ =
+        placeControl<QLabel>(*clientArea_, "RateText", {6135, 2880, 1200, 225}, rateMultipleText(kStartingRate));
+    rateText_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     fadeOutBox_ = placeControl<QCheckBox>(*clientArea_, "Check2", {1320, 4440, 1215, 255}, QStringLiteral("fade out"));
 }
 
@@ -224,6 +233,8 @@ void MainWindow::wireEvents() {
     connect(buildScriptButton_, &QPushButton::clicked, this, [this] { editFile_->build(); });
     // Connected after the starting value is set: only the user's changes reach the player.
     connect(rateSlider_, &QSlider::valueChanged, player_, &player::PlayerWnd::rate);
+    connect(rateSlider_, &QSlider::valueChanged, rateText_,
+            [this](int thousandths) { rateText_->setText(rateMultipleText(thousandths)); });
     wireTextBox(*overlapBox_, edit_.overlap());
     wireTextBox(*pointCountBox_, edit_.pointCount());
 }

@@ -24,6 +24,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
@@ -149,6 +150,7 @@ private:
     MainMenu menu_;
     QCheckBox* fadeOutBox_ = nullptr;
     QSlider* rateSlider_ = nullptr;
+    QLabel* rateText_ = nullptr;  // the slider's rate as a multiple of normal speed
     ListBox* startFrameList_ = nullptr;
     QPushButton* loadClipsButton_ = nullptr;
     ListBox* clipList_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QLabel>
 #include <QSlider>
 
 #include "model/Ports.h"
@@ -218,8 +219,10 @@ TEST_F(ControlWiring, TheSliderSetsThePlayersRateWhileTheIntroShows) {
     EXPECT_EQ(player().playbackRate(), slider.value());
     EXPECT_NE(slider.value(), 1000);
     QTest::keyClick(&slider, Qt::Key_Home);
-    EXPECT_EQ(slider.value(), 0);
-    EXPECT_EQ(player().playbackRate(), 0);
+    EXPECT_EQ(player().playbackRate(), 50) << "the slowest rate still plays";
+    EXPECT_EQ(control<QLabel>("RateText").text(), QStringLiteral("0.05×"));
+    slider.setValue(250);
+    EXPECT_EQ(control<QLabel>("RateText").text(), QStringLiteral("0.25×"));
 }
 
 }  // namespace
