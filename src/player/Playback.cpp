@@ -36,7 +36,7 @@ Playback::Playback(PlaybackDependencies dependencies, QObject* parent)
     frameTimer_.setTimerType(Qt::PreciseTimer);
     connect(&frameTimer_, &QTimer::timeout, this, &Playback::advance);
     primingTimer_.setSingleShot(true);
-    connect(&primingTimer_, &QTimer::timeout, this, &Playback::runClock);
+    connect(&primingTimer_, &QTimer::timeout, this, &Playback::primingTimedOut);
     soundTimer_.setInterval(kSoundFeedMilliseconds);
     connect(&soundTimer_, &QTimer::timeout, this, [this] {
         sound_.feed(clockSample());
@@ -261,6 +261,7 @@ void Playback::startClock(bool prime) {
     stopClock();
     readAhead_.start(clip_, position_ + 1, area_);
     if (prime && position_ + 1 < frameCount()) {
+        primingSince_ = now();
         primingTimer_.start(kMostPriming);
         return;
     }
@@ -344,7 +345,18 @@ int64_t Playback::clockSample() const {
     return info.samplesBeforeFrame(clock_.startFrame()) + elapsed / 1000 * info.audioRate / 1'000'000;
 }
 
-PlaybackClock::Time Playback::now() {
+// The clock starts without all its primed frames only once kMostPriming has
+// passed on the playback's own time.
+void Playback::primingTimedOut() {
+    const auto left = kMostPriming - (now() - primingSince_);
+    if (left > PlaybackClock::Time(0))
+        primingTimer_.start(std::chrono::ceil<std::chrono::milliseconds>(left));
+    else
+        runClock();
+}
+
+PlaybackClock::Time Playback::now() const {
+    if (dependencies_.clock) return dependencies_.clock();
     return std::chrono::duration_cast<PlaybackClock::Time>(std::chrono::steady_clock::now().time_since_epoch());
 }
 

@@ -32,6 +32,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace vistrel::player {
@@ -58,6 +59,10 @@ struct PlaybackDependencies {
     SoundOutputFactory sound;  // where sound goes; empty: silent
     // How long opening may hold up the UI before it goes on in the background.
     std::chrono::milliseconds openWait{400};
+    // The time playback runs by: the steady clock when empty. A test passes a
+    // clock of its own, so that what it checks depends on the frames the
+    // player was given time to prepare, not on how busy the machine is.
+    std::function<PlaybackClock::Time()> clock;
 
     // The script engine and the system's sound device.
     static PlaybackDependencies standard();
@@ -71,7 +76,8 @@ public:
     static constexpr int kFastestRate = 100'000;
     // Frames decoded ahead before the clock of a play (or a seek while
     // playing) starts, so that its first frames are not dropped while the
-    // decoders warm up; the clock starts anyway after kMostPriming.
+    // decoders warm up; the clock starts anyway after kMostPriming has passed
+    // on it.
     static constexpr int kPrimedFrames = 4;
     static constexpr std::chrono::milliseconds kMostPriming{400};
 
@@ -103,6 +109,8 @@ public:
     bool isOpening() const { return opening_; }
     // A seek is waiting for its frame to be decoded.
     bool isSeeking() const { return pendingSeek_.has_value(); }
+    // A play waits for frames decoded ahead before its clock starts.
+    bool isPriming() const { return primingTimer_.isActive(); }
     QString errorMessage() const { return error_; }
     int64_t position() const;
     int64_t frameCount() const;
@@ -145,8 +153,9 @@ private:
     void advance();
     void onPictureReady();
 
+    void primingTimedOut();
     int64_t clockSample() const;
-    static PlaybackClock::Time now();
+    PlaybackClock::Time now() const;
 
     PlaybackDependencies dependencies_;
     ClipOpener opener_;
@@ -164,6 +173,7 @@ private:
     bool playWhenOpen_ = false;
     bool waitingForPicture_ = false;
     QTimer primingTimer_;  // active while playing waits for frames before its clock starts
+    PlaybackClock::Time primingSince_{0};
 
     int64_t position_ = 0;
     PlaybackMode mode_ = PlaybackMode::Stopped;

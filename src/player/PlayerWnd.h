@@ -79,6 +79,8 @@ public:
     // A seek waits for its frame; `finishSeek` waits for it.
     bool isSeeking() const { return playback_.isSeeking(); }
     void finishSeek() { playback_.finishSeek(); }
+    // A play waits for a few frames to be decoded before its clock starts.
+    bool isPriming() const { return playback_.isPriming(); }
     // Why the last file could not be opened; empty when it opened.
     QString errorMessage() const { return playback_.errorMessage(); }
     // Shows a message on the card in place of any file, e.g. why a file could not be made.

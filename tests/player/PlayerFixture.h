@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace vistrel::test {
@@ -19,6 +20,7 @@ protected:
     static constexpr QSize kPlayerSize{320, 266};
 
     FakeFiles files;
+    ManualClock clock;
     std::shared_ptr<SoundLog> sound = std::make_shared<SoundLog>();
     std::unique_ptr<player::PlayerWnd> player;
 
@@ -29,11 +31,13 @@ protected:
         player::ClipOpener::finishAbandonedOpens();
     }
 
-    void makePlayer(std::chrono::milliseconds openWait = std::chrono::milliseconds(400)) {
+    // With onManualClock, the player's time stands still until the test moves `clock`.
+    void makePlayer(std::chrono::milliseconds openWait = std::chrono::milliseconds(400), bool onManualClock = false) {
         player::PlaybackDependencies dependencies;
         dependencies.open = files.open();
         dependencies.sound = FakeSoundOutput::factory(sound);
         dependencies.openWait = openWait;
+        if (onManualClock) dependencies.clock = clock.function();
         player = std::make_unique<player::PlayerWnd>(std::move(dependencies));
         player->resize(kPlayerSize);
     }
@@ -44,6 +48,25 @@ protected:
         player->filename(path);
         ASSERT_TRUE(waitUntilOpened(*player));
         ASSERT_TRUE(player->isOpen()) << player->errorMessage().toStdString();
+    }
+
+    // Plays for `span` on the manual clock, moved `step` at a time. After each
+    // step the player has all the time it needs to show the frame its clock
+    // makes due (25 fps at the player's rate, from the frame it played from,
+    // up to the last); false when it shows any other.
+    bool playFor(std::chrono::milliseconds span, std::chrono::milliseconds step = std::chrono::milliseconds(40)) {
+        if (!waitUntil([&] { return !player->isPriming(); })) return false;
+        const int64_t from = player->position(), last = player->frameCount() - 1;
+        for (auto played = step; played <= span; played += step) {
+            clock.advance(step);
+            const int64_t due = std::min(last, from + played.count() * 25 * player->playbackRate() / 1'000'000);
+            if (!waitUntil([&] { return player->position() == due; }, std::chrono::seconds(20))) {
+                ADD_FAILURE() << "at " << played.count() << " ms the player shows " << player->position()
+                              << " instead of " << due;
+                return false;
+            }
+        }
+        return true;
     }
 
     std::string status(const char* what) { return player->sendcommand(QString("status ") + what).toStdString(); }

@@ -94,7 +94,7 @@ TEST_P(PlayerMedia, PlayingShowsTheFrameItReports) {
     open(path);
     PositionRecorder reports(*player);
     player->play();
-    runEventLoop(400ms);
+    ASSERT_TRUE(waitUntilPast(*player, 3));
     player->sendcommand("pause");
     ASSERT_FALSE(reports.positions().empty());
     const int reported = reports.positions().back();

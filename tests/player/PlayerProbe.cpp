@@ -44,6 +44,14 @@ bool waitUntilShown(player::PlayerWnd& player, std::chrono::milliseconds timeout
     return waitWhile([&] { return player.isSeeking(); }, timeout);
 }
 
+bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    return waitWhile([&] { return !done(); }, timeout);
+}
+
+bool waitUntilPast(player::PlayerWnd& player, int64_t frame) {
+    return waitUntil([&] { return player.position() > frame; });
+}
+
 void runEventLoop(std::chrono::milliseconds duration) {
     QElapsedTimer timer;
     timer.start();

@@ -6,7 +6,10 @@
 
 #include <QImage>
 
+#include <atomic>
 #include <chrono>
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace vistrel::test {
@@ -21,8 +24,28 @@ bool waitUntilOpened(player::PlayerWnd& player, std::chrono::milliseconds timeou
 // Runs the event loop until a pending seek has shown its frame; false on timeout.
 bool waitUntilShown(player::PlayerWnd& player, std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
+// Runs the event loop until done() holds; false on timeout.
+bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
+// Runs the event loop until the player has played past frame; false on timeout.
+bool waitUntilPast(player::PlayerWnd& player, int64_t frame);
+
 // Runs the event loop for a while.
 void runEventLoop(std::chrono::milliseconds duration);
+
+// The player's time, moved only by the test (PlaybackDependencies::clock).
+class ManualClock {
+public:
+    using Time = player::PlaybackClock::Time;
+
+    std::function<Time()> function() const {
+        return [nanoseconds = nanoseconds_] { return Time(nanoseconds->load()); };
+    }
+    void advance(Time by) { *nanoseconds_ += by.count(); }
+
+private:
+    std::shared_ptr<std::atomic<int64_t>> nanoseconds_ = std::make_shared<std::atomic<int64_t>>(1'000'000'000);
+};
 
 // Whether some pixel of the image is clearly red, as the error card's text is.
 bool hasRedText(const QImage& image);
