@@ -142,10 +142,18 @@ std::string angleSourceText(const Edit& edit, int row) {
            ",0)";
 }
 
+// The edit's sound is angle A's from A's start frame on, so that its first
+// sample lies under the picture's frame 0; a start of "0" needs no trim.
+std::string audioLine(const Edit& edit) {
+    const std::string source = "audio=avisource(" + quoted(edit.clips().entry(0)) + ")";
+    const std::string& start = edit.startFrames().entry(0);
+    return start.empty() || start == "0" ? source : source + ".trim(" + start + ",0)";
+}
+
 std::string editScriptText(const Edit& edit) {
     ScriptText script;
     script.line("overlap=" + edit.overlap().text());
-    script.line("audio=avisource(" + quoted(edit.clips().entry(0)) + ")");
+    script.line(audioLine(edit));
     for (int row = 0; row < edit.clips().count(); ++row) writeAngleSection(script, edit, row);
     script.line(kClosingSeparator);
     script.line(videoLine(edit.switchPoints()));

@@ -55,10 +55,11 @@ std::string previewScriptText(const Edit& edit);
 // says why and the player stays on the intro.
 void ShowPreview(const Edit& edit, PlayerControl& player, MessageSink& messages, const ScriptLocations& locations);
 
-// The AviSynth edit script of an edit: the overlap, the first clip's sound,
-// one section per angle with one trimmed segment per switch point, the
-// dissolve of the segments the switch points choose, the sound laid under
-// it and the fade lines. 7 + clips × (switch points + 3) lines.
+// The AviSynth edit script of an edit: the overlap, the first clip's sound
+// from its start frame on, one section per angle with one trimmed segment
+// per switch point, the dissolve of the segments the switch points choose,
+// the sound laid under it and the fade lines. 7 + clips × (switch points + 3)
+// lines.
 std::string editScriptText(const Edit& edit);
 
 // The clip of one angle as its angle line loads it: the clip at that row of

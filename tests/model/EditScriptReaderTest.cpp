@@ -129,6 +129,18 @@ TEST(EditScriptReaderTest, ScriptsNotWrittenSoAreRefusedByTheirLine) {
     }
 }
 
+// Angle A's sound from A's start frame on; a script with A's sound from A's
+// first frame, as saved before, opens as the same edit.
+TEST(EditScriptReaderTest, TheSoundStartsAtAngleAsStartFrameInEitherForm) {
+    const std::string trimmed =
+        replaced(replaced(exampleScript, "a.avi\").killaudio().trim(0,0)", "a.avi\").killaudio().trim(25,0)"),
+                 "a.avi\")\r\n#", "a.avi\").trim(25,0)\r\n#");
+    Edit edit;
+    edit.replace(readEditScript(trimmed));
+    EXPECT_EQ(editScriptText(edit), trimmed);
+    EXPECT_EQ(readEditScript(replaced(trimmed, ".trim(25,0)\r\n#", "\r\n#")), edit.content());
+}
+
 // The kept switch list brings back what the script cannot show: the first
 // switch point's frame; a list that does not fit the kept script is ignored.
 TEST(EditScriptReaderTest, TheKeptEditKeepsItsSwitchListVerbatim) {

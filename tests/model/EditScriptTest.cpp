@@ -147,7 +147,7 @@ TEST_F(EditScriptTest, OddValuesAreWrittenAsTheyComeByteForByte) {
     edit.overlap().setText("20.5");
     EXPECT_EQ(editScriptText(edit),
               "overlap=20.5\r\n"
-              "audio=avisource(\"/a b/\xc3\xa4.avi\")\r\n"
+              "audio=avisource(\"/a b/\xc3\xa4.avi\").trim(abc,0)\r\n"
               "#-=-=-=-=-=-=-=-=-=angle A=-=-=-=-=-=-=-=-=-=-=-\r\n"
               "angleA=avisource(\"/a b/\xc3\xa4.avi\").killaudio().trim(abc,0)\r\n"
               "\r\n"

@@ -13,7 +13,9 @@ double numericValue(const std::string& text) { return text.empty() ? 0.0 : std::
 
 std::string editScript(const EditScriptInput& input) {
     std::string text = "overlap=" + input.overlap + kEnd;
-    text += "audio=avisource(\"" + input.clips.at(0) + "\")" + kEnd;
+    const std::string& startA = input.startFrames.at(0);
+    text += "audio=avisource(\"" + input.clips.at(0) + "\")" +
+            (startA.empty() || startA == "0" ? "" : ".trim(" + startA + ",0)") + kEnd;
     const size_t points = input.switches.size();
     for (size_t a = 0; a < input.clips.size(); ++a) {
         const std::string letter(1, char('A' + a));
