@@ -35,7 +35,8 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Render to FILE (.avi, .mkv, .mp4, .mov or .y4m)."),
                                     QStringLiteral("FILE"));
-    const QCommandLineOption png(QStringLiteral("png"), QStringLiteral("Write each frame as DIR/000000.png, ..."),
+    const QCommandLineOption png(QStringLiteral("png"),
+                                 QStringLiteral("Write each frame as DIR/NNNNNN.png, named by its frame number."),
                                  QStringLiteral("DIR"));
     const QCommandLineOption frames(QStringLiteral("frames"), QStringLiteral("Render frames A to B only (inclusive)."),
                                     QStringLiteral("A-B"));

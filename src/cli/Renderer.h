@@ -19,7 +19,8 @@ class FrameSink {
 public:
     virtual ~FrameSink() = default;
     virtual bool wantsSound() const { return false; }
-    virtual void frame(const engine::Frame& frame, int64_t outputIndex) = 0;
+    // number: the frame's number in the clip.
+    virtual void frame(const engine::Frame& frame, int64_t number) = 0;
     virtual void samples(const void* /*data*/, int64_t /*count*/) {}
     virtual void finish() {}
 };
@@ -42,11 +43,12 @@ private:
     MediaWriter writer_;
 };
 
-// DIR/000000.png, DIR/000001.png, ... numbered by output frame; the folder is created.
+// DIR/000120.png, DIR/000121.png, ...: each picture named by its frame's
+// number (at least six digits); the folder is created.
 class PngSink : public FrameSink {
 public:
     explicit PngSink(const std::string& folder);
-    void frame(const engine::Frame& frame, int64_t outputIndex) override;
+    void frame(const engine::Frame& frame, int64_t number) override;
 
 private:
     std::string folder_;

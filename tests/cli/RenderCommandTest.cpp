@@ -132,7 +132,7 @@ TEST_F(RenderCommand, LosslessAviHoldsExactlyTheRenderedFramesAndSound) {
             EXPECT_EQ(samples[size_t(s) * 2 + c], test::testSample(s + offset, c)) << "sample " << s;
 }
 
-TEST_F(RenderCommand, PngPicturesAreNumberedByOutputFrame) {
+TEST_F(RenderCommand, PngPicturesAreNamedByTheirFrameNumbers) {
     const QString script = clipScript(".converttorgb32()");
     if (script.isEmpty()) GTEST_SKIP() << "no test media here";
     const QString dir = folder_.filePath(QStringLiteral("frames"));
@@ -141,7 +141,7 @@ TEST_F(RenderCommand, PngPicturesAreNumberedByOutputFrame) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(QDir(dir).entryList(QDir::Files).size(), 3);
     for (int k = 0; k < 3; ++k) {
-        const QImage picture(QStringLiteral("%1/%2.png").arg(dir).arg(k, 6, 10, QLatin1Char('0')));
+        const QImage picture(QStringLiteral("%1/%2.png").arg(dir).arg(5 + k, 6, 10, QLatin1Char('0')));
         ASSERT_FALSE(picture.isNull()) << k;
         EXPECT_EQ(test::readFrameIndex(*frameOfImage(picture)), 5 + k);
     }
