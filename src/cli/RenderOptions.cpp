@@ -45,13 +45,12 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
                                    QStringLiteral("Show no progress."));
     const QCommandLineOption progressLines(
         QStringLiteral("progress-lines"),
-        QStringLiteral("Report progress for a program on stdout, one line per update: \"writing PART\" before the\n"
+        QStringLiteral("Report progress for a program on stdout, one line per update: \"writing PART\" before the "
                        "output's partial file is made, \"indexing N of M\", \"frame N of M\"."));
     const QCommandLineOption proxy(
         QStringLiteral("proxy"),
-        QStringLiteral("Build the preview proxy of the video file given (kept beside its index\n"
-                       "and read by the editor's angle preview); goes on where an earlier\n"
-                       "build stopped. Its path goes to stdout."));
+        QStringLiteral("Build the preview proxy of the video file given (kept beside its index and read by the "
+                       "editor's angle preview); goes on where an earlier build stopped. Its path goes to stdout."));
     parser.addOptions({info, output, png, frames, null, quiet, progressLines, proxy});
 
     auto usage = [&](const QString& message) {
