@@ -45,7 +45,7 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
                                    QStringLiteral("Show no progress."));
     const QCommandLineOption progressLines(
         QStringLiteral("progress-lines"),
-        QStringLiteral("Report progress for a program on stdout, one line per update: \"writing PART\" before the "
+        QStringLiteral("Report progress for a program on stdout, one line per update: \"writing PART\" once the "
                        "output's partial file is made, \"indexing N of M\", \"frame N of M\"."));
     const QCommandLineOption proxy(
         QStringLiteral("proxy"),

@@ -9,6 +9,7 @@
 #include "engine/VideoInfo.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -33,7 +34,9 @@ public:
 
 class MediaSink : public FrameSink {
 public:
-    MediaSink(const std::string& path, const engine::VideoInfo& info) : writer_(path, info) {}
+    MediaSink(const std::string& path, const engine::VideoInfo& info,
+              const std::function<void(const std::string& partial)>& partialCreated)
+        : writer_(path, info, partialCreated) {}
     bool wantsSound() const override { return writer_.writesSound(); }
     void frame(const engine::Frame& frame, int64_t) override { writer_.writeFrame(frame); }
     void samples(const void* data, int64_t count) override { writer_.writeSamples(data, count); }
