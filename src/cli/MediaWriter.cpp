@@ -1,7 +1,5 @@
 #include "cli/MediaWriter.h"
 
-#include "engine/source/Utf8Path.h"
-
 extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/opt.h>
@@ -69,36 +67,29 @@ AVPixelFormat targetFormat(AVCodecID codec, PixelType type) {
     }
 }
 
+// The output path, once it is known that the clip can be written there.
+std::string checkedOutput(const std::string& path, const engine::VideoInfo& info) {
+    if (!containerFor(path))
+        throw std::runtime_error("Unknown output type '" + lowerExtension(path) +
+                                 "': use .avi, .mkv, .mp4, .mov or .y4m");
+    if (!info.hasVideo()) throw std::runtime_error("The script's clip has no video to write.");
+    return path;
+}
+
 void check(int code, const std::string& what) {
     if (code < 0) throw std::runtime_error(what + ": " + err2str(code));
 }
 
 }  // namespace
 
-PartialFile::PartialFile(std::string path) : path_(std::move(path)), partial_(partialPathOf(path_)) {}
-
-PartialFile::~PartialFile() {
-    if (completed_) return;
-    std::error_code ignored;  // nothing was made, or it cannot be removed: either way nothing to tell
-    std::filesystem::remove(engine::utf8Path(partial_), ignored);
-}
-
-void PartialFile::complete() {
-    std::error_code error;
-    std::filesystem::rename(engine::utf8Path(partial_), engine::utf8Path(path_), error);
-    if (error) throw std::runtime_error("Cannot rename " + partial_ + " to " + path_ + ": " + error.message());
-    completed_ = true;
-}
-
 bool MediaWriter::knowsExtension(const std::string& path) { return containerFor(path) != nullptr; }
 
-MediaWriter::MediaWriter(const std::string& path, const engine::VideoInfo& info) : info_(info), file_(path) {
+MediaWriter::MediaWriter(const std::string& path, const engine::VideoInfo& info,
+                         const std::function<void(const std::string& partial)>& partialCreated)
+    : info_(info), file_(checkedOutput(path, info)) {
+    if (partialCreated) partialCreated(file_.partialPath());
     const ContainerChoice* choice = containerFor(path);
-    if (!choice)
-        throw std::runtime_error("Unknown output type '" + lowerExtension(path) +
-                                 "': use .avi, .mkv, .mp4, .mov or .y4m");
-    if (!info.hasVideo()) throw std::runtime_error("The script's clip has no video to write.");
-
+    // The muxer by its name: the partial file's own name has no extension to go by.
     AVFormatContext* raw = nullptr;
     check(avformat_alloc_output_context2(&raw, nullptr, choice->muxer, file_.partialPath().c_str()),
           "Cannot write " + path);

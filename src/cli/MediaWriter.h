@@ -3,40 +3,24 @@
 // container follows the file's extension: lossless FFV1 in .avi and .mkv (with
 // PCM sound), H.264 and AAC in .mp4 and .mov, raw YUV in .y4m (no sound).
 
+#include "cli/PartialFile.h"
 #include "engine/FFmpegPtr.h"
 #include "engine/Frame.h"
 #include "engine/VideoInfo.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace vistrel::cli {
 
-// A file written under a partial name and renamed to its own once complete;
-// removed when it goes away incomplete.
-class PartialFile {
-public:
-    explicit PartialFile(std::string path);
-    ~PartialFile();
-    PartialFile(const PartialFile&) = delete;
-    PartialFile& operator=(const PartialFile&) = delete;
-
-    static std::string partialPathOf(const std::string& path) { return path + ".part"; }
-    const std::string& partialPath() const { return partial_; }
-    // Renames the partial file, replacing a file of the final name; throws when it cannot.
-    void complete();
-
-private:
-    std::string path_;
-    std::string partial_;
-    bool completed_ = false;
-};
-
 class MediaWriter {
 public:
-    // Throws std::runtime_error with a message for the user.
-    MediaWriter(const std::string& path, const engine::VideoInfo& info);
+    // Throws std::runtime_error with a message for the user. partialCreated
+    // hears the partial file's name as soon as it exists.
+    MediaWriter(const std::string& path, const engine::VideoInfo& info,
+                const std::function<void(const std::string& partial)>& partialCreated = {});
     ~MediaWriter();
     MediaWriter(const MediaWriter&) = delete;
     MediaWriter& operator=(const MediaWriter&) = delete;

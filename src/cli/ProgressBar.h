@@ -20,7 +20,7 @@ public:
     // them, otherwise a bar on stderr when that is a terminal and not quiet.
     static ProgressBar forCommand(bool progressLines, bool quiet);
 
-    // The partial file about to be made, which the output becomes when complete.
+    // The partial file just made, which the output becomes when complete.
     void writing(const std::string& partialPath);
     void indexing(int64_t done, int64_t total);
     // label: what the bar says it does ("rendering", "proxy").

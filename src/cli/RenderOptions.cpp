@@ -35,7 +35,8 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Render to FILE (.avi, .mkv, .mp4, .mov or .y4m)."),
                                     QStringLiteral("FILE"));
-    const QCommandLineOption png(QStringLiteral("png"), QStringLiteral("Write each frame as DIR/000000.png, ..."),
+    const QCommandLineOption png(QStringLiteral("png"),
+                                 QStringLiteral("Write each frame as DIR/NNNNNN.png, named by its frame number."),
                                  QStringLiteral("DIR"));
     const QCommandLineOption frames(QStringLiteral("frames"), QStringLiteral("Render frames A to B only (inclusive)."),
                                     QStringLiteral("A-B"));
@@ -44,13 +45,12 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
                                    QStringLiteral("Show no progress."));
     const QCommandLineOption progressLines(
         QStringLiteral("progress-lines"),
-        QStringLiteral("Report progress for a program on stdout, one line per update: \"writing PART\" before the\n"
+        QStringLiteral("Report progress for a program on stdout, one line per update: \"writing PART\" once the "
                        "output's partial file is made, \"indexing N of M\", \"frame N of M\"."));
     const QCommandLineOption proxy(
         QStringLiteral("proxy"),
-        QStringLiteral("Build the preview proxy of the video file given (kept beside its index\n"
-                       "and read by the editor's angle preview); goes on where an earlier\n"
-                       "build stopped. Its path goes to stdout."));
+        QStringLiteral("Build the preview proxy of the video file given (kept beside its index and read by the "
+                       "editor's angle preview); goes on where an earlier build stopped. Its path goes to stdout."));
     parser.addOptions({info, output, png, frames, null, quiet, progressLines, proxy});
 
     auto usage = [&](const QString& message) {

@@ -24,7 +24,7 @@ RenderStats render(engine::Clip& clip, int64_t first, int64_t last, FrameSink& s
     int64_t nextSample = info.samplesBeforeFrame(first);
 
     for (int64_t n = first; n <= last; ++n) {
-        sink.frame(*clip.frame(n), n - first);
+        sink.frame(*clip.frame(n), n);
         ++stats.frames;
         if (sound) {
             const int64_t end = (wholeClip && n == last) ? info.audioSamples : info.samplesBeforeFrame(n + 1);
@@ -48,9 +48,9 @@ PngSink::PngSink(const std::string& folder) : folder_(folder) {
     if (!QDir().mkpath(QString::fromStdString(folder))) throw std::runtime_error("Cannot create the folder " + folder);
 }
 
-void PngSink::frame(const engine::Frame& frame, int64_t outputIndex) {
+void PngSink::frame(const engine::Frame& frame, int64_t number) {
     const QString name =
-        QStringLiteral("%1/%2.png").arg(QString::fromStdString(folder_)).arg(outputIndex, 6, 10, QLatin1Char('0'));
+        QStringLiteral("%1/%2.png").arg(QString::fromStdString(folder_)).arg(number, 6, 10, QLatin1Char('0'));
     if (!engine::toImage(frame).save(name, "PNG")) throw std::runtime_error("Cannot write " + name.toStdString());
 }
 

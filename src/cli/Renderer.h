@@ -9,6 +9,7 @@
 #include "engine/VideoInfo.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,7 +20,8 @@ class FrameSink {
 public:
     virtual ~FrameSink() = default;
     virtual bool wantsSound() const { return false; }
-    virtual void frame(const engine::Frame& frame, int64_t outputIndex) = 0;
+    // number: the frame's number in the clip.
+    virtual void frame(const engine::Frame& frame, int64_t number) = 0;
     virtual void samples(const void* /*data*/, int64_t /*count*/) {}
     virtual void finish() {}
 };
@@ -32,7 +34,9 @@ public:
 
 class MediaSink : public FrameSink {
 public:
-    MediaSink(const std::string& path, const engine::VideoInfo& info) : writer_(path, info) {}
+    MediaSink(const std::string& path, const engine::VideoInfo& info,
+              const std::function<void(const std::string& partial)>& partialCreated)
+        : writer_(path, info, partialCreated) {}
     bool wantsSound() const override { return writer_.writesSound(); }
     void frame(const engine::Frame& frame, int64_t) override { writer_.writeFrame(frame); }
     void samples(const void* data, int64_t count) override { writer_.writeSamples(data, count); }
@@ -42,11 +46,12 @@ private:
     MediaWriter writer_;
 };
 
-// DIR/000000.png, DIR/000001.png, ... numbered by output frame; the folder is created.
+// DIR/000120.png, DIR/000121.png, ...: each picture named by its frame's
+// number (at least six digits); the folder is created.
 class PngSink : public FrameSink {
 public:
     explicit PngSink(const std::string& folder);
-    void frame(const engine::Frame& frame, int64_t outputIndex) override;
+    void frame(const engine::Frame& frame, int64_t number) override;
 
 private:
     std::string folder_;

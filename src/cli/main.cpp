@@ -25,8 +25,11 @@ namespace {
 
 constexpr size_t kRenderCacheBytes = size_t(32) << 20;
 
-std::unique_ptr<cli::FrameSink> makeSink(const cli::RenderOptions& options, const engine::VideoInfo& info) {
-    if (!options.output.empty()) return std::make_unique<cli::MediaSink>(options.output, info);
+std::unique_ptr<cli::FrameSink> makeSink(const cli::RenderOptions& options, const engine::VideoInfo& info,
+                                         cli::ProgressBar& progress) {
+    if (!options.output.empty())
+        return std::make_unique<cli::MediaSink>(options.output, info,
+                                                [&progress](const std::string& partial) { progress.writing(partial); });
     if (!options.pngFolder.empty()) return std::make_unique<cli::PngSink>(options.pngFolder);
     return std::make_unique<cli::NullSink>();
 }
@@ -74,8 +77,7 @@ int run(const cli::RenderOptions& options) {
     const int64_t first = std::clamp<int64_t>(options.firstFrame.value_or(0), 0, info.frameCount - 1);
     const int64_t last =
         std::clamp<int64_t>(options.lastFrame.value_or(info.frameCount - 1), first, info.frameCount - 1);
-    if (!options.output.empty()) progress.writing(cli::PartialFile::partialPathOf(options.output));
-    auto sink = makeSink(options, info);
+    auto sink = makeSink(options, info, progress);
     const cli::RenderStats stats = cli::render(*clip, first, last, *sink, progress);
     if (options.null && !options.quiet)
         std::fprintf(stderr, "%lld frames in %.3f s (%.1f fps)\n", static_cast<long long>(stats.frames), stats.seconds,

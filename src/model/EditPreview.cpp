@@ -1,31 +1,20 @@
 #include "model/EditPreview.h"
 
+#include <stdexcept>
+
 #include "model/Scripts.h"
 #include "model/Ports.h"
 #include "model/NumericText.h"
 
 namespace vistrel::model {
-namespace {
-
-bool writeEditCopy(const Edit& edit, MessageSink& messages, const ScriptLocations& locations, const std::string& path,
-                   const char* failurePrefix) {
-    if (edit.switchPoints().count() <= 1) {
-        messages.showMessage(messages::kTooFewSwitchPoints);
-        return false;
-    }
-    if (const auto failure = locations.write(path, editScriptText(edit))) {
-        messages.showMessage(failurePrefix + *failure);
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 bool showEditPreview(const Edit& edit, PlayerControl& player, MessageSink& messages, const ScriptLocations& locations,
                      std::int64_t editFrame) {
-    if (!writeEditCopy(edit, messages, locations, locations.editPreviewPath, messages::kEditPreviewNotWrittenPrefix))
+    if (!enoughSwitchPoints(edit, messages)) return false;
+    if (const auto failure = locations.write(locations.editPreviewPath, editScriptText(edit))) {
+        messages.showMessage(messages::kEditPreviewNotWrittenPrefix + *failure);
         return false;
+    }
     player.stop();
     player.filename(locations.editPreviewPlayerPath);
     player.sendcommand(kSeekToCommandPrefix + decimalText(editFrame));
@@ -33,9 +22,20 @@ bool showEditPreview(const Edit& edit, PlayerControl& player, MessageSink& messa
     return true;
 }
 
-bool writeRenderScript(const Edit& edit, MessageSink& messages, const ScriptLocations& locations) {
-    return writeEditCopy(edit, messages, locations, locations.renderScriptPath,
-                         messages::kRenderScriptNotWrittenPrefix);
+bool enoughSwitchPoints(const Edit& edit, MessageSink& messages) {
+    if (edit.switchPoints().count() > 1) return true;
+    messages.showMessage(messages::kTooFewSwitchPoints);
+    return false;
+}
+
+std::unique_ptr<TemporaryScriptFile> writeRenderScript(const Edit& edit, MessageSink& messages,
+                                                       const ScriptLocations& locations) {
+    try {
+        return locations.writeTemporary(locations.renderScriptTemplate, editScriptText(edit));
+    } catch (const std::runtime_error& failure) {
+        messages.showMessage(messages::kRenderScriptNotWrittenPrefix + std::string(failure.what()));
+        return nullptr;
+    }
 }
 
 }  // namespace vistrel::model

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "model/Edit.h"
 #include "model/Ports.h"
@@ -19,8 +20,14 @@ namespace vistrel::model {
 bool showEditPreview(const Edit& edit, PlayerControl& player, MessageSink& messages, const ScriptLocations& locations,
                      std::int64_t editFrame);
 
-// Writes the edit for vistrel-render to render; false after the message
-// when it cannot.
-bool writeRenderScript(const Edit& edit, MessageSink& messages, const ScriptLocations& locations);
+// The check of both, which "Render video…" makes before it asks for the
+// file: false after the message when the edit has too few switch points.
+bool enoughSwitchPoints(const Edit& edit, MessageSink& messages);
+
+// Once the file is chosen: the edit written for vistrel-render to a script
+// of this one render's own (ScriptLocations::renderScriptTemplate), removed
+// when the result goes away; null after the message when it cannot be written.
+std::unique_ptr<TemporaryScriptFile> writeRenderScript(const Edit& edit, MessageSink& messages,
+                                                       const ScriptLocations& locations);
 
 }  // namespace vistrel::model

@@ -62,4 +62,13 @@ std::optional<std::string> saveScriptFile(const std::string& path, const std::st
     return std::nullopt;
 }
 
+TemporaryScriptFile::TemporaryScriptFile(const std::string& nameTemplate, const std::string& utf8Text)
+    : file_(QString::fromStdString(nameTemplate)) {
+    if (!file_.open()) throw std::runtime_error(nameTemplate + ": " + file_.errorString().toStdString());
+    const QByteArray bytes = scriptFileBytes(utf8Text);
+    if (file_.write(bytes) != bytes.size() || !file_.flush())
+        throw std::runtime_error(path() + ": " + file_.errorString().toStdString());
+    file_.close();  // the file stays until this goes away
+}
+
 }  // namespace vistrel::model

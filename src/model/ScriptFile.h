@@ -4,6 +4,7 @@
 #include <string>
 
 #include <QByteArray>
+#include <QTemporaryFile>
 
 namespace vistrel::model {
 
@@ -24,5 +25,18 @@ std::string readScriptFile(const std::string& path);
 // file already at the path as it was. On failure returns the reason,
 // "<path>: <what went wrong>".
 std::optional<std::string> saveScriptFile(const std::string& path, const std::string& utf8Text);
+
+// A whole script (UTF-8) under a name no other file has: the last "XXXXXX"
+// of nameTemplate replaced, the file created exclusively. The file is
+// removed when this goes away.
+class TemporaryScriptFile {
+public:
+    // Throws std::runtime_error with the reason, "<path>: <what went wrong>".
+    TemporaryScriptFile(const std::string& nameTemplate, const std::string& utf8Text);
+    std::string path() const { return file_.fileName().toStdString(); }
+
+private:
+    QTemporaryFile file_;
+};
 
 }  // namespace vistrel::model

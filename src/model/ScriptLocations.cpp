@@ -7,6 +7,14 @@
 #include "model/ScriptFile.h"
 
 namespace vistrel::model {
+namespace {
+
+// A folder that cannot be made shows up as the script's own failure.
+void makeFolder(const std::string& folder) {
+    if (!folder.empty()) QDir().mkpath(QString::fromStdString(folder));
+}
+
+}  // namespace
 
 ScriptLocations ScriptLocations::forPlatform() {
 #ifdef Q_OS_WIN
@@ -17,7 +25,7 @@ ScriptLocations ScriptLocations::forPlatform() {
             "c:\\preview.avs",
             "c:\\edit-preview.avs",
             "c:\\edit-preview.avs",
-            "c:\\render.avs"};
+            "c:/render-XXXXXX.avs"};
 #else
     const std::string cache =
         cacheFolder(qEnvironmentVariable("XDG_CACHE_HOME").toStdString(), QDir::homePath().toStdString());
@@ -29,7 +37,7 @@ ScriptLocations ScriptLocations::inFolder(const std::string& folder) {
     const std::string intro = folder + "/intro.avs";
     const std::string preview = folder + "/preview.avs";
     const std::string editPreview = folder + "/edit-preview.avs";
-    return {folder, intro, intro, preview, preview, editPreview, editPreview, folder + "/render.avs"};
+    return {folder, intro, intro, preview, preview, editPreview, editPreview, folder + "/render-XXXXXX.avs"};
 }
 
 std::string ScriptLocations::cacheFolder(const std::string& xdgCacheHome, const std::string& home) {
@@ -38,9 +46,14 @@ std::string ScriptLocations::cacheFolder(const std::string& xdgCacheHome, const 
 }
 
 std::optional<std::string> ScriptLocations::write(const std::string& path, const std::string& text) const {
-    // A folder that cannot be made shows up as the save's own failure.
-    if (!folder.empty()) QDir().mkpath(QString::fromStdString(folder));
+    makeFolder(folder);
     return saveScriptFile(path, text);
+}
+
+std::unique_ptr<TemporaryScriptFile> ScriptLocations::writeTemporary(const std::string& nameTemplate,
+                                                                     const std::string& text) const {
+    makeFolder(folder);
+    return std::make_unique<TemporaryScriptFile>(nameTemplate, text);
 }
 
 }  // namespace vistrel::model

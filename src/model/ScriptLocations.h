@@ -1,15 +1,20 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "model/ScriptFile.h"
 
 namespace vistrel::model {
 
 // Where the intro and preview scripts are written, and the path the player
 // is given for each (on Windows the intro is written to "c:\intro.avs" and
 // opened as "c:/intro.avs"). A non-empty folder is created when missing.
-// Beside them: the edit as "Preview the edit" plays it and as "Render
-// video…" hands it to vistrel-render.
+// Beside them: the edit as "Preview the edit" plays it, and the edit as
+// "Render video…" hands it to vistrel-render, under a name of its own for
+// each render (render-XXXXXX.avs, the Xs made unique) so that two running
+// editors never render each other's edit.
 struct ScriptLocations {
     std::string folder;
     std::string introPath;
@@ -18,12 +23,12 @@ struct ScriptLocations {
     std::string previewPlayerPath;
     std::string editPreviewPath;
     std::string editPreviewPlayerPath;
-    std::string renderScriptPath;
+    std::string renderScriptTemplate;
 
     // The fixed places of this platform: the root of drive C on Windows,
     // elsewhere $XDG_CACHE_HOME/vistrel (XDG_CACHE_HOME defaulting to ~/.cache).
     static ScriptLocations forPlatform();
-    // intro.avs, preview.avs, edit-preview.avs and render.avs in a folder,
+    // intro.avs, preview.avs, edit-preview.avs and render-XXXXXX.avs in a folder,
     // the player given the same paths.
     static ScriptLocations inFolder(const std::string& folder);
     // The cache folder from the value of XDG_CACHE_HOME and the home folder:
@@ -33,6 +38,11 @@ struct ScriptLocations {
     // Writes one of these scripts (introPath, previewPath, ...), creating the
     // folder first when it is missing. Returns the reason on failure.
     std::optional<std::string> write(const std::string& path, const std::string& text) const;
+    // Writes a script under a new name of its own made from nameTemplate
+    // (renderScriptTemplate), creating the folder first when it is missing;
+    // the file is removed when the result goes away. Throws
+    // std::runtime_error with the reason.
+    std::unique_ptr<TemporaryScriptFile> writeTemporary(const std::string& nameTemplate, const std::string& text) const;
 };
 
 }  // namespace vistrel::model

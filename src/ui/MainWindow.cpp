@@ -279,11 +279,12 @@ void MainWindow::renderVideo() {
         render_->activateWindow();
         return;
     }
-    if (!model::writeRenderScript(edit_, *messages_, locations_)) return;
+    if (!model::enoughSwitchPoints(edit_, *messages_)) return;
     const auto output = renderDialog_->choose();
     if (!output || output->empty()) return;
-    render_ = new RenderProgressDialog(*this, QString::fromStdString(locations_.renderScriptPath),
-                                       QString::fromStdString(*output), *messages_);
+    auto script = model::writeRenderScript(edit_, *messages_, locations_);
+    if (!script) return;
+    render_ = new RenderProgressDialog(*this, std::move(script), QString::fromStdString(*output), *messages_);
 }
 
 SoundMatchDialog* MainWindow::soundMatch() const { return soundMatch_.data(); }

@@ -2,7 +2,8 @@
 // A render by vistrel-render in a process of its own (ProgramProcess). It
 // runs with --progress-lines and reports on standard output, one line per
 // update:
-//   writing PATH       the partial file it is about to create
+//   writing PATH       the partial file it has just created, under a name of
+//                      its own in the output's folder
 //   indexing N of M    reading a clip's index (bytes)
 //   frame N of M       frames rendered
 // It renames the partial file to the output only once the video is

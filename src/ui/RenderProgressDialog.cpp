@@ -43,9 +43,13 @@ QString renderFigures(qint64 done, qint64 total, double framesPerSecond) {
     return text;
 }
 
-RenderProgressDialog::RenderProgressDialog(QWidget& window, const QString& script, const QString& output,
-                                           model::MessageSink& messages)
-    : QProgressDialog(&window), output_(output), messages_(&messages), process_(script, output) {
+RenderProgressDialog::RenderProgressDialog(QWidget& window, std::unique_ptr<model::TemporaryScriptFile> script,
+                                           const QString& output, model::MessageSink& messages)
+    : QProgressDialog(&window),
+      script_(std::move(script)),
+      output_(output),
+      messages_(&messages),
+      process_(QString::fromStdString(script_->path()), output) {
     setUpBackgroundProgress(*this, tr("Rendering video"));
     setRange(0, 0);
     setLabelText(tr("Rendering %1\nStarting…").arg(QFileInfo(output).fileName()));
@@ -55,7 +59,7 @@ RenderProgressDialog::RenderProgressDialog(QWidget& window, const QString& scrip
     connect(&process_, &RenderProcess::finished, this, &RenderProgressDialog::end);
     // Cancel, the close box and Escape all come here; so does close() at the end.
     connect(this, &QProgressDialog::canceled, this, [this] {
-        process_.cancel();
+        stopRendering();
         if (ended_) return;
         ended_ = true;
         close();
@@ -66,7 +70,12 @@ RenderProgressDialog::RenderProgressDialog(QWidget& window, const QString& scrip
 
 void RenderProgressDialog::abandon() {
     messages_ = nullptr;
+    stopRendering();
+}
+
+void RenderProgressDialog::stopRendering() {
     process_.cancel();
+    script_.reset();
 }
 
 void RenderProgressDialog::showIndexing(qint64 done, qint64 total) {
@@ -89,6 +98,7 @@ void RenderProgressDialog::showFrames(qint64 done, qint64 total) {
 
 void RenderProgressDialog::end(bool rendered, const QString& error) {
     ended_ = true;
+    stopRendering();
     hide();
     if (messages_) {
         const std::string text =

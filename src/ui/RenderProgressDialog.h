@@ -4,12 +4,17 @@
 // removes its partial file. The dialog is not modal, so the window goes on
 // answering while the render runs. At the end it closes and a message box
 // says where the video is, or why the render failed. It deletes itself
-// when it closes.
+// when it closes. It holds the script it renders, written for this render
+// alone, and removes it as soon as the render ends, is cancelled or is
+// abandoned.
 
 #include <QElapsedTimer>
 #include <QProgressDialog>
 
+#include <memory>
+
 #include "model/Ports.h"
+#include "model/ScriptFile.h"
 #include "ui/RenderProcess.h"
 
 namespace vistrel::ui {
@@ -18,7 +23,8 @@ class RenderProgressDialog : public QProgressDialog {
     Q_OBJECT
 public:
     // Starts rendering script to output.
-    RenderProgressDialog(QWidget& window, const QString& script, const QString& output, model::MessageSink& messages);
+    RenderProgressDialog(QWidget& window, std::unique_ptr<model::TemporaryScriptFile> script, const QString& output,
+                         model::MessageSink& messages);
 
     // The window is going away: the render stops without a message.
     void abandon();
@@ -27,7 +33,11 @@ private:
     void showIndexing(qint64 done, qint64 total);
     void showFrames(qint64 done, qint64 total);
     void end(bool rendered, const QString& error);
+    // Stops the process if it still runs and removes the script.
+    void stopRendering();
 
+    // The render stops (process_) before its script goes.
+    std::unique_ptr<model::TemporaryScriptFile> script_;
     QString output_;
     model::MessageSink* messages_;
     RenderProcess process_;

@@ -2,11 +2,14 @@
 // window built offscreen with its dialogs answered, the clips loaded through
 // "load video clips", a cut every CUT frames marked with the angle buttons on
 // the paused preview, then "Render video…" run from its menu entry and timed
-// until the window reports the video. Prints the seconds and the script the
-// window rendered, so that engine_bench.py can time vistrel-render on the
-// same script from a shell. Asserts nothing.
+// until the window reports the video. Prints the seconds and a copy of the
+// script the window rendered (which goes with the render), so that
+// engine_bench.py can time vistrel-render on the same script from a shell.
+// Asserts nothing.
 
 #include "model/Ports.h"
+#include "model/ScriptFile.h"
+#include "model/Scripts.h"
 #include "player/PlayerWnd.h"
 #include "ui/MainWindow.h"
 
@@ -64,7 +67,7 @@ int main(int argc, char** argv) {
     setup.openDialog = std::move(open);
     setup.renderDialog = std::move(render);
     setup.messages = std::move(messages);
-    const std::string scriptPath = setup.locations.renderScriptPath;
+    const std::string scriptPath = setup.locations.folder + "/window-render-bench.avs";
     ui::MainWindow window(std::move(setup));
     window.show();
 
@@ -82,6 +85,10 @@ int main(int argc, char** argv) {
         area.findChild<QPushButton*>(QString::fromLatin1(angleButtons[cut % angles]))->click();
     }
 
+    if (const auto failure = model::saveScriptFile(scriptPath, model::editScriptText(window.edit()))) {
+        std::fprintf(stderr, "%s\n", failure->c_str());
+        return 1;
+    }
     QElapsedTimer timer;
     timer.start();
     for (QAction* action : window.menu().file->actions())

@@ -8,12 +8,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <vector>
 
@@ -51,6 +53,20 @@ protected:
         const auto media = test::testMedia(test::recipes::ffv1Avi(), &reason);
         if (!media) return {};
         return writeScript("avisource(\"" + media->string() + "\")" + tail + "\r\n");
+    }
+
+    // Starts a render with progress lines and returns once it has rendered a frame.
+    void startUntilAFrame(QProcess& process, const QStringList& args) {
+        process.start(QStringLiteral(VISTREL_RENDER_PATH), args + QStringList{QStringLiteral("--progress-lines")});
+        while (process.waitForReadyRead(60000))
+            while (process.canReadLine())
+                if (process.readLine().startsWith("frame ")) return;
+        ADD_FAILURE() << "no frame rendered: " << process.readAllStandardError().toStdString();
+    }
+
+    // The files in the folder, hidden ones too, by name.
+    std::string folderFiles() const {
+        return QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(u' ').toStdString();
     }
 
     QTemporaryDir folder_;
@@ -132,7 +148,7 @@ TEST_F(RenderCommand, LosslessAviHoldsExactlyTheRenderedFramesAndSound) {
             EXPECT_EQ(samples[size_t(s) * 2 + c], test::testSample(s + offset, c)) << "sample " << s;
 }
 
-TEST_F(RenderCommand, PngPicturesAreNumberedByOutputFrame) {
+TEST_F(RenderCommand, PngPicturesAreNamedByTheirFrameNumbers) {
     const QString script = clipScript(".converttorgb32()");
     if (script.isEmpty()) GTEST_SKIP() << "no test media here";
     const QString dir = folder_.filePath(QStringLiteral("frames"));
@@ -141,7 +157,7 @@ TEST_F(RenderCommand, PngPicturesAreNumberedByOutputFrame) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(QDir(dir).entryList(QDir::Files).size(), 3);
     for (int k = 0; k < 3; ++k) {
-        const QImage picture(QStringLiteral("%1/%2.png").arg(dir).arg(k, 6, 10, QLatin1Char('0')));
+        const QImage picture(QStringLiteral("%1/%2.png").arg(dir).arg(5 + k, 6, 10, QLatin1Char('0')));
         ASSERT_FALSE(picture.isNull()) << k;
         EXPECT_EQ(test::readFrameIndex(*frameOfImage(picture)), 5 + k);
     }
@@ -180,20 +196,21 @@ TEST_F(RenderCommand, ProxyBuildsOnceWithProgressLinesAndNamesTheFile) {
 }
 
 // For the window: progress as lines on stdout, and the video under a partial
-// name until it is complete.
+// name of its own in the output's folder until it is complete.
 TEST_F(RenderCommand, ProgressLinesAndAPartialFileUntilTheVideoIsComplete) {
     const QString script = clipScript("");
     if (script.isEmpty()) GTEST_SKIP() << "no test media here";
     const QString out = folder_.filePath(QStringLiteral("out.mp4"));
-    const QString partial = out + QStringLiteral(".part");
     QProcess process;
     process.start(QStringLiteral(VISTREL_RENDER_PATH),
                   {script, QStringLiteral("-o"), out, QStringLiteral("--progress-lines")});
     QStringList lines;
+    QString partial;
     bool sawPartialOnly = false;
     while (process.waitForReadyRead(120000) || process.canReadLine()) {
         while (process.canReadLine()) {
             lines << QString::fromUtf8(process.readLine()).trimmed();
+            if (lines.last().startsWith(QStringLiteral("writing "))) partial = lines.last().mid(8);
             if (lines.last().startsWith(QStringLiteral("frame ")) && !sawPartialOnly)
                 sawPartialOnly = QFile::exists(partial) && !QFile::exists(out);
         }
@@ -203,10 +220,10 @@ TEST_F(RenderCommand, ProgressLinesAndAPartialFileUntilTheVideoIsComplete) {
     EXPECT_TRUE(sawPartialOnly) << "while frames are rendered only the partial file exists";
     EXPECT_TRUE(QFile::exists(out));
     EXPECT_FALSE(QFile::exists(partial));
+    EXPECT_EQ(QFileInfo(partial).dir(), QDir(folder_.path())) << partial.toStdString();
 
     const int64_t frames = engine::openClip(out.toStdString())->info().frameCount;
     ASSERT_FALSE(lines.isEmpty());
-    EXPECT_TRUE(lines.contains(QStringLiteral("writing ") + partial)) << lines.join(u'\n').toStdString();
     EXPECT_EQ(lines.last(), QStringLiteral("frame %1 of %1").arg(frames));
     int64_t previous = 0;
     for (const QString& line : lines) {
@@ -216,4 +233,46 @@ TEST_F(RenderCommand, ProgressLinesAndAPartialFileUntilTheVideoIsComplete) {
         EXPECT_EQ(line, QStringLiteral("frame %1 of %2").arg(done).arg(frames));
         previous = done;
     }
+}
+
+// Two renders to one output, the second started while the first writes,
+// beside a file of the user's named like a partial one: each render replaces
+// the output with its own whole video, and the user's file stays.
+TEST_F(RenderCommand, TwoRendersToOneOutputEachWriteTheirOwnVideo) {
+#ifndef Q_OS_UNIX
+    GTEST_SKIP() << "the first render is paused with SIGSTOP";
+#else
+    const QString script = writeScript("blankclip(length=100000, width=320, height=240)\r\n");
+    const QString out = folder_.filePath(QStringLiteral("out.mkv"));
+    writeScript("a download", QStringLiteral("out.mkv.part"));
+    QProcess first;
+    startUntilAFrame(first, {script, QStringLiteral("-o"), out, QStringLiteral("--frames"), QStringLiteral("0-1999")});
+    ::kill(static_cast<pid_t>(first.processId()), SIGSTOP);
+    ASSERT_FALSE(QFile::exists(out)) << "the first render was paused before its end";
+    const Outcome second =
+        render({script, QStringLiteral("-o"), out, QStringLiteral("--frames"), QStringLiteral("0-9")});
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_EQ(engine::openClip(out.toStdString())->info().frameCount, 10);
+    ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+    ASSERT_TRUE(first.waitForFinished(120000));
+    EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+    EXPECT_EQ(engine::openClip(out.toStdString())->info().frameCount, 2000);
+    EXPECT_EQ(folderFiles(), "out.mkv out.mkv.part test.avs");
+    EXPECT_EQ(QFile(out + QStringLiteral(".part")).size(), 10);
+#endif
+}
+
+// The partial file's name fits beside an output name of the longest length,
+// and a render interrupted by a signal leaves nothing behind.
+TEST_F(RenderCommand, TheLongestOutputNameRendersAndAnInterruptedRenderLeavesNothing) {
+    const QString script = writeScript("blankclip(length=100000, width=64, height=48)\r\n");
+    const QString longest = QString(247, u'v') + QStringLiteral(".mkv");
+    const Outcome run = render(
+        {script, QStringLiteral("-o"), folder_.filePath(longest), QStringLiteral("--frames"), QStringLiteral("0-0")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    QProcess interrupted;
+    startUntilAFrame(interrupted, {script, QStringLiteral("-o"), folder_.filePath(QStringLiteral("out.mkv"))});
+    interrupted.terminate();
+    ASSERT_TRUE(interrupted.waitForFinished(120000));
+    EXPECT_EQ(folderFiles(), "test.avs " + longest.toStdString());
 }

@@ -2,17 +2,23 @@
 // loaded, the cuts marked with the keys 2 and 1 while the preview plays (at
 // rate 1000, then 2000), the edit previewed and cut once more there, then
 // rendered to MP4 through the menu with the real save dialog answered, and
-// the video checked against the edit script. Then a render cancelled.
+// the video checked against the edit script. Another editor rendering
+// meanwhile, and a render's script going with it. Then a render cancelled.
 
+#include <QAction>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSlider>
 
 #include "engine/Open.h"
 #include "model/Ports.h"
+#include "model/Scripts.h"
 #include "ui/RenderProcess.h"
 #include "ui/RenderProgressDialog.h"
 #include "ui/WindowTestKit.h"
@@ -21,6 +27,7 @@ namespace vistrel::ui::testing {
 namespace {
 
 using model::testing::readBytes;
+using model::testing::writeBytes;
 
 constexpr int kClipFrames = 250;
 constexpr int kOneAacFrame = 1024;
@@ -45,6 +52,31 @@ protected:
 
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+    }
+
+    // "Render video…" by its key, the real save dialog answered with typedName
+    // after the user has looked at it (meanwhile).
+    void renderTo(const QString& typedName, const std::function<void(QFileDialog&)>& meanwhile = {}) {
+        ModalAnswerer answerer(QStringLiteral("render video"), [&](QWidget& window) {
+            auto* dialog = qobject_cast<QFileDialog*>(&window);
+            ASSERT_NE(dialog, nullptr);
+            if (meanwhile) meanwhile(*dialog);
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typedName);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QTest::keyClick(&window(), Qt::Key_R, Qt::ControlModifier);
+        ASSERT_TRUE(answerer.answered());
+    }
+
+    // A render's own files in the script folder: its script and its partial video.
+    QStringList renderFiles() const {
+        return QDir(QString::fromStdString(scriptFolder()))
+            .entryList({QStringLiteral("render*"), QStringLiteral(".vistrel-*")}, QDir::Files | QDir::Hidden);
+    }
+
+    int64_t framesOf(const std::string& scriptText) {
+        writeBytes(scriptFolder() + "/counted.avs", scriptText);
+        return engine::openClip(scriptFolder() + "/counted.avs")->info().frameCount;
     }
 
     // Presses key once the playing preview reaches frame: the switch point
@@ -101,15 +133,7 @@ TEST_F(RenderFromWindow, CutWithKeysPreviewTheEditAndRenderItToMp4) {
 
     QStringList filters;
     const QString video = QString::fromStdString(scriptFolder() + "/edit.mp4");
-    ModalAnswerer answerer(QStringLiteral("render video"), [&](QWidget& window) {
-        auto* dialog = qobject_cast<QFileDialog*>(&window);
-        ASSERT_NE(dialog, nullptr);
-        filters = dialog->nameFilters();
-        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(video.chopped(4));
-        static_cast<QDialog*>(dialog)->accept();
-    });
-    press(Qt::Key_R, Qt::ControlModifier);
-    ASSERT_TRUE(answerer.answered());
+    renderTo(video.chopped(4), [&](QFileDialog& dialog) { filters = dialog.nameFilters(); });
     EXPECT_EQ(filters, (QStringList{QStringLiteral("MP4 video (H.264, AAC) (*.mp4)"),
                                     QStringLiteral("Matroska, lossless (FFV1) (*.mkv)"),
                                     QStringLiteral("QuickTime (H.264) (*.mov)")}));
@@ -123,9 +147,10 @@ TEST_F(RenderFromWindow, CutWithKeysPreviewTheEditAndRenderItToMp4) {
         },
         180'000));
     EXPECT_EQ(messages_->shown.back(), model::messages::kVideoRenderedPrefix + video.toStdString());
-    EXPECT_FALSE(std::filesystem::exists(video.toStdString() + ".part"));
+    EXPECT_EQ(renderFiles().join(u' ').toStdString(), "");
 
-    const auto script = engine::openClip(scriptFolder() + "/render.avs");
+    writeBytes(scriptFolder() + "/rendered.avs", model::editScriptText(edit()));
+    const auto script = engine::openClip(scriptFolder() + "/rendered.avs");
     const auto rendered = engine::openClip(video.toStdString());
     const engine::VideoInfo& want = script->info();
     const engine::VideoInfo& got = rendered->info();
@@ -136,6 +161,78 @@ TEST_F(RenderFromWindow, CutWithKeysPreviewTheEditAndRenderItToMp4) {
     EXPECT_NEAR(static_cast<double>(got.audioSamples), static_cast<double>(want.audioSamples), kOneAacFrame);
     EXPECT_TRUE(progress.isEmpty() || progress.contains(QStringLiteral(" of %1").arg(want.frameCount)))
         << progress.toStdString();
+}
+
+enum class RenderEnd { Failed, Cancelled, WindowClosed };
+
+class RenderScriptLife : public RenderFromWindow, public ::testing::WithParamInterface<RenderEnd> {};
+
+// The script of a render that fails, is cancelled or whose window closes goes with it.
+TEST_P(RenderScriptLife, TheScriptGoesWithItsRender) {
+    loadClip(GetParam() == RenderEnd::Failed ? std::filesystem::path("/gone/a.avi") : clips_[0]);
+    click("Command4");
+    click("Command4");
+    const size_t messagesBefore = messages_->shown.size();
+    renderTo(QString::fromStdString(scriptFolder() + "/edit.mkv"));
+    ASSERT_NE(window().render(), nullptr);
+    ASSERT_TRUE(GetParam() != RenderEnd::Failed ||
+                QTest::qWaitFor([&] { return messages_->shown.size() > messagesBefore; }, 120'000));
+    if (GetParam() == RenderEnd::Cancelled) window().render()->close();  // its close box cancels
+    if (GetParam() == RenderEnd::WindowClosed) window_.reset();
+    EXPECT_EQ(renderFiles().join(u' ').toStdString(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, RenderScriptLife,
+                         ::testing::Values(RenderEnd::Failed, RenderEnd::Cancelled, RenderEnd::WindowClosed));
+
+// A second editor on the same script folder, keeping its edit in a folder of its own.
+struct OtherEditor {
+    explicit OtherEditor(const std::string& folder) {
+        MainWindowSetup setup;
+        setup.locations = model::ScriptLocations::inFolder(folder);
+        setup.stateFolder = folder + "/other-state";
+        setup.openDialog = std::unique_ptr<QueuedFileDialog>(open = new QueuedFileDialog);
+        setup.renderDialog = std::unique_ptr<QueuedFileDialog>(render = new QueuedFileDialog);
+        setup.messages = std::unique_ptr<RecordingMessages>(messages = new RecordingMessages);
+        window = std::make_unique<MainWindow>(std::move(setup));
+    }
+    void click(const char* name) {
+        window->clientArea().findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+    }
+    QueuedFileDialog* open;
+    QueuedFileDialog* render;
+    RecordingMessages* messages;
+    std::unique_ptr<MainWindow> window;
+};
+
+// While this editor's user picks the video's file, another editor renders
+// its own edit: each video holds its own editor's edit, and each render's
+// script is gone once it has ended.
+TEST_F(RenderFromWindow, AnotherEditorRenderingMeanwhileRendersOnlyItsOwnEdit) {
+    loadClip(clips_[0]);
+    click("Command4");
+    click("Command4");
+    OtherEditor other(scriptFolder());
+    other.open->answers.push_back(clips_[0].string());
+    for (const char* name : {"Command2", "Command4", "Command4", "Check1"}) other.click(name);  // with a fade-in
+    const int64_t mine = framesOf(model::editScriptText(edit()));
+    const int64_t theirs = framesOf(model::editScriptText(other.window->edit()));
+    ASSERT_NE(mine, theirs);
+
+    const QString video = QString::fromStdString(scriptFolder() + "/mine.mkv");
+    const QString otherVideo = QString::fromStdString(scriptFolder() + "/theirs.mkv");
+    other.render->answers.push_back(otherVideo.toStdString());
+    renderTo(video, [&](QFileDialog&) {
+        for (QAction* action : other.window->menu().file->actions())
+            if (action->text().startsWith(QStringLiteral("Render video"))) action->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !other.messages->shown.empty(); }, 120'000));
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages_->shown.empty(); }, 120'000));
+    EXPECT_EQ(other.messages->shown.back(), model::messages::kVideoRenderedPrefix + otherVideo.toStdString());
+    EXPECT_EQ(messages_->shown.back(), model::messages::kVideoRenderedPrefix + video.toStdString());
+    EXPECT_EQ(engine::openClip(otherVideo.toStdString())->info().frameCount, theirs);
+    EXPECT_EQ(engine::openClip(video.toStdString())->info().frameCount, mine);
+    EXPECT_EQ(renderFiles().join(u' ').toStdString(), "");
 }
 
 // A cancelled render leaves neither the video nor its partial file.
@@ -152,11 +249,11 @@ TEST(RenderProcessTest, CancelStopsTheRenderAndRemovesThePartialFile) {
     render.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return frames > 0 || finished; }, 60'000));
     ASSERT_FALSE(finished);
-    EXPECT_TRUE(QFile::exists(video + QStringLiteral(".part")));
+    const auto files = [&] { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); };
+    EXPECT_EQ(files().size(), 2) << "the script and the partial video";
     render.cancel();
     EXPECT_FALSE(render.isRunning());
-    EXPECT_FALSE(QFile::exists(video + QStringLiteral(".part")));
-    EXPECT_FALSE(QFile::exists(video));
+    EXPECT_EQ(files().join(u' ').toStdString(), "long.avs");
     QTest::qWait(50);
     EXPECT_FALSE(finished);
 }
