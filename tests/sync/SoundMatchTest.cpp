@@ -53,6 +53,8 @@ std::vector<MatchRow> rows() {
                   s.seconds = 160;
               }),
          with(soundAngle("earlier130s", 20), [](auto& s) { s.seconds = 200; })},
+        {"ShortClipInTheMiddleOfALongA", with(longA, [](auto& s) { s.seconds = 120; }),
+         with(soundAngle("short-at-70s", 75), [](auto& s) { s.seconds = 20; })},
         {"QuieterBy26dB", a, with(soundAngle("quiet", 9.47), [](auto& s) { s.filters = "volume=0.05"; })},
         {"NoiseAsLoudAsTheSound", a, with(soundAngle("noise0db", 11.13), [](auto& s) { s.snrDb = 0; })},
         {"BothNoisy6dBAboveTheSound",
