@@ -31,7 +31,7 @@ std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& argume
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print the results as JSON."));
     const QCommandLineOption maxOffset(
         QStringLiteral("max-offset"),
-        QStringLiteral("Look at offsets up to SECONDS either way (default: the shorter clip's length)."),
+        QStringLiteral("Look at offsets up to SECONDS either way (default: the longer clip's length)."),
         QStringLiteral("SECONDS"));
     const QCommandLineOption quiet(QStringList{QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Show no progress."));

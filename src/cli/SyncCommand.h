@@ -17,7 +17,7 @@ namespace vistrel::cli {
 
 struct SyncOptions {
     std::vector<std::string> clips;  // angle A first
-    double maxOffsetSeconds = 0;     // 0: the shorter clip's length
+    double maxOffsetSeconds = 0;     // 0: the longer clip's length
     bool json = false;
     bool quiet = false;
     bool progressLines = false;  // progress for a program: "matching N of 1000" lines on stdout

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 
 #include "model/NumericText.h"
 
@@ -22,6 +23,17 @@ std::string fixed(double value, int decimals) {
 // already has two (vistrel-sync's report) keeps them: 0.29 is 0.28999... as
 // a double, hence the nudge, far below anything the matching can tell apart.
 std::string confidenceText(double confidence) { return fixed(std::floor(confidence * 100 + 1e-6) / 100, 2); }
+
+// A start frame written as a plain whole number ("12", "-3"); nullopt for
+// anything else the user typed, which is left as it is.
+std::optional<std::int64_t> wholeNumber(const std::string& text) {
+    const std::size_t digits = text.starts_with('-') ? 1 : 0;
+    if (text.size() == digits || text.size() > 15 + digits ||
+        !std::all_of(text.begin() + static_cast<std::ptrdiff_t>(digits), text.end(),
+                     [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::llround(numericValue(text));
+}
 
 }  // namespace
 
@@ -49,13 +61,24 @@ SoundStartFrames startFramesFromSound(const std::vector<std::string>& current, d
         result.startFrames[0] = decimalText(startA);
     }
 
-    std::vector<std::string> unsure;
+    // How far A's start moved on, in seconds: an angle the matching is
+    // unsure of moves as far, so that one lined up by hand stays in step.
+    const double movedSeconds = double(startA - std::llround(numericValue(current[0]))) / fpsA;
+    std::vector<std::string> unsure, movedWithA;
     for (std::size_t i = 0; i < found.size(); ++i) {
         const SoundMatchFound& angle = found[i];
         const std::string name = angleName(i + 1);
         const std::string figures =
             "offset " + fixed(angle.offsetSeconds, 3) + " s, confidence " + confidenceText(angle.confidence);
         if (angle.confidence < sure) {
+            const std::optional<std::int64_t> frame = wholeNumber(current[i + 1]);
+            if (movedSeconds != 0 && frame && angle.fps > 0) {
+                const std::int64_t moved = *frame + std::llround(movedSeconds * angle.fps);
+                result.startFrames[i + 1] = decimalText(moved);
+                movedWithA.push_back(name);
+                result.message += name + ": moved with angle A to " + decimalText(moved) + " (" + figures + ")\n";
+                continue;
+            }
             unsure.push_back(name);
             result.message += name + ": left at " + current[i + 1] + " (" + figures + ")\n";
             continue;
@@ -71,11 +94,14 @@ SoundStartFrames startFramesFromSound(const std::vector<std::string>& current, d
     if (earliest < 0)
         result.message += "Angle A now starts at frame " + decimalText(startA) + ", so that angle " + movedBecause +
                           " does not start before its first frame.\n";
-    if (!unsure.empty()) {
-        result.message += "Below confidence " + fixed(sure, 2) + ", left unchanged: ";
-        for (std::size_t i = 0; i < unsure.size(); ++i) result.message += (i ? ", " : "") + unsure[i];
+    const auto listLine = [&](const std::string& what, const std::vector<std::string>& names) {
+        if (names.empty()) return;
+        result.message += "Below confidence " + fixed(sure, 2) + ", " + what + ": ";
+        for (std::size_t i = 0; i < names.size(); ++i) result.message += (i ? ", " : "") + names[i];
         result.message += ".\n";
-    }
+    };
+    listLine("moved with angle A only", movedWithA);
+    listLine("left unchanged", unsure);
     result.message += "Check any angle you are unsure of in the start-point dialog (double-click its start frame).";
     return result;
 }

@@ -4,7 +4,9 @@
 // angle found surely enough gets the frame that shows the moment of A's
 // start frame. When such an angle started recording after A, A's start
 // frame moves on instead, so that no start frame is negative. An angle
-// found less surely keeps its start frame and is named.
+// found less surely is named and keeps its place against A: it moves on by
+// the time A moved (in its own frames), and a start frame that is not a
+// plain whole number is left as it is.
 
 #include <optional>
 #include <string>

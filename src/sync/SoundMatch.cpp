@@ -198,8 +198,10 @@ void measureDrift(Correlator& correlator, const AngleSound& a, const AngleSound&
 }  // namespace
 
 SoundMatch matchSound(const AngleSound& a, const AngleSound& angle, const MatchOptions& options) {
-    const double shorter = std::min(a.seconds(), angle.seconds());
-    const double maxOffset = options.maxOffsetSeconds > 0 ? options.maxOffsetSeconds : shorter;
+    // By default every offset at which the two overlap: a short clip may lie
+    // anywhere in a long angle A (the overlap rule keeps out chance matches).
+    const double longer = std::max(a.seconds(), angle.seconds());
+    const double maxOffset = options.maxOffsetSeconds > 0 ? options.maxOffsetSeconds : longer;
     SoundMatch match;
     const std::vector<double> rough = roughOffsets(a, angle, maxOffset);
     if (rough.empty()) return match;

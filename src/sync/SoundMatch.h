@@ -16,7 +16,8 @@
 namespace vistrel::sync {
 
 struct MatchOptions {
-    // The largest offset looked at, either way; 0: the shorter sound's length.
+    // The largest offset looked at, either way; 0: the longer sound's length,
+    // every offset at which the two overlap.
     double maxOffsetSeconds = 0;
 };
 

@@ -33,18 +33,26 @@ INSTANTIATE_TEST_SUITE_P(
                  {"0", "7", "5"},
                  {{-2.0, 25, 0.1}, {1.0, 25, 0.9}},
                  {"0", "7", "25"}},
-        StartRow{"EachAngleCountsInItsOwnFrames", {"25", "0"}, {{0.5, 50, 0.9}}, {"25", "75"}}),
+        StartRow{"EachAngleCountsInItsOwnFrames", {"25", "0"}, {{0.5, 50, 0.9}}, {"25", "75"}},
+        // A moves on by 18 frames (0.72 s): an unsure angle lined up by hand moves as far, in its own frames.
+        StartRow{"UnsureAnglesMoveWithA",
+                 {"3", "0", "10", "5+1"},
+                 {{-0.84, 25, 0.9}, {1.0, 50, 0.1}, {1.0, 25, 0.1}},
+                 {"21", "0", "46", "5+1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SoundStartFrames, TheMessageNamesEveryAngleTheMoveAndTheUnsure) {
     // 0.29 as vistrel-sync's report gives it, two decimals: 0.28999... as a double.
-    const auto result = startFramesFromSound({"3", "7", "0"}, 25, {{-0.84, 25, 0.93, -0.052}, {1.0, 25, 0.29}}, 0.4);
+    const auto result = startFramesFromSound({"3", "7", "0", "5+1"}, 25,
+                                             {{-0.84, 25, 0.93, -0.052}, {1.0, 25, 0.29}, {2.0, 25, 0.1}}, 0.4);
     EXPECT_EQ(result.message,
               "Start frames found from the sound:\n"
               "B: frame 0 (offset -0.840 s, confidence 0.93); its clock drifts -0.052 s over its length\n"
-              "C: left at 0 (offset 1.000 s, confidence 0.29)\n"
+              "C: moved with angle A to 18 (offset 1.000 s, confidence 0.29)\n"
+              "D: left at 5+1 (offset 2.000 s, confidence 0.10)\n"
               "Angle A now starts at frame 21, so that angle B does not start before its first frame.\n"
-              "Below confidence 0.40, left unchanged: C.\n"
+              "Below confidence 0.40, moved with angle A only: C.\n"
+              "Below confidence 0.40, left unchanged: D.\n"
               "Check any angle you are unsure of in the start-point dialog (double-click its start frame).");
 }
 

@@ -67,9 +67,12 @@ void writeStretch(const SoundAngle& angle, const fs::path& path) {
 }
 
 std::string angleKey(const SoundAngle& a) {
-    return "sound-angle-v2|" + std::to_string(a.startSeconds) + "|" + std::to_string(a.seconds) + "|" + a.filters +
+    std::string videoOptions;
+    for (const std::string& option : a.videoOptions) videoOptions += option + " ";
+    return "sound-angle-v3|" + std::to_string(a.startSeconds) + "|" + std::to_string(a.seconds) + "|" + a.filters +
            "|" + (a.snrDb ? std::to_string(*a.snrDb) : "-") + "|" + std::to_string(a.rate) + "|" + a.encoder + "|" +
-           a.container + "|" + std::to_string(a.recording);
+           a.container + "|" + std::to_string(a.recording) + "|" + a.videoEncoder + "|" + videoOptions + "|" +
+           std::to_string(a.pictureLateSeconds);
 }
 
 void makeClip(const SoundAngle& angle, const fs::path& part) {
@@ -77,40 +80,37 @@ void makeClip(const SoundAngle& angle, const fs::path& part) {
     writeStretch(angle, raw);
     const QString seconds = QString::number(angle.seconds, 'f', 6);
     const QString chain = QString::fromStdString(angle.filters.empty() ? "" : angle.filters + ",");
-    const QStringList args{"-hide_banner",
-                           "-loglevel",
-                           "error",
-                           "-nostdin",
-                           "-y",
-                           "-f",
-                           "f32le",
-                           "-ar",
-                           QString::number(kRecordingRate),
-                           "-ac",
-                           "1",
-                           "-i",
-                           QString::fromStdString(raw.string()),
-                           "-f",
-                           "lavfi",
-                           "-i",
-                           "color=c=gray:s=32x32:r=25:d=" + seconds,
-                           "-filter_complex",
-                           "[0:a]" + chain + "aresample=" + QString::number(angle.rate) + "[a]",
-                           "-map",
-                           "1:v",
-                           "-map",
-                           "[a]",
-                           "-c:v",
-                           "mpeg4",
-                           "-q:v",
-                           "10",
-                           "-c:a",
-                           QString::fromStdString(angle.encoder),
-                           "-ac",
-                           "2",
-                           "-t",
-                           seconds,
-                           QString::fromStdString(part.string())};
+    QStringList args{"-hide_banner",
+                     "-loglevel",
+                     "error",
+                     "-nostdin",
+                     "-y",
+                     "-f",
+                     "f32le",
+                     "-ar",
+                     QString::number(kRecordingRate),
+                     "-ac",
+                     "1",
+                     "-i",
+                     QString::fromStdString(raw.string()),
+                     "-f",
+                     "lavfi",
+                     "-i",
+                     "color=c=gray:s=32x32:r=25:d=" + seconds,
+                     "-filter_complex",
+                     "[0:a]" + chain + "aresample=" + QString::number(angle.rate) + "[a];[1:v]setpts=PTS+" +
+                         QString::number(angle.pictureLateSeconds, 'f', 6) + "/TB[v]",
+                     "-map",
+                     "[v]",
+                     "-map",
+                     "[a]",
+                     "-fps_mode",
+                     "passthrough",
+                     "-c:v",
+                     QString::fromStdString(angle.videoEncoder)};
+    for (const std::string& option : angle.videoOptions) args << QString::fromStdString(option);
+    args << QStringList{"-c:a",  QString::fromStdString(angle.encoder), "-ac", "2", "-t",
+                        seconds, QString::fromStdString(part.string())};
     runFfmpeg(args);  // a part left by a failure goes with the test media folder's other old parts
     fs::remove(raw);
 }
@@ -118,7 +118,7 @@ void makeClip(const SoundAngle& angle, const fs::path& part) {
 }  // namespace
 
 std::optional<fs::path> soundAngleClip(const SoundAngle& angle, std::string* skipReason) {
-    for (const std::string& encoder : {std::string("mpeg4"), angle.encoder})
+    for (const std::string& encoder : {angle.videoEncoder, angle.encoder})
         if (!ffmpegHasEncoder(encoder)) {
             if (skipReason) *skipReason = "ffmpeg has no " + encoder + " encoder here";
             return std::nullopt;

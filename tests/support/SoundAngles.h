@@ -10,6 +10,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace vistrel::test {
 
@@ -23,6 +24,12 @@ struct SoundAngle {
     std::string encoder = "pcm_s16le";
     std::string container = "mkv";
     int recording = 1;  // another number: another event altogether
+    // The picture: MPEG-4 Visual without B-frames, or e.g. libx264 with
+    // {"-x264-params", "bframes=2"}; and how long after the sound it starts
+    // (MP4 keeps that in an edit list).
+    std::string videoEncoder = "mpeg4";
+    std::vector<std::string> videoOptions = {"-q:v", "10"};
+    double pictureLateSeconds = 0;
 };
 
 inline void PrintTo(const SoundAngle& angle, std::ostream* out) { *out << angle.name; }
@@ -41,9 +48,10 @@ inline SoundAngle soundAngle(std::string name, double start, int recording = 1) 
 std::optional<std::filesystem::path> soundAngleClip(const SoundAngle& angle, std::string* skipReason = nullptr);
 
 // What the sound matching should find for `angle` against angle A `a`: the
-// angle's sound at t + offset is A's at t.
+// angle's sound at t + offset is A's at t, both counted from the clip's
+// first picture.
 inline double expectedOffset(const SoundAngle& a, const SoundAngle& angle) {
-    return a.startSeconds - angle.startSeconds;
+    return a.startSeconds + a.pictureLateSeconds - angle.startSeconds - angle.pictureLateSeconds;
 }
 
 }  // namespace vistrel::test

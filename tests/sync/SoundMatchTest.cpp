@@ -29,6 +29,15 @@ SoundAngle with(SoundAngle angle, auto change) {
     return angle;
 }
 
+SoundAngle camcorder(std::string name, double start, std::string encoder, std::string container) {
+    SoundAngle angle = soundAngle(std::move(name), start);
+    angle.encoder = std::move(encoder);
+    angle.container = std::move(container);
+    angle.videoEncoder = "libx264";
+    angle.videoOptions = {"-x264-params", "bframes=2:b-adapt=0:keyint=25:scenecut=0"};
+    return angle;
+}
+
 std::vector<MatchRow> rows() {
     const SoundAngle a = angleA();
     const SoundAngle longA = with(soundAngle("a-long", 5), [](auto& s) { s.seconds = 200; });
@@ -44,6 +53,8 @@ std::vector<MatchRow> rows() {
                   s.seconds = 160;
               }),
          with(soundAngle("earlier130s", 20), [](auto& s) { s.seconds = 200; })},
+        {"ShortClipInTheMiddleOfALongA", with(longA, [](auto& s) { s.seconds = 120; }),
+         with(soundAngle("short-at-70s", 75), [](auto& s) { s.seconds = 20; })},
         {"QuieterBy26dB", a, with(soundAngle("quiet", 9.47), [](auto& s) { s.filters = "volume=0.05"; })},
         {"NoiseAsLoudAsTheSound", a, with(soundAngle("noise0db", 11.13), [](auto& s) { s.snrDb = 0; })},
         {"BothNoisy6dBAboveTheSound",
@@ -65,6 +76,19 @@ std::vector<MatchRow> rows() {
                   s.container = "mp4";
               })},
         {"Ac3", a, with(soundAngle("ac3", 8.2), [](auto& s) { s.encoder = "ac3"; })},
+        // Video with B-frames: in MPEG-TS and MPEG-PS the first picture is shown a
+        // frame or two after the stream's first time; the sound starts with the
+        // encoder's priming.
+        {"AacBehindBFramesInMpegTs", a, camcorder("ts-aac", 8.52, "aac", "ts")},
+        {"Ac3BehindBFramesInMts", a, camcorder("mts-ac3", 8.88, "ac3", "mts")},
+        {"Ac3BehindMpeg2BFramesInDvdMpg", a,
+         with(camcorder("dvd-ac3", 9.04, "ac3", "mpg"),
+              [](auto& s) {
+                  s.videoEncoder = "mpeg2video";
+                  s.videoOptions = {"-bf", "2", "-g", "12"};
+              })},
+        {"PictureLateBehindAnEditListInMp4", a,
+         with(camcorder("mp4-late", 9.36, "aac", "mp4"), [](auto& s) { s.pictureLateSeconds = 0.48; })},
         // A clock 100 ppm fast: it falls 30 ms behind over its 300 s.
         {"ClockDrift",
          with(a,

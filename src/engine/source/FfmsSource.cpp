@@ -1,6 +1,7 @@
 #include "engine/source/FfmsSource.h"
 
 #include "engine/ScriptError.h"
+#include "engine/source/FirstPicture.h"
 #include "engine/source/FrameRates.h"
 #include "engine/source/FfmsLibrary.h"
 #include "engine/source/LeadingFrames.h"
@@ -9,6 +10,8 @@
 #include "engine/source/Utf8Path.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <map>
 #include <system_error>
 #include <vector>
@@ -163,15 +166,19 @@ SampleType sampleTypeFor(int ffmsFormat) {
     return ffmsFormat == FFMS_FMT_U8 || ffmsFormat == FFMS_FMT_S16 ? SampleType::Int16 : SampleType::Float32;
 }
 
-FfmsAudioSourcePtr openAudio(const std::string& path, FFMS_Index* index, VideoInfo& info) {
+// FFMS2 places the sound on the file's clock, its sample 0 at time 0 (an
+// encoder's priming before the sound's start included); the clip's sound
+// starts with its first picture, `lead` samples later.
+FfmsAudioSourcePtr openAudio(const std::string& path, FFMS_Index* index, double firstPictureSeconds, VideoInfo& info,
+                             int64_t& lead) {
     FfmsError error;
     const int track = FFMS_GetFirstIndexedTrackOfType(index, FFMS_TYPE_AUDIO, error.get());
     if (track < 0) return nullptr;
-    FfmsAudioSourcePtr audio(
-        FFMS_CreateAudioSource(path.c_str(), track, index, FFMS_DELAY_FIRST_VIDEO_TRACK, error.get()));
+    FfmsAudioSourcePtr audio(FFMS_CreateAudioSource(path.c_str(), track, index, FFMS_DELAY_TIME_ZERO, error.get()));
     if (!audio) error.raise("Cannot decode the sound");
     const FFMS_AudioProperties& properties = *FFMS_GetAudioProperties(audio.get());
-    if (properties.NumSamples <= 0 || properties.Channels <= 0) return nullptr;
+    lead = std::llround(firstPictureSeconds * properties.SampleRate);
+    if (properties.NumSamples - lead <= 0 || properties.Channels <= 0) return nullptr;
 
     const SampleType type = sampleTypeFor(properties.SampleFormat);
     const FFMS_SampleFormat wanted = type == SampleType::Int16 ? FFMS_FMT_S16 : FFMS_FMT_FLT;
@@ -184,7 +191,7 @@ FfmsAudioSourcePtr openAudio(const std::string& path, FFMS_Index* index, VideoIn
     info.audioRate = properties.SampleRate;
     info.channels = properties.Channels;
     info.sampleType = type;
-    info.audioSamples = properties.NumSamples;
+    info.audioSamples = properties.NumSamples - lead;
     return audio;
 }
 
@@ -199,6 +206,7 @@ struct FfmsSource::Parts {
     std::unique_ptr<LeadingFrames> leadingFrames;
     std::vector<int32_t> sourceFrames;
     size_t recentFramesBytes;
+    int64_t audioLead = 0;
 };
 
 std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const SourceOptions& options) {
@@ -225,7 +233,11 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
             info = describeUndecodedVideo(frames, times, stream, options.pixelType);
         }
         parts.sourceFrames = conformVariableRate(times, info);
-        if (options.audio) parts.audio = openAudio(path, index.get(), info);
+        if (options.audio) {
+            const int64_t firstPicture = firstPictureTick(path, track, stream, times.ticks.front());
+            const double seconds = double(firstPicture) * double(times.tickNum) / double(times.tickDen);
+            parts.audio = openAudio(path, index.get(), seconds, info, parts.audioLead);
+        }
         return std::shared_ptr<FfmsSource>(new FfmsSource(info, std::move(parts)));
     } catch (const MediaError& e) {
         throw ScriptError("AVISource: couldn't open file '" + name + "'\n" + e.what());
@@ -242,7 +254,8 @@ FfmsSource::FfmsSource(const VideoInfo& info, Parts parts)
       sourceFrames_(std::move(parts.sourceFrames)),
       recent_(seekMethod_ == SeekMethod::DecodeInOrder ? kRecentFramesInOrder : kRecentFramesSeeking,
               parts.recentFramesBytes),
-      audio_(std::move(parts.audio)) {}
+      audio_(std::move(parts.audio)),
+      audioLead_(parts.audioLead) {}
 
 FfmsSource::~FfmsSource() = default;
 
@@ -348,6 +361,17 @@ bool FfmsSource::lendFrame(int64_t n, const FrameUse& use) {
 }
 
 void FfmsSource::readAudio(void* dst, int64_t start, int64_t count) {
+    // The sound before the file's time 0, for a picture shown before it, is silence.
+    start += audioLead_;
+    if (start < 0) {
+        const int64_t silent = std::min(count, -start);
+        const auto bytes = static_cast<size_t>(silent * info_.bytesPerAudioFrame());
+        std::memset(dst, 0, bytes);
+        dst = static_cast<uint8_t*>(dst) + bytes;
+        start += silent;
+        count -= silent;
+        if (count == 0) return;
+    }
     std::lock_guard lock(audioMutex_);
     FfmsError error;
     if (FFMS_GetAudio(audio_.get(), dst, start, count, error.get()) != 0)

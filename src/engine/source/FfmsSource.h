@@ -1,8 +1,9 @@
 #pragma once
 // A media file as a clip, through FFMS2: the first video track, frame-exact
-// in any order, and the first audio track, sample-exact. A video of variable
-// frame rate is played at a constant one, by time (FrameRates.h); its
-// sound is left as it is. A source opened for its sound only describes its
+// in any order, and the first audio track, sample-exact, its sample 0 at
+// the first picture (FirstPicture.h). A video of variable frame rate is
+// played at a constant one, by time (FrameRates.h); its sound is left as it
+// is. A source opened for its sound only describes its
 // video without decoding any of it.
 //
 // Frames are decoded under a lock of their own and sound under another, so a
@@ -89,6 +90,7 @@ private:
 
     std::mutex audioMutex_;
     FfmsAudioSourcePtr audio_;
+    int64_t audioLead_ = 0;  // FFMS2's samples before the first picture's
 };
 
 }  // namespace vistrel::engine
