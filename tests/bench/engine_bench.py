@@ -3,7 +3,7 @@
 ffmpeg program doing the same work in the same run, and of vistrel-sync
 matching four angles by their sound.
 
-Usage: engine_bench.py BUILD_DIR [h264|mjpeg|conformed|sync|proxies|4k ...]
+Usage: engine_bench.py BUILD_DIR [h264|mjpeg|conformed|sync|proxies|4k|identity ...]
 Media are generated once into BUILD_DIR/bench-media (four 1080p25 clips of
 60 s in H.264 with a GOP of 250, and the same in MJPEG; VISTREL_BENCH_SECONDS
 sets another length). Then the player's dropped frames with a phone-like
@@ -11,7 +11,8 @@ variable-rate angle A against the same clip at a constant rate; for
 vistrel-sync four angles of 10 minutes and of an
 hour with AAC sound and a tiny video track, VISTREL_SYNC_BENCH_SECONDS sets
 other lengths, e.g. "60,600"); and the four-angle preview of camera-like angles
-with and without preview proxies, in 1080p and in 4K."""
+with and without preview proxies, in 1080p and in 4K; and what checking four
+one-hour clips against their proxies costs when the preview is opened."""
 
 import os
 import shutil
@@ -409,9 +410,63 @@ def bench_4k_proxies(build):
         shutil.rmtree(cache, ignore_errors=True)
 
 
+def make_hour_clips(folder, seconds=3600):
+    """Four 25 fps angles of an hour, cheaply: a minute of 320x240 H.264 at
+    1 Mbit/s, its packets repeated (about 450 MB each)."""
+    os.makedirs(folder, exist_ok=True)
+    paths = []
+    for angle in range(ANGLES):
+        path = os.path.join(folder, f"hour{angle}-{seconds}s.mp4")
+        paths.append(path)
+        if os.path.exists(path):
+            continue
+        minute = path + ".minute.mp4"
+        partial = path + ".part.mp4"
+        print(f"  making {os.path.basename(path)} ...", flush=True)
+        subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
+                        f"testsrc2=size=320x240:rate=25:duration=60,hue=h={angle * 90},noise=alls=12:allf=t",
+                        "-c:v", "libx264", "-preset", "veryfast", "-b:v", "1M", "-g", "25", "-pix_fmt", "yuv420p",
+                        minute], check=True)
+        subprocess.run(["ffmpeg", "-v", "error", "-y", "-stream_loop", str(seconds // 60 - 1), "-i", minute,
+                        "-c", "copy", partial], check=True)
+        os.remove(minute)
+        os.replace(partial, path)
+    return paths
+
+
+def bench_identity(build):
+    """The check that a proxy was made from the clip as it is now (its size,
+    time and a digest of its first and last MiB) when the four-angle preview
+    of one-hour clips is opened, against opening that preview."""
+    folder = os.path.join(build, "bench-media")
+    paths = make_hour_clips(folder)
+    script = preview_script(paths, folder, "hour")
+    render = os.path.join(build, "bin", "vistrel-render")
+    # Kept with the clips: their indexes and proxies (ten minutes to make) stay valid while the clips do.
+    env = dict(os.environ, XDG_CACHE_HOME=os.path.join(folder, "hour-cache"), QT_QPA_PLATFORM="offscreen")
+    run([render, script, "--info"], env)
+    for path in paths:
+        run([render, "--proxy", path, "-q"], env)
+    out = subprocess.run([os.path.join(build, "bin", "vistrel-proxy-open-bench"), script] + paths, env=env,
+                         check=True, capture_output=True, text=True).stdout
+    f = {key: float(value) for key, value in (line.split(": ") for line in out.splitlines() if ": " in line)}
+    size = sum(os.path.getsize(p) for p in paths) / len(paths) / 1e6
+    print(f"[identity] four one-hour angles ({size:.0f} MB each), proxies and indexes stored, median of 7")
+    print("                                          warm cache / cold (clips and cache dropped)")
+    for key, what in (("stat_identity", "size and time of the four clips"),
+                      ("contents_identity", "the same and the digests (4 x 2 MiB)"),
+                      ("open_with_proxies", "preview open + first frame, proxies"),
+                      ("open_without_proxies", "the same without proxies")):
+        print(f"  {what:40s}{f['warm_' + key + '_ms']:8.2f} / {f['cold_' + key + '_ms']:.2f} ms")
+    for state in ("warm", "cold"):
+        digest = f[f"{state}_contents_identity_ms"] - f[f"{state}_stat_identity_ms"]
+        print(f"  {state}: digests / open with proxies:     {digest / f[f'{state}_open_with_proxies_ms']:8.3f}"
+              f"   / open without proxies: {digest / f[f'{state}_open_without_proxies_ms']:.3f}")
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
-    chosen = sys.argv[2:] or ["h264", "mjpeg", "conformed", "sync", "proxies", "4k"]
+    chosen = sys.argv[2:] or ["h264", "mjpeg", "conformed", "sync", "proxies", "4k", "identity"]
     for codec in ("h264", "mjpeg"):
         if codec in chosen:
             bench_codec(build, codec)
@@ -424,6 +479,8 @@ def main():
         bench_proxies(build)
     if "4k" in chosen:
         bench_4k_proxies(build)
+    if "identity" in chosen:
+        bench_identity(build)
 
 
 if __name__ == "__main__":

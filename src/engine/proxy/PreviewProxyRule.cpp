@@ -8,17 +8,21 @@ namespace vistrel::engine {
 
 namespace {
 
-// The proxy of path in the evaluation's proxy folder, or nothing when the
-// evaluation reads no proxies or the file cannot be looked at (its open
-// will say why).
-std::optional<std::pair<ProxyPaths, std::string>> proxyOf(const std::string& path, const Environment& env) {
+// Where the proxy of path is kept in the evaluation's proxy folder, or
+// nothing when the evaluation reads no proxies or the file cannot be looked
+// at (its open will say why).
+std::optional<ProxyPaths> proxyPathsIn(const std::string& path, const Environment& env) {
     if (env.previewProxyFolder.empty() || isScriptPath(path)) return std::nullopt;
     try {
-        std::string identity = proxyIdentity(path);
-        return std::pair{proxyPathsFor(env.previewProxyFolder, identity), std::move(identity)};
+        return proxyPathsOf(env.previewProxyFolder, path);
     } catch (const std::filesystem::filesystem_error&) {
         return std::nullopt;
     }
+}
+
+bool proxyFileExists(const std::optional<ProxyPaths>& paths) {
+    std::error_code ec;
+    return paths && std::filesystem::exists(paths->complete, ec);
 }
 
 bool isWholePicture(const SourceWindow& w, const VideoInfo& info) {
@@ -31,17 +35,21 @@ bool isWholePicture(const SourceWindow& w, const VideoInfo& info) {
 }  // namespace
 
 ClipPtr previewProxyStandIn(const std::string& path, const Environment& env, ExactSourceOpener openExact) {
-    const auto proxy = proxyOf(path, env);
-    if (!proxy) return nullptr;
-    std::unique_ptr<ProxyFile> file = ProxyFile::open(proxy->first.complete, proxy->second);
+    const auto paths = proxyPathsIn(path, env);
+    if (!proxyFileExists(paths)) return nullptr;  // the clip's contents are read only for a proxy there is
+    std::string identity;
+    try {
+        identity = proxyIdentity(path);
+    } catch (const std::filesystem::filesystem_error&) {
+        return nullptr;
+    }
+    std::unique_ptr<ProxyFile> file = ProxyFile::open(paths->complete, identity);
     if (!file) return nullptr;
     return std::make_shared<ProxiedSource>(std::move(file), std::move(openExact));
 }
 
 bool previewProxyExpected(const std::string& path, const Environment& env) {
-    const auto proxy = proxyOf(path, env);
-    std::error_code ec;
-    return proxy && std::filesystem::exists(proxy->first.complete, ec);
+    return proxyFileExists(proxyPathsIn(path, env));
 }
 
 ClipPtr previewProxyPictures(const ClipPtr& child, int width, int height, const SourceWindow& window) {

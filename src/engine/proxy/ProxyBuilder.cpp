@@ -20,9 +20,14 @@ namespace {
 // The build reads each frame once, in order.
 constexpr size_t kBuildCacheBytes = size_t(8) << 20;
 
-std::string identityOf(const std::string& clipPath) {
+struct ProxyTarget {
+    std::string identity;
+    ProxyPaths paths;
+};
+
+ProxyTarget targetOf(const std::string& clipPath, const fs::path& folder) {
     try {
-        return proxyIdentity(clipPath);
+        return {proxyIdentity(clipPath), proxyPathsOf(folder, clipPath)};
     } catch (const fs::filesystem_error& e) {
         throw ScriptError("Cannot make a proxy of '" + clipPath + "'\n" + e.code().message());
     }
@@ -71,9 +76,8 @@ ProxyBuildResult buildProxy(const std::string& clipPath, const ProxyBuildOptions
     if (isScriptPath(clipPath))
         throw ScriptError("Cannot make a proxy of '" + clipPath +
                           "'\nProxies are made of video files, not of scripts.");
-    const std::string identity = identityOf(clipPath);
     const fs::path folder = options.proxyFolder.empty() ? defaultProxyFolder() : options.proxyFolder;
-    const ProxyPaths paths = proxyPathsFor(folder, identity);
+    const auto [identity, paths] = targetOf(clipPath, folder);
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) throw ScriptError("Cannot make the proxy folder '" + utf8Text(folder) + "'\n" + ec.message());
@@ -81,7 +85,7 @@ ProxyBuildResult buildProxy(const std::string& clipPath, const ProxyBuildOptions
 
     if (const auto done = ProxyFile::open(paths.complete, identity))
         return {paths.complete, done->frameCount(), done->frameCount()};
-    fs::remove(paths.complete, ec);  // damaged: made again
+    fs::remove(paths.complete, ec);  // damaged, or made from what the clip was before: made again
 
     const ClipPtr source = openSource(clipPath, options);
     BilinearResize pictures(source, kPreviewProxyWidth, kPreviewProxyHeight);

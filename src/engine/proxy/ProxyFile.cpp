@@ -8,18 +8,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Part of every proxy's identity: a proxy made by another format (or
-// another shrinking of the pictures) is not read, and is made again.
-constexpr int kProxyFormatVersion = 1;
+// Part of every proxy's name and identity: a proxy made by another format
+// (or another shrinking of the pictures, or identified otherwise) is not
+// read, and is made again. 2: the identity holds a digest of the contents.
+constexpr int kProxyFormatVersion = 2;
+
+std::string formatLine() { return "\nproxy " + std::to_string(kProxyFormatVersion); }
 
 }  // namespace
 
-std::string proxyIdentity(const std::string& clipPath) {
-    return fileIdentity(clipPath) + "\nproxy " + std::to_string(kProxyFormatVersion);
-}
+std::string proxyIdentity(const std::string& clipPath) { return contentsIdentity(clipPath) + formatLine(); }
 
-ProxyPaths proxyPathsFor(const fs::path& folder, const std::string& identity) {
-    const std::string stem = identityStem(identity) + ".proxy";
+ProxyPaths proxyPathsOf(const fs::path& folder, const std::string& clipPath) {
+    const std::string stem = identityStem(fileIdentity(clipPath) + formatLine()) + ".proxy";
     return {folder / stem, folder / (stem + ".part"), folder / (stem + ".lock")};
 }
 

@@ -2,11 +2,15 @@
 // Where the preview proxy of a clip is kept, and reading a complete one.
 //
 // Proxies live in one folder (defaultProxyFolder(), beside the index
-// folder), named like the index after the identity of the clip's version
-// (FileIdentity.h) and the proxy format: a changed clip gets a proxy of its
-// own and the old one is never read for it. A proxy is built under a
-// ".part" name (ProxyBuilder.h) and renamed when its last frame is in, so
-// the complete name only ever holds complete proxies.
+// folder), named like the index after the clip's fileIdentity and the proxy
+// format, so that finding a clip's proxy reads nothing of the clip: a clip
+// with a new size or time of change gets a proxy of its own. The header
+// carries the clip's contentsIdentity (FileIdentity.h), which the proxy is
+// read only for: another recording copied over the clip with its size and
+// time kept finds the old proxy under its name, does not read it, and its
+// build replaces it. A proxy is built under a ".part" name (ProxyBuilder.h)
+// and renamed when its last frame is in, so the complete name only ever
+// holds complete proxies.
 
 #include "engine/proxy/ProxyFormat.h"
 
@@ -24,10 +28,13 @@ struct ProxyPaths {
     std::filesystem::path lock;      // <stem>.proxy.lock, held by the builder
 };
 
-// The identity a proxy of the clip at path (UTF-8) must carry. Throws
-// std::filesystem::filesystem_error when the clip cannot be looked at.
+// The identity a proxy of the clip at path (UTF-8) must carry; reads the
+// ends of the clip. Throws std::filesystem::filesystem_error when the clip
+// cannot be read.
 std::string proxyIdentity(const std::string& clipPath);
-ProxyPaths proxyPathsFor(const std::filesystem::path& folder, const std::string& identity);
+// Where the proxy of the clip at path (UTF-8) is kept in folder. Throws
+// std::filesystem::filesystem_error when the clip cannot be looked at.
+ProxyPaths proxyPathsOf(const std::filesystem::path& folder, const std::string& clipPath);
 
 // A complete proxy, open for reading. Not thread-safe: its reader holds a lock.
 class ProxyFile {

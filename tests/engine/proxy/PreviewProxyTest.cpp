@@ -72,7 +72,7 @@ protected:
     }
 
     fs::path proxyFileOf(const fs::path& clip) const {
-        return engine::proxyPathsFor(proxyFolder(), engine::proxyIdentity(clip.string())).complete;
+        return engine::proxyPathsOf(proxyFolder(), clip.string()).complete;
     }
 
     fs::path copyInto(const fs::path& from, const std::string& name) const {
@@ -144,7 +144,7 @@ TEST_F(PreviewProxyTest, ABuildThatStoppedGoesOnWhereItStopped) {
     EXPECT_FALSE(readsProxy(openAngle(clip, true))) << "a half-built proxy is not read";
 
     // A kill in the middle of a record: the next build drops the cut record.
-    const fs::path partial = engine::proxyPathsFor(proxyFolder(), engine::proxyIdentity(clip.string())).partial;
+    const fs::path partial = engine::proxyPathsOf(proxyFolder(), clip.string()).partial;
     fs::resize_file(partial, fs::file_size(partial) - 7);
     const engine::ProxyBuildResult resumed = build(clip);
     EXPECT_EQ(resumed.resumedAt, 100);
@@ -179,21 +179,49 @@ TEST_F(PreviewProxyTest, ADamagedProxyIsNotReadAndIsMadeAgain) {
     }
 }
 
-TEST_F(PreviewProxyTest, AChangedClipIsReadItselfUntilItsOwnProxyIsMade) {
+// The clip without compression, its frames in order or reversed: two
+// recordings of exactly the same size.
+fs::path uncompressed(const fs::path& clip, bool reversed) {
+    const std::string name = clip.stem().string() + (reversed ? "-reversed" : "") + "-raw";
+    const auto make = [&](const fs::path& part) {
+        QStringList args{"-loglevel", "error", "-nostdin", "-y", "-i", QString::fromStdString(clip.string())};
+        if (reversed) args += QStringList{"-vf", "reverse"};
+        runFfmpeg(args + QStringList{"-c:v", "rawvideo", "-pix_fmt", "yuv420p", QString::fromStdString(part.string())});
+    };
+    return cachedTestFile(stableName(name, clip.filename().string() + "|rawvideo yuv420p", "avi"), make);
+}
+
+// false: another recording copied over the clip; true: one of the same
+// length, copied with its time kept (cp -p, rsync -t).
+class ChangedClipTest : public PreviewProxyTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ChangedClipTest, IsReadItselfUntilItsOwnProxyIsMade) {
+    const bool sameSizeAndTime = GetParam();
     VISTREL_TEST_MEDIA_OR_SKIP(shortClip, recipes::silentAvi());
     VISTREL_TEST_MEDIA_OR_SKIP(longClip, recipes::ffv1Avi());
-    const fs::path clip = copyInto(shortClip, "camera.avi");
+    const fs::path before = sameSizeAndTime ? uncompressed(shortClip, false) : shortClip;
+    const fs::path after = sameSizeAndTime ? uncompressed(shortClip, true) : longClip;
+    const fs::path clip = copyInto(before, "camera.avi");
     build(clip);
     ASSERT_TRUE(readsProxy(openAngle(clip, true)));
-    copyInto(longClip, "camera.avi");
+    const auto changedAt = fs::last_write_time(clip);
+    copyInto(after, "camera.avi");
+    if (sameSizeAndTime) {
+        fs::last_write_time(clip, changedAt);
+        ASSERT_EQ(fs::file_size(clip), fs::file_size(before));
+    }
+    const engine::ClipPtr exact = openAngle(clip, false);
     const engine::ClipPtr changed = openAngle(clip, true);
     EXPECT_FALSE(readsProxy(changed));
-    EXPECT_EQ(changed->info().frameCount, 200);
+    expectFrames(*changed, exact.get());
     EXPECT_EQ(build(clip).resumedAt, 0);
     const engine::ClipPtr rebuilt = openAngle(clip, true);
     ASSERT_TRUE(readsProxy(rebuilt));
-    expectFrames(*rebuilt);
+    expectFrames(*rebuilt, exact.get());
 }
+
+INSTANTIATE_TEST_SUITE_P(Clips, ChangedClipTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "SameSizeAndTimeKept" : "NewSizeAndTime"; });
 
 TEST_F(PreviewProxyTest, ScriptsAndRgbClipsGetNoProxyAndSaySo) {
     VISTREL_TEST_MEDIA_OR_SKIP(rgb, recipes::rawBgrAvi());
