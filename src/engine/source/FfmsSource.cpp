@@ -42,11 +42,10 @@ void checkIsReadableFile(const std::string& path) {
     if (fs::file_size(file, ec) == 0 && !ec) throw MediaError("The file is empty.");
 }
 
+// -1 for a file without video.
 int firstVideoTrack(FFMS_Index* index) {
     FfmsError error;
-    const int track = FFMS_GetFirstIndexedTrackOfType(index, FFMS_TYPE_VIDEO, error.get());
-    if (track < 0) throw MediaError("The file has no video.");
-    return track;
+    return FFMS_GetFirstIndexedTrackOfType(index, FFMS_TYPE_VIDEO, error.get());
 }
 
 FfmsVideoSourcePtr openVideo(const std::string& path, FFMS_Index* index, int track, const SourceOptions& options,
@@ -215,6 +214,8 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         checkIsReadableFile(path);
         FfmsIndexPtr index = SourceIndex(options.indexFolder, options.indexProgress).load(path);
         const int track = firstVideoTrack(index.get());
+        if (track < 0 && !options.video) return openSoundFile(path, name, index.get());
+        if (track < 0) throw MediaError("The file has no video.");
         FFMS_Track* frames = FFMS_GetTrackFromIndex(index.get(), track);
         const StreamTraits stream = probeStream(path, track, options.video);
         Parts parts{name, seekMethodFor(stream), nullptr, nullptr, {}, nullptr, {}, options.recentFramesBytes};
@@ -242,6 +243,17 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
     } catch (const MediaError& e) {
         throw ScriptError("AVISource: couldn't open file '" + name + "'\n" + e.what());
     }
+}
+
+// A sound recording without pictures (WAV, FLAC, MP3, AAC): a clip without
+// video whose sound starts at the file's time 0.
+std::shared_ptr<FfmsSource> FfmsSource::openSoundFile(const std::string& path, const std::string& name,
+                                                      FFMS_Index* index) {
+    Parts parts{name, SeekMethod::DecodeInOrder, nullptr, nullptr, {}, nullptr, {}, 0};
+    VideoInfo info;
+    parts.audio = openAudio(path, index, 0.0, info, parts.audioLead);
+    if (!parts.audio) throw MediaError("The file has neither video nor sound.");
+    return std::shared_ptr<FfmsSource>(new FfmsSource(info, std::move(parts)));
 }
 
 FfmsSource::FfmsSource(const VideoInfo& info, Parts parts)

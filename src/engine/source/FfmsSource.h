@@ -28,7 +28,8 @@ struct SourceOptions {
     bool audio = true;  // false: the clip has no sound
     // false: the clip is opened for its sound only. Its frame rate, count
     // and size come from the index and the container; no picture decoder is
-    // made and asking for a frame throws.
+    // made and asking for a frame throws. A file without video (a sound
+    // recording) then opens as a clip without video.
     bool video = true;
     std::optional<PixelType> pixelType;  // none: YV12 for YUV files, RGB32 for RGB files
     std::filesystem::path indexFolder;   // empty: indexes are not kept
@@ -65,6 +66,8 @@ protected:
 private:
     struct Parts;
     FfmsSource(const VideoInfo& info, Parts parts);
+    static std::shared_ptr<FfmsSource> openSoundFile(const std::string& path, const std::string& name,
+                                                     FFMS_Index* index);
 
     // All under videoMutex_. A frame stays valid until the next call.
     const FFMS_Frame* decode(int64_t n);

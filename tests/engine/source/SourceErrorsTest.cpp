@@ -6,6 +6,7 @@
 #include "engine/filters/Factories.h"
 
 #include <fstream>
+#include <tuple>
 #include <random>
 
 namespace vistrel::test {
@@ -73,10 +74,16 @@ TEST_F(SourceTest, AnMp4CutBeforeItsHeaderIsRefusedWithFfmpegsReason) {
     EXPECT_EQ(openError(file), couldNotOpen(file) + "Invalid data found when processing input");
 }
 
-TEST_F(SourceTest, AFileWithoutVideoIsRefused) {
+// Opened for its sound only, a sound recording is a clip without video.
+TEST_F(SourceTest, AFileWithoutVideoIsRefusedUnlessOpenedForItsSound) {
     const fs::path file = scratchFolder() / "sound.wav";
     writeBytes(file, waveFile());
     EXPECT_EQ(openError(file), couldNotOpen(file) + "The file has no video.");
+    engine::SourceOptions options;
+    options.video = false;
+    const engine::VideoInfo info = open(file, options)->info();
+    EXPECT_EQ(std::tuple(info.hasVideo(), info.audioRate, info.channels, info.audioSamples),
+              std::tuple(false, 8000, 1, int64_t(8000)));
 }
 
 TEST_F(SourceTest, ATruncatedFileOpensWhatIsThereOrSaysWhy) {
