@@ -6,6 +6,7 @@
 
 #include "model/Ports.h"
 #include "model/NumericText.h"
+#include "model/SoundRecording.h"
 
 namespace vistrel::model {
 namespace {
@@ -112,9 +113,40 @@ void Edit::setStartFrame(int selectedRow, std::string text) {
     startFrames_.replace(selectedRow, std::move(text));
 }
 
+void Edit::loadSoundRecording(FileDialog& dialog, MessageSink& messages) {
+    const auto path = dialog.choose();
+    if (!path || path->empty()) return;
+    if (!isUsableInScript(*path)) {
+        messages.showMessage(messages::kUnusableClipName);
+        return;
+    }
+    ChangeGroup group(*this);
+    removeSoundRecording();
+    soundRecording_.append(*path);
+    soundStart_.append("0");
+}
+
+void Edit::removeSoundRecording() {
+    ChangeGroup group(*this);
+    if (soundRecording_.hasRow(0)) soundRecording_.remove(0);
+    if (soundStart_.hasRow(0)) soundStart_.remove(0);
+}
+
+bool Edit::setSoundStart(const std::string& milliseconds, MessageSink& messages) {
+    if (!soundStart_.hasRow(0)) return false;
+    if (!isWholeMilliseconds(milliseconds)) {
+        messages.showMessage(messages::kSoundStartNotWhole);
+        return false;
+    }
+    const std::string start = decimalText(static_cast<std::int64_t>(std::stoll(milliseconds)));
+    if (start == soundStart_.entry(0)) return false;
+    soundStart_.replace(0, start);
+    return true;
+}
+
 EditContent Edit::content() const {
-    return {clips_.entries(), startFrames_.entries(), switchPoints_.entries(), overlap_.text(), fadeInLine_,
-            fadeOutLine_};
+    return {clips_.entries(), startFrames_.entries(), switchPoints_.entries(),  overlap_.text(),
+            fadeInLine_,      fadeOutLine_,           soundRecording_.entry(0), soundStart_.entry(0)};
 }
 
 namespace {
@@ -136,11 +168,17 @@ void Edit::replace(const EditContent& content) {
             return switchListLess(b, a);
         }) != points.end())
         throw std::invalid_argument("Edit::replace: switch points out of order");
+    if (content.soundRecording.empty() ? !content.soundStart.empty() : !isWholeMilliseconds(content.soundStart))
+        throw std::invalid_argument("Edit::replace: a sound recording without a start point in milliseconds");
 
     ChangeGroup group(*this);
     replaceEntries(clips_, content.clips);
     replaceEntries(startFrames_, content.startFrames);
     replaceEntries(switchPoints_, content.switchPoints);
+    replaceEntries(soundRecording_,
+                   content.soundRecording.empty() ? std::vector<std::string>{} : std::vector{content.soundRecording});
+    replaceEntries(soundStart_,
+                   content.soundStart.empty() ? std::vector<std::string>{} : std::vector{content.soundStart});
     showSwitchPointCount();
     fadeInLine_ = content.fadeInLine;
     fadeOutLine_ = content.fadeOutLine;

@@ -27,6 +27,9 @@ struct EditContent {
     std::string overlap;
     std::string fadeInLine;
     std::string fadeOutLine;
+    // The sound recording (SoundRecording.h); both empty without one.
+    std::string soundRecording;
+    std::string soundStart;  // whole milliseconds
 
     bool operator==(const EditContent&) const = default;
 };
@@ -48,6 +51,11 @@ public:
     const StringList& clips() const { return clips_; }
     const StringList& startFrames() const { return startFrames_; }
     const StringList& switchPoints() const { return switchPoints_; }
+    // The sound recording and its start point in milliseconds
+    // (SoundRecording.h): one entry each, or none when the edit has angle A's
+    // sound. The window shows them under the clips and their start frames.
+    const StringList& soundRecording() const { return soundRecording_; }
+    const StringList& soundStart() const { return soundStart_; }
 
     // The overlap box: free text, "20" at first. The window passes typing in.
     TextField& overlap() { return overlap_; }
@@ -87,6 +95,15 @@ public:
 
     // Replaces the selected start frame with the text, verbatim.
     void setStartFrame(int selectedRow, std::string text);
+
+    // Asks the dialog for a sound recording and makes it the edit's sound,
+    // starting at 0 ms, in place of any recording before.
+    void loadSoundRecording(FileDialog& dialog, MessageSink& messages);
+    // Angle A's sound again.
+    void removeSoundRecording();
+    // The recording's start point; a text that is not a whole number of
+    // milliseconds is refused with a message. False when nothing changed.
+    bool setSoundStart(const std::string& milliseconds, MessageSink& messages);
 
     EditContent content() const;
     // Replaces the whole edit (an opened or restored edit): each list row by
@@ -132,6 +149,8 @@ private:
     StringList clips_{[this] { changed(); }};
     StringList startFrames_{[this] { changed(); }};
     StringList switchPoints_{[this] { changed(); }};
+    StringList soundRecording_{[this] { changed(); }};
+    StringList soundStart_{[this] { changed(); }};
     TextField overlap_;
     TextField pointCount_;
     std::string fadeInLine_;

@@ -15,6 +15,7 @@ namespace {
 bool beyondStartState(const Edit& edit) {
     const auto& starts = edit.startFrames().entries();
     return edit.switchPoints().entries() != std::vector<std::string>{kStartSwitchPoint} ||
+           !edit.soundRecording().isEmpty() ||
            std::any_of(starts.begin(), starts.end(), [](const std::string& s) { return s != "0"; });
 }
 

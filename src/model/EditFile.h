@@ -30,7 +30,7 @@ public:
     // when the window may close.
     bool mayClose();
 
-    // Switch points or start frames beyond the start state that the script
+    // Switch points, start frames or a sound recording beyond the start state that the script
     // last saved or opened does not hold as they are.
     bool holdsUnsavedWork() const;
 

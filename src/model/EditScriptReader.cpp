@@ -6,6 +6,7 @@
 
 #include "model/Scripts.h"
 #include "model/NumericText.h"
+#include "model/SoundRecording.h"
 
 namespace vistrel::model {
 namespace {
@@ -171,6 +172,10 @@ EditContent readEditScript(std::string_view text) {
     for (int row = 0; row < angles; ++row)
         readAngleLine(lines, kLinesBeforeSections + row * sectionLines + 2, angleLetter(row), edit);
 
+    if (const auto recording = readRecordingAudioLine(lines.at(kAudioLine))) {
+        edit.soundRecording = recording->path;
+        edit.soundStart = recording->startMilliseconds;
+    }
     edit.switchPoints = switchPoints(lines, letters, angles > 0, videoLine);
     edit.fadeInLine = fadeLine(lines, videoLine + 2, kFadeInStatement);
     edit.fadeOutLine = fadeLine(lines, videoLine + 3, kFadeOutStatement);

@@ -62,6 +62,12 @@ inline constexpr FileDialogSetup kOpenClipDialogSetup{
     "|Video files|*.mp4;*.m4v;*.mov;*.mts;*.m2ts;*.ts;*.mkv;*.webm;*.mpg;*.mpeg;*.vob;*.mxf;*.3gp;*.dv;*.avi;*.avs"
     "|All files|*",
     "avi"};
+inline constexpr FileDialogSetup kOpenSoundRecordingDialogSetup{
+    "open sound recording",
+    "Sound recordings|*.wav;*.flac;*.mp3;*.aac;*.m4a;*.ogg;*.opus;*.wma"
+    "|Video files (for their sound)|*.mp4;*.m4v;*.mov;*.mts;*.m2ts;*.ts;*.mkv;*.webm;*.mpg;*.mpeg;*.avi"
+    "|All files|*",
+    "wav"};
 inline constexpr FileDialogSetup kSaveScriptDialogSetup{"save AVS", "AVISynth script|*.avs", "avs"};
 inline constexpr FileDialogSetup kRenderVideoDialogSetup{
     "render video", "MP4 video (H.264, AAC)|*.mp4|Matroska, lossless (FFV1)|*.mkv|QuickTime (H.264)|*.mov", "mp4"};
@@ -124,6 +130,8 @@ inline constexpr const char* kEditNotKeptPrefix = "The edit cannot be kept while
 inline constexpr const char* kTooFewClipsForSoundMatch =
     "Please have at least 2 clips in the file list before matching their start frames by sound.";
 inline constexpr const char* kSoundMatchFailedPrefix = "The start frames could not be matched by sound: ";
+inline constexpr const char* kSoundStartNotWhole =
+    "The start point of a sound recording is a whole number of milliseconds, such as 1500 or -250.";
 inline constexpr const char* kClipsChangedDuringSoundMatch =
     "The clip list changed while the sound was being matched; no start frame was changed.";
 

@@ -1,5 +1,6 @@
 #include "model/SwitchPoint.h"
 #include "model/Scripts.h"
+#include "model/SoundRecording.h"
 
 #include "model/NumericText.h"
 #include "model/Ports.h"
@@ -142,9 +143,12 @@ std::string angleSourceText(const Edit& edit, int row) {
            ",0)";
 }
 
-// The edit's sound is angle A's from A's start frame on, so that its first
-// sample lies under the picture's frame 0; a start of "0" needs no trim.
+// The edit's sound is the recording's, or angle A's from A's start frame on,
+// so that its first sample lies under the picture's frame 0; a start of "0"
+// needs no trim.
 std::string audioLine(const Edit& edit) {
+    if (!edit.soundRecording().isEmpty())
+        return recordingAudioLine(edit.soundRecording().entry(0), edit.soundStart().entry(0));
     const std::string source = "audio=avisource(" + quoted(edit.clips().entry(0)) + ")";
     const std::string& start = edit.startFrames().entry(0);
     return start.empty() || start == "0" ? source : source + ".trim(" + start + ",0)";

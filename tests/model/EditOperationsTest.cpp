@@ -233,6 +233,13 @@ TEST_F(EditFileTest, EveryOperationIsHeardWithTheContentItLeaves) {
         {"add a switch point", [&] { addSwitchPoint("300", 'B'); }},
         {"remove a switch point", [&] { edit.removeSwitchPoint(1); }},
         {"remove a clip", [&] { edit.removeClip(2); }},
+        {"load a sound recording",
+         [&] {
+             openDialog.answers.push_back("/rec/desk.wav");
+             edit.loadSoundRecording(openDialog, messages);
+         }},
+        {"set its start point", [&] { edit.setSoundStart("-480", messages); }},
+        {"remove it", [&] { edit.removeSoundRecording(); }},
         {"open an edit",
          [&] {
              addSwitchPoint("200", 'B');

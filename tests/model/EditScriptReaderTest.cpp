@@ -50,6 +50,11 @@ void makeRandomEdit(Edit& edit, std::mt19937& random) {
         edit.addSwitchPoint(angleLetter(upTo(std::max(0, edit.clips().count() - 1))), player);
     }
     if (!edit.clips().isEmpty() && chance(15)) edit.removeClip(upTo(edit.clips().count() - 1));
+    if (chance(30)) {
+        dialog.answers.push_back(pick({"/rec/desk.WAV", "/rec/phone (1).m4a", "C:\\rec\\x).flac"}));
+        edit.loadSoundRecording(dialog, messages);
+        edit.setSoundStart(std::to_string(upTo(7'200'000) - 10'000), messages);
+    }
     edit.overlap().setText(pick(overlaps));
     edit.fadeInToggled(chance(50) ? CheckValue::Ticked : CheckValue::Unticked);
     edit.fadeOutToggled(chance(50) ? CheckValue::Ticked : CheckValue::Unticked);
@@ -146,7 +151,7 @@ TEST(EditScriptReaderTest, TheSoundStartsAtAngleAsStartFrameInEitherForm) {
 TEST(EditScriptReaderTest, TheKeptEditKeepsItsSwitchListVerbatim) {
     QTemporaryDir folder;
     const KeptEdit kept(folder.path().toStdString());
-    const EditContent content{{"/a.avi"}, {"0"}, {"00000300|B", "00000500|A"}, "20", "", ""};
+    const EditContent content{{"/a.avi"}, {"0"}, {"00000300|B", "00000500|A"}, "20", "", "", "", ""};
     Edit edit;
     edit.replace(content);
     ASSERT_FALSE(kept.write(editScriptText(edit), content.switchPoints));

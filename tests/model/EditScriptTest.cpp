@@ -162,6 +162,31 @@ TEST_F(EditScriptTest, OddValuesAreWrittenAsTheyComeByteForByte) {
               "\r\n");
 }
 
+// A sound recording takes angle A's place in the audio line: WAVSource for a
+// WAV file, the FFMS2 plugin's FFAudioSource for anything else, delayed by
+// its start point negated.
+TEST_F(EditScriptTest, ASoundRecordingIsTheAudioLine) {
+    const std::vector<std::vector<std::string>> rows{
+        {"/rec/desk.WAV", "12345", "audio=wavsource(\"/rec/desk.WAV\").delayaudio(-12.345)"},
+        {"/rec/phone.m4a", "-480", "audio=ffaudiosource(\"/rec/phone.m4a\").delayaudio(0.480)"},
+        {"C:\\rec\\a.flac", "007", "audio=ffaudiosource(\"C:\\rec\\a.flac\").delayaudio(-0.007)"},
+        {"/rec/b.wav", "-0", "audio=wavsource(\"/rec/b.wav\").delayaudio(0.000)"},
+        {"/rec/c.mp3", "-3600000", "audio=ffaudiosource(\"/rec/c.mp3\").delayaudio(3600.000)"},
+    };
+    addClip("/cam/a.avi", "25");
+    for (const auto& row : rows) {
+        openDialog.answers.push_back(row[0]);
+        edit.loadSoundRecording(openDialog, messages);
+        edit.setSoundStart(row[1], messages);
+        const std::string text = editScriptText(edit);
+        EXPECT_EQ(text.substr(text.find("\r\n") + 2, row[2].size() + 2), row[2] + "\r\n") << row[0];
+    }
+    for (const char* refused : {"1.5", "", "abc", "1234567890123"}) EXPECT_FALSE(edit.setSoundStart(refused, messages));
+    EXPECT_EQ(messages.shown, std::vector<std::string>(4, messages::kSoundStartNotWhole));
+    edit.removeSoundRecording();
+    EXPECT_NE(editScriptText(edit).find("audio=avisource(\"/cam/a.avi\").trim(25,0)\r\n"), std::string::npos);
+}
+
 TEST_F(EditScriptTest, LineCountIsSevenPlusClipsTimesPointsPlusThree) {
     for (int clips = 0; clips <= 4; ++clips) {
         Edit fresh;
