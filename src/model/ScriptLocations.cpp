@@ -25,7 +25,8 @@ ScriptLocations ScriptLocations::forPlatform() {
             "c:\\preview.avs",
             "c:\\edit-preview.avs",
             "c:\\edit-preview.avs",
-            "c:/render-XXXXXX.avs"};
+            "c:/render-XXXXXX.avs",
+            "c:\\recording.avs"};
 #else
     const std::string cache =
         cacheFolder(qEnvironmentVariable("XDG_CACHE_HOME").toStdString(), QDir::homePath().toStdString());
@@ -37,7 +38,15 @@ ScriptLocations ScriptLocations::inFolder(const std::string& folder) {
     const std::string intro = folder + "/intro.avs";
     const std::string preview = folder + "/preview.avs";
     const std::string editPreview = folder + "/edit-preview.avs";
-    return {folder, intro, intro, preview, preview, editPreview, editPreview, folder + "/render-XXXXXX.avs"};
+    return {folder,
+            intro,
+            intro,
+            preview,
+            preview,
+            editPreview,
+            editPreview,
+            folder + "/render-XXXXXX.avs",
+            folder + "/recording.avs"};
 }
 
 std::string ScriptLocations::cacheFolder(const std::string& xdgCacheHome, const std::string& home) {

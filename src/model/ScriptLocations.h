@@ -24,11 +24,13 @@ struct ScriptLocations {
     std::string editPreviewPath;
     std::string editPreviewPlayerPath;
     std::string renderScriptTemplate;
+    // The sound recording as the start-point dialog plays it.
+    std::string listeningPath;
 
     // The fixed places of this platform: the root of drive C on Windows,
     // elsewhere $XDG_CACHE_HOME/vistrel (XDG_CACHE_HOME defaulting to ~/.cache).
     static ScriptLocations forPlatform();
-    // intro.avs, preview.avs, edit-preview.avs and render-XXXXXX.avs in a folder,
+    // intro.avs, preview.avs, edit-preview.avs, render-XXXXXX.avs and recording.avs in a folder,
     // the player given the same paths.
     static ScriptLocations inFolder(const std::string& folder);
     // The cache folder from the value of XDG_CACHE_HOME and the home folder:

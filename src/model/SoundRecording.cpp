@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QString>
 
+#include "model/Scripts.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -55,6 +57,15 @@ bool isWholeMilliseconds(std::string_view text) {
 std::string recordingAudioLine(const std::string& path, const std::string& startMilliseconds) {
     return std::string("audio=") + (isWav(path) ? "wavsource" : "ffaudiosource") + "(\"" + path + "\").delayaudio(" +
            delaySeconds(startMilliseconds) + ")";
+}
+
+std::string listeningScriptText(const std::string& path, std::int64_t milliseconds) {
+    const std::string name = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+    return ScriptText()
+        .line(std::string("sound=") + (isWav(path) ? "wavsource" : "ffaudiosource") + "(\"" + path + "\")")
+        .line("AudioDub(BlankClip(" + std::to_string(std::max<std::int64_t>(milliseconds, 1)) +
+              ",352,240,\"rgb32\",1000),sound).Subtitle(\"" + name + ": frame = millisecond\",align=5)")
+        .text();
 }
 
 std::optional<RecordingInScript> readRecordingAudioLine(std::string_view line) {

@@ -11,6 +11,7 @@
 //   audio=ffaudiosource("rec.flac").delayaudio(0.480)      anything else
 // DelayAudio's seconds are the start point negated, with three decimals.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,5 +31,10 @@ struct RecordingInScript {
 
 // The recording of an audio line written as above; nothing for another line.
 std::optional<RecordingInScript> readRecordingAudioLine(std::string_view line);
+
+// The recording as the start-point dialog plays it: a blank picture whose
+// frame n is millisecond n of the recording, over its sound, so that the
+// frame the dialog shows is the start point in milliseconds.
+std::string listeningScriptText(const std::string& path, std::int64_t milliseconds);
 
 }  // namespace vistrel::model

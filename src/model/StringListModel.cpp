@@ -2,7 +2,8 @@
 
 namespace vistrel::model {
 
-StringListModel::StringListModel(const StringList& list, QObject* parent) : QAbstractListModel(parent), list_(&list) {
+StringListModel::StringListModel(const StringList& list, QObject* parent, Shown shown)
+    : QAbstractListModel(parent), list_(&list), shown_(std::move(shown)) {
     list_->attach(*this);
 }
 
@@ -18,7 +19,8 @@ int StringListModel::rowCount(const QModelIndex& parent) const {
 QVariant StringListModel::data(const QModelIndex& index, int role) const {
     if (!list_ || !index.isValid() || index.column() != 0 || !list_->hasRow(index.row())) return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
-    return QString::fromStdString(list_->entry(index.row()));
+    const std::string& entry = list_->entry(index.row());
+    return shown_ ? shown_(entry) : QString::fromStdString(entry);
 }
 
 void StringListModel::aboutToInsert(int row) { beginInsertRows(QModelIndex(), row, row); }

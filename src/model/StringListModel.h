@@ -2,17 +2,23 @@
 
 #include <QAbstractListModel>
 
+#include <functional>
+#include <string>
+
 #include "model/Fields.h"
 
 namespace vistrel::model {
 
 // A read-only Qt list model over a StringList: the list view shows the very
-// entries the edit holds, and follows every change through the list's
-// observer. Outliving the list is safe; the model is then empty.
+// entries the edit holds (or what `shown` makes of each), and follows every
+// change through the list's observer. Outliving the list is safe; the model
+// is then empty.
 class StringListModel : public QAbstractListModel, private StringListObserver {
     Q_OBJECT
 public:
-    explicit StringListModel(const StringList& list, QObject* parent = nullptr);
+    using Shown = std::function<QString(const std::string&)>;
+
+    explicit StringListModel(const StringList& list, QObject* parent = nullptr, Shown shown = {});
     ~StringListModel() override;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -27,6 +33,7 @@ private:
     void listDestroyed() override;
 
     const StringList* list_;
+    Shown shown_;
 };
 
 }  // namespace vistrel::model

@@ -54,6 +54,7 @@ MainWindow::MainWindow(MainWindowSetup setup)
       openDialog_(std::move(setup.openDialog)),
       saveDialog_(std::move(setup.saveDialog)),
       renderDialog_(std::move(setup.renderDialog)),
+      soundRecordingDialog_(std::move(setup.soundRecordingDialog)),
       messages_(std::move(setup.messages)) {
     if (!openDialog_)
         openDialog_ = std::make_unique<QtFileDialog>(model::kOpenClipDialogSetup, FileDialogPurpose::Open, this);
@@ -144,6 +145,9 @@ void MainWindow::createMenu() {
     addButtonEntry(*menu_.file, tr("Load video clip…"), QKeySequence(Qt::CTRL | Qt::Key_O), *loadClipsButton_);
     addEntry(*menu_.file, tr("Open edit…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] { openEdit(); });
     addButtonEntry(*menu_.file, tr("Save edit script…"), QKeySequence(Qt::CTRL | Qt::Key_S), *buildScriptButton_);
+    addEntry(*menu_.file, tr("Load sound recording…"), QKeySequence(Qt::CTRL | Qt::Key_L),
+             [this] { loadSoundRecording(); });
+    addEntry(*menu_.file, tr("Remove sound recording"), QKeySequence(), [this] { edit_.removeSoundRecording(); });
     addEntry(*menu_.file, tr("Render video…"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { renderVideo(); });
     menu_.file->addSeparator();
     addEntry(*menu_.file, tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
@@ -169,7 +173,7 @@ void MainWindow::createMenu() {
 // Each clip loaded gets its preview proxy, with the progress in the menu bar.
 void MainWindow::buildProxies() {
     proxyBuilds_ = new ProxyBuilds(this);
-    proxyBuilds_->follow(*clipList_->model());
+    proxyBuilds_->follow(*clipsModel_);
     showProxyStatus(*proxyBuilds_, *menu_.bar);
 }
 
@@ -184,8 +188,7 @@ void MainWindow::createFrames() {
 // The list boxes show the edit's own lists; the text boxes follow its fields.
 void MainWindow::showListsAndBoxes() {
     switchList_->setModel(new model::StringListModel(edit_.switchPoints(), switchList_));
-    clipList_->setModel(new model::StringListModel(edit_.clips(), clipList_));
-    startFrameList_->setModel(new model::StringListModel(edit_.startFrames(), startFrameList_));
+    showSoundRecordingRows();
 
     QPalette grey = switchList_->palette();
     grey.setColor(QPalette::Base, switchListBackground);
@@ -218,8 +221,12 @@ void MainWindow::wireEvents() {
             [this] { edit_.selectSwitchPoint(switchList_->selectedRow(), timeLine_->control()); });
     connect(switchList_, &ListBox::userDoubleClicked, this,
             [this] { edit_.removeSwitchPoint(switchList_->selectedRow()); });
-    connect(clipList_, &ListBox::userDoubleClicked, this,
-            [this] { edit_.removeClip(clipList_->selectedRow(), angleRates_->matching()); });
+    connect(clipList_, &ListBox::userDoubleClicked, this, [this] {
+        if (isSoundRecordingRow(clipList_->selectedRow()))
+            edit_.removeSoundRecording();
+        else
+            edit_.removeClip(clipList_->selectedRow(), angleRates_->matching());
+    });
     connect(startFrameList_, &ListBox::userDoubleClicked, this, &MainWindow::openStartPointDialog);
     connect(previewButton_, &QPushButton::clicked, this, [this] {
         model::ShowPreview(edit_, *playerControl_, *messages_, locations_);
@@ -319,7 +326,10 @@ void MainWindow::openStartPointDialog() {
         startPointDialog_ = new StartPointDialog(*this, frameMarginsOf(*this));  // deletes itself on close
         startPointDialog_->show();
     }
-    startPointDialog_->showClip(edit_.clips().entry(startFrameList_->selectedRow()));
+    if (isSoundRecordingRow(startFrameList_->selectedRow()))
+        listenToSoundRecording();
+    else
+        startPointDialog_->showClip(edit_.clips().entry(startFrameList_->selectedRow()));
 }
 
 void MainWindow::closeStartPointDialog() {
@@ -341,10 +351,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-std::string MainWindow::selectedStartFrame() const { return edit_.startFrames().entry(startFrameList_->selectedRow()); }
+std::string MainWindow::selectedStartFrame() const {
+    const int row = startFrameList_->selectedRow();
+    return isSoundRecordingRow(row) ? edit_.soundStart().entry(0) : edit_.startFrames().entry(row);
+}
 
 void MainWindow::storeSelectedStartFrame(std::string text) {
-    edit_.setStartFrame(startFrameList_->selectedRow(), std::move(text));
+    if (isSoundRecordingRow(startFrameList_->selectedRow()))
+        edit_.setSoundStart(text, *messages_);
+    else
+        edit_.setStartFrame(startFrameList_->selectedRow(), std::move(text));
 }
 
 }  // namespace vistrel::ui

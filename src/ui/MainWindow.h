@@ -57,6 +57,7 @@ struct MainWindowSetup {
     std::unique_ptr<model::FileDialog> renderDialog;
     std::unique_ptr<model::MessageSink> messages;
     std::unique_ptr<model::FileDialog> openEditDialog;
+    std::unique_ptr<model::FileDialog> soundRecordingDialog;
     std::unique_ptr<model::QuestionBox> questions;
     std::string stateFolder;  // empty: the platform's (KeptEdit::platformFolder)
     // Angles of different rates (AngleRates.h): empty means the engine, the
@@ -125,6 +126,14 @@ private:
     void openStartPointDialog();
     void closeStartPointDialog();
 
+    // The sound recording (MainWindowRecording.cpp): its rows under the
+    // clips and their start frames, loading and removing it, and its start
+    // point in the start-point dialog.
+    void showSoundRecordingRows();
+    void loadSoundRecording();
+    bool isSoundRecordingRow(int row) const;
+    void listenToSoundRecording();
+
     // StartFrameAccess, for the start-point dialog.
     std::string selectedStartFrame() const override;
     void storeSelectedStartFrame(std::string text) override;
@@ -134,6 +143,7 @@ private:
     std::unique_ptr<model::FileDialog> openDialog_;
     std::unique_ptr<model::FileDialog> saveDialog_;
     std::unique_ptr<model::FileDialog> renderDialog_;
+    std::unique_ptr<model::FileDialog> soundRecordingDialog_;
     std::unique_ptr<model::MessageSink> messages_;
     std::unique_ptr<model::FileDialog> openEditDialog_;
     std::unique_ptr<model::QuestionBox> questions_;
@@ -163,6 +173,7 @@ private:
     player::PlayerWnd* player_ = nullptr;
     QCheckBox* fadeInBox_ = nullptr;
     ProxyBuilds* proxyBuilds_ = nullptr;
+    model::StringListModel* clipsModel_ = nullptr;  // the clip list's rows without the recording's
 
     std::unique_ptr<PlayerWndControl> playerControl_;
     PreviewTimeLine* timeLine_ = nullptr;  // child, owned by Qt
