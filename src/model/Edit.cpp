@@ -23,7 +23,11 @@ void applyFadeToggle(CheckValue value, std::string& line, const char* statement)
 
 }  // namespace
 
-Edit::Edit() : overlap_(kDefaultOverlap, [this] { changed(); }) {}
+Edit::Edit()
+    : overlap_(kDefaultOverlap, [this] {
+          Operation typing(*this, "change the overlap", true);
+          changed();
+      }) {}
 
 void Edit::initialise() {
     switchPoints_.insert(switchListInsertRow(switchPoints_, kStartSwitchPoint), kStartSwitchPoint);
@@ -41,6 +45,7 @@ void Edit::addClip(FileDialog& openDialog, MessageSink& messages) {
         messages.showMessage(messages::kUnusableClipName);
         return;
     }
+    Operation operation(*this, "add clip " + std::string(1, angleLetter(clips_.count())));
     ChangeGroup group(*this);
     clips_.append(*path);
     startFrames_.append(kNewClipStartFrame);
@@ -48,6 +53,7 @@ void Edit::addClip(FileDialog& openDialog, MessageSink& messages) {
 
 void Edit::addClip(FileDialog& openDialog, MessageSink& messages, RateMatching& matching) {
     const int before = clips_.count();
+    Operation operation(*this, "add clip " + std::string(1, angleLetter(before)));
     addClip(openDialog, messages);
     if (clips_.count() <= before) return;
     ChangeGroup group(*this);
@@ -65,18 +71,21 @@ void Edit::addSwitchPoint(char angle, PlayerControl& player) {
     const std::string reply = player.sendcommand(kStatusPositionCommand);
     currentPositionText_ = reply + '|' + angle;
     const std::string entry = makeSwitchPointEntry(reply, angle);
+    Operation operation(*this, "add switch point");
     switchPoints_.insert(switchListInsertRow(switchPoints_, entry), entry);
     showSwitchPointCount();
 }
 
 void Edit::removeSwitchPoint(int selectedRow) {
     if (!switchPoints_.hasRow(selectedRow)) return;
+    Operation operation(*this, "remove switch point");
     switchPoints_.remove(selectedRow);
     showSwitchPointCount();
 }
 
 void Edit::removeClip(int selectedRow) {
     if (!clips_.hasRow(selectedRow)) return;
+    Operation operation(*this, "remove clip " + std::string(1, angleLetter(selectedRow)));
     ChangeGroup group(*this);
     if (startFrames_.hasRow(selectedRow)) startFrames_.remove(selectedRow);
     clips_.remove(selectedRow);
@@ -84,6 +93,7 @@ void Edit::removeClip(int selectedRow) {
 
 void Edit::removeClip(int selectedRow, RateMatching& matching) {
     const bool angleA = selectedRow == 0 && clips_.hasRow(0);
+    Operation operation(*this, "remove clip " + std::string(1, angleLetter(std::max(selectedRow, 0))));
     removeClip(selectedRow);
     if (!angleA) return;
     std::vector<int> rest;
@@ -99,17 +109,20 @@ void Edit::selectSwitchPoint(int selectedRow, PlayerControl& player) const {
 }
 
 void Edit::fadeInToggled(CheckValue value) {
+    Operation operation(*this, "fade in");
     applyFadeToggle(value, fadeInLine_, kFadeInStatement);
     changed();
 }
 
 void Edit::fadeOutToggled(CheckValue value) {
+    Operation operation(*this, "fade out");
     applyFadeToggle(value, fadeOutLine_, kFadeOutStatement);
     changed();
 }
 
 void Edit::setStartFrame(int selectedRow, std::string text) {
     if (!startFrames_.hasRow(selectedRow)) return;
+    Operation operation(*this, "set the start frame of " + std::string(1, angleLetter(selectedRow)));
     startFrames_.replace(selectedRow, std::move(text));
 }
 
@@ -120,6 +133,7 @@ void Edit::loadSoundRecording(FileDialog& dialog, MessageSink& messages) {
         messages.showMessage(messages::kUnusableClipName);
         return;
     }
+    Operation operation(*this, "load the sound recording");
     ChangeGroup group(*this);
     removeSoundRecording();
     soundRecording_.append(*path);
@@ -127,6 +141,7 @@ void Edit::loadSoundRecording(FileDialog& dialog, MessageSink& messages) {
 }
 
 void Edit::removeSoundRecording() {
+    Operation operation(*this, "remove the sound recording");
     ChangeGroup group(*this);
     if (soundRecording_.hasRow(0)) soundRecording_.remove(0);
     if (soundStart_.hasRow(0)) soundStart_.remove(0);
@@ -140,6 +155,7 @@ bool Edit::setSoundStart(const std::string& milliseconds, MessageSink& messages)
     }
     const std::string start = decimalText(static_cast<std::int64_t>(std::stoll(milliseconds)));
     if (start == soundStart_.entry(0)) return false;
+    Operation operation(*this, "set the start point of the sound recording");
     soundStart_.replace(0, start);
     return true;
 }
@@ -158,7 +174,7 @@ void replaceEntries(StringList& list, const std::vector<std::string>& entries) {
 
 }  // namespace
 
-void Edit::replace(const EditContent& content) {
+void Edit::replace(const EditContent& content, std::string name) {
     if (content.clips.size() > static_cast<std::size_t>(kMaxAngles))
         throw std::invalid_argument("Edit::replace: more than 4 clips");
     if (content.startFrames.size() != content.clips.size())
@@ -171,6 +187,7 @@ void Edit::replace(const EditContent& content) {
     if (content.soundRecording.empty() ? !content.soundStart.empty() : !isWholeMilliseconds(content.soundStart))
         throw std::invalid_argument("Edit::replace: a sound recording without a start point in milliseconds");
 
+    Operation operation(*this, name);
     ChangeGroup group(*this);
     replaceEntries(clips_, content.clips);
     replaceEntries(startFrames_, content.startFrames);
@@ -195,6 +212,7 @@ void Edit::setStartFramesFromSound(const std::vector<std::string>& matchedClips,
     }
     const SoundStartFrames result = startFramesFromSound(startFrames_.entries(), fpsA, found, sure);
     {
+        Operation operation(*this, "match start frames by sound");
         ChangeGroup group(*this);  // heard before the message waits for its OK
         for (int row = 0; row < startFrames_.count(); ++row)
             if (startFrames_.entry(row) != result.startFrames[static_cast<std::size_t>(row)])
@@ -206,10 +224,16 @@ void Edit::setStartFramesFromSound(const std::vector<std::string>& matchedClips,
 void Edit::showSwitchPointCount() { pointCount_.setText(decimalText(switchPoints_.count())); }
 
 void Edit::changed() {
+    if (operationDepth_ == 0) lastChange_ = {"change the edit", lastChange_.operation + 1, false};
     if (changeGroupDepth_ > 0)
         changePending_ = true;
     else if (changeListener_)
         changeListener_();
+}
+
+Edit::Operation::Operation(Edit& edit, std::string name, bool continuous) : edit_(edit) {
+    if (edit_.operationDepth_++ == 0)
+        edit_.lastChange_ = {std::move(name), edit_.lastChange_.operation + 1, continuous};
 }
 
 Edit::ChangeGroup::~ChangeGroup() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,6 +33,16 @@ struct EditContent {
     std::string soundStart;  // whole milliseconds
 
     bool operator==(const EditContent&) const = default;
+};
+
+// What the last change of an edit's content was: the operation that made it,
+// by the name its undo takes ("remove clip B"), and a number that every
+// operation takes anew, so that the changes of one operation (a clip added,
+// then conformed after a question) can be told as one.
+struct EditChange {
+    std::string name;
+    std::uint64_t operation = 0;
+    bool continuous = false;  // typing: one change of a run of them
 };
 
 // The whole edit: up to four clips with their start frames, the switch
@@ -111,8 +122,8 @@ public:
     // follows the switch list; the current position text is cleared.
     // Throws std::invalid_argument, changing nothing, for content no edit
     // can hold: more than 4 clips, a start frame per clip missing, switch
-    // points out of switch list order.
-    void replace(const EditContent& content);
+    // points out of switch list order. The change is heard as `name`.
+    void replace(const EditContent& content, std::string name = "open edit");
 
     // Hears every change of the edit's content (clips, start frames, switch
     // points, overlap, fade lines) once the change is made, whichever
@@ -121,6 +132,8 @@ public:
     // its end; one that asks a question between its changes (conforming a
     // clip's rate) is heard before the question and again after it.
     void setChangeListener(std::function<void()> listener) { changeListener_ = std::move(listener); }
+    // The change the listener hears.
+    const EditChange& lastChange() const { return lastChange_; }
     // Sets the start frames from what matching the clips by their sound
     // found (see SoundStartFrames.h) and shows the one message about it.
     // matchedClips are the clips that were matched: when the clip list no
@@ -131,6 +144,18 @@ public:
 private:
     // Holds the change listener back until the outermost group ends, then
     // tells it once if anything changed meanwhile.
+    // Names the changes made while it lives; the outermost one names them.
+    class Operation {
+    public:
+        Operation(Edit& edit, std::string name, bool continuous = false);
+        ~Operation() { --edit_.operationDepth_; }
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+
+    private:
+        Edit& edit_;
+    };
+
     class ChangeGroup {
     public:
         explicit ChangeGroup(Edit& edit) : edit_(edit) { ++edit_.changeGroupDepth_; }
@@ -159,6 +184,8 @@ private:
     std::function<void()> changeListener_;
     int changeGroupDepth_ = 0;
     bool changePending_ = false;
+    int operationDepth_ = 0;
+    EditChange lastChange_;
 };
 
 }  // namespace vistrel::model

@@ -151,6 +151,10 @@ void MainWindow::createMenu() {
     addEntry(*menu_.file, tr("Render video…"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { renderVideo(); });
     menu_.file->addSeparator();
     addEntry(*menu_.file, tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+    undoEntry_ = addEntry(*menu_.edit, tr("Undo"), QKeySequence::Undo, [this] { undo(); });
+    redoEntry_ = addEntry(*menu_.edit, tr("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { redo(); });
+    redoEntry_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    menu_.edit->addSeparator();
     addEntry(*menu_.edit, tr("Match start frames by sound"), QKeySequence(Qt::CTRL | Qt::Key_M),
              [this] { matchStartFramesBySound(); });
     addButtonEntry(*menu_.play, tr("Preview angles"), QKeySequence(Qt::Key_F5), *previewButton_);
@@ -263,7 +267,7 @@ void MainWindow::startUp() {
     const bool restored = keeper_->offerRestore();
     showIntro();
     if (restored) showOpenedEdit();
-    edit_.setChangeListener([this] { keeper_->editChanged(); });
+    startHearingChanges();
     previewButton_->setFocus();
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "model/Edit.h"
+#include "model/EditHistory.h"
 #include "model/EditFile.h"
 #include "model/Ports.h"
 #include "model/ScriptLocations.h"
@@ -22,6 +23,7 @@
 #include "ui/QtPorts.h"
 #include "ui/StartFrameAccess.h"
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -114,6 +116,13 @@ private:
     void createEditKeeping(MainWindowSetup& setup);
     void openEdit();
     void showOpenedEdit();
+    void showFadeBoxes();
+    // Every change of the edit: kept, in the history, the undo entries named.
+    void startHearingChanges();
+    void editChanged();
+    void undo();
+    void redo();
+    void showUndoEntries();
 
     // "Preview the edit": the edit plays where the player is now.
     void previewEdit();
@@ -149,6 +158,9 @@ private:
     std::unique_ptr<model::QuestionBox> questions_;
     std::unique_ptr<model::EditFile> editFile_;
     std::unique_ptr<EditKeeper> keeper_;
+    std::unique_ptr<model::EditHistory> history_;
+    QAction* undoEntry_ = nullptr;
+    QAction* redoEntry_ = nullptr;
     std::unique_ptr<AngleRates> angleRates_;
     std::optional<std::string> introFailure_;
     QPointer<StartPointDialog> startPointDialog_;

@@ -1,6 +1,8 @@
 // The main window's side of keeping the edit: the edit script as the edit's
-// file ("build script", "Open edit…", the question on closing) and the edit
-// kept in the state folder while the window is open.
+// file ("build script", "Open edit…", the question on closing), the edit
+// kept in the state folder while the window is open, and its history (undo
+// and redo).
+#include <QAction>
 #include <QCheckBox>
 #include <QFileInfo>
 
@@ -32,11 +34,50 @@ void MainWindow::openEdit() {
     showOpenedEdit();
 }
 
+void MainWindow::startHearingChanges() {
+    history_ = std::make_unique<model::EditHistory>(edit_);
+    edit_.setChangeListener([this] { editChanged(); });
+    showUndoEntries();
+}
+
+void MainWindow::editChanged() {
+    keeper_->editChanged();
+    history_->heard();
+    showUndoEntries();
+}
+
+// An undo or redo puts back a whole edit: the boxes that do not follow the
+// edit by themselves follow it here.
+void MainWindow::undo() {
+    history_->undo();
+    showFadeBoxes();
+    showUndoEntries();
+}
+
+void MainWindow::redo() {
+    history_->redo();
+    showFadeBoxes();
+    showUndoEntries();
+}
+
+void MainWindow::showUndoEntries() {
+    undoEntry_->setEnabled(history_->canUndo());
+    undoEntry_->setText(history_->canUndo() ? tr("Undo %1").arg(QString::fromStdString(history_->undoName()))
+                                            : tr("Undo"));
+    redoEntry_->setEnabled(history_->canRedo());
+    redoEntry_->setText(history_->canRedo() ? tr("Redo %1").arg(QString::fromStdString(history_->redoName()))
+                                            : tr("Redo"));
+}
+
+void MainWindow::showFadeBoxes() {
+    fadeInBox_->setChecked(!edit_.fadeInLine().empty());
+    fadeOutBox_->setChecked(!edit_.fadeOutLine().empty());
+}
+
 // The fade boxes follow the fade lines. A clip that no longer exists stays
 // in the list by its name, and the player's card says which one it is.
 void MainWindow::showOpenedEdit() {
-    fadeInBox_->setChecked(!edit_.fadeInLine().empty());
-    fadeOutBox_->setChecked(!edit_.fadeOutLine().empty());
+    showFadeBoxes();
     for (int row = 0; row < edit_.clips().count(); ++row) {
         const QString clip = QString::fromStdString(edit_.clips().entry(row));
         if (QFileInfo::exists(clip)) continue;

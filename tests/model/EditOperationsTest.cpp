@@ -10,6 +10,7 @@
 
 #include "model/Edit.h"
 #include "model/EditFile.h"
+#include "model/EditHistory.h"
 #include "model/ModelFakes.h"
 
 using namespace vistrel::model;
@@ -208,60 +209,97 @@ protected:
 
 }  // namespace
 
+struct OperationRow {
+    const char* what;
+    const char* undoName;  // "" for typing that goes on the step before
+    std::function<void()> run;
+};
+
 // What the listener hears last is what the edit holds once an operation is
 // done, whichever operation it was: the kept edit is written from it, so a
-// change it misses is lost in a crash.
-TEST_F(EditFileTest, EveryOperationIsHeardWithTheContentItLeaves) {
-    const std::vector<std::pair<const char*, std::function<void()>>> operations{
-        {"add a clip", [&] { add("/25.avi"); }},
-        {"add a clip of another rate, kept", [&] { add("/30.avi", {questions::no}); }},
-        {"add a clip of the same rate", [&] { add("/b25.avi"); }},
-        {"set a start frame", [&] { edit.setStartFrame(2, "50"); }},
-        {"remove angle A, conform the rest",
+// change it misses is lost in a crash. The history makes each operation one
+// step under its name, undone and redone in turn back to the start.
+TEST_F(EditFileTest, EveryOperationIsHeardAndUndoneAsOneStep) {
+    const std::vector<OperationRow> operations{
+        {"add a clip", "add clip A", [&] { add("/25.avi"); }},
+        {"add a clip of another rate, kept", "add clip B", [&] { add("/30.avi", {questions::no}); }},
+        {"add a clip of the same rate", "add clip C", [&] { add("/b25.avi"); }},
+        {"set a start frame", "set the start frame of C", [&] { edit.setStartFrame(2, "50"); }},
+        {"remove angle A, conform the rest", "remove clip A",
          [&] {
              questions.answers = {questions::yes};
              edit.removeClip(0, matching);
          }},
-        {"add a clip, conform it", [&] { add("/c25.avi", {questions::yes}); }},
-        {"match by sound",
+        {"add a clip, conform it", "add clip C", [&] { add("/c25.avi", {questions::yes}); }},
+        {"match by sound", "match start frames by sound",
          [&] {
              edit.setStartFramesFromSound(edit.clips().entries(), 30, {{-1.0, 30, 0.9}, {0.5, 30, 0.9}}, 0.5, messages);
          }},
-        {"fade in", [&] { edit.fadeInToggled(CheckValue::Ticked); }},
-        {"fade out", [&] { edit.fadeOutToggled(CheckValue::Ticked); }},
-        {"type the overlap", [&] { edit.overlap().setText("12"); }},
-        {"add a switch point", [&] { addSwitchPoint("300", 'B'); }},
-        {"remove a switch point", [&] { edit.removeSwitchPoint(1); }},
-        {"remove a clip", [&] { edit.removeClip(2); }},
-        {"load a sound recording",
+        {"fade in", "fade in", [&] { edit.fadeInToggled(CheckValue::Ticked); }},
+        {"fade out", "fade out", [&] { edit.fadeOutToggled(CheckValue::Ticked); }},
+        {"type the overlap", "change the overlap", [&] { edit.overlap().setText("12"); }},
+        {"type on", "", [&] { edit.overlap().setText("125"); }},
+        {"add a switch point", "add switch point", [&] { addSwitchPoint("300", 'B'); }},
+        {"remove a switch point", "remove switch point", [&] { edit.removeSwitchPoint(1); }},
+        {"remove a clip", "remove clip C", [&] { edit.removeClip(2); }},
+        {"load a sound recording", "load the sound recording",
          [&] {
              openDialog.answers.push_back("/rec/desk.wav");
              edit.loadSoundRecording(openDialog, messages);
          }},
-        {"set its start point", [&] { edit.setSoundStart("-480", messages); }},
-        {"remove it", [&] { edit.removeSoundRecording(); }},
-        {"open an edit",
+        {"set its start point", "set the start point of the sound recording",
+         [&] { edit.setSoundStart("-480", messages); }},
+        {"remove it", "remove the sound recording", [&] { edit.removeSoundRecording(); }},
+        {"add another switch point", "add switch point", [&] { addSwitchPoint("200", 'B'); }},
+        {"save, then set a start frame", "set the start frame of A",
          [&] {
-             addSwitchPoint("200", 'B');
              saveDialog.answers.push_back(saved);
              ASSERT_TRUE(file.build());
              edit.setStartFrame(0, "7");
+         }},
+        {"open an edit", "open edit",
+         [&] {
              openDialog.answers.push_back(saved);
              questions.answers = {questions::discard};
              ASSERT_TRUE(file.open());
          }},
     };
+    EditHistory history(edit);
     std::vector<EditContent> heard;
-    edit.setChangeListener([&] { heard.push_back(edit.content()); });
-    for (const auto& [what, operation] : operations) {
+    edit.setChangeListener([&] {
+        heard.push_back(edit.content());
+        history.heard();
+    });
+    std::vector<std::pair<std::string, EditContent>> steps;  // each step's name and the content before it
+    for (const auto& row : operations) {
         const EditContent before = edit.content();
         heard.clear();
-        operation();
-        EXPECT_NE(edit.content(), before) << what << " changes nothing";
-        ASSERT_FALSE(heard.empty()) << what << " is not heard";
-        EXPECT_EQ(heard.back(), edit.content()) << what << " is heard before its last change";
+        row.run();
+        EXPECT_NE(edit.content(), before) << row.what << " changes nothing";
+        ASSERT_FALSE(heard.empty()) << row.what << " is not heard";
+        EXPECT_EQ(heard.back(), edit.content()) << row.what << " is heard before its last change";
+        if (*row.undoName) steps.emplace_back(row.undoName, before);
+        EXPECT_EQ(history.undoName(), steps.back().first) << row.what;
     }
     EXPECT_EQ(questions.answers.size(), 0u);
+
+    std::vector<EditContent> after;
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+        after.push_back(edit.content());
+        ASSERT_EQ(history.undoName(), step->first);
+        history.undo();
+        EXPECT_EQ(edit.content(), step->second) << "undo " << step->first;
+    }
+    EXPECT_FALSE(history.canUndo());
+    for (const auto& [name, before] : steps) {
+        ASSERT_EQ(history.redoName(), name);
+        history.redo();
+        EXPECT_EQ(edit.content(), after.back()) << "redo " << name;
+        after.pop_back();
+    }
+    history.undo();
+    edit.fadeInToggled(CheckValue::Unticked);
+    EXPECT_FALSE(history.canRedo()) << "a change after an undo drops what could be redone";
 }
 
 TEST_F(EditFileTest, OpeningTheScriptTheWorkWasJustSavedOverShowsThatWork) {

@@ -8,10 +8,25 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "model/Edit.h"
 #include "model/Ports.h"
+#include "model/Scripts.h"
+
+namespace vistrel::model {
+
+// An edit's content as a failing test shows it: its script, then the switch list.
+inline void PrintTo(const EditContent& content, std::ostream* out) {
+    Edit edit;
+    edit.replace(content);
+    *out << "\n" << editScriptText(edit) << "switch points:";
+    for (const auto& point : content.switchPoints) *out << " " << point;
+}
+
+}  // namespace vistrel::model
 
 namespace vistrel::model::testing {
 
