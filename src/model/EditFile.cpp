@@ -26,9 +26,24 @@ EditFile::EditFile(Edit& edit, FileDialog& openDialog, FileDialog& saveDialog, Q
     : edit_(edit), openDialog_(openDialog), saveDialog_(saveDialog), questions_(questions), messages_(messages) {}
 
 bool EditFile::build() {
-    if (!buildEditScript(edit_, saveDialog_, messages_)) return false;
+    if (!path_.empty()) saveDialog_.startAt(path_);
+    const auto saved = buildEditScript(edit_, saveDialog_, messages_);
+    if (!saved) return false;
+    path_ = *saved;
     savedScript_ = editScriptText(edit_);
     return true;
+}
+
+// The restored edit counts as saved only when its file still holds it as it is.
+void EditFile::restored(const std::string& path) {
+    path_ = path;
+    savedScript_.reset();
+    if (path.empty()) return;
+    try {
+        if (const std::string text = readScriptFile(path); text == editScriptText(edit_)) savedScript_ = text;
+    } catch (const std::runtime_error&) {
+        // gone or unreadable: the restored work is in no file
+    }
 }
 
 bool EditFile::open() {
@@ -44,6 +59,7 @@ bool EditFile::open() {
         return false;
     }
     edit_.replace(content);
+    path_ = *path;
     savedScript_ = editScriptText(edit_);
     return true;
 }

@@ -15,8 +15,16 @@ class EditFile {
 public:
     EditFile(Edit& edit, FileDialog& openDialog, FileDialog& saveDialog, QuestionBox& questions, MessageSink& messages);
 
-    // "build script"; true when the script was saved.
+    // "build script"; true when the script was saved. The save dialog starts
+    // with the edit's file when it has one.
     bool build();
+
+    // The edit's file: the script last saved or opened, or the one a
+    // restored edit came from; empty for an edit never saved.
+    const std::string& path() const { return path_; }
+    // A kept edit was restored: it came from path (or none); it counts as
+    // saved when that file holds it as it is.
+    void restored(const std::string& path);
 
     // "Open edit…": asks for an edit script; with unsaved work, asks whether
     // to save it, and only then reads the script (the work may have been
@@ -43,6 +51,7 @@ private:
     QuestionBox& questions_;
     MessageSink& messages_;
     std::optional<std::string> savedScript_;
+    std::string path_;
 };
 
 }  // namespace vistrel::model

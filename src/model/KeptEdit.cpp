@@ -101,17 +101,31 @@ EditContent KeptEdit::read() const {
     return withKeptSwitchPoints(content, std::move(points), script).value_or(content);
 }
 
+std::optional<std::string> KeptEdit::writeEditFile(const std::string& path) const {
+    return saveScriptFile(editFilePath(), path);
+}
+
+std::string KeptEdit::editFile() const {
+    try {
+        return readScriptFile(editFilePath());
+    } catch (const std::runtime_error&) {
+        return {};  // a name that cannot be read: the edit is still there
+    }
+}
+
 std::string KeptEdit::setAside() const {
     const std::string aside = folder_ + "/edit-unreadable.avs";
     QFile::remove(qPath(aside));
     QFile::rename(qPath(scriptPath()), qPath(aside));
     QFile::remove(qPath(switchPointsPath()));
+    QFile::remove(qPath(editFilePath()));
     return aside;
 }
 
 void KeptEdit::remove() const {
     QFile::remove(qPath(scriptPath()));
     QFile::remove(qPath(switchPointsPath()));
+    QFile::remove(qPath(editFilePath()));
 }
 
 void KeptEdit::release() {

@@ -15,8 +15,9 @@ namespace vistrel::model {
 // closing normally (a crash, a kill, a power cut) loses nothing. The folder
 // holds the edit script of the edit (edit.avs), the switch list verbatim
 // (switch-points.txt: the first switch point's frame and entries the script
-// cannot show exactly) and, while a Vistrel keeps its edit there, the lock
-// running.lock. A normal close removes edit.avs and switch-points.txt, so
+// cannot show exactly), the path of the edit's own file when it has one
+// (edit-file.txt) and, while a Vistrel keeps its edit there, the lock
+// running.lock. A normal close removes all but the lock, so
 // finding edit.avs at start means the last run did not close normally.
 // Each file is written through a temporary file that replaces it only when
 // complete.
@@ -49,6 +50,10 @@ public:
     // The kept edit; the switch list as kept when it writes the same script.
     // Throws std::runtime_error "<path>: <why>" when it cannot be read.
     EditContent read() const;
+    // The edit's own file (EditFile::path): kept beside it, read back with it;
+    // "" when it has none.
+    std::optional<std::string> writeEditFile(const std::string& path) const;
+    std::string editFile() const;
     // Renames an unreadable edit.avs so that it is not offered again, and
     // returns its new path.
     std::string setAside() const;
@@ -59,6 +64,7 @@ public:
 
 private:
     std::string switchPointsPath() const { return folder_ + "/switch-points.txt"; }
+    std::string editFilePath() const { return folder_ + "/edit-file.txt"; }
 
     std::string folder_;
     std::unique_ptr<QLockFile> lock_;

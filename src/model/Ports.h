@@ -43,6 +43,8 @@ class FileDialog {
 public:
     virtual ~FileDialog() = default;
     virtual std::optional<std::string> choose() = 0;
+    // The next use starts with this file chosen, in its folder.
+    virtual void startAt(const std::string& path) { (void)path; }
 };
 
 // How the window sets up its dialogs. The filter is written as

@@ -167,20 +167,20 @@ std::string editScriptText(const Edit& edit) {
     return script.text();
 }
 
-bool buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages) {
+std::optional<std::string> buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages) {
     if (edit.switchPoints().count() <= 1) {
         messages.showMessage(messages::kTooFewSwitchPoints);
-        return false;
+        return std::nullopt;
     }
     const auto path = saveDialog.choose();
-    if (!path || path->empty()) return false;
+    if (!path || path->empty()) return std::nullopt;
 
     if (const auto failure = saveScriptFile(*path, editScriptText(edit))) {
         messages.showMessage(messages::kScriptNotSavedPrefix + *failure);
-        return false;
+        return std::nullopt;
     }
     messages.showMessage(messages::kScriptSaved);
-    return true;
+    return path;
 }
 
 }  // namespace vistrel::model

@@ -68,7 +68,7 @@ std::string angleSourceText(const Edit& edit, int row);
 
 // "build script": with fewer than 2 switch points only a message; otherwise
 // asks the save dialog for a path, writes the script there and reports.
-// True when the script was saved.
-bool buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages);
+// The path it was saved to; nothing when it was not saved.
+std::optional<std::string> buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages);
 
 }  // namespace vistrel::model

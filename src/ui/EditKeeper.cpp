@@ -34,8 +34,14 @@ bool EditKeeper::offerRestore() {
         kept_.remove();
         return false;
     }
-    edit_.replace(content);
+    edit_.replace(content, "restore");
+    restoredEditFile_ = kept_.editFile();
     return true;
+}
+
+void EditKeeper::keepEditFile(const std::string& path) {
+    if (!writer_) return;
+    if (const auto failure = kept_.writeEditFile(path)) reportOnce(*failure);
 }
 
 void EditKeeper::editChanged() {

@@ -25,6 +25,10 @@ public:
     // replaces the edit with it, Discard removes it. A kept edit that cannot
     // be read is reported and set aside. True when the edit was restored.
     bool offerRestore();
+    // The file of the edit restored; "" when it had none.
+    const std::string& restoredEditFile() const { return restoredEditFile_; }
+    // The edit's own file changed (saved or opened under a name).
+    void keepEditFile(const std::string& path);
 
     void editChanged();
     // A normal close: the kept edit is removed.
@@ -38,6 +42,7 @@ private:
     model::QuestionBox& questions_;
     model::MessageSink& messages_;
     bool reported_ = false;
+    std::string restoredEditFile_;
     std::unique_ptr<KeptEditWriter> writer_;  // only while the folder is ours
 };
 

@@ -151,7 +151,7 @@ void MainWindow::createMenu() {
     addEntry(*menu_.file, tr("Render video…"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { renderVideo(); });
     menu_.file->addSeparator();
     addEntry(*menu_.file, tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
-    undoEntry_ = addEntry(*menu_.edit, tr("Undo"), QKeySequence::Undo, [this] { undo(); });
+    undoEntry_ = addEntry(*menu_.edit, tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
     redoEntry_ = addEntry(*menu_.edit, tr("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { redo(); });
     redoEntry_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     menu_.edit->addSeparator();
@@ -241,7 +241,7 @@ void MainWindow::wireEvents() {
         connect(list, &QAbstractItemModel::rowsInserted, timeLine_, &PreviewTimeLine::updateMarks);
         connect(list, &QAbstractItemModel::rowsRemoved, timeLine_, &PreviewTimeLine::updateMarks);
     }
-    connect(buildScriptButton_, &QPushButton::clicked, this, [this] { editFile_->build(); });
+    connect(buildScriptButton_, &QPushButton::clicked, this, &MainWindow::saveEdit);
     // Connected after the starting value is set: only the user's changes reach the player.
     connect(rateSlider_, &QSlider::valueChanged, player_, &player::PlayerWnd::rate);
     connect(rateSlider_, &QSlider::valueChanged, rateText_,
@@ -266,8 +266,12 @@ void MainWindow::startUp() {
     edit_.initialise();
     const bool restored = keeper_->offerRestore();
     showIntro();
-    if (restored) showOpenedEdit();
+    if (restored) {
+        editFile_->restored(keeper_->restoredEditFile());
+        showOpenedEdit();
+    }
     startHearingChanges();
+    showCaption();
     previewButton_->setFocus();
 }
 

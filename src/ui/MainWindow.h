@@ -117,6 +117,10 @@ private:
     void openEdit();
     void showOpenedEdit();
     void showFadeBoxes();
+    // "build script"; the edit's file and the caption that names it.
+    void saveEdit();
+    void editFileChanged();
+    void showCaption();
     // Every change of the edit: kept, in the history, the undo entries named.
     void startHearingChanges();
     void editChanged();

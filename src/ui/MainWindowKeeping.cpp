@@ -29,6 +29,7 @@ void MainWindow::createEditKeeping(MainWindowSetup& setup) {
 // The opened edit starts as the edit at start-up does, on the intro.
 void MainWindow::openEdit() {
     if (!editFile_->open()) return;
+    editFileChanged();
     closeStartPointDialog();  // it showed a clip of the edit that is gone
     showIntro();
     showOpenedEdit();
@@ -44,6 +45,26 @@ void MainWindow::editChanged() {
     keeper_->editChanged();
     history_->heard();
     showUndoEntries();
+    showCaption();
+}
+
+void MainWindow::saveEdit() {
+    if (editFile_->build()) editFileChanged();
+}
+
+void MainWindow::editFileChanged() {
+    keeper_->keepEditFile(editFile_->path());
+    showCaption();
+}
+
+// "Vistrel" for an edit that has no file yet; once it has one, its name,
+// marked while there is work its file does not hold ("concert.avs* — Vistrel").
+void MainWindow::showCaption() {
+    const QString path = QString::fromStdString(editFile_->path());
+    setWindowFilePath(path);
+    setWindowTitle(path.isEmpty() ? QStringLiteral("Vistrel")
+                                  : QFileInfo(path).fileName() + QStringLiteral("[*] \u2014 Vistrel"));
+    setWindowModified(!path.isEmpty() && editFile_->holdsUnsavedWork());
 }
 
 // An undo or redo puts back a whole edit: the boxes that do not follow the

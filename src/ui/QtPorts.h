@@ -54,6 +54,7 @@ public:
     QtFileDialog(const model::FileDialogSetup& setup, FileDialogPurpose purpose, QWidget* parent);
 
     std::optional<std::string> choose() override;
+    void startAt(const std::string& path) override { lastFileName_ = QString::fromStdString(path); }
     const QString& lastFileName() const { return lastFileName_; }
 
 private:

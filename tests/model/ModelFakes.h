@@ -54,6 +54,9 @@ class QueuedFileDialog : public FileDialog {
 public:
     std::deque<std::optional<std::string>> answers;
     int timesShown = 0;
+    std::string startsAt;  // what startAt gave last
+
+    void startAt(const std::string& path) override { startsAt = path; }
 
     std::optional<std::string> choose() override {
         ++timesShown;

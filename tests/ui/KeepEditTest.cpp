@@ -168,6 +168,36 @@ TEST_F(KeepEdit, TheRealQuestionBoxDefaultsToSaveAndEscapeCancels) {
 }
 
 // A window that goes away without closing leaves its edit, as a crash does.
+// The caption names the edit's file once it has one and marks work that file
+// does not hold; undo follows; the save dialog and a restore remember the file.
+TEST_F(KeepEdit, TheCaptionNamesTheEditsFileAndMarksUnsavedWork) {
+    const std::string saved = scriptFolder() + "/concert.avs";
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    EXPECT_EQ(window().windowTitle(), "Vistrel");
+    for (int i = 0; i < 2; ++i) addSwitchPoint();
+    saveDialog_->answers.push_back(saved);
+    click("Command3");
+    const auto shown = [&] {
+        return window().windowTitle().replace("[*]", window().isWindowModified() ? "*" : "").toStdString();
+    };
+    EXPECT_EQ(shown(), "concert.avs \u2014 Vistrel");
+    addSwitchPoint();
+    EXPECT_EQ(shown(), "concert.avs* \u2014 Vistrel");
+    QTest::keyClick(&window(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(shown(), "concert.avs \u2014 Vistrel") << "undone back to what the file holds";
+    QTest::keyClick(&window(), Qt::Key_Y, Qt::ControlModifier);
+    saveDialog_->answers.push_back(saved);
+    click("Command3");
+    EXPECT_EQ(saveDialog_->startsAt, saved);
+    ASSERT_TRUE(keptIsCurrent());
+
+    questionAnswers_ = {model::questions::restore};
+    createWindow();
+    EXPECT_EQ(window().windowFilePath().toStdString(), saved) << "a restored edit keeps its file";
+    EXPECT_FALSE(window().isWindowModified());
+}
+
 TEST_F(KeepEdit, AKeptEditIsDiscardedOnRequestOrReportedWhenItCannotBeReadOrWritten) {
     addSwitchPoint();
     ASSERT_TRUE(keptIsCurrent());
