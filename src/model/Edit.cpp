@@ -2,6 +2,7 @@
 #include "model/Edit.h"
 
 #include <algorithm>
+#include <numeric>
 #include <stdexcept>
 
 #include "model/Ports.h"
@@ -51,13 +52,33 @@ void Edit::addClip(FileDialog& openDialog, MessageSink& messages) {
     startFrames_.append(kNewClipStartFrame);
 }
 
-void Edit::addClip(FileDialog& openDialog, MessageSink& messages, RateMatching& matching) {
+void Edit::addClips(FileDialog& openDialog, MessageSink& messages, RateMatching& matching) {
+    if (clips_.count() >= kMaxAngles) {
+        messages.showMessage(messages::kTooManyAngles);
+        return;
+    }
+    std::vector<std::string> paths = openDialog.chooseSeveral();
+    std::erase(paths, std::string());
+    const auto unusable = std::erase_if(paths, [](const std::string& path) { return !isUsableInScript(path); });
     const int before = clips_.count();
-    Operation operation(*this, "add clip " + std::string(1, angleLetter(before)));
-    addClip(openDialog, messages);
-    if (clips_.count() <= before) return;
-    ChangeGroup group(*this);
-    offerToConform(clips_, startFrames_, {before}, matching);
+    const int added = std::min(static_cast<int>(paths.size()), kMaxAngles - before);
+    if (added > 0) {
+        const std::string first(1, angleLetter(before)), last(1, angleLetter(before + added - 1));
+        Operation operation(*this, added == 1 ? "add clip " + first : "add clips " + first + " to " + last);
+        {
+            ChangeGroup group(*this);
+            for (int i = 0; i < added; ++i) {
+                clips_.append(paths[static_cast<std::size_t>(i)]);
+                startFrames_.append(kNewClipStartFrame);
+            }
+        }
+        std::vector<int> rows(static_cast<std::size_t>(added));
+        std::iota(rows.begin(), rows.end(), before);
+        ChangeGroup group(*this);
+        offerToConform(clips_, startFrames_, rows, matching);
+    }
+    if (unusable > 0) messages.showMessage(messages::kUnusableClipName);
+    if (static_cast<int>(paths.size()) > added) messages.showMessage(messages::kTooManyAngles);
 }
 
 // A double quote or a line break would end the quoted path early in every

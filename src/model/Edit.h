@@ -85,9 +85,10 @@ public:
     // Asks the open dialog for a clip and appends it with start frame "0".
     // With 4 clips the message comes instead and the dialog is not shown.
     void addClip(FileDialog& openDialog, MessageSink& messages);
-    // The same, then the offer to conform the new clip when its rate
-    // differs from angle A's (MixedRates.h).
-    void addClip(FileDialog& openDialog, MessageSink& messages, RateMatching& matching);
+    // Asks the open dialog for one or more clips and appends them in the
+    // order chosen, as far as there is room; then one offer to conform those
+    // whose rate differs from angle A's (MixedRates.h).
+    void addClips(FileDialog& openDialog, MessageSink& messages, RateMatching& matching);
 
     // Inserts a switch point for angle 'A'..'D' at the player's position.
     // B, C and D need at least 2, 3 and 4 clips; otherwise nothing happens.

@@ -43,6 +43,12 @@ class FileDialog {
 public:
     virtual ~FileDialog() = default;
     virtual std::optional<std::string> choose() = 0;
+    // For a dialog that lets several files be chosen at once: in the order
+    // chosen; none when the user cancelled.
+    virtual std::vector<std::string> chooseSeveral() {
+        const auto one = choose();
+        return one ? std::vector<std::string>{*one} : std::vector<std::string>{};
+    }
     // The next use starts with this file chosen, in its folder.
     virtual void startAt(const std::string& path) { (void)path; }
 };

@@ -57,7 +57,7 @@ MainWindow::MainWindow(MainWindowSetup setup)
       soundRecordingDialog_(std::move(setup.soundRecordingDialog)),
       messages_(std::move(setup.messages)) {
     if (!openDialog_)
-        openDialog_ = std::make_unique<QtFileDialog>(model::kOpenClipDialogSetup, FileDialogPurpose::Open, this);
+        openDialog_ = std::make_unique<QtFileDialog>(model::kOpenClipDialogSetup, FileDialogPurpose::OpenSeveral, this);
     if (!saveDialog_)
         saveDialog_ = std::make_unique<QtFileDialog>(model::kSaveScriptDialogSetup, FileDialogPurpose::Save, this);
     if (!renderDialog_)
@@ -215,7 +215,7 @@ void MainWindow::wireEvents() {
     connect(fadeInBox_, &QCheckBox::clicked, this, [this] { edit_.fadeInToggled(checkValueOf(*fadeInBox_)); });
     connect(fadeOutBox_, &QCheckBox::clicked, this, [this] { edit_.fadeOutToggled(checkValueOf(*fadeOutBox_)); });
     connect(loadClipsButton_, &QPushButton::clicked, this,
-            [this] { edit_.addClip(*openDialog_, *messages_, angleRates_->matching()); });
+            [this] { edit_.addClips(*openDialog_, *messages_, angleRates_->matching()); });
     for (std::size_t i = 0; i < angleButtons_.size(); ++i) {
         const char angle = kAngleLetters[i];
         connect(angleButtons_[i], &QPushButton::clicked, this,

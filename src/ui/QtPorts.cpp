@@ -70,10 +70,20 @@ QtFileDialog::QtFileDialog(const model::FileDialogSetup& setup, FileDialogPurpos
       parent_(parent) {}
 
 std::optional<std::string> QtFileDialog::choose() {
+    const std::vector<std::string> chosen = chooseSeveral();
+    if (chosen.empty()) return std::nullopt;
+    return chosen.front();
+}
+
+// The dialog starts in the folder of the file chosen last, with that file
+// and the type chosen last.
+std::vector<std::string> QtFileDialog::chooseSeveral() {
     QFileDialog dialog(parent_, title_);
     const bool saving = purpose_ == FileDialogPurpose::Save;
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(saving                                       ? QFileDialog::AnyFile
+                       : purpose_ == FileDialogPurpose::OpenSeveral ? QFileDialog::ExistingFiles
+                                                                    : QFileDialog::ExistingFile);
     dialog.setNameFilter(nameFilter_);
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);  // cameras write CLIP0001.MTS
     dialog.setDefaultSuffix(defaultSuffix_);
@@ -82,13 +92,20 @@ std::optional<std::string> QtFileDialog::choose() {
         const QString suffix = firstSuffix(filter);
         dialog.setDefaultSuffix(suffix.isEmpty() ? defaultSuffix_ : suffix);
     });
+    if (!lastFilter_.isEmpty()) {
+        dialog.selectNameFilter(lastFilter_);
+        if (const QString suffix = firstSuffix(lastFilter_); !suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+    }
     if (!lastFileName_.isEmpty()) dialog.selectFile(lastFileName_);
 
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return {};
     lastFileName_ = chosen.first();
-    return lastFileName_.toStdString();
+    lastFilter_ = dialog.selectedNameFilter();
+    std::vector<std::string> paths;
+    for (const QString& path : chosen) paths.push_back(path.toStdString());
+    return paths;
 }
 
 void PlayerWndControl::filename(const std::string& path) { player_.filename(QString::fromStdString(path)); }

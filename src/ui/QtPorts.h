@@ -43,7 +43,7 @@ private:
 // the name of the last file chosen and offers it again; a cancel answers
 // nothing and keeps that name.
 
-enum class FileDialogPurpose { Open, Save };
+enum class FileDialogPurpose { Open, OpenSeveral, Save };
 
 // A filter written "description|pattern;pattern" (several such pairs joined
 // by "|") in Qt's form: "description (pattern pattern)", pairs joined by ";;".
@@ -54,6 +54,7 @@ public:
     QtFileDialog(const model::FileDialogSetup& setup, FileDialogPurpose purpose, QWidget* parent);
 
     std::optional<std::string> choose() override;
+    std::vector<std::string> chooseSeveral() override;
     void startAt(const std::string& path) override { lastFileName_ = QString::fromStdString(path); }
     const QString& lastFileName() const { return lastFileName_; }
 
@@ -64,6 +65,7 @@ private:
     FileDialogPurpose purpose_;
     QPointer<QWidget> parent_;
     QString lastFileName_;
+    QString lastFilter_;  // the type chosen last, chosen again next time
 };
 
 // The edit's view of a clip player widget: paths and command texts cross

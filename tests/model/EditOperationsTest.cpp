@@ -203,7 +203,7 @@ protected:
     void add(const char* path, std::deque<int> answers = {}) {
         questions.answers = std::move(answers);
         openDialog.answers.push_back(path);
-        edit.addClip(openDialog, messages, matching);
+        edit.addClips(openDialog, messages, matching);
     }
 };
 

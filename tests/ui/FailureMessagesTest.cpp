@@ -137,9 +137,12 @@ TEST_F(RealDialogs, MessagesAreTitledVistrelWithOnlyOkAndNoIcon) {
     EXPECT_EQ(buttons.size(), 1);
 }
 
-TEST_F(RealDialogs, TheOpenDialogRemembersItsFileAndACancelStillAddsNothing) {
-    const QString clip = QString::fromStdString(scriptFolder() + "/angle.avi");
-    writeBytes(clip.toStdString(), "not really a clip");
+// Several clips at once, in the order chosen; the next time the dialog
+// starts in their folder with the type chosen.
+TEST_F(RealDialogs, TheOpenDialogTakesSeveralClipsAndRemembersWhereAndWhatAndACancelAddsNothing) {
+    const QString folder = QString::fromStdString(scriptFolder());
+    for (const char* name : {"/b.mp4", "/a.mp4"}) writeBytes((folder + name).toStdString(), "not really a clip");
+    QString videoFiles;
     {
         ModalAnswerer answerer(QStringLiteral("open avi"), [&](QWidget& window) {
             auto* dialog = qobject_cast<QFileDialog*>(&window);
@@ -149,24 +152,31 @@ TEST_F(RealDialogs, TheOpenDialogRemembersItsFileAndACancelStillAddsNothing) {
             EXPECT_EQ(dialog->nameFilters().front(), QStringLiteral("AVI/AVS files (*.avi *.avs)"));
             EXPECT_EQ(dialog->selectedNameFilter(), dialog->nameFilters().front());
             EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("avi"));
-            chooseFile(*dialog, clip);
+            videoFiles = dialog->nameFilters().at(1);
+            dialog->selectNameFilter(videoFiles);
+            dialog->setDirectory(folder);
+            chooseFile(*dialog, QStringLiteral("\"b.mp4\" \"a.mp4\""));
         });
         click("Command2");
         ASSERT_TRUE(answerer.answered());
     }
-    EXPECT_EQ(shownEntries(list("List2")), std::vector<std::string>{clip.toStdString()});
+    EXPECT_EQ(shownEntries(list("List2")),
+              (std::vector<std::string>{(folder + "/b.mp4").toStdString(), (folder + "/a.mp4").toStdString()}));
 
     QStringList offered;
+    QString filter;
     ModalAnswerer canceller(QStringLiteral("open avi"), [&](QWidget& window) {
         auto* dialog = qobject_cast<QFileDialog*>(&window);
         ASSERT_NE(dialog, nullptr);
         offered = dialog->selectedFiles();
+        filter = dialog->selectedNameFilter();
         dialog->reject();
     });
     click("Command2");
     ASSERT_TRUE(canceller.answered());
-    EXPECT_EQ(offered, QStringList{clip}) << "the dialog offers the last file again";
-    EXPECT_EQ(edit().clips().count(), 1);
+    EXPECT_EQ(offered, QStringList{folder + "/b.mp4"}) << "the dialog offers the first file chosen last";
+    EXPECT_EQ(filter, videoFiles);
+    EXPECT_EQ(edit().clips().count(), 2);
 }
 
 TEST_F(RealDialogs, TheSaveDialogAddsItsDefaultExtension) {
