@@ -14,13 +14,26 @@ struct FrameRate {
     double fps() const { return den > 0 ? double(num) / double(den) : 0.0; }
 };
 
-// Reads the frame rate of a clip file. The model opens no media itself: the
-// window passes in a probe over the script engine, tests pass their own.
+// A clip's picture size in pixels.
+struct FrameSize {
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const FrameSize&) const = default;
+};
+
+// Reads the frame rate and picture size of a clip file. The model opens no
+// media itself: the window passes in a probe over the script engine, tests
+// pass their own.
 class ClipRateProbe {
 public:
     virtual ~ClipRateProbe() = default;
     // Nothing when the clip cannot be opened (the player says why when it shows it).
     virtual std::optional<FrameRate> rateOf(const std::string& path) = 0;
+    virtual std::optional<FrameSize> sizeOf(const std::string& path) {
+        (void)path;
+        return std::nullopt;
+    }
 };
 
 }  // namespace vistrel::model

@@ -7,6 +7,7 @@
 
 #include "model/Ports.h"
 #include "model/NumericText.h"
+#include "model/MixedSizes.h"
 #include "model/SoundRecording.h"
 
 namespace vistrel::model {
@@ -76,6 +77,7 @@ void Edit::addClips(FileDialog& openDialog, MessageSink& messages, RateMatching&
         std::iota(rows.begin(), rows.end(), before);
         ChangeGroup group(*this);
         offerToConform(clips_, startFrames_, rows, matching);
+        offerToFit(clips_, rows, matching);
     }
     if (unusable > 0) messages.showMessage(messages::kUnusableClipName);
     if (static_cast<int>(paths.size()) > added) messages.showMessage(messages::kTooManyAngles);
@@ -121,6 +123,7 @@ void Edit::removeClip(int selectedRow, RateMatching& matching) {
     for (int row = 1; row < clips_.count(); ++row) rest.push_back(row);
     ChangeGroup group(*this);
     offerToConform(clips_, startFrames_, rest, matching);
+    offerToFit(clips_, rest, matching);
 }
 
 void Edit::selectSwitchPoint(int selectedRow, PlayerControl& player) const {

@@ -84,16 +84,18 @@ std::string movedStartFrame(const std::string& text, FrameRate from, FrameRate t
     return decimalText((start * b + a - 1) / a);
 }
 
-// The script under the conformed folder: named after the clip and the rate,
-// the one there already when it conforms the same clip the same way.
-std::optional<std::string> writeConformScript(const std::string& clipPath, FrameRate rate, RateMatching& matching) {
+}  // namespace
+
+// The script under the conformed folder: named after the clip and what was
+// done to it, the one there already when it conforms the same clip the same way.
+std::optional<std::string> writeConformedScript(const std::string& clipPath, const std::string& nameSuffix,
+                                                const std::string& text, RateMatching& matching) {
     QDir().mkpath(QString::fromStdString(matching.conformedFolder));
-    const std::string text = conformScriptText(clipPath, rate);
     const std::string stem = QFileInfo(QString::fromStdString(clipPath)).completeBaseName().toStdString();
     std::string failure;
     for (int n = 1; n <= kMostScriptsOfOneName; ++n) {
-        const std::string path = matching.conformedFolder + "/" + stem + "-" + rateText(rate) + "fps" +
-                                 (n > 1 ? "-" + std::to_string(n) : "") + ".avs";
+        const std::string path =
+            matching.conformedFolder + "/" + stem + "-" + nameSuffix + (n > 1 ? "-" + std::to_string(n) : "") + ".avs";
         QFile existing(QString::fromStdString(path));
         if (!existing.exists()) {
             const auto reason = saveScriptFile(path, text);
@@ -107,6 +109,12 @@ std::optional<std::string> writeConformScript(const std::string& clipPath, Frame
     matching.messages.showMessage("The script that conforms " + fileName(clipPath) +
                                   " could not be written: " + failure);
     return std::nullopt;
+}
+
+namespace {
+
+std::optional<std::string> writeConformScript(const std::string& clipPath, FrameRate rate, RateMatching& matching) {
+    return writeConformedScript(clipPath, rateText(rate) + "fps", conformScriptText(clipPath, rate), matching);
 }
 
 }  // namespace

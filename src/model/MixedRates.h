@@ -8,6 +8,7 @@
 // (ChangeFPS) and puts that script in the clip's place, its start frame
 // moved to the same moment in the new numbering.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,12 @@ struct RateMatching {
 // Offers to conform the clips at the given rows (never row 0, angle A) whose
 // rate differs from angle A's; replaces those the user agrees to conform.
 void offerToConform(StringList& clips, StringList& startFrames, const std::vector<int>& rows, RateMatching& matching);
+
+// Writes a one-line script that conforms a clip under the conformed folder
+// as <clip's name>-<nameSuffix>.avs (or the one of that name that holds the
+// same text already); nothing, after a message, when it cannot.
+std::optional<std::string> writeConformedScript(const std::string& clipPath, const std::string& nameSuffix,
+                                                const std::string& text, RateMatching& matching);
 
 // The conform script's text: one line, ChangeFPS(avisource("<clip>"), num, den).
 std::string conformScriptText(const std::string& clipPath, FrameRate rate);

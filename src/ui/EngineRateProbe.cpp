@@ -19,11 +19,15 @@ struct IndexingCancelled : std::runtime_error {
 
 }  // namespace
 
-std::optional<model::FrameRate> EngineRateProbe::rateOf(const std::string& path) {
+std::optional<model::FrameRate> EngineRateProbe::rateOf(const std::string& path) { return read(path).rate; }
+
+std::optional<model::FrameSize> EngineRateProbe::sizeOf(const std::string& path) { return read(path).size; }
+
+const EngineRateProbe::Known& EngineRateProbe::read(const std::string& path) {
     const QFileInfo file(QString::fromStdString(path));
     const QDateTime modified = file.lastModified();
     if (const auto found = known_.find(path); found != known_.end() && found->second.modified == modified)
-        return found->second.rate;
+        return found->second;
 
     QProgressDialog progress(QObject::tr("Reading %1 …").arg(file.fileName()), QObject::tr("Cancel"), 0, kProgressSteps,
                              parent_);
@@ -36,17 +40,20 @@ std::optional<model::FrameRate> EngineRateProbe::rateOf(const std::string& path)
         if (progress.wasCanceled()) throw IndexingCancelled();
     };
 
-    std::optional<model::FrameRate> rate;
+    Known known{modified, std::nullopt, std::nullopt};
     try {
-        const engine::ClipPtr clip = engine::openClip(path, options);
-        if (clip->info().hasVideo()) rate = model::FrameRate{clip->info().fps.num, clip->info().fps.den};
+        const engine::VideoInfo info = engine::openClip(path, options)->info();
+        if (info.hasVideo()) {
+            known.rate = model::FrameRate{info.fps.num, info.fps.den};
+            known.size = model::FrameSize{info.width, info.height};
+        }
     } catch (const IndexingCancelled&) {
-        return std::nullopt;  // asked again next time
+        static const Known unknown;
+        return unknown;  // asked again next time
     } catch (const std::exception&) {
         // A clip that cannot be opened: the player shows why when it is given the clip.
     }
-    known_[path] = {modified, rate};
-    return rate;
+    return known_[path] = known;
 }
 
 }  // namespace vistrel::ui

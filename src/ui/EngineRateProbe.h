@@ -1,5 +1,5 @@
 #pragma once
-// Reads a clip's frame rate for the edit through the script engine, as the
+// Reads a clip's frame rate and size for the edit through the script engine, as the
 // player will open it: a media file through its source (a variable rate as
 // the rate it is played at), a script by running it. A file seen for the
 // first time is indexed on the way, with a progress box over the window
@@ -21,12 +21,16 @@ public:
     explicit EngineRateProbe(QWidget* parent) : parent_(parent) {}
 
     std::optional<model::FrameRate> rateOf(const std::string& path) override;
+    std::optional<model::FrameSize> sizeOf(const std::string& path) override;
 
 private:
     struct Known {
         QDateTime modified;
         std::optional<model::FrameRate> rate;
+        std::optional<model::FrameSize> size;
     };
+    // What the engine says of the clip, read once until the file changes.
+    const Known& read(const std::string& path);
 
     QPointer<QWidget> parent_;
     std::map<std::string, Known> known_;  // a file is read again once it changes

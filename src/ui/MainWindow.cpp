@@ -15,6 +15,7 @@
 #include "model/EditPreview.h"
 #include "model/Scripts.h"
 #include "model/Ports.h"
+#include "model/MixedSizes.h"
 #include "model/StringListModel.h"
 #include "player/PlayerWnd.h"
 #include "ui/WindowLook.h"
@@ -284,6 +285,7 @@ void MainWindow::showIntro() {
 RenderProgressDialog* MainWindow::render() const { return render_.data(); }
 
 void MainWindow::previewEdit() {
+    if (!sameSizes()) return;
     if (model::showEditPreview(edit_, *playerControl_, *messages_, locations_, timeLine_->editFrameHere()))
         timeLine_->editPreviewStarted();
 }
@@ -294,12 +296,20 @@ void MainWindow::renderVideo() {
         render_->activateWindow();
         return;
     }
-    if (!model::enoughSwitchPoints(edit_, *messages_)) return;
+    if (!model::enoughSwitchPoints(edit_, *messages_) || !sameSizes()) return;
     const auto output = renderDialog_->choose();
     if (!output || output->empty()) return;
     auto script = model::writeRenderScript(edit_, *messages_, locations_);
     if (!script) return;
     render_ = new RenderProgressDialog(*this, std::move(script), QString::fromStdString(*output), *messages_);
+}
+
+// Angles of different sizes cannot be dissolved into each other: the
+// message names each size instead of the dissolve's failure.
+bool MainWindow::sameSizes() {
+    const auto differ = model::sizesThatDiffer(edit_.clips(), angleRates_->matching().rates);
+    if (differ) messages_->showMessage(*differ);
+    return !differ;
 }
 
 SoundMatchDialog* MainWindow::soundMatch() const { return soundMatch_.data(); }

@@ -132,6 +132,7 @@ private:
     void previewEdit();
     // "Render video…": asks for a file and renders the edit into it.
     void renderVideo();
+    bool sameSizes();
     // "Match start frames by sound": matches the clips in the background,
     // then sets the start frames through the edit.
     void matchStartFramesBySound();

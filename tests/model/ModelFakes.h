@@ -54,9 +54,17 @@ class QueuedFileDialog : public FileDialog {
 public:
     std::deque<std::optional<std::string>> answers;
     int timesShown = 0;
-    std::string startsAt;  // what startAt gave last
+    std::string startsAt;                                 // what startAt gave last
+    std::deque<std::vector<std::string>> severalAnswers;  // for chooseSeveral before `answers`
 
     void startAt(const std::string& path) override { startsAt = path; }
+    std::vector<std::string> chooseSeveral() override {
+        if (severalAnswers.empty()) return FileDialog::chooseSeveral();
+        ++timesShown;
+        auto answer = severalAnswers.front();
+        severalAnswers.pop_front();
+        return answer;
+    }
 
     std::optional<std::string> choose() override {
         ++timesShown;

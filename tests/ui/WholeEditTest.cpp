@@ -3,10 +3,13 @@
 // stepped to two switch points with the player's keys, the angles marked,
 // the script built and compared byte for byte.
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
 #include <QLineEdit>
 
 #include "model/Ports.h"
+#include "model/Scripts.h"
 #include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {
@@ -107,6 +110,78 @@ TEST_F(WholeEdit, FromTwoClipsToTheSavedEditScript) {
                                      "fadein(overlap)",
                                      "",
                                  }));
+}
+
+// Four clips chosen at once, the wide one fitted into angle A's size, cuts
+// made on the preview, a clip removed by mistake and brought back with
+// Ctrl+Z, redone and undone again, saved under the name the edit has.
+TEST_F(WholeEdit, FourClipsAtOnceOneFittedACutUndoneAndRedoneSavedUnderItsName) {
+    std::string reason;
+    test::MediaRecipe wideRecipe = angleClipRecipe("ui-angle-wide", 600);
+    wideRecipe.width = 640;
+    wideRecipe.height = 360;
+    const auto wide = test::testMedia(wideRecipe, &reason);
+    const auto third = generatedClips({"ui-angle-c"}, reason);
+    if (!wide || third.empty()) GTEST_SKIP() << reason;
+    const std::string widePath = std::filesystem::absolute(*wide).string();
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+
+    openDialog_->severalAnswers.push_back({clipA(), clipB(), third[0].string(), widePath});
+    questions_->answers = {model::questions::yes};
+    click("Command2");
+    ASSERT_EQ(questions_->asked.size(), 1u);
+    EXPECT_NE(
+        questions_->asked[0].find("Angle D (" + wide->filename().string() + ") is 640x360, but angle A is 320x240"),
+        std::string::npos)
+        << questions_->asked[0];
+    const std::string fitted = scriptFolder() + "/conformed/" + wide->stem().string() + "-320x240.avs";
+    EXPECT_EQ(edit().clips().entries(), (std::vector<std::string>{clipA(), clipB(), third[0].string(), fitted}));
+    EXPECT_EQ(readBytes(fitted),
+              crlfLines({"AddBorders(BilinearResize(avisource(\"" + widePath + "\"), 320, 180), 0, 30, 0, 30)"}));
+
+    click("Command1");
+    ASSERT_TRUE(waitUntilOpened(player()) && player().isOpen()) << player().errorMessage().toStdString();
+    pressOnPlayer(Qt::Key_Left);
+    pressOnPlayer(Qt::Key_Home);
+    for (const char* angle : {"Command7", "Command5"}) {
+        pressOnPlayer(Qt::Key_PageDown, 10);
+        ASSERT_TRUE(waitUntilShown(player()));
+        click(angle);
+    }
+    const std::string script = scriptFolder() + "/cut.avs";
+    saveDialog_->answers.push_back(script);
+    click("Command3");
+    const std::string saved = readBytes(script);
+
+    clickRow(list("List2"), 1);
+    doubleClickRow(list("List2"), 1);
+    ASSERT_EQ(edit().clips().count(), 3);
+    EXPECT_EQ(window().menu().edit->actions().front()->text(), "Undo remove clip B");
+    QTest::keyClick(&window(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(model::editScriptText(edit()), saved) << "the clip and its start frame back in place";
+    QTest::keyClick(&window(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(edit().clips().count(), 3);
+    QTest::keyClick(&window(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(&window(), Qt::Key_Z, Qt::ControlModifier);
+    saveDialog_->answers.push_back(script);
+    click("Command3");
+    EXPECT_EQ(saveDialog_->startsAt, script) << "the save dialog starts with the edit's file";
+    EXPECT_EQ(readBytes(script), saved);
+    EXPECT_EQ(window().windowTitle().toStdString(), "cut.avs[*] \u2014 Vistrel");
+
+    // Kept at its own size, the wide clip stops the edit preview with the sizes named.
+    clickRow(list("List2"), 3);
+    doubleClickRow(list("List2"), 3);
+    openDialog_->answers.push_back(widePath);
+    questions_->answers = {model::questions::no};
+    click("Command2");
+    messages_->shown.clear();
+    QTest::keyClick(&window(), Qt::Key_F6);
+    EXPECT_EQ(messages_->shown, std::vector<std::string>{"The angles differ in picture size: angle A is 320x240, "
+                                                         "angle D is 640x360. The edit can only dissolve between "
+                                                         "pictures of one size: remove the clip and load it again to "
+                                                         "fit it into angle A's size."});
 }
 
 }  // namespace
