@@ -1,5 +1,7 @@
 #include "engine/VideoInfo.h"
 
+#include <cstdio>
+
 namespace vistrel::engine {
 
 std::string pixelTypeName(PixelType type) {
@@ -10,6 +12,17 @@ std::string pixelTypeName(PixelType type) {
     case PixelType::YUY2: return "YUY2";
     }
     return "?";
+}
+
+std::string timecodeText(int64_t frame, Rational fps) {
+    if (fps.num <= 0 || fps.den <= 0 || frame < 0) return {};
+    const int64_t seconds = frame * fps.den / fps.num;
+    const int64_t firstOfSecond = (seconds * fps.num + fps.den - 1) / fps.den;
+    char text[48];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld.%0*lld", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60),
+                  fps.num > 100 * fps.den ? 3 : 2, static_cast<long long>(frame - firstOfSecond));
+    return text;
 }
 
 int64_t VideoInfo::samplesBeforeFrame(int64_t f) const {

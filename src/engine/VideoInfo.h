@@ -30,6 +30,10 @@ struct Rational {
     bool operator==(const Rational&) const = default;
 };
 
+// Where frame n lies in time at a frame rate, as people read it: h:mm:ss.ff,
+// ff the frame within its second (three digits above 100 fps); "" without a rate.
+std::string timecodeText(int64_t frame, Rational fps);
+
 struct VideoInfo {
     // Picture. A clip without video has width 0.
     int width = 0;

@@ -132,6 +132,48 @@ std::string RateMatching::conformedFolderFor(const std::string& xdgDataHome, con
     return data + "/vistrel/conformed";
 }
 
+namespace {
+
+// "ChangeFPS(avisource("P"), 25, 1)" and the fit scripts: the clip read and what is done to it.
+std::optional<std::pair<std::string, std::string>> conformedStep(const std::string& line) {
+    const auto source = line.find("avisource(\"");
+    const auto end = line.find("\")", source);
+    if (source == std::string::npos || end == std::string::npos) return std::nullopt;
+    std::string clip = line.substr(source + 11, end - source - 11);
+    std::vector<long long> numbers;
+    for (std::size_t at = end; (at = line.find_first_of("0123456789", at)) != std::string::npos;) {
+        std::size_t used = 0;
+        numbers.push_back(std::stoll(line.substr(at), &used));
+        at += used;
+    }
+    if (line.starts_with("ChangeFPS(avisource(") && numbers.size() == 2 && numbers[1] > 0)
+        return std::pair{clip, rateText({numbers[0], numbers[1]}) + " fps"};
+    if (line.starts_with("BilinearResize(avisource(") && numbers.size() == 2)
+        return std::pair{clip, "fitted into " + std::to_string(numbers[0]) + "x" + std::to_string(numbers[1])};
+    if (line.starts_with("AddBorders(BilinearResize(avisource(") && numbers.size() == 6)
+        return std::pair{clip, "fitted into " + std::to_string(numbers[0] + numbers[2] + numbers[4]) + "x" +
+                                   std::to_string(numbers[1] + numbers[3] + numbers[5])};
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<ConformedClip> readConformedClip(const std::string& path) {
+    constexpr int kMostSteps = 4;
+    ConformedClip clip{path, {}};
+    for (int step = 0; step < kMostSteps && QFileInfo(QString::fromStdString(clip.original)).suffix() == "avs";
+         ++step) {
+        QFile file(QString::fromStdString(clip.original));
+        if (!file.open(QIODevice::ReadOnly) || file.size() > 4096) break;
+        const auto found = conformedStep(scriptFileText(file.readAll()));
+        if (!found) break;
+        clip.original = found->first;
+        clip.done.insert(clip.done.begin(), found->second);
+    }
+    if (clip.done.empty()) return std::nullopt;
+    return clip;
+}
+
 std::string conformScriptText(const std::string& clipPath, FrameRate rate) {
     return ScriptText()
         .line("ChangeFPS(avisource(\"" + clipPath + "\"), " + std::to_string(rate.num) + ", " +

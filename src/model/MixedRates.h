@@ -42,6 +42,15 @@ void offerToConform(StringList& clips, StringList& startFrames, const std::vecto
 std::optional<std::string> writeConformedScript(const std::string& clipPath, const std::string& nameSuffix,
                                                 const std::string& text, RateMatching& matching);
 
+// What a conformed clip's script was made from and what it does to it
+// ("25 fps", "fitted into 640x360"), the scripts it reads followed back to
+// the first file; nothing for a clip that is no such script.
+struct ConformedClip {
+    std::string original;
+    std::vector<std::string> done;
+};
+std::optional<ConformedClip> readConformedClip(const std::string& path);
+
 // The conform script's text: one line, ChangeFPS(avisource("<clip>"), num, den).
 std::string conformScriptText(const std::string& clipPath, FrameRate rate);
 

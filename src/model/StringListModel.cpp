@@ -2,8 +2,8 @@
 
 namespace vistrel::model {
 
-StringListModel::StringListModel(const StringList& list, QObject* parent, Shown shown)
-    : QAbstractListModel(parent), list_(&list), shown_(std::move(shown)) {
+StringListModel::StringListModel(const StringList& list, QObject* parent, Shown shown, Shown toolTip)
+    : QAbstractListModel(parent), list_(&list), shown_(std::move(shown)), toolTip_(std::move(toolTip)) {
     list_->attach(*this);
 }
 
@@ -18,8 +18,9 @@ int StringListModel::rowCount(const QModelIndex& parent) const {
 
 QVariant StringListModel::data(const QModelIndex& index, int role) const {
     if (!list_ || !index.isValid() || index.column() != 0 || !list_->hasRow(index.row())) return {};
-    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     const std::string& entry = list_->entry(index.row());
+    if (role == Qt::ToolTipRole && toolTip_) return toolTip_(entry);
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     return shown_ ? shown_(entry) : QString::fromStdString(entry);
 }
 

@@ -18,7 +18,8 @@ class StringListModel : public QAbstractListModel, private StringListObserver {
 public:
     using Shown = std::function<QString(const std::string&)>;
 
-    explicit StringListModel(const StringList& list, QObject* parent = nullptr, Shown shown = {});
+    // toolTip: what an entry's tool tip says; none when empty.
+    explicit StringListModel(const StringList& list, QObject* parent = nullptr, Shown shown = {}, Shown toolTip = {});
     ~StringListModel() override;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -34,6 +35,7 @@ private:
 
     const StringList* list_;
     Shown shown_;
+    Shown toolTip_;
 };
 
 }  // namespace vistrel::model

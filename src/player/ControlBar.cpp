@@ -53,7 +53,7 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent) {
     });
     connect(&dragDelivery_, &QTimer::timeout, this, [this] { emit positionDragged(dragTarget_); });
 
-    showPosition(0, 0);
+    showPosition(0, 0, {});
 }
 
 QToolButton* ControlBar::addButton(QStyle::StandardPixmap icon, const QString& toolTip, const char* name) {
@@ -67,7 +67,7 @@ QToolButton* ControlBar::addButton(QStyle::StandardPixmap icon, const QString& t
     return button;
 }
 
-void ControlBar::showPosition(int64_t frame, int64_t count) {
+void ControlBar::showPosition(int64_t frame, int64_t count, engine::Rational fps) {
     const bool active = count > 0;
     for (QWidget* control : {static_cast<QWidget*>(playPause_), static_cast<QWidget*>(stepBack_),
                              static_cast<QWidget*>(stepForward_), static_cast<QWidget*>(slider_)})
@@ -80,10 +80,12 @@ void ControlBar::showPosition(int64_t frame, int64_t count) {
         if (!slider_->isSliderDown()) slider_->setValue(static_cast<int>(std::clamp<int64_t>(frame, 0, INT_MAX)));
         slider_->setPageStep(std::max(1, slider_->maximum() / 10));
     }
-    label_->setText(QStringLiteral("%1 / %2").arg(frame).arg(count));
+    const QString time = QString::fromStdString(engine::timecodeText(frame, fps));
+    label_->setText(QStringLiteral("%1 / %2").arg(frame).arg(count) + (time.isEmpty() ? QString() : "   " + time));
     if (count != shownCount_) {
         shownCount_ = count;
-        const QString widest = QStringLiteral("%1 / %1").arg(count);
+        const QString widest = QStringLiteral("%1 / %1").arg(count) + "   " +
+                               QString::fromStdString(engine::timecodeText(std::max<int64_t>(count - 1, 0), fps));
         label_->setMinimumWidth(label_->fontMetrics().horizontalAdvance(widest) + 2);
     }
 }

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "engine/VideoInfo.h"
+
 #include <cstdint>
 
 class QLabel;
@@ -26,7 +28,8 @@ public:
 
     explicit ControlBar(QWidget* parent = nullptr);
 
-    void showPosition(int64_t frame, int64_t count);
+    // "frame / count" and the frame's time at the clip's rate.
+    void showPosition(int64_t frame, int64_t count, engine::Rational fps);
     void showPlaying(bool playing);
 
 signals:

@@ -125,6 +125,8 @@ int64_t Playback::position() const {
 
 int64_t Playback::frameCount() const { return clip_ ? clip_->info().frameCount : 0; }
 
+engine::Rational Playback::frameRate() const { return clip_ ? clip_->info().fps : engine::Rational{}; }
+
 PlaybackMode Playback::mode() const {
     if (opening_ && playWhenOpen_) return PlaybackMode::Playing;
     return mode_;

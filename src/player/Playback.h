@@ -114,6 +114,7 @@ public:
     QString errorMessage() const { return error_; }
     int64_t position() const;
     int64_t frameCount() const;
+    engine::Rational frameRate() const;  // 0/1 while nothing is open
     PlaybackMode mode() const;
     int rate() const { return rate_; }
     QSize clipSize() const;

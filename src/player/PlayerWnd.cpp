@@ -201,7 +201,7 @@ void PlayerWnd::layoutChildren() {
     playback_.setPictureArea(area.size() * devicePixelRatioF());
 }
 
-void PlayerWnd::showPosition() { bar_->showPosition(position(), frameCount()); }
+void PlayerWnd::showPosition() { bar_->showPosition(position(), frameCount(), playback_.frameRate()); }
 
 void PlayerWnd::fitToClip() {
     const QSize clip = playback_.clipSize();

@@ -1,10 +1,41 @@
 #include "ui/ListBox.h"
 
+#include <QFontMetrics>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace vistrel::ui {
+namespace {
+
+// Draws each entry as elidedPath shortens it to the row's width.
+class PathDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        constexpr int kTextMargins = 8;
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = elidedPath(option->text, option->fontMetrics, option->rect.width() - kTextMargins);
+    }
+};
+
+}  // namespace
+
+QString elidedPath(const QString& path, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(path) <= width) return path;
+    const qsizetype separator = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
+    const QString name = path.mid(separator);  // with its separator
+    const int nameWidth = metrics.horizontalAdvance(name);
+    if (separator < 0 || nameWidth >= width) return metrics.elidedText(name, Qt::ElideMiddle, width);
+    return metrics.elidedText(path.left(separator), Qt::ElideMiddle, width - nameWidth) + name;
+}
+
+void ListBox::showPaths() { setItemDelegate(new PathDelegate(this)); }
 
 ListBox::ListBox(QWidget* parent) : QListView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);

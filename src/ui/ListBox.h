@@ -15,7 +15,14 @@
 
 #include <QListView>
 
+class QFontMetrics;
+
 namespace vistrel::ui {
+
+// A path shortened to a width so that the file's name still shows: the
+// middle of its folders gives way first ("/tmp/fo…/camera-b.mp4"), then
+// the middle of the name.
+QString elidedPath(const QString& path, const QFontMetrics& metrics, int width);
 
 class ListBox : public QListView {
     Q_OBJECT
@@ -24,6 +31,8 @@ public:
 
     // The selected row, -1 when no entry is selected.
     int selectedRow() const;
+    // The entries are paths: each is drawn shortened to fit (elidedPath).
+    void showPaths();
 
 signals:
     void userSelected();

@@ -12,8 +12,10 @@
 #include <QSlider>
 #include <QtGlobal>
 
+#include "engine/VideoInfo.h"
 #include "model/EditPreview.h"
 #include "model/Scripts.h"
+#include "model/SwitchPoint.h"
 #include "model/Ports.h"
 #include "model/MixedSizes.h"
 #include "model/StringListModel.h"
@@ -192,7 +194,15 @@ void MainWindow::createFrames() {
 
 // The list boxes show the edit's own lists; the text boxes follow its fields.
 void MainWindow::showListsAndBoxes() {
-    switchList_->setModel(new model::StringListModel(edit_.switchPoints(), switchList_));
+    // Each switch point's tool tip: its frame and time on the common time line, at angle A's rate.
+    switchList_->setModel(
+        new model::StringListModel(edit_.switchPoints(), switchList_, {}, [this](const std::string& entry) {
+            const int64_t frame = model::switchPointFrame(entry);
+            const auto rate =
+                edit_.clips().isEmpty() ? std::nullopt : angleRates_->matching().rates.rateOf(edit_.clips().entry(0));
+            const std::string time = rate ? engine::timecodeText(frame, {rate->num, rate->den}) : std::string();
+            return tr("frame %1").arg(frame) + (time.empty() ? QString() : "   " + QString::fromStdString(time));
+        }));
     showSoundRecordingRows();
 
     QPalette grey = switchList_->palette();

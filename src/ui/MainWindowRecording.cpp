@@ -5,7 +5,12 @@
 // recording plays with frame n at millisecond n.
 #include <QConcatenateTablesProxyModel>
 
+#include <map>
+#include <memory>
+#include <optional>
+
 #include "engine/Open.h"
+#include "model/MixedRates.h"
 #include "model/SoundRecording.h"
 #include "model/StringListModel.h"
 #include "player/PlayerWnd.h"
@@ -37,11 +42,37 @@ std::int64_t soundMilliseconds(const std::string& path) {
 }  // namespace
 
 void MainWindow::showSoundRecordingRows() {
-    auto* clips = clipsModel_ = new model::StringListModel(edit_.clips(), clipList_);
-    auto* recording = new model::StringListModel(edit_.soundRecording(), clipList_, [](const std::string& path) {
-        return QStringLiteral("\u266A ") + QString::fromStdString(path);
-    });
+    // A conformed clip shows as its original file with what was done to it;
+    // its script's path is the tool tip's first line.
+    auto conformed = std::make_shared<std::map<std::string, std::optional<model::ConformedClip>>>();
+    const auto conformedOf = [conformed](const std::string& path) -> const std::optional<model::ConformedClip>& {
+        auto found = conformed->find(path);
+        if (found == conformed->end()) found = conformed->emplace(path, model::readConformedClip(path)).first;
+        return found->second;
+    };
+    auto* clips = clipsModel_ = new model::StringListModel(
+        edit_.clips(), clipList_,
+        [conformedOf](const std::string& path) {
+            const auto& clip = conformedOf(path);
+            if (!clip) return QString::fromStdString(path);
+            return QString::fromStdString(clip->original) + " (" + QString::fromStdString(clip->done.front()) +
+                   (clip->done.size() > 1 ? ", …)" : ")");
+        },
+        [conformedOf](const std::string& path) {
+            QString tip = QString::fromStdString(path);
+            if (const auto& clip = conformedOf(path)) {
+                QStringList done;
+                for (const auto& step : clip->done) done << QString::fromStdString(step);
+                tip += tr("\nmade from %1: %2").arg(QString::fromStdString(clip->original), done.join(", "));
+            }
+            return tip;
+        });
+    auto* recording = new model::StringListModel(
+        edit_.soundRecording(), clipList_,
+        [](const std::string& path) { return QStringLiteral("\u266A ") + QString::fromStdString(path); },
+        [](const std::string& path) { return tr("The edit's sound: %1").arg(QString::fromStdString(path)); });
     clipList_->setModel(withRecordingRow(clips, recording, clipList_));
+    clipList_->showPaths();
     auto* starts = new model::StringListModel(edit_.startFrames(), startFrameList_);
     auto* start = new model::StringListModel(edit_.soundStart(), startFrameList_, [](const std::string& ms) {
         return QString::fromStdString(ms) + QStringLiteral(" ms");

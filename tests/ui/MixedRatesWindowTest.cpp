@@ -1,7 +1,11 @@
 // Mixed rates through the real window and engine: conformed on yes, previewed in step, angle A removed.
 
 #include "support/CameraMedia.h"
+#include "ui/ListBox.h"
 #include "ui/WindowTestKit.h"
+
+#include <QApplication>
+#include <QFontMetrics>
 
 namespace vistrel::ui::testing {
 namespace {
@@ -24,6 +28,9 @@ TEST_F(MainWindowTest, AThirtyFpsClipAndAPhoneClipNextToATwentyFiveFpsAngleRunIn
     const std::string clipBScript = conformed + clipB->stem().string() + "-25fps.avs";
     const std::string phoneScript = conformed + phone->stem().string() + "-25fps.avs";
     EXPECT_EQ(edit().clips().entries(), (std::vector<std::string>{angleA->string(), clipBScript, phoneScript}));
+    EXPECT_EQ(shownEntries(list("List2"))[1], clipB->string() + " (25 fps)") << "the clip list names the original";
+    EXPECT_EQ(list("List2").model()->index(1, 0).data(Qt::ToolTipRole).toString().toStdString(),
+              clipBScript + "\nmade from " + clipB->string() + ": 25 fps");
 
     click("Command1");
     ASSERT_TRUE(waitUntilOpened(player()) && player().isOpen()) << player().errorMessage().toStdString();
@@ -47,6 +54,19 @@ TEST_F(MainWindowTest, AThirtyFpsClipAndAPhoneClipNextToATwentyFiveFpsAngleRunIn
     ASSERT_EQ(questions_->asked.size(), 4u) << "the new angle A runs at 25 fps, the clip kept at 30";
     EXPECT_EQ(edit().clips().entries(), (std::vector<std::string>{clipBScript, phoneScript, clipBScript}));
     EXPECT_EQ(edit().startFrames().entries(), (std::vector<std::string>{"0", "0", "50"})) << "2 s in, at 25 fps";
+}
+
+// A path too long for its row gives way in its folders first: the file names,
+// which tell the angles apart, stay whole as long as they fit.
+TEST(ClipList, LongPathsKeepTheirFileNames) {
+    const QFontMetrics metrics(QApplication::font());
+    const QString path = QStringLiteral("/home/someone/footage/concert 2026-12-08/camera-b.mp4");
+    const int nameWidth = metrics.horizontalAdvance(QStringLiteral("camera-b.mp4"));
+    for (int width : {metrics.horizontalAdvance(path), nameWidth * 2, nameWidth + 20, nameWidth / 2}) {
+        const QString shown = elidedPath(path, metrics, width);
+        EXPECT_LE(metrics.horizontalAdvance(shown), width) << shown.toStdString();
+        if (width > nameWidth) EXPECT_TRUE(shown.endsWith(QStringLiteral("/camera-b.mp4"))) << shown.toStdString();
+    }
 }
 
 }  // namespace
