@@ -104,7 +104,7 @@ AngleStart startOf(const AngleSound& a, const AngleSound& angle, const MatchOpti
     start.match = matchSound(a, angle, options);
     start.fps = angle.fps;
     start.startFrame = static_cast<int64_t>(std::llround(start.match.offsetSeconds * angle.fps.toDouble()));
-    const double halfFrame = angle.fps.num > 0 ? 0.5 / angle.fps.toDouble() : 0.0;
+    const double halfFrame = start.hasPicture() ? 0.5 / angle.fps.toDouble() : 0.0;
     if (start.match.driftSeconds && std::abs(*start.match.driftSeconds) > halfFrame)
         start.driftSeconds = start.match.driftSeconds;
     return start;
@@ -114,7 +114,7 @@ AngleStart startOf(const AngleSound& a, const AngleSound& angle, const MatchOpti
 
 MatchedAngles matchStartFrames(const std::vector<std::string>& paths, const MatchOptions& options,
                                const JobProgress& progress, JobTimes* times) {
-    if (paths.size() < 2) throw std::invalid_argument("matchStartFrames needs angle A and at least one more");
+    if (paths.size() < 2) throw std::invalid_argument("matchStartFrames needs a reference and at least one angle");
     using Clock = std::chrono::steady_clock;
     const auto started = Clock::now();
     SharedProgress shared(paths.size(), progress);
@@ -140,7 +140,35 @@ MatchedAngles matchStartFrames(const std::vector<std::string>& paths, const Matc
         times->matching = std::chrono::duration<double>(Clock::now() - read).count();
     }
     shared.report(1.0);
-    return {sounds[0].fps, std::move(starts)};
+    return {sounds[0].fps, std::move(starts), std::nullopt};
+}
+
+MatchedAngles matchToRecording(const std::string& recording, const std::vector<std::string>& clips,
+                               const MatchOptions& options, const JobProgress& progress, JobTimes* times) {
+    std::vector<std::string> paths{recording};
+    paths.insert(paths.end(), clips.begin(), clips.end());
+    MatchedAngles found = matchStartFrames(paths, options, progress, times);
+    found.fpsA = {};
+
+    // Where each angle's sound begins to be shared with the recording's, in
+    // the recording's time (where its offset holds).
+    const auto overlapStart = [](const AngleStart& angle) { return std::max(0.0, -angle.match.offsetSeconds); };
+    double start = 0;
+    for (const AngleStart& angle : found.angles)
+        if (angle.sure()) start = std::max(start, overlapStart(angle));
+    found.recording = SoundRecording{recording, std::llround(start * 1000)};
+
+    const double startSeconds = double(found.recording->startMs) / 1000;
+    for (AngleStart& angle : found.angles) {
+        const double ppm = angle.match.driftPpm.value_or(0);
+        const double time =
+            startSeconds + angle.match.offsetSeconds + ppm * 1e-6 * (startSeconds - overlapStart(angle));
+        angle.startFrame = std::llround(time * angle.fps.toDouble());
+        // The recording's start rounded to a millisecond puts the latest sure
+        // angle within a fraction of a frame of its first.
+        if (angle.sure()) angle.startFrame = std::max<int64_t>(angle.startFrame, 0);
+    }
+    return found;
 }
 
 }  // namespace vistrel::sync
