@@ -31,7 +31,8 @@ double loudestStretch(const AngleSound& reference, double from, double to, doubl
 
 Correlator stretchCorrelator(double seconds, double spanSeconds) {
     const auto longest = static_cast<size_t>(std::ceil(seconds * kSoundRate));
-    return Correlator(longest, longest + static_cast<size_t>(std::ceil(spanSeconds * kSoundRate)) + 2);
+    const auto lags = static_cast<int64_t>(std::ceil(spanSeconds * kSoundRate)) + 2;
+    return Correlator(longest, longest + static_cast<size_t>(lags), 0, lags);
 }
 
 StretchMatch matchStretch(Correlator& correlator, const AngleSound& reference, const AngleSound& angle, double start,
