@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace vistrel::sync {
 
@@ -18,19 +19,20 @@ constexpr size_t kMostParts = 40;
 // enough that a clock 100 ppm off smears the offset over it by half a
 // millisecond only.
 constexpr double kStretchSeconds = 5;
-// How far from where the line puts it a part is looked for: a little, and
-// as much as a clock kFastestPpm off moves in the time from the nearest part
-// already found.
+// How far around the offset found a part is looked for: a little, and as
+// much as a clock kFastestPpm off moves between the two.
 constexpr double kLeastMarginSeconds = 0.01;
 constexpr double kFastestPpm = 500;
-constexpr double kWidestMarginSeconds = 1;
-// A part whose offset lies further than this off the line is left out.
+// A part whose offset lies further than this off the line is left out, and
+// so is one that matched less than this share as strongly as most did.
 constexpr double kOffLineSeconds = 0.004;
+constexpr double kWeakShare = 0.25;
 constexpr size_t kFewestOnLine = 3;
 
 struct Part {
-    double at;      // the middle of its stretch, in the reference's time
-    double offset;  // the offset found there
+    double at;            // the middle of its stretch, in the reference's time
+    double offset;        // the offset found there
+    double strength = 1;  // how strongly it matched there
 };
 
 struct Line {
@@ -60,9 +62,16 @@ Line medianLine(const std::vector<Part>& parts) {
     return line;
 }
 
-// The least-squares line through the parts that lie near the median line;
-// nullopt when too few do.
-std::optional<Line> fitLine(const std::vector<Part>& parts) {
+// The least-squares line through the parts that matched well and lie near
+// the median line through those; nullopt when too few do.
+std::optional<Line> fitLine(const std::vector<Part>& found) {
+    std::vector<double> strengths;
+    for (const Part& part : found) strengths.push_back(part.strength);
+    const double weak = kWeakShare * median(strengths);
+    std::vector<Part> parts;
+    std::copy_if(found.begin(), found.end(), std::back_inserter(parts),
+                 [&](const Part& part) { return part.strength >= weak; });
+    if (parts.size() < kFewestOnLine) return std::nullopt;
     const Line rough = medianLine(parts);
     double n = 0, st = 0, so = 0, stt = 0, sto = 0;
     for (const Part& part : parts) {
@@ -88,35 +97,19 @@ std::optional<ClockLine> measureClock(const AngleSound& reference, const AngleSo
     if (overlap.length() < kDriftOverlapSeconds) return std::nullopt;
     const size_t count = std::clamp(static_cast<size_t>(overlap.length() / kPartSeconds), kFewestParts, kMostParts);
     const double partSeconds = overlap.length() / double(count);
-
-    // The parts' stretches, nearest to `at` first.
-    std::vector<double> starts;
+    // Each part is looked for as far around the offset found as a clock
+    // kFastestPpm off moves from there.
+    const auto marginAt = [&](double t) { return kLeastMarginSeconds + kFastestPpm * 1e-6 * std::abs(t - at); };
+    const double widest = std::max(marginAt(overlap.from), marginAt(overlap.to));
+    Correlator correlator = stretchCorrelator(kStretchSeconds, 2 * widest);
+    std::vector<Part> parts;
     for (size_t i = 0; i < count; ++i) {
         const double from = overlap.from + double(i) * partSeconds;
-        starts.push_back(loudestStretch(reference, from, from + partSeconds, kStretchSeconds));
-    }
-    const auto middle = [](double start) { return start + kStretchSeconds / 2; };
-    std::sort(starts.begin(), starts.end(),
-              [&](double x, double y) { return std::abs(middle(x) - at) < std::abs(middle(y) - at); });
-
-    // Every part lies at most two parts' length from one found before it.
-    const auto marginAt = [](double distance) {
-        return std::min(kWidestMarginSeconds, kLeastMarginSeconds + kFastestPpm * 1e-6 * distance);
-    };
-    Correlator correlator = stretchCorrelator(kStretchSeconds, 2 * marginAt(2 * partSeconds));
-    // Where each part is looked for: the line through the offset found first
-    // and the parts found since, once it is three points long.
-    std::vector<Part> guide{{at, offset}}, parts;
-    Line line{0, offset};
-    for (double start : starts) {
-        double nearest = std::abs(middle(start) - at);
-        for (const Part& part : parts) nearest = std::min(nearest, std::abs(middle(start) - part.at));
-        const double margin = marginAt(nearest), expected = line.at(middle(start));
+        const double start = loudestStretch(reference, from, from + partSeconds, kStretchSeconds);
+        const double middle = start + kStretchSeconds / 2, margin = marginAt(middle);
         const StretchMatch found =
-            matchStretch(correlator, reference, angle, start, kStretchSeconds, expected - margin, expected + margin);
-        parts.push_back({middle(start), found.offsetSeconds});
-        guide.push_back(parts.back());
-        if (guide.size() >= 3) line = medianLine(guide);
+            matchStretch(correlator, reference, angle, start, kStretchSeconds, offset - margin, offset + margin);
+        parts.push_back({middle, found.offsetSeconds, found.strength});
     }
     const std::optional<Line> fitted = fitLine(parts);
     if (!fitted) return std::nullopt;

@@ -5,12 +5,11 @@
 // apart.
 //
 // The overlap is cut into equal parts and the loudest few seconds of each
-// are lined up, working outwards from where the offset was found, each part
-// looked for near where the line through the parts before puts it. A line
-// through the offsets found gives the rate: its slope is the median of the
-// slopes between every two parts, and the final fit leaves out the parts
-// that lie off it (a microphone covered for a while, a noise near one camera
-// only).
+// are lined up, each looked for as far around the offset found as the
+// fastest clock could have moved it. A line through the offsets found gives
+// the rate, leaving out the parts that matched weakly and those off the
+// median line (through the slopes between every two parts): a microphone
+// covered for a while, a noise near one camera only.
 
 #include "sync/AngleSound.h"
 

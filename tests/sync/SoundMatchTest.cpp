@@ -117,12 +117,12 @@ std::vector<MatchRow> rows() {
               }),
          1, -0.031},
         {"ClockFast", a300, fast, 1, 0.031},
-        // The angle hears something else altogether for a minute.
-        {"ClockFastThroughAMinuteOfOtherSound", a300,
+        // The angle hears something else altogether for a minute and a half.
+        {"ClockFastThroughOtherSound", a300,
          with(fast,
               [](auto& s) {
                   s.name = "fast-sweep";
-                  s.filters = "aeval=exprs='if(between(t,100,160),0.2*sin(2*PI*(300*t+40*t*t)),val(0))'";
+                  s.filters = "aeval=exprs='if(between(t,100,190),0.2*sin(2*PI*(300*t+40*t*t)),val(0))'";
               }),
          1, 0.031},
         // A band: offsets a beat apart agree on the drum, only the notes tell them apart.
