@@ -46,7 +46,11 @@ std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& argume
         QStringLiteral("CLIP"),
         QStringLiteral("Video files, sound files or .avs scripts, angle A first (with --sound, angles from A)."),
         QStringLiteral("CLIP..."));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print the results as JSON."));
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        QStringLiteral("Print the results as JSON: per angle offset_seconds, start_frame, fps, confidence, sure, "
+                       "drift_seconds and drift_ppm (null where unknown, or without picture); then angle_a and "
+                       "fps_a, or with --sound the recording's path and start_ms."));
     const QCommandLineOption sound(
         QStringLiteral("sound"),
         QStringLiteral("Match every clip against the sound recording REC (a sound file, or any clip with sound)."),
