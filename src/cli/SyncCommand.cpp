@@ -189,7 +189,8 @@ std::string syncReportText(const sync::MatchedAngles& found) {
             text += line;
         }
         if (s.match.driftPpm) {
-            std::snprintf(line, sizeof line, "  clock %+.1f ppm", *s.match.driftPpm);
+            std::snprintf(line, sizeof line, "  clock %+.1f ppm",
+                          std::abs(*s.match.driftPpm) < 0.05 ? 0.0 : *s.match.driftPpm);
             text += line;
         }
         text += '\n';
