@@ -1,4 +1,5 @@
-// vistrel-sync: finds the angles' start frames from their sound. Exit status
+// vistrel-sync: finds the angles' start frames from their sound, against
+// angle A or a sound recording. Exit status
 // 0 when every angle was matched (however unsure), 1 for a clip that cannot
 // be opened or has no sound (the message on stderr), 2 for a usage error.
 
@@ -21,12 +22,14 @@ int run(const cli::SyncOptions& options) {
     sync::MatchOptions match;
     match.maxOffsetSeconds = options.maxOffsetSeconds;
     sync::JobTimes times;
-    const sync::MatchedAngles found = sync::matchStartFrames(
-        options.clips, match, [&](double share) { progress.matching(share); }, &times);
+    const auto report = [&](double share) { progress.matching(share); };
+    const sync::MatchedAngles found =
+        options.recording.empty() ? sync::matchStartFrames(options.clips, match, report, &times)
+                                  : sync::matchToRecording(options.recording, options.clips, match, report, &times);
     progress.finish();
     if (options.timings)
         std::fprintf(stderr, "reading the sound: %.3f s\nmatching: %.3f s\n", times.reading, times.matching);
-    std::cout << (options.json ? cli::syncReportJson(options.clips, found) : cli::syncReportText(found.angles));
+    std::cout << (options.json ? cli::syncReportJson(options.clips, found) : cli::syncReportText(found));
     return 0;
 }
 

@@ -9,6 +9,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <numeric>
 #include <new>
 #include <string>
 
@@ -74,25 +75,49 @@ AngleSound describeSound(std::vector<float> samples, engine::Rational fps, int64
     return sound;
 }
 
-AngleSound readAngleSound(engine::Clip& clip, const ReadProgress& progress) {
+std::vector<int64_t> soundParts(const engine::VideoInfo& info, size_t parts) {
+    // Every `step` samples of the clip's rate make a whole number at kSoundRate.
+    const int64_t step = info.audioRate / std::gcd(info.audioRate, kSoundRate);
+    std::vector<int64_t> cuts{0};
+    for (size_t k = 1; k < parts; ++k) {
+        const int64_t cut = info.audioSamples * int64_t(k) / int64_t(parts) / step * step;
+        if (cut > cuts.back()) cuts.push_back(cut);
+    }
+    cuts.push_back(info.audioSamples);
+    return cuts;
+}
+
+void readSoundPart(engine::Clip& clip, int64_t from, int64_t to, std::span<float> out, const ReadProgress& progress) {
     const engine::VideoInfo& info = clip.info();
-    if (!info.hasAudio() || info.audioSamples <= 0) throw NoSoundError("The clip has no sound.");
-
-    std::vector<float> samples;
-    samples.reserve(static_cast<size_t>(info.audioSamples * kSoundRate / info.audioRate + kSoundRate));
-
     MonoResampler resampler(info);
     const int64_t chunk = int64_t(info.audioRate) * kChunkSeconds;
     std::vector<uint8_t> buffer(static_cast<size_t>(chunk * info.bytesPerAudioFrame()));
-    for (int64_t start = 0; start < info.audioSamples; start += chunk) {
-        const int64_t count = std::min(chunk, info.audioSamples - start);
+    std::vector<float> resampled;
+    size_t written = 0;
+    // The part's length at the reduced rate, whatever the resampler's rounding.
+    const auto keep = [&] {
+        const size_t count = std::min(resampled.size(), out.size() - written);
+        std::copy_n(resampled.begin(), count, out.begin() + static_cast<std::ptrdiff_t>(written));
+        written += count;
+        resampled.clear();
+    };
+    for (int64_t start = from; start < to; start += chunk) {
+        const int64_t count = std::min(chunk, to - start);
         clip.audio(buffer.data(), start, count);
-        resampler.push(buffer.data(), static_cast<int>(count), samples);
-        if (progress) progress(start + count, info.audioSamples);
+        resampler.push(buffer.data(), static_cast<int>(count), resampled);
+        keep();
+        if (progress) progress(start + count - from, to - from);
     }
-    resampler.push(nullptr, 0, samples);
-    // The clip's length at the reduced rate, whatever the resampler's rounding.
-    samples.resize(static_cast<size_t>(info.audioSamples * kSoundRate / info.audioRate));
+    resampler.push(nullptr, 0, resampled);
+    keep();
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(written), out.end(), 0.0f);
+}
+
+AngleSound readAngleSound(engine::Clip& clip, const ReadProgress& progress) {
+    const engine::VideoInfo& info = clip.info();
+    if (!info.hasAudio() || info.audioSamples <= 0) throw NoSoundError("The clip has no sound.");
+    std::vector<float> samples(soundLength(info, info.audioSamples));
+    readSoundPart(clip, 0, info.audioSamples, samples, progress);
     return describeSound(std::move(samples), info.fps, info.frameCount);
 }
 

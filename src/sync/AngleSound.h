@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <vector>
 
@@ -47,5 +48,23 @@ using ReadProgress = std::function<void(int64_t done, int64_t total)>;
 // OpenOptions::soundOnly). Throws NoSoundError, or the engine's ScriptError
 // for a file that fails while it is read.
 AngleSound readAngleSound(engine::Clip& clip, const ReadProgress& progress = {});
+
+// The clip's sound cut into about `parts` parts that are read apart (each
+// from a clip of its own) and joined: the first sample of each part and the
+// end of the last. Every cut falls where a sample at kSoundRate does, so that
+// the parts' samples line up end to end.
+std::vector<int64_t> soundParts(const engine::VideoInfo& info, size_t parts);
+
+// The samples at kSoundRate of the clip's sound from its sample `from` (a
+// cut of soundParts) to `to`, written to `out` (sized soundLength(to - from),
+// where they start at soundLength(from) of the whole). progress counts the
+// clip's samples of the part.
+void readSoundPart(engine::Clip& clip, int64_t from, int64_t to, std::span<float> out,
+                   const ReadProgress& progress = {});
+
+// How many samples at kSoundRate the clip's first `samples` make.
+inline size_t soundLength(const engine::VideoInfo& info, int64_t samples) {
+    return static_cast<size_t>(samples * kSoundRate / info.audioRate);
+}
 
 }  // namespace vistrel::sync

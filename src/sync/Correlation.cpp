@@ -29,16 +29,31 @@ void whiten(std::span<std::complex<double>> bins) {
     for (auto& bin : bins) bin /= std::max(magnitude(bin), floor);
 }
 
+// How long a circular correlation must be for the lags in [minLag, maxLag]
+// (of those at which the sequences overlap) to wrap onto none of the
+// sequences' values: a at t meets b at t + lag.
+size_t unwrappedLength(size_t a, size_t b, int64_t minLag, int64_t maxLag) {
+    const auto na = static_cast<int64_t>(a), nb = static_cast<int64_t>(b);
+    maxLag = std::min(maxLag, nb - 1);
+    minLag = std::max(minLag, 1 - na);
+    return static_cast<size_t>(
+        std::max({na, nb, na + std::max<int64_t>(maxLag, 0), nb - std::min<int64_t>(minLag, 0)}));
+}
+
 }  // namespace
 
-// Long enough that no lag between -|a| and |b| wraps around onto another.
-Correlator::Correlator(size_t longestA, size_t longestB) : fa_(fastFftSize(longestA + longestB)), fb_(fa_.size()) {}
+Correlator::Correlator(size_t longestA, size_t longestB)
+    : Correlator(longestA, longestB, 1 - static_cast<int64_t>(longestA), static_cast<int64_t>(longestB) - 1) {}
+
+Correlator::Correlator(size_t longestA, size_t longestB, int64_t minLag, int64_t maxLag)
+    : fa_(fastFftSize(unwrappedLength(longestA, longestB, minLag, maxLag))), fb_(fa_.size()) {}
 
 std::vector<double> Correlator::correlate(std::span<const double> a, std::span<const double> b, int64_t minLag,
                                           int64_t maxLag, Weighting weighting) {
-    if (a.size() + b.size() > fa_.size()) throw std::logic_error("Correlator: sequences longer than it was made for");
     std::vector<double> result(static_cast<size_t>(std::max<int64_t>(maxLag - minLag + 1, 0)), 0.0);
     if (result.empty() || a.empty() || b.empty()) return result;
+    if (unwrappedLength(a.size(), b.size(), minLag, maxLag) > fa_.size())
+        throw std::logic_error("Correlator: sequences or lags beyond what it was made for");
 
     transform(fa_, a);
     transform(fb_, b);
@@ -59,7 +74,7 @@ std::vector<double> Correlator::correlate(std::span<const double> a, std::span<c
 
 std::vector<double> crossCorrelation(std::span<const double> a, std::span<const double> b, int64_t minLag,
                                      int64_t maxLag, Weighting weighting) {
-    return Correlator(a.size(), b.size()).correlate(a, b, minLag, maxLag, weighting);
+    return Correlator(a.size(), b.size(), minLag, maxLag).correlate(a, b, minLag, maxLag, weighting);
 }
 
 double refinedPeak(std::span<const double> values, size_t i) {

@@ -20,10 +20,15 @@ enum class Weighting { Plain, Whitened };
 
 // Transforms sized once for sequences up to the given lengths, kept for
 // every correlation of such sequences: planning a transform and touching
-// fresh memory cost more than the transform itself.
+// fresh memory cost more than the transform itself. The transforms are as
+// long as the lags asked for need: lags [0, 2000] of a 30 s stretch need
+// half the length that every lag at which the two overlap does.
 class Correlator {
 public:
+    // For every lag at which the sequences overlap.
     Correlator(size_t longestA, size_t longestB);
+    // For lags in [minLag, maxLag] only.
+    Correlator(size_t longestA, size_t longestB, int64_t minLag, int64_t maxLag);
 
     // Index i of the result is lag minLag + i. Lags beyond where the
     // sequences overlap give 0.

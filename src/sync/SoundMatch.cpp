@@ -1,7 +1,9 @@
 #include "sync/SoundMatch.h"
 
+#include "sync/ClockDrift.h"
 #include "sync/Correlation.h"
 #include "sync/Envelope.h"
+#include "sync/StretchMatch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,12 +27,16 @@ constexpr double kCandidatesApartSeconds = 0.1;
 // hour.
 constexpr double kFineSeconds = 30;
 constexpr double kFineMarginSeconds = 0.12;
-constexpr double kDriftMarginSeconds = 0.4;
-// Shorter stretches tell the drift: over a stretch, a clock drifting 100 ppm
-// smears the offset by 0.1 ms a second.
-constexpr double kDriftStretchSeconds = 10;
-// The drift is told only over overlaps at least this long.
-constexpr double kDriftOverlapSeconds = 120;
+// The best offset and the runner-up are compared again on pieces of that
+// stretch a few beats long (over a single beat, a drum that sounds alike on
+// every beat outweighs the notes that tell the beats apart), each within
+// this much of where it was found.
+constexpr double kPieceSeconds = 3;
+constexpr double kPieceMarginSeconds = 0.005;
+constexpr size_t kFewestPieces = 8;
+// The paired t-statistic of their strengths at which the steadiness counts
+// as no more sure than an even match: a confidence of 1 - (kEvenT / t)^2.
+constexpr double kEvenT = 3;
 
 std::vector<double> prefixSums(std::span<const double> values, bool squared) {
     std::vector<double> sums(values.size() + 1, 0.0);
@@ -92,71 +98,49 @@ std::vector<double> roughOffsets(const AngleSound& a, const AngleSound& angle, d
     return offsets;
 }
 
-// The stretch of `seconds` (whole seconds) within [from, to] of angle A's
-// time where A is loudest: a stretch of silence would tell nothing.
-double loudestStretch(const AngleSound& a, double from, double to, double seconds) {
-    const std::vector<double>& energy = a.energyPerSecond;
-    const auto length = static_cast<size_t>(seconds);
-    const auto first = static_cast<size_t>(std::ceil(std::max(0.0, from)));
-    const auto last = static_cast<size_t>(std::max(0.0, std::floor(to - seconds)));  // the latest start
-    if (length == 0 || first > last || last + length > energy.size()) return std::max(0.0, from);
-    double running = 0;
-    for (size_t s = first; s < first + length; ++s) running += energy[s];
-    double loudest = running;
-    size_t best = first;
-    for (size_t start = first + 1; start <= last; ++start) {
-        running += energy[start + length - 1] - energy[start - 1];
-        if (running > loudest) {
-            loudest = running;
-            best = start;
-        }
-    }
-    return double(best);
-}
-
 struct Fine {
-    double offsetSeconds = 0;  // at the middle of the stretch
-    double strength = 0;       // the whitened correlation's peak: 1 for identical sound
+    StretchMatch match;
+    double start = 0, seconds = 0;  // the stretch of angle A it was found on
 };
 
-// The offset in [low, high] that best lines up angle A's waveform over
-// [start, start + seconds) with the angle's.
-Fine fineOffset(Correlator& correlator, const AngleSound& a, const AngleSound& angle, double start, double seconds,
-                double low, double high) {
-    const auto aFirst = static_cast<int64_t>(std::llround(start * kSoundRate));
-    const auto length = static_cast<int64_t>(seconds * kSoundRate);
-    const int64_t lowLag = static_cast<int64_t>(std::floor(low * kSoundRate));
-    const int64_t highLag = static_cast<int64_t>(std::ceil(high * kSoundRate));
-    const int64_t bFirst = aFirst + lowLag;
-    const int64_t bLength = length + highLag - lowLag;
-
-    const auto sample = [](const std::vector<float>& s, int64_t i) {
-        return i >= 0 && i < static_cast<int64_t>(s.size()) ? double(s[static_cast<size_t>(i)]) : 0.0;
-    };
-    std::vector<double> wa(static_cast<size_t>(length)), wb(static_cast<size_t>(bLength));
-    for (int64_t i = 0; i < length; ++i) wa[static_cast<size_t>(i)] = sample(a.samples, aFirst + i);
-    for (int64_t i = 0; i < bLength; ++i) wb[static_cast<size_t>(i)] = sample(angle.samples, bFirst + i);
-
-    std::vector<double> c = correlator.correlate(wa, wb, 0, highLag - lowLag, Weighting::Whitened);
-    for (double& v : c) v = std::abs(v);  // a microphone wired the other way round peaks downwards
-    const auto peak = static_cast<size_t>(std::max_element(c.begin(), c.end()) - c.begin());
-    return {(double(lowLag) + refinedPeak(c, peak)) / kSoundRate, c.empty() ? 0.0 : c[peak]};
-}
-
-struct Overlap {
-    double from, to;  // in angle A's time
-    double length() const { return to - from; }
-};
-
-Overlap overlapAt(const AngleSound& a, const AngleSound& angle, double offset) {
-    return {std::max(0.0, -offset), std::min(a.seconds(), angle.seconds() - offset)};
+// How steadily `best` beats `runnerUp` through the stretch it was found on:
+// on every piece of it where both offsets lie inside the angle, their
+// strengths compared, as the paired t-statistic of the differences. A sound
+// that repeats itself (a steady beat, a chant) makes the runner-up agree
+// almost as well over the whole stretch, but only the right offset agrees
+// better piece after piece; with unrelated sound, the best loses about as
+// many pieces as it wins. nullopt when too few pieces can be compared.
+std::optional<double> steadiness(const AngleSound& a, const AngleSound& angle, const Fine& best, const Fine& runnerUp) {
+    Correlator correlator = stretchCorrelator(kPieceSeconds, 2 * kPieceMarginSeconds);
+    const double bestOffset = best.match.offsetSeconds, otherOffset = runnerUp.match.offsetSeconds;
+    const double earliest = std::min(bestOffset, otherOffset) - kPieceMarginSeconds;
+    const double latest = std::max(bestOffset, otherOffset) + kPieceMarginSeconds;
+    std::vector<double> differences;
+    for (double t = best.start; t + kPieceSeconds <= best.start + best.seconds; t += kPieceSeconds) {
+        if (t + earliest < 0 || t + kPieceSeconds + latest > angle.seconds()) continue;
+        const auto strength = [&](double offset) {
+            return matchStretch(correlator, a, angle, t, kPieceSeconds, offset - kPieceMarginSeconds,
+                                offset + kPieceMarginSeconds)
+                .strength;
+        };
+        differences.push_back(strength(bestOffset) - strength(otherOffset));
+    }
+    const auto n = double(differences.size());
+    if (differences.size() < kFewestPieces) return std::nullopt;
+    double mean = 0, variance = 0;
+    for (double d : differences) mean += d / n;
+    for (double d : differences) variance += (d - mean) * (d - mean) / (n - 1);
+    if (variance <= 0) return mean > 0 ? std::optional(HUGE_VAL) : std::nullopt;
+    return mean / std::sqrt(variance / n);
 }
 
 // Compares the waveforms around every rough offset, each never past the
 // middle between it and its neighbours, so that two never find one peak.
-// The strongest gives the offset; the runner-up, the confidence.
-void compareRoughOffsets(Correlator& correlator, const AngleSound& a, const AngleSound& angle,
-                         const std::vector<double>& rough, SoundMatch& match) {
+// The strongest gives the offset, and where it was found; the runner-up, the
+// confidence.
+double compareRoughOffsets(const AngleSound& a, const AngleSound& angle, const std::vector<double>& rough,
+                           SoundMatch& match) {
+    Correlator correlator = stretchCorrelator(kFineSeconds, 2 * kFineMarginSeconds);
     std::vector<Fine> fine;
     for (double offset : rough) {
         double low = offset - kFineMarginSeconds, high = offset + kFineMarginSeconds;
@@ -167,32 +151,21 @@ void compareRoughOffsets(Correlator& correlator, const AngleSound& a, const Angl
         const Overlap overlap = overlapAt(a, angle, offset);
         const double seconds = std::floor(std::min(kFineSeconds, overlap.length()));
         if (seconds < 1) continue;
-        fine.push_back(
-            fineOffset(correlator, a, angle, loudestStretch(a, overlap.from, overlap.to, seconds), seconds, low, high));
+        const double start = loudestStretch(a, overlap.from, overlap.to, seconds);
+        fine.push_back({matchStretch(correlator, a, angle, start, seconds, low, high), start, seconds});
     }
-    std::sort(fine.begin(), fine.end(), [](const Fine& x, const Fine& y) { return x.strength > y.strength; });
-    if (fine.empty() || fine[0].strength <= 0) return;
-    match.offsetSeconds = fine[0].offsetSeconds;
-    const double second = fine.size() > 1 ? fine[1].strength : 0.0;
-    match.confidence = std::clamp(1.0 - second / fine[0].strength, 0.0, 1.0);
-}
-
-// Over a long overlap, the offsets of the loudest stretches of its first and
-// last thirds tell how the two clocks drift apart; the offset is then the
-// one at the start of the overlap.
-void measureDrift(Correlator& correlator, const AngleSound& a, const AngleSound& angle, SoundMatch& match) {
-    const Overlap overlap = overlapAt(a, angle, match.offsetSeconds);
-    if (overlap.length() < kDriftOverlapSeconds) return;
-    const double third = overlap.length() / 3;
-    const double seconds = std::floor(std::min(kDriftStretchSeconds, third));
-    const double low = match.offsetSeconds - kDriftMarginSeconds, high = match.offsetSeconds + kDriftMarginSeconds;
-    const double early = loudestStretch(a, overlap.from, overlap.from + third, seconds);
-    const double late = loudestStretch(a, overlap.to - third, overlap.to, seconds);
-    const Fine atEarly = fineOffset(correlator, a, angle, early, seconds, low, high);
-    const Fine atLate = fineOffset(correlator, a, angle, late, seconds, low, high);
-    const double rate = (atLate.offsetSeconds - atEarly.offsetSeconds) / (late - early);
-    match.driftSeconds = rate * angle.seconds();
-    match.offsetSeconds = atEarly.offsetSeconds - rate * (early + seconds / 2 - overlap.from);
+    std::sort(fine.begin(), fine.end(),
+              [](const Fine& x, const Fine& y) { return x.match.strength > y.match.strength; });
+    if (fine.empty() || fine[0].match.strength <= 0) return 0;
+    match.offsetSeconds = fine[0].match.offsetSeconds;
+    if (fine.size() < 2) {
+        match.confidence = 1;
+    } else {
+        match.confidence = std::clamp(1.0 - fine[1].match.strength / fine[0].match.strength, 0.0, 1.0);
+        if (const std::optional<double> t = steadiness(a, angle, fine[0], fine[1]); t && *t > kEvenT)
+            match.confidence = std::max(match.confidence, 1 - (kEvenT / *t) * (kEvenT / *t));
+    }
+    return fine[0].start + fine[0].seconds / 2;
 }
 
 }  // namespace
@@ -206,11 +179,13 @@ SoundMatch matchSound(const AngleSound& a, const AngleSound& angle, const MatchO
     const std::vector<double> rough = roughOffsets(a, angle, maxOffset);
     if (rough.empty()) return match;
 
-    // One pair of transforms for every stretch compared.
-    const auto longest = static_cast<size_t>(kFineSeconds * kSoundRate);
-    Correlator correlator(longest, longest + static_cast<size_t>(2 * kDriftMarginSeconds * kSoundRate) + 2);
-    compareRoughOffsets(correlator, a, angle, rough, match);
-    if (match.confidence > 0) measureDrift(correlator, a, angle, match);
+    const double at = compareRoughOffsets(a, angle, rough, match);
+    if (match.confidence <= 0) return match;
+    if (const std::optional<ClockLine> clock = measureClock(a, angle, match.offsetSeconds, at)) {
+        match.offsetSeconds = clock->offsetSeconds;
+        match.driftPpm = clock->ppm;
+        match.driftSeconds = clock->ppm * 1e-6 * angle.seconds();
+    }
     return match;
 }
 

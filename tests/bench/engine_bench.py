@@ -8,11 +8,12 @@ Media are generated once into BUILD_DIR/bench-media (four 1080p25 clips of
 60 s in H.264 with a GOP of 250, and the same in MJPEG; VISTREL_BENCH_SECONDS
 sets another length). Then the player's dropped frames with a phone-like
 variable-rate angle A against the same clip at a constant rate; for
-vistrel-sync four angles of 10 minutes and of an
-hour with AAC sound and a tiny video track, VISTREL_SYNC_BENCH_SECONDS sets
-other lengths, e.g. "60,600"); and the four-angle preview of camera-like angles
-with and without preview proxies, in 1080p and in 4K; and what checking four
-one-hour clips against their proxies costs when the preview is opened."""
+vistrel-sync four angles of 10 minutes and of an hour with AAC sound, clocks up
+to 104 ppm apart and a tiny video track, against angle A and against a sound
+recording of the same length (VISTREL_SYNC_BENCH_SECONDS sets other lengths,
+e.g. "60,600"); and the four-angle preview of camera-like angles with and
+without preview proxies, in 1080p and in 4K; and what checking four one-hour
+clips against their proxies costs when the preview is opened."""
 
 import os
 import shutil
@@ -26,6 +27,10 @@ SYNC_SECONDS = [int(x) for x in os.environ.get("VISTREL_SYNC_BENCH_SECONDS", "60
 # Where each angle starts in the shared recording; the start frames vistrel-sync
 # must find follow from them (25 fps).
 SYNC_STARTS = [3.0, 0.0, 20.52, 44.08]
+# Each angle's clock: how many of the event's 48000 samples a second it makes
+# a second of its own (47995: 104 ppm fast, 48005: 104 ppm slow).
+SYNC_CLOCKS = [48000, 47995, 48005, 47998]
+SYNC_RECORDING_START = 1.0
 GOP = 250
 ANGLES = 4
 
@@ -226,32 +231,45 @@ def bench_conformed(build):
         shutil.rmtree(cache, ignore_errors=True)
 
 
-def make_sound_angles(folder, seconds):
-    """Four cameras of one event: pink noise in bursts and pauses, like speech, each
-    angle starting at its own moment of it, at its own gain and with noise of its own;
-    AAC stereo at 48 kHz beside a 16x16 video track."""
-    os.makedirs(folder, exist_ok=True)
-    length = seconds + max(SYNC_STARTS) + 1
+def make_sound_file(path, seconds, start, clock, volume, seed, video):
+    """One recording of the event (pink noise in bursts and pauses, like speech) that
+    started `start` seconds into it, at its own gain and with noise of its own, AAC
+    stereo at 48 kHz; its clock makes `clock` of the event's 48000 samples a second
+    (47995: 104 ppm fast). With a 16x16 video track for a camera."""
+    if os.path.exists(path):
+        return path
+    length = seconds + max(SYNC_STARTS) + 2
     event = (f"anoisesrc=c=pink:seed=1:r=48000:d={length}[n];"
              f"anoisesrc=c=white:seed=2:r=48000:d={length},lowpass=f=3,lowpass=f=3,aeval='max(val(0),0)*60'[e];"
              f"[n][e]amultiply")
-    paths = []
-    for angle, start in enumerate(SYNC_STARTS):
-        path = os.path.join(folder, f"sound-angle{angle}-{seconds}s.mp4")
-        paths.append(path)
-        if os.path.exists(path):
-            continue
-        camera = (f"{event},atrim=start={start}:duration={seconds},asetpts=PTS-STARTPTS,volume={0.3 + 0.25 * angle}[s];"
-                  f"anoisesrc=c=white:seed={10 + angle}:r=48000:d={seconds}:a=0.01[q];"
-                  f"[s][q]amix=inputs=2:normalize=0,aformat=channel_layouts=stereo[a]")
-        partial = path + ".part.mp4"
-        print(f"  making {os.path.basename(path)} ...", flush=True)
-        subprocess.run(["ffmpeg", "-v", "error", "-y", "-filter_complex", camera,
-                        "-f", "lavfi", "-i", f"color=c=gray:s=16x16:r=25:d={seconds}",
-                        "-map", "[a]", "-map", "0:v", "-c:a", "aac", "-b:a", "128k",
-                        "-c:v", "mpeg4", "-g", "250", "-t", str(seconds), partial], check=True)
-        os.replace(partial, path)
-    return paths
+    sound = (f"{event},atrim=start={start}:duration={seconds * clock / 48000 + 1},asetpts=PTS-STARTPTS,"
+             f"asetrate={clock},aresample=48000,volume={volume}[s];"
+             f"anoisesrc=c=white:seed={seed}:r=48000:d={seconds}:a=0.01[q];"
+             f"[s][q]amix=inputs=2:normalize=0,aformat=channel_layouts=stereo[a]")
+    picture = (["-f", "lavfi", "-i", f"color=c=gray:s=16x16:r=25:d={seconds}", "-map", "0:v",
+                "-c:v", "mpeg4", "-g", "250"] if video else [])
+    partial = path + ".part" + os.path.splitext(path)[1]
+    print(f"  making {os.path.basename(path)} ...", flush=True)
+    subprocess.run(["ffmpeg", "-v", "error", "-y", "-filter_complex", sound] + picture +
+                   ["-map", "[a]", "-c:a", "aac", "-b:a", "128k", "-t", str(seconds), partial], check=True)
+    os.replace(partial, path)
+    return path
+
+
+def make_sound_angles(folder, seconds):
+    """Four cameras of one event, each starting at its own moment of it, with its own
+    clock (SYNC_CLOCKS), gain and noise, beside a 16x16 video track."""
+    os.makedirs(folder, exist_ok=True)
+    return [make_sound_file(os.path.join(folder, f"sound-angle{angle}-{seconds}s-clock{clock}.mp4"), seconds,
+                            start, clock, 0.3 + 0.25 * angle, 10 + angle, True)
+            for angle, (start, clock) in enumerate(zip(SYNC_STARTS, SYNC_CLOCKS))]
+
+
+def make_sound_recording(folder, seconds):
+    """The event as a sound recorder on the desk heard it: sound only, AAC in M4A,
+    started SYNC_RECORDING_START seconds in, its clock the event's."""
+    return make_sound_file(os.path.join(folder, f"sound-recording-{seconds}s.m4a"), seconds,
+                           SYNC_RECORDING_START, 48000, 0.5, 9, False)
 
 
 def make_camera_media(folder, size="1920x1080", seconds=SECONDS, bitrate="16M"):
@@ -277,27 +295,51 @@ def make_camera_media(folder, size="1920x1080", seconds=SECONDS, bitrate="16M"):
     return paths
 
 
+def clock_ppm(clock):
+    return (48000 / clock - 1) * 1e6
+
+
+def sync_runs(sync, args, env):
+    """The fastest of three runs of vistrel-sync (indexes stored): wall time, reading, matching, stdout."""
+    runs = []
+    for _ in range(3):
+        start = time.monotonic()
+        done = subprocess.run([sync, "-q", "--timings"] + args, env=env, check=True, capture_output=True, text=True)
+        runs.append((time.monotonic() - start, done))
+    wall, done = min(runs, key=lambda r: r[0])
+    timings = dict(line.split(": ") for line in done.stderr.splitlines() if ": " in line)
+    return wall, float(timings["reading the sound"].split()[0]), float(timings["matching"].split()[0]), done.stdout
+
+
+def ffmpeg_sound_decode_command(paths):
+    return (["ffmpeg", "-v", "error", "-threads", "2"] + sum((["-i", p] for p in paths), []) +
+            sum((["-map", f"{i}:a"] for i in range(len(paths))), []) + ["-f", "null", "-"])
+
+
+def ffmpeg_sound_decode(paths):
+    return run(ffmpeg_sound_decode_command(paths))
+
+
+def clocks_found(lines):
+    return [float(line.split("clock ")[1].split()[0]) if "clock " in line else None for line in lines]
+
+
 def bench_sync(build, seconds):
-    paths = make_sound_angles(os.path.join(build, "bench-media"), seconds)
+    folder = os.path.join(build, "bench-media")
+    paths = make_sound_angles(folder, seconds)
     sync = os.path.join(build, "bin", "vistrel-sync")
     cache = tempfile.mkdtemp(prefix="vistrel-bench-cache-")
     env = dict(os.environ, XDG_CACHE_HOME=cache)
     try:
         first = run([sync, "-q"] + paths, env)
-        runs = []
-        for _ in range(3):
-            start = time.monotonic()
-            done = subprocess.run([sync, "-q", "--timings"] + paths, env=env, check=True, capture_output=True, text=True)
-            runs.append((time.monotonic() - start, done))
-        wall, done = min(runs, key=lambda r: r[0])
-        timings = dict(line.split(": ") for line in done.stderr.splitlines() if ": " in line)
-        reading = float(timings["reading the sound"].split()[0])
-        matching = float(timings["matching"].split()[0])
+        wall, reading, matching, out = sync_runs(sync, paths, env)
         cpu, peak = usage_of([sync, "-q"] + paths, env)
-        decode = run(["ffmpeg", "-v", "error", "-threads", "2"] + sum((["-i", p] for p in paths), []) +
-                     sum((["-map", f"{i}:a"] for i in range(len(paths))), []) + ["-f", "null", "-"])
-        expected = [round((SYNC_STARTS[0] - start) * 25) for start in SYNC_STARTS[1:]]
-        found = [int(line.split()[2]) for line in done.stdout.splitlines()]
+        decode = ffmpeg_sound_decode(paths)
+        # Each angle's time at A's frame 0 (A's clock is the event's); for an
+        # angle that started after A, minus A's time at the angle's start.
+        expected = [round((SYNC_STARTS[0] - start) * (48000 / clock if start < SYNC_STARTS[0] else 1) * 25)
+                    for start, clock in zip(SYNC_STARTS[1:], SYNC_CLOCKS[1:])]
+        found = [int(line.split()[2]) for line in out.splitlines()]
         target = 10 if seconds >= 3600 else 2 if seconds >= 600 else None
         print(f"[sync] four angles of {seconds} s, AAC 48 kHz stereo, indexes stored")
         print(f"  first run, indexes built:               {first:7.2f} s")
@@ -311,10 +353,52 @@ def bench_sync(build, seconds):
         print(f"  CPU / 2 cores (wall time when idle):    {cpu / 2:7.2f} s")
         print(f"  start frames found / expected:          {found} / {expected}"
               f"   {'ok' if found == expected else 'WRONG'}")
-        for line in done.stdout.splitlines():
+        for line in out.splitlines():
             print("    " + line)
+        bench_sync_recording(build, seconds, paths, env)
     finally:
         shutil.rmtree(cache, ignore_errors=True)
+
+
+def bench_sync_recording(build, seconds, paths, env):
+    """The same four angles matched against a sound recording, with their clocks' drift."""
+    recording = make_sound_recording(os.path.join(build, "bench-media"), seconds)
+    sync = os.path.join(build, "bin", "vistrel-sync")
+    args = ["--sound", recording] + paths
+    run([sync, "-q"] + args, env)  # the recording's index
+    wall, reading, matching, out = sync_runs(sync, args, env)
+    cpu, peak = usage_of([sync, "-q"] + args, env)
+    decode = ffmpeg_sound_decode([recording] + paths)
+    decode_cpu, _ = usage_of(ffmpeg_sound_decode_command([recording] + paths))
+    lines = out.splitlines()
+    hours = 5 * seconds / 3600
+    # The recording starts where the angle that started last does; each angle's
+    # start frame is its own time there.
+    start = max(SYNC_STARTS) - SYNC_RECORDING_START
+    expected = [round((start + SYNC_RECORDING_START - s) * 48000 / clock * 25)
+                for s, clock in zip(SYNC_STARTS, SYNC_CLOCKS)]
+    found = [int(line.split()[2]) for line in lines[1:]]
+    ppm = clocks_found(lines[1:])
+    ppm_expected = [clock_ppm(clock) for clock in SYNC_CLOCKS]
+    ppm_ok = all(p is not None and abs(p - e) <= 5 for p, e in zip(ppm, ppm_expected))
+    target = 10 if seconds >= 3600 else None
+    print(f"[sync] the same four angles against a sound recording of {seconds} s (AAC in M4A), indexes stored")
+    print(f"  vistrel-sync --sound, five files:       {wall:7.2f} s" +
+          (f"   (target < {target} s)" if target else ""))
+    print(f"  reading the sound / matching:           {reading:7.2f} s / {matching:.2f} s")
+    print(f"  ffmpeg, decoding the five sound tracks: {decode:7.2f} s")
+    print(f"  ratio vistrel-sync / ffmpeg decoding:   {wall / decode:7.2f}   (ffmpeg decodes on one core)")
+    print(f"  per hour of sound, ours / ffmpeg's:     {wall / hours:7.2f} s / {decode / hours:.2f} s")
+    print(f"  CPU ours / ffmpeg decoding:             {cpu:7.1f} s / {decode_cpu:.1f} s = {cpu / decode_cpu:.2f}"
+          f"   ({cpu / hours:.2f} s / {decode_cpu / hours:.2f} s per hour of sound)")
+    print(f"  CPU / 2 cores (wall time when idle):    {cpu / 2:7.2f} s, peak memory {peak:.0f} MiB")
+    print(f"  {lines[0] if lines else 'no recording line'}   (expected {start:.3f} s)")
+    print(f"  start frames found / expected:          {found} / {expected}"
+          f"   {'ok' if found == expected else 'WRONG'}")
+    print(f"  clocks found / expected (ppm):          {ppm} / {[round(e, 1) for e in ppm_expected]}"
+          f"   {'within 5 ppm' if ppm_ok else 'WRONG'}")
+    for line in lines:
+        print("    " + line)
 
 
 def timed(cmd, env=None):

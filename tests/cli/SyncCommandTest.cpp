@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 using namespace vistrel;
 
 namespace {
@@ -36,18 +38,24 @@ protected:
         // in AC-3; D recorded another event.
         test::SoundAngle ac3 = test::soundAngle("earlier67-ac3", 7.31);
         ac3.encoder = "ac3";
-        for (const auto& angle : {test::soundAngle("a", 10), test::soundAngle("later21", 10.84), ac3,
-                                  test::soundAngle("other-event", 10, 2)}) {
-            std::string reason;
-            const auto clip = test::soundAngleClip(angle, &reason);
-            if (!clip) GTEST_SKIP() << reason;
-            clips_ << QString::fromStdString(clip->string());
+        angles_ = {test::soundAngle("a", 10), test::soundAngle("later21", 10.84), ac3,
+                   test::soundAngle("other-event", 10, 2)};
+        for (const auto& angle : angles_) {
+            VISTREL_SOUND_ANGLE_OR_SKIP(clip, angle);
+            clips_ << QString::fromStdString(clip.string());
         }
     }
 
+    std::vector<test::SoundAngle> angles_;
     QStringList clips_;
     QTemporaryDir folder_;
 };
+
+// A sound recorder started 6 s into the event, before every camera.
+test::SoundAngle recorder(std::string encoder, std::string container) {
+    std::string name = "recorder-" + container;
+    return test::soundRecording(std::move(name), 6, std::move(encoder), std::move(container));
+}
 
 TEST_F(SyncCommand, PrintsALinePerAngleWithUnsureWhereTheSoundDoesNotMatch) {
     const Outcome run = runSync(clips_);
@@ -104,6 +112,99 @@ TEST_F(SyncCommand, ExitStatusTellsUsageFromClipsThatCannotBeMatched) {
     const Outcome missing = runSync({clips_[0], folder_.filePath(QStringLiteral("missing.mp4"))});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("The file does not exist."), std::string::npos) << missing.err;
+}
+
+TEST_F(SyncCommand, ASoundFileIsAClipWithoutPictureOrTheRecordingEveryAngleIsMatchedAgainst) {
+    VISTREL_SOUND_ANGLE_OR_SKIP(recording, recorder("pcm_s16le", "wav"));
+    const QString wav = QString::fromStdString(recording.string());
+    const Outcome asClip = runSync({clips_[0], wav});
+    ASSERT_EQ(asClip.exitCode, 0) << asClip.err;
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^B: sound only  offset 4\\.000 s  confidence 0\\.\\d\\d\n$"))
+                    .match(asClip.out)
+                    .hasMatch())
+        << asClip.out.toStdString();
+
+    // Angle A started 4 s after the recorder, B 4.84 s after: the recording
+    // starts where B does, 21 frames into A.
+    const Outcome asRecording = runSync({QStringLiteral("--sound"), wav, clips_[0], clips_[1]});
+    ASSERT_EQ(asRecording.exitCode, 0) << asRecording.err;
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^recording: start 4\\.840 s\n"
+                                                  "A: start 21  offset -4\\.000 s  confidence 0\\.\\d\\d\n"
+                                                  "B: start 0  offset -4\\.840 s  confidence 0\\.\\d\\d\n$"))
+                    .match(asRecording.out)
+                    .hasMatch())
+        << asRecording.out.toStdString();
+    EXPECT_EQ(runSync({QStringLiteral("--sound"), wav}).exitCode, 2);
+}
+
+struct RecordingRow {
+    std::string name;
+    test::SoundAngle recording;
+    size_t firstAngle = 0;  // a camera used as the recording is not also an angle
+};
+
+void PrintTo(const RecordingRow& row, std::ostream* out) { *out << row.name; }
+
+class SyncToRecording : public SyncCommand, public ::testing::WithParamInterface<RecordingRow> {};
+
+TEST_P(SyncToRecording, ReportsEachAngleAgainstTheRecordingAndWhereTheRecordingStarts) {
+    const RecordingRow& row = GetParam();
+    VISTREL_SOUND_ANGLE_OR_SKIP(file, row.recording);
+    const QString recording = QString::fromStdString(file.string());
+    QStringList args{QStringLiteral("--json"), QStringLiteral("--sound"), recording, QStringLiteral("--")};
+    args << clips_.mid(static_cast<qsizetype>(row.firstAngle));
+    const Outcome run = runSync(args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const sync::MatchedAngles found = cli::readSyncReportJson(run.out.toUtf8());
+    ASSERT_TRUE(found.recording);
+    EXPECT_EQ(found.recording->path, recording.toStdString());
+    ASSERT_EQ(found.angles.size(), angles_.size() - row.firstAngle);
+
+    // The recording starts where the sure angle that started last does.
+    double start = 0;
+    for (size_t i = row.firstAngle; i + 1 < angles_.size(); ++i)
+        start = std::max(start, -test::expectedOffset(row.recording, angles_[i]));
+    EXPECT_EQ(found.recording->startMs, std::llround(start * 1000));
+    for (size_t i = row.firstAngle; i + 1 < angles_.size(); ++i) {
+        const sync::AngleStart& angle = found.angles[i - row.firstAngle];
+        const double offset = test::expectedOffset(row.recording, angles_[i]);
+        EXPECT_NEAR(angle.match.offsetSeconds, offset, 0.001) << angles_[i].name;
+        EXPECT_EQ(angle.startFrame, std::llround((start + offset) * 25)) << angles_[i].name;
+        EXPECT_EQ(angle.fps, (engine::Rational{25, 1}));
+        EXPECT_TRUE(angle.sure()) << angles_[i].name;
+    }
+    EXPECT_FALSE(found.angles.back().sure());
+}
+
+INSTANTIATE_TEST_SUITE_P(Recordings, SyncToRecording,
+                         ::testing::Values(RecordingRow{"Wav", recorder("pcm_s16le", "wav")},
+                                           RecordingRow{"AacInM4a", recorder("aac", "m4a")},
+                                           RecordingRow{"Flac", recorder("flac", "flac")},
+                                           RecordingRow{"CameraAsRecording", test::soundAngle("a", 10), 1}),
+                         [](const auto& info) { return info.param.name; });
+
+// Each row spoils one value of a good report: the message names it.
+TEST(SyncReport, RefusesAValueItCannotUse) {
+    const std::string good = R"({"recording": {"path": "rec.wav", "start_ms": 4840}, "angles": [{"angle": "A",
+        "start_frame": 21, "offset_seconds": -4.0, "confidence": 0.98, "fps": "25/1", "drift_ppm": 12.5}]})";
+    ASSERT_EQ(cli::readSyncReportJson(QByteArray::fromStdString(good)).angles[0].match.driftPpm, 12.5);
+    for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{{"start_ms", "-1"},
+                                                                                      {"start_ms", "4.5"},
+                                                                                      {"path", "3"},
+                                                                                      {"drift_ppm", "\"fast\""},
+                                                                                      {"offset_seconds", "null"},
+                                                                                      {"confidence", "2"},
+                                                                                      {"start_frame", "\"21\""},
+                                                                                      {"fps", "\"25\""}}) {
+        const std::regex field("\"" + name + "\": [^,}]+");
+        const std::string report = std::regex_replace(good, field, "\"" + name + "\": " + value);
+        try {
+            cli::readSyncReportJson(QByteArray::fromStdString(report));
+            ADD_FAILURE() << "read " << name << ": " << value;
+        } catch (const std::runtime_error& error) {
+            EXPECT_NE(std::string(error.what()).find(name), std::string::npos) << error.what();
+        }
+    }
 }
 
 }  // namespace

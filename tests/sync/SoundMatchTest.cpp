@@ -1,6 +1,7 @@
 // The start frames found from generated angles of one made-up event, read
 // through the real decoder: each row is angle A and one more camera, with
-// the offset between them known to the sample.
+// the offset between them known to the sample and their clocks' rates to the
+// part per million.
 #include "support/SoundAngles.h"
 #include "sync/StartFrameMatch.h"
 
@@ -18,6 +19,7 @@ struct MatchRow {
     SoundAngle angle;
     double toleranceMs = 1;
     std::optional<double> driftSeconds = {};  // the drift to be reported, within 3 ms
+    double leastConfidence = sync::kSureConfidence;
 };
 
 void PrintTo(const MatchRow& row, std::ostream* out) { *out << row.name; }
@@ -41,6 +43,23 @@ SoundAngle camcorder(std::string name, double start, std::string encoder, std::s
 std::vector<MatchRow> rows() {
     const SoundAngle a = angleA();
     const SoundAngle longA = with(soundAngle("a-long", 5), [](auto& s) { s.seconds = 200; });
+    const SoundAngle a300 = with(a, [](auto& s) {
+        s.name = "a-300s";
+        s.seconds = 300;
+    });
+    // A clock 104 ppm fast.
+    const SoundAngle fast = with(soundAngle("fast", 10.84), [](auto& s) {
+        s.seconds = 300;
+        s.clockRate = 47995;
+    });
+    const auto beat = [](std::string name, double start, std::string encoder, std::string container) {
+        SoundAngle angle = soundAngle(std::move(name), start);
+        angle.event = Event::Beat;
+        angle.encoder = std::move(encoder);
+        angle.container = std::move(container);
+        return angle;
+    };
+    const SoundAngle beatA = beat("beat-a", 10, "pcm_s16le", "mkv");
     return {
         {"WholeFramesLater", a, soundAngle("later21", 10.84)},
         {"FractionalFramesEarlier", a, soundAngle("earlier67", 7.31)},
@@ -89,19 +108,31 @@ std::vector<MatchRow> rows() {
               })},
         {"PictureLateBehindAnEditListInMp4", a,
          with(camcorder("mp4-late", 9.36, "aac", "mp4"), [](auto& s) { s.pictureLateSeconds = 0.48; })},
-        // A clock 100 ppm fast: it falls 30 ms behind over its 300 s.
-        {"ClockDrift",
-         with(a,
-              [](auto& s) {
-                  s.name = "a-300s";
-                  s.seconds = 300;
-              }),
+        // A clock 104 ppm slow: it falls 31 ms behind over its 300 s.
+        {"ClockDrift", a300,
          with(soundAngle("drift", 10.84),
               [](auto& s) {
                   s.seconds = 300;
-                  s.filters = "asetrate=48004.8";
+                  s.clockRate = 48005;
               }),
-         1, -0.030},
+         1, -0.031},
+        {"ClockFast", a300, fast, 1, 0.031},
+        // The angle hears something else altogether for a minute and a half.
+        {"ClockFastThroughOtherSound", a300,
+         with(fast,
+              [](auto& s) {
+                  s.name = "fast-sweep";
+                  s.filters = "aeval=exprs='if(between(t,100,190),0.2*sin(2*PI*(300*t+40*t*t)),val(0))'";
+              }),
+         1, 0.031},
+        // A band: offsets a beat apart agree on the drum, only the notes tell them apart.
+        {"SteadyBeat", beatA, beat("beat-later21", 10.84, "pcm_s16le", "mkv"), 1, {}, 0.8},
+        {"SteadyBeatAacAt44k",
+         beatA,
+         with(beat("beat-aac44k", 7.31, "aac", "mp4"), [](auto& s) { s.rate = 44100; }),
+         1,
+         {},
+         0.8},
     };
 }
 
@@ -116,14 +147,18 @@ TEST_P(SoundMatchRows, FindsTheOffsetToWithinAMillisecondAndIsSure) {
     const sync::AngleStart& found = starts[0];
     const double expected = expectedOffset(row.a, row.angle);
     const double errorMs = (found.match.offsetSeconds - expected) * 1000;
-    std::printf("%-28s error %7.3f ms  confidence %.3f\n", row.name.c_str(), errorMs, found.match.confidence);
+    const double ppm = clockPpm(row.a, row.angle);
+    std::printf("%-28s error %7.3f ms  confidence %.3f  clock %+.2f ppm (of %+.2f)\n", row.name.c_str(), errorMs,
+                found.match.confidence, found.match.driftPpm.value_or(NAN), ppm);
     EXPECT_LT(std::abs(errorMs), row.toleranceMs);
     EXPECT_EQ(found.startFrame, std::llround(expected * 25));
-    EXPECT_TRUE(found.sure()) << found.match.confidence;
+    EXPECT_GE(found.match.confidence, row.leastConfidence);
     ASSERT_EQ(found.driftSeconds.has_value(), row.driftSeconds.has_value());
     if (row.driftSeconds) {
         EXPECT_NEAR(*found.driftSeconds, *row.driftSeconds, 0.003);
     }
+    if (ppm != 0) ASSERT_TRUE(found.match.driftPpm);
+    EXPECT_NEAR(found.match.driftPpm.value_or(ppm), ppm, 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cameras, SoundMatchRows, ::testing::ValuesIn(rows()),
