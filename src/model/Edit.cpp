@@ -7,6 +7,7 @@
 
 #include "model/Ports.h"
 #include "model/NumericText.h"
+#include "model/DriftingClocks.h"
 #include "model/MixedSizes.h"
 #include "model/SoundRecording.h"
 
@@ -243,6 +244,41 @@ void Edit::setStartFramesFromSound(const std::vector<std::string>& matchedClips,
                 startFrames_.replace(row, result.startFrames[static_cast<std::size_t>(row)]);
     }
     messages.showMessage(result.message);
+}
+
+void Edit::setStartFramesFromRecording(const std::vector<std::string>& matchedClips, const std::string& recording,
+                                       std::int64_t startMs, const std::vector<SoundMatchFound>& found, double sure,
+                                       MessageSink& messages) {
+    if (clips_.entries() != matchedClips || soundRecording_.entry(0) != recording) {
+        messages.showMessage(messages::kClipsChangedDuringSoundMatch);
+        return;
+    }
+    const SoundStartFrames result =
+        startFramesFromRecording(startFrames_.entries(), soundStart_.entry(0), startMs, found, sure);
+    {
+        Operation operation(*this, "match start frames by sound");
+        ChangeGroup group(*this);  // heard before the message waits for its OK
+        for (int row = 0; row < startFrames_.count(); ++row)
+            if (startFrames_.entry(row) != result.startFrames[static_cast<std::size_t>(row)])
+                startFrames_.replace(row, result.startFrames[static_cast<std::size_t>(row)]);
+        if (soundStart_.hasRow(0) && soundStart_.entry(0) != decimalText(startMs))
+            soundStart_.replace(0, decimalText(startMs));
+    }
+    messages.showMessage(result.message);
+}
+
+void Edit::offerToKeepInStep(const std::vector<SoundMatchFound>& found, int firstRow, double sure, FrameRate angleA,
+                             const std::string& reference, RateMatching& matching) {
+    std::vector<DriftingAngle> drifting;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const SoundMatchFound& angle = found[i];
+        if (angle.confidence >= sure && angle.driftSeconds && angle.driftPpm && angle.rate.num > 0)
+            drifting.push_back({firstRow + static_cast<int>(i), *angle.driftPpm, angle.rate, *angle.driftSeconds});
+    }
+    if (drifting.empty()) return;
+    Operation operation(*this, "keep clocks in step");
+    ChangeGroup group(*this);
+    offerToRetime(clips_, startFrames_, drifting, angleA, reference, matching);
 }
 
 void Edit::showSwitchPointCount() { pointCount_.setText(decimalText(switchPoints_.count())); }

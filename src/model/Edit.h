@@ -141,6 +141,17 @@ public:
     // longer holds exactly those, nothing changes and a message says so.
     void setStartFramesFromSound(const std::vector<std::string>& matchedClips, double fpsA,
                                  const std::vector<SoundMatchFound>& found, double sure, MessageSink& messages);
+    // The same against the edit's sound recording (SoundStartFrames.h): the
+    // start frames of all angles and the recording's start point. When the
+    // clips or the recording changed meanwhile, nothing changes.
+    void setStartFramesFromRecording(const std::vector<std::string>& matchedClips, const std::string& recording,
+                                     std::int64_t startMs, const std::vector<SoundMatchFound>& found, double sure,
+                                     MessageSink& messages);
+    // After matching: offers to keep in step the sure angles whose clocks
+    // drift against the reference (DriftingClocks.h); found[i] is the angle
+    // at row firstRow + i.
+    void offerToKeepInStep(const std::vector<SoundMatchFound>& found, int firstRow, double sure, FrameRate angleA,
+                           const std::string& reference, RateMatching& matching);
 
 private:
     // Holds the change listener back until the outermost group ends, then

@@ -146,6 +146,8 @@ std::optional<std::pair<std::string, std::string>> conformedStep(const std::stri
         numbers.push_back(std::stoll(line.substr(at), &used));
         at += used;
     }
+    if (line.starts_with("ChangeFPS(AssumeFPS(avisource(") && numbers.size() == 4 && numbers[3] > 0)
+        return std::pair{clip, "kept in step with its clock at " + rateText({numbers[2], numbers[3]}) + " fps"};
     if (line.starts_with("ChangeFPS(avisource(") && numbers.size() == 2 && numbers[1] > 0)
         return std::pair{clip, rateText({numbers[0], numbers[1]}) + " fps"};
     if (line.starts_with("BilinearResize(avisource(") && numbers.size() == 2)

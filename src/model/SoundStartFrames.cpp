@@ -106,4 +106,43 @@ SoundStartFrames startFramesFromSound(const std::vector<std::string>& current, d
     return result;
 }
 
+SoundStartFrames startFramesFromRecording(const std::vector<std::string>& current, const std::string& currentStartMs,
+                                          std::int64_t startMs, const std::vector<SoundMatchFound>& found,
+                                          double sure) {
+    SoundStartFrames result{current, "Start frames found from the sound recording:\n"};
+    if (current.size() != found.size()) return result;
+    const auto before = wholeNumber(currentStartMs);
+    const double movedSeconds = before ? double(startMs - *before) / 1000 : 0;
+    std::vector<std::string> unsure;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const SoundMatchFound& angle = found[i];
+        const std::string name = angleName(i);
+        const std::string figures =
+            "offset " + fixed(angle.offsetSeconds, 3) + " s, confidence " + confidenceText(angle.confidence);
+        if (angle.confidence >= sure && angle.startFrame) {
+            result.startFrames[i] = decimalText(std::max<std::int64_t>(0, *angle.startFrame));
+            result.message += name + ": frame " + result.startFrames[i] + " (" + figures + ")";
+            if (angle.driftPpm)
+                result.message += "; its clock runs " + fixed(*angle.driftPpm, 1) + " ppm against the recording's";
+            result.message += "\n";
+            continue;
+        }
+        const std::optional<std::int64_t> frame = wholeNumber(current[i]);
+        if (movedSeconds != 0 && frame && angle.fps > 0)
+            result.startFrames[i] =
+                decimalText(static_cast<std::int64_t>(*frame + std::llround(movedSeconds * angle.fps)));
+        unsure.push_back(name);
+        result.message += name + ": " + (result.startFrames[i] != current[i] ? "moved to " : "left at ") +
+                          result.startFrames[i] + " (" + figures + ")\n";
+    }
+    result.message += "The edit starts " + fixed(double(startMs) / 1000, 3) + " s into the sound recording.\n";
+    if (!unsure.empty()) {
+        result.message += "Below confidence " + fixed(sure, 2) + ", kept in place against the recording: ";
+        for (std::size_t i = 0; i < unsure.size(); ++i) result.message += (i ? ", " : "") + unsure[i];
+        result.message += ".\n";
+    }
+    result.message += "Check any angle you are unsure of in the start-point dialog (double-click its start frame).";
+    return result;
+}
+
 }  // namespace vistrel::model

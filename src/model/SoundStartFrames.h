@@ -8,9 +8,12 @@
 // the time A moved (in its own frames), and a start frame that is not a
 // plain whole number is left as it is.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "model/ClipRate.h"
 
 namespace vistrel::model {
 
@@ -20,6 +23,11 @@ struct SoundMatchFound {
     double fps = 0;                           // the angle's frame rate
     double confidence = 0;                    // 0 to 1
     std::optional<double> driftSeconds = {};  // reported only when it matters
+    // Against a sound recording: the angle's frame at the recording's start point.
+    std::optional<std::int64_t> startFrame = {};
+    // How much faster the angle's clock runs than the reference's, in millionths.
+    std::optional<double> driftPpm = {};
+    FrameRate rate = {};  // the angle's exact frame rate, when known
 };
 
 struct SoundStartFrames {
@@ -31,5 +39,13 @@ struct SoundStartFrames {
 // sure: the confidence below which an angle keeps its start frame.
 SoundStartFrames startFramesFromSound(const std::vector<std::string>& current, double fpsA,
                                       const std::vector<SoundMatchFound>& found, double sure);
+
+// The same against a sound recording: the edit starts startMs into the
+// recording (vistrel-sync chooses it so that no sure angle starts before its
+// first frame), each sure angle at its startFrame there; found: one per
+// clip, A included. An unsure angle keeps its place against the recording:
+// it moves by as much as the start point moved from currentStartMs.
+SoundStartFrames startFramesFromRecording(const std::vector<std::string>& current, const std::string& currentStartMs,
+                                          std::int64_t startMs, const std::vector<SoundMatchFound>& found, double sure);
 
 }  // namespace vistrel::model

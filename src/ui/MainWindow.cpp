@@ -334,15 +334,32 @@ void MainWindow::matchStartFramesBySound() {
         messages_->showMessage(model::messages::kTooFewClipsForSoundMatch);
         return;
     }
+    const std::string recording = edit_.soundRecording().entry(0);
     soundMatch_ = new SoundMatchDialog(
-        *this, edit_.clips().entries(), *messages_,
-        [this](const std::vector<std::string>& clips, const sync::MatchedAngles& found) {
-            std::vector<model::SoundMatchFound> angles;
-            for (const sync::AngleStart& angle : found.angles)
-                angles.push_back(
-                    {angle.match.offsetSeconds, angle.fps.toDouble(), angle.match.confidence, angle.driftSeconds});
-            edit_.setStartFramesFromSound(clips, found.fpsA.toDouble(), angles, sync::kSureConfidence, *messages_);
+        *this, edit_.clips().entries(), recording, *messages_,
+        [this, recording](const std::vector<std::string>& clips, const sync::MatchedAngles& found) {
+            useSoundMatch(clips, recording, found);
         });
+}
+
+// The start frames the matching found, then the offer to keep drifting clocks in step.
+void MainWindow::useSoundMatch(const std::vector<std::string>& clips, const std::string& recording,
+                               const sync::MatchedAngles& found) {
+    std::vector<model::SoundMatchFound> angles;
+    for (const sync::AngleStart& angle : found.angles)
+        angles.push_back({angle.match.offsetSeconds, angle.fps.toDouble(), angle.match.confidence, angle.driftSeconds,
+                          angle.startFrame, angle.match.driftPpm, model::FrameRate{angle.fps.num, angle.fps.den}});
+    if (found.recording) {
+        edit_.setStartFramesFromRecording(clips, recording, found.recording->startMs, angles, sync::kSureConfidence,
+                                          *messages_);
+        if (!angles.empty())
+            edit_.offerToKeepInStep(angles, 0, sync::kSureConfidence, angles.front().rate, "the sound recording",
+                                    angleRates_->matching());
+        return;
+    }
+    edit_.setStartFramesFromSound(clips, found.fpsA.toDouble(), angles, sync::kSureConfidence, *messages_);
+    edit_.offerToKeepInStep(angles, 1, sync::kSureConfidence, model::FrameRate{found.fpsA.num, found.fpsA.den},
+                            "angle A", angleRates_->matching());
 }
 
 void MainWindow::openStartPointDialog() {

@@ -39,6 +39,10 @@ namespace vistrel::model {
 class StringListModel;
 }
 
+namespace vistrel::sync {
+struct MatchedAngles;
+}
+
 namespace vistrel::ui {
 
 class EditKeeper;
@@ -136,6 +140,8 @@ private:
     // "Match start frames by sound": matches the clips in the background,
     // then sets the start frames through the edit.
     void matchStartFramesBySound();
+    void useSoundMatch(const std::vector<std::string>& clips, const std::string& recording,
+                       const sync::MatchedAngles& found);
 
     void openStartPointDialog();
     void closeStartPointDialog();

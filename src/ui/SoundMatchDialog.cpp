@@ -11,21 +11,23 @@
 namespace vistrel::ui {
 namespace {
 
-QStringList syncArguments(const std::vector<std::string>& clips) {
-    QStringList arguments{QStringLiteral("--json"), QStringLiteral("--progress-lines"), QStringLiteral("--")};
+QStringList syncArguments(const std::vector<std::string>& clips, const std::string& recording) {
+    QStringList arguments{QStringLiteral("--json"), QStringLiteral("--progress-lines")};
+    if (!recording.empty()) arguments << QStringLiteral("--sound") << QString::fromStdString(recording);
+    arguments << QStringLiteral("--");
     for (const std::string& clip : clips) arguments << QString::fromStdString(clip);
     return arguments;
 }
 
 }  // namespace
 
-SoundMatchDialog::SoundMatchDialog(QWidget& window, std::vector<std::string> clips, model::MessageSink& messages,
-                                   Found found)
+SoundMatchDialog::SoundMatchDialog(QWidget& window, std::vector<std::string> clips, const std::string& recording,
+                                   model::MessageSink& messages, Found found)
     : QProgressDialog(&window),
       clips_(std::move(clips)),
       messages_(&messages),
       found_(std::move(found)),
-      process_(QStringLiteral("vistrel-sync"), syncArguments(clips_)) {
+      process_(QStringLiteral("vistrel-sync"), syncArguments(clips_, recording)) {
     setUpBackgroundProgress(*this, tr("Match start frames by sound"));
     setRange(0, 1000);  // vistrel-sync counts to 1000
     setLabelText(tr("Reading the sound of %n clip(s) and matching it…", nullptr, static_cast<int>(clips_.size())));

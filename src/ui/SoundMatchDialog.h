@@ -26,8 +26,10 @@ class SoundMatchDialog : public QProgressDialog {
 public:
     using Found = std::function<void(const std::vector<std::string>& clips, const sync::MatchedAngles& found)>;
 
-    // Starts matching clips (angle A first).
-    SoundMatchDialog(QWidget& window, std::vector<std::string> clips, model::MessageSink& messages, Found found);
+    // Starts matching clips (angle A first) against angle A, or against the
+    // sound recording when one is given.
+    SoundMatchDialog(QWidget& window, std::vector<std::string> clips, const std::string& recording,
+                     model::MessageSink& messages, Found found);
 
     // The window is going away: the job stops and reports nothing.
     void abandon();

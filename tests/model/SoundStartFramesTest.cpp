@@ -1,6 +1,8 @@
 // The start frames set from what the sound matching found, and its message.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "model/Edit.h"
 #include "model/Ports.h"
 #include "model/ModelFakes.h"
@@ -54,6 +56,52 @@ TEST(SoundStartFrames, TheMessageNamesEveryAngleTheMoveAndTheUnsure) {
               "Below confidence 0.40, moved with angle A only: C.\n"
               "Below confidence 0.40, left unchanged: D.\n"
               "Check any angle you are unsure of in the start-point dialog (double-click its start frame).");
+}
+
+// Against a recording: sure angles take vistrel-sync's frames at the new
+// start point; an unsure one moves as far as the start point moved.
+TEST(SoundStartFrames, AgainstARecordingTheAnglesStartWhereTheRecordingDoes) {
+    SoundMatchFound a{0.84, 25, 0.93}, b{-1.2, 50, 0.2}, c{3.0, 25, 0.9, 0.4};
+    a.startFrame = 21, c.startFrame = 75, c.driftPpm = 104.2;
+    const auto result = startFramesFromRecording({"0", "10", "x"}, "500", 1500, {a, b, c}, 0.4);
+    EXPECT_EQ(result.startFrames, (std::vector<std::string>{"21", "60", "75"}));
+    EXPECT_EQ(result.message,
+              "Start frames found from the sound recording:\n"
+              "A: frame 21 (offset 0.840 s, confidence 0.93)\n"
+              "B: moved to 60 (offset -1.200 s, confidence 0.20)\n"
+              "C: frame 75 (offset 3.000 s, confidence 0.90); its clock runs 104.2 ppm against the recording's\n"
+              "The edit starts 1.500 s into the sound recording.\n"
+              "Below confidence 0.40, kept in place against the recording: B.\n"
+              "Check any angle you are unsure of in the start-point dialog (double-click its start frame).");
+}
+
+// A drifting angle retimed to its true rate: its start frame moves to the
+// same moment, and the script says what it does.
+TEST(SoundStartFrames, ADriftingClockIsKeptInStepOnYes) {
+    QTemporaryDir folder;
+    Edit edit;
+    testing::QueuedFileDialog open;
+    open.answers = {"/a.avi", "/b.avi"};
+    testing::RecordingMessages messages;
+    testing::QueuedQuestions questions;
+    struct : ClipRateProbe {
+        std::optional<FrameRate> rateOf(const std::string&) override { return std::nullopt; }
+    } noRates;
+    RateMatching matching{noRates, questions, messages, folder.path().toStdString()};
+    edit.addClip(open, messages);
+    edit.addClip(open, messages);
+    edit.setStartFrame(1, "90000");
+    SoundMatchFound b{-1.0, 25, 0.9, 0.375, std::nullopt, 104.2, FrameRate{25, 1}};
+    questions.answers = {questions::yes};
+    edit.offerToKeepInStep({b}, 1, 0.4, {25, 1}, "angle A", matching);
+    ASSERT_EQ(questions.asked.size(), 1u);
+    EXPECT_EQ(
+        questions.asked[0].substr(0, 104),
+        "The clock of angle B (b.avi) runs 104.2 ppm fast against angle A's: by its end it is 0.38 s out of step.");
+    const std::string script = folder.path().toStdString() + "/b-104.2ppm.avs";
+    EXPECT_EQ(edit.clips().entry(1), script);
+    EXPECT_EQ(testing::readBytes(script), "ChangeFPS(AssumeFPS(avisource(\"/b.avi\"), 5000521, 200000), 25, 1)\r\n");
+    EXPECT_EQ(edit.startFrames().entry(1), "89991") << "90000 of its own frames are 89990.6 of angle A's";
 }
 
 TEST(SoundStartFrames, AClipListChangedMeanwhileChangesNothing) {
