@@ -30,8 +30,10 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
                        "clip is, or renders its pictures and sound to a file or to PNG pictures."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("SCRIPT"), QStringLiteral("The .avs script, or a video file."));
-    const QCommandLineOption info(QStringLiteral("info"),
-                                  QStringLiteral("Print the clip's size, frames, rate and sound."));
+    const QCommandLineOption info(
+        QStringLiteral("info"),
+        QStringLiteral("Print the clip's size, frames, rate and sound, and how long its pictures and "
+                       "its sound last (a render writes the sound as long as the pictures)."));
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Render to FILE (.avi, .mkv, .mp4, .mov or .y4m)."),
                                     QStringLiteral("FILE"));

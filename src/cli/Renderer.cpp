@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <chrono>
+#include <iomanip>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -19,15 +20,15 @@ RenderStats render(engine::Clip& clip, int64_t first, int64_t last, FrameSink& s
     std::vector<uint8_t> buffer;
     RenderStats stats;
     const int64_t total = last - first + 1;
-    // The sound under frames first..last; the whole track when the range is the whole clip.
-    const bool wholeClip = first == 0 && last == info.frameCount - 1;
+    // The sound under frames first..last, however long the clip's own sound
+    // is: cut at the last picture's end, or filled with silence up to it.
     int64_t nextSample = info.samplesBeforeFrame(first);
 
     for (int64_t n = first; n <= last; ++n) {
         sink.frame(*clip.frame(n), n);
         ++stats.frames;
         if (sound) {
-            const int64_t end = (wholeClip && n == last) ? info.audioSamples : info.samplesBeforeFrame(n + 1);
+            const int64_t end = info.samplesBeforeFrame(n + 1);
             if (end > nextSample) {
                 buffer.resize(static_cast<size_t>((end - nextSample) * info.bytesPerAudioFrame()));
                 clip.audio(buffer.data(), nextSample, end - nextSample);
@@ -64,6 +65,10 @@ std::string describeClip(const engine::VideoInfo& info, bool conformedVariableRa
         << "audio_rate: " << (info.hasAudio() ? info.audioRate : 0) << '\n'
         << "audio_channels: " << (info.hasAudio() ? info.channels : 0) << '\n'
         << "audio_samples: " << (info.hasAudio() ? info.audioSamples : 0) << '\n';
+    const double videoSeconds = info.fps.num > 0 ? double(info.frameCount) * info.fps.den / info.fps.num : 0.0;
+    const double audioSeconds = info.hasAudio() ? double(info.audioSamples) / info.audioRate : 0.0;
+    out << std::fixed << std::setprecision(3) << "video_seconds: " << videoSeconds << '\n'
+        << "audio_seconds: " << audioSeconds << '\n';
     if (conformedVariableRate) out << "timing: variable, conformed to " << info.fps.num << '/' << info.fps.den << '\n';
     return out.str();
 }

@@ -63,11 +63,14 @@ struct RenderStats {
     double seconds = 0;
 };
 
-// Pulls frames first..last (inclusive) of clip, with the sound under them, into sink.
+// Pulls frames first..last (inclusive) of clip, with the sound under them, into
+// sink: the sound as long as those frames last, whatever the clip's own sound's length.
 RenderStats render(engine::Clip& clip, int64_t first, int64_t last, FrameSink& sink, ProgressBar& progress);
 
-// The --info listing of a clip: one "name: value" per line, and for a media
-// file of variable frame rate the rate it is played at.
+// The --info listing of a clip: one "name: value" per line, how long its
+// pictures and its sound last (in seconds, to the millisecond; a render
+// writes the sound as long as the pictures), and for a media file of
+// variable frame rate the rate it is played at.
 std::string describeClip(const engine::VideoInfo& info, bool conformedVariableRate = false);
 
 }  // namespace vistrel::cli

@@ -6,7 +6,11 @@ namespace vistrel::engine {
 const std::vector<FunctionDef>& functionTable() {
     static const std::vector<FunctionDef> table = {
         {"AVISource", "s+[audio]b[pixel_type]s", createAviSource},
+        {"WAVSource", "s+", createWavSource},
+        {"FFAudioSource", "[source]s[track]i[cache]b[cachefile]s[adjustdelay]i[fill_gaps]i[drc_scale]f[varprefix]s",
+         createFFAudioSource},
         {"KillAudio", "c", createKillAudio},
+        {"DelayAudio", "cf", createDelayAudio},
         {"Trim", "cii[pad]b[cache]b", createTrim},
         {"Trim", "ci[length]i[pad]b[cache]b", createTrimByLength},
         {"Trim", "ci[end]i[pad]b[cache]b", createTrimByEnd},
@@ -36,6 +40,9 @@ const std::vector<FunctionDef>& functionTable() {
         {"ChangeFPS", "ci[denominator]i[linear]b", createChangeFPSByRatio},
         {"ChangeFPS", "cf[linear]b", createChangeFPSByFloat},
         {"ChangeFPS", "cc[linear]b", createChangeFPSLikeClip},
+        {"AssumeFPS", "ci[denominator]i[sync_audio]b", createAssumeFPSByRatio},
+        {"AssumeFPS", "cf[sync_audio]b", createAssumeFPSByFloat},
+        {"AssumeFPS", "cc[sync_audio]b", createAssumeFPSLikeClip},
         {"StackHorizontal", "cc+", createStackHorizontal},
         {"Version", "", createVersion},
         {"AddBorders", "ciiii[color]i", createAddBorders},

@@ -56,6 +56,13 @@ struct VideoInfo {
     // Samples that lie before frame f: f * rate * fps_den / fps_num, truncated; 0 without video.
     int64_t samplesBeforeFrame(int64_t f) const;
 
+    void removeVideo() {
+        width = 0;
+        height = 0;
+        pixelType = PixelType::RGB32;
+        fps = {0, 1};
+        frameCount = 0;
+    }
     void removeAudio() {
         audioRate = 0;
         channels = 0;

@@ -3,7 +3,7 @@
 ffmpeg program doing the same work in the same run, and of vistrel-sync
 matching four angles by their sound.
 
-Usage: engine_bench.py BUILD_DIR [h264|mjpeg|conformed|sync|proxies|4k|identity ...]
+Usage: engine_bench.py BUILD_DIR [h264|mjpeg|conformed|sync|proxies|4k|identity|recording ...]
 Media are generated once into BUILD_DIR/bench-media (four 1080p25 clips of
 60 s in H.264 with a GOP of 250, and the same in MJPEG; VISTREL_BENCH_SECONDS
 sets another length). Then the player's dropped frames with a phone-like
@@ -13,7 +13,9 @@ to 104 ppm apart and a tiny video track, against angle A and against a sound
 recording of the same length (VISTREL_SYNC_BENCH_SECONDS sets other lengths,
 e.g. "60,600"); and the four-angle preview of camera-like angles with and
 without preview proxies, in 1080p and in 4K; and what checking four one-hour
-clips against their proxies costs when the preview is opened."""
+clips against their proxies costs when the preview is opened; and the render
+of an edit with a sound recording under it against the same edit with angle
+A's sound."""
 
 import os
 import shutil
@@ -548,9 +550,99 @@ def bench_identity(build):
               f"   / open without proxies: {digest / f[f'{state}_open_without_proxies_ms']:.3f}")
 
 
+def make_recording(folder, extension, seconds):
+    """A sound recorder's file: pink noise, 48 kHz stereo, as WAV or FLAC."""
+    path = os.path.join(folder, f"recording-{seconds}s.{extension}")
+    if not os.path.exists(path):
+        partial = path + ".part." + extension
+        print(f"  making {os.path.basename(path)} ...", flush=True)
+        subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
+                        f"anoisesrc=c=pink:r=48000:d={seconds}:a=0.3", "-ac", "2", partial], check=True)
+        os.replace(partial, path)
+    return path
+
+
+def edit_script(paths, audio_line, folder, name):
+    """An edit of two angles as the editor writes it: angle A from frame 25,
+    a switch every 150 frames, crossfades of 20 frames, fades in and out."""
+    starts = [25, 0]
+    frames = SECONDS * 25 - starts[0]
+    points = list(range(0, frames - 150, 150))
+    lines = ["overlap=20", audio_line]
+    for a, path in enumerate(paths):
+        letter = "AB"[a]
+        lines += [f"#-=-=-=-=-=-=-=-=-=angle {letter}=-=-=-=-=-=-=-=-=-=-=-",
+                  f'angle{letter}=avisource("{path}").killaudio().trim({starts[a]},0)', ""]
+        for i, point in enumerate(points):
+            start = 0 if i == 0 else point - 20 + 1
+            end = points[i + 1] if i + 1 < len(points) else 0
+            lines.append(f"{letter}{i}=angle{letter}.trim({start},{end})")
+    lines.append("#-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=")
+    chosen = "".join(f"{'AB'[i % 2]}{i}, " for i in range(len(points)))
+    lines += [f"video=dissolve({chosen}overlap)", "audiodub(video,audio)", "fadein(overlap)", "fadeout(overlap)"]
+    script = os.path.join(folder, f"edit-{name}-{SECONDS}s.avs")
+    with open(script, "w", newline="") as f:
+        f.write("\r\n".join(lines) + "\r\n")
+    return script
+
+
+def bench_recording(build):
+    """The render of an edit with a sound recording under it (WAV, FLAC)
+    against the same edit with angle A's sound, run in turns in one run."""
+    folder = os.path.join(build, "bench-media")
+    paths = make_media(folder, "h264", angles=2, sound=True)
+    wav = make_recording(folder, "wav", SECONDS + 30)
+    flac = make_recording(folder, "flac", SECONDS + 30)
+    sounds = {
+        "angle A's sound": f'audio=avisource("{paths[0]}").trim(25,0)',
+        "WAV recording": f'audio=wavsource("{wav}").delayaudio(-12.345)',
+        "FLAC recording": f'audio=ffaudiosource("{flac}").delayaudio(-12.345)',
+    }
+    scripts = {name: edit_script(paths, line, folder, name.split()[0].lower()) for name, line in sounds.items()}
+    # The sound alone, under a tiny blank picture as long as the edit: what it adds to a render at most.
+    alone = {}
+    for name, line in sounds.items():
+        alone[name] = os.path.join(folder, f"sound-{name.split()[0].lower()}-{SECONDS}s.avs")
+        with open(alone[name], "w", newline="") as f:
+            f.write(f"{line}\r\nblankclip(length={SECONDS * 25 - 25},width=16,height=16,fps=25)"
+                    ".killaudio().audiodub(audio)\r\n")
+    render = os.path.join(build, "bin", "vistrel-render")
+    cache = tempfile.mkdtemp(prefix="vistrel-bench-cache-")
+    out = tempfile.mkdtemp(prefix="vistrel-bench-render-")
+    env = dict(os.environ, XDG_CACHE_HOME=cache, QT_QPA_PLATFORM="offscreen")
+    try:
+        for script in list(scripts.values()) + list(alone.values()):
+            run([render, script, "--info"], env)  # the indexes, outside every figure
+        print(f"[recording] edit of two 1080p25 H.264 angles of {SECONDS} s, a cut every 150 frames, fades;"
+              " the three renders in turns, the best of each (CPU seconds are steadier on a shared machine)")
+        for kind, turns in (("--null", 5), ("-o edit.mp4", 2)):
+            target = ["--null"] if kind == "--null" else ["-o", os.path.join(out, "edit.mp4")]
+            wall = {name: float("inf") for name in scripts}
+            cpu = dict(wall)
+            for _ in range(turns):
+                for name, script in scripts.items():
+                    seconds, cpu_seconds, _ = timed([render, script, "-q"] + target, env)
+                    wall[name] = min(wall[name], seconds)
+                    cpu[name] = min(cpu[name], cpu_seconds)
+            reference = "angle A's sound"
+            print(f"  vistrel-render {kind}, wall / CPU seconds:")
+            for name in scripts:
+                line = f"    {name:16s} {wall[name]:7.2f} / {cpu[name]:7.2f} s"
+                if name != reference:
+                    line += (f"   ratio {wall[name] / wall[reference]:.3f} /"
+                             f" {cpu[name] / cpu[reference]:.3f}   (target <= 1.05)")
+                print(line)
+        print("  the sound alone under a 16x16 blank picture, --null, best CPU seconds of 5:")
+        for name, script in alone.items():
+            print(f"    {name:16s} {min(timed([render, script, '-q', '--null'], env)[1] for _ in range(5)):7.2f} s")
+    finally:
+        shutil.rmtree(cache, ignore_errors=True)
+        shutil.rmtree(out, ignore_errors=True)
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
-    chosen = sys.argv[2:] or ["h264", "mjpeg", "conformed", "sync", "proxies", "4k", "identity"]
+    chosen = sys.argv[2:] or ["h264", "mjpeg", "conformed", "sync", "proxies", "4k", "identity", "recording"]
     for codec in ("h264", "mjpeg"):
         if codec in chosen:
             bench_codec(build, codec)
@@ -565,6 +657,8 @@ def main():
         bench_4k_proxies(build)
     if "identity" in chosen:
         bench_identity(build)
+    if "recording" in chosen:
+        bench_recording(build)
 
 
 if __name__ == "__main__":

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -89,11 +90,13 @@ TEST_F(RenderCommand, InfoDescribesTheScriptsClip) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto source = engine::openClip(test::testMedia(test::recipes::ffv1Avi()).value().string());
     const engine::VideoInfo& in = source->info();
-    const int64_t frames = in.frameCount - 10;
+    const int64_t frames = in.frameCount - 10, samples = in.audioSamples - in.samplesBeforeFrame(10);
+    char seconds[64];
+    std::snprintf(seconds, sizeof seconds, "video_seconds: %.3f\naudio_seconds: %.3f\n", frames / 25.0,
+                  double(samples) / in.audioRate);
     EXPECT_EQ(run.out, "width: 320\nheight: 240\nframes: " + std::to_string(frames) +
                            "\nfps: 25/1\npixel_type: YV12\naudio_rate: " + std::to_string(in.audioRate) +
-                           "\naudio_channels: 2\naudio_samples: " +
-                           std::to_string(in.audioSamples - in.samplesBeforeFrame(10)) + "\n");
+                           "\naudio_channels: 2\naudio_samples: " + std::to_string(samples) + "\n" + seconds);
 }
 
 TEST_F(RenderCommand, InfoSaysWhenAVariableRateIsConformed) {

@@ -62,10 +62,11 @@ TEST(ClipInfo, ListsEveryFieldOnItsOwnLine) {
     info.frameCount = 300;
     EXPECT_EQ(cli::describeClip(info),
               "width: 704\nheight: 120\nframes: 300\nfps: 30000/1001\npixel_type: RGB32\n"
-              "audio_rate: 0\naudio_channels: 0\naudio_samples: 0\n");
+              "audio_rate: 0\naudio_channels: 0\naudio_samples: 0\nvideo_seconds: 10.010\naudio_seconds: 0.000\n");
     info.audioRate = 48000;
     info.channels = 2;
-    info.audioSamples = 480480;
-    EXPECT_NE(cli::describeClip(info).find("audio_rate: 48000\naudio_channels: 2\naudio_samples: 480480\n"),
+    info.audioSamples = 480000;
+    EXPECT_NE(cli::describeClip(info).find("audio_rate: 48000\naudio_channels: 2\naudio_samples: 480000\n"
+                                           "video_seconds: 10.010\naudio_seconds: 10.000\n"),
               std::string::npos);
 }

@@ -6,7 +6,10 @@
 namespace vistrel::engine {
 
 Value createAviSource(const Args& args, Environment& env);
+Value createWavSource(const Args& args, Environment& env);
+Value createFFAudioSource(const Args& args, Environment& env);
 Value createKillAudio(const Args& args, Environment& env);
+Value createDelayAudio(const Args& args, Environment& env);
 Value createTrim(const Args& args, Environment& env);          // Trim(clip, first, last)
 Value createTrimByLength(const Args& args, Environment& env);  // Trim(clip, first, length=n)
 Value createTrimByEnd(const Args& args, Environment& env);     // Trim(clip, first, end=n)
@@ -31,6 +34,9 @@ Value createFrameRate(const Args& args, Environment& env);
 Value createChangeFPSByRatio(const Args& args, Environment& env);   // ChangeFPS(clip, numerator, denominator)
 Value createChangeFPSByFloat(const Args& args, Environment& env);   // ChangeFPS(clip, fps)
 Value createChangeFPSLikeClip(const Args& args, Environment& env);  // ChangeFPS(clip, other)
+Value createAssumeFPSByRatio(const Args& args, Environment& env);   // AssumeFPS(clip, numerator, denominator)
+Value createAssumeFPSByFloat(const Args& args, Environment& env);   // AssumeFPS(clip, fps)
+Value createAssumeFPSLikeClip(const Args& args, Environment& env);  // AssumeFPS(clip, other)
 Value createStackHorizontal(const Args& args, Environment& env);
 Value createVersion(const Args& args, Environment& env);
 Value createAddBorders(const Args& args, Environment& env);

@@ -165,18 +165,35 @@ SampleType sampleTypeFor(int ffmsFormat) {
     return ffmsFormat == FFMS_FMT_U8 || ffmsFormat == FFMS_FMT_S16 ? SampleType::Int16 : SampleType::Float32;
 }
 
+// The sound track the options name: the first one, or the one asked for,
+// which must be that one (the only sound track indexed). -1: no sound.
+int soundTrackOf(FFMS_Index* index, int asked) {
+    FfmsError error;
+    const int first = FFMS_GetFirstIndexedTrackOfType(index, FFMS_TYPE_AUDIO, error.get());
+    if (asked < 0 || asked == first) return first;
+    if (asked >= FFMS_GetNumTracks(index) || FFMS_GetTrackType(FFMS_GetTrackFromIndex(index, asked)) != FFMS_TYPE_AUDIO)
+        throw MediaError("Track " + std::to_string(asked) + " is not a sound track.");
+    throw MediaError("Only the first sound track (track " + std::to_string(first) + ") is read, not track " +
+                     std::to_string(asked) + ".");
+}
+
 // FFMS2 places the sound on the file's clock, its sample 0 at time 0 (an
 // encoder's priming before the sound's start included); the clip's sound
-// starts with its first picture, `lead` samples later.
-FfmsAudioSourcePtr openAudio(const std::string& path, FFMS_Index* index, double firstPictureSeconds, VideoInfo& info,
-                             int64_t& lead) {
+// starts with its first picture, `lead` samples later, unless the options
+// place it elsewhere, which FFMS2 does itself.
+FfmsAudioSourcePtr openAudio(const std::string& path, FFMS_Index* index, const SourceOptions& options,
+                             int firstVideoTrack, double firstPictureSeconds, VideoInfo& info, int64_t& lead) {
     FfmsError error;
-    const int track = FFMS_GetFirstIndexedTrackOfType(index, FFMS_TYPE_AUDIO, error.get());
+    const int track = soundTrackOf(index, options.audioTrack);
     if (track < 0) return nullptr;
-    FfmsAudioSourcePtr audio(FFMS_CreateAudioSource(path.c_str(), track, index, FFMS_DELAY_TIME_ZERO, error.get()));
+    const bool atFirstPicture = options.soundStart == FFMS_DELAY_FIRST_VIDEO_TRACK ||
+                                (options.soundStart >= 0 && options.soundStart == firstVideoTrack);
+    const int delayMode = atFirstPicture ? FFMS_DELAY_TIME_ZERO : options.soundStart;
+    FfmsAudioSourcePtr audio(FFMS_CreateAudioSource2(path.c_str(), track, index, delayMode, options.fillGaps,
+                                                     options.drcScale, error.get()));
     if (!audio) error.raise("Cannot decode the sound");
     const FFMS_AudioProperties& properties = *FFMS_GetAudioProperties(audio.get());
-    lead = std::llround(firstPictureSeconds * properties.SampleRate);
+    lead = atFirstPicture ? std::llround(firstPictureSeconds * properties.SampleRate) : 0;
     if (properties.NumSamples - lead <= 0 || properties.Channels <= 0) return nullptr;
 
     const SampleType type = sampleTypeFor(properties.SampleFormat);
@@ -198,13 +215,14 @@ FfmsAudioSourcePtr openAudio(const std::string& path, FFMS_Index* index, double 
 
 struct FfmsSource::Parts {
     std::string name;
+    std::string function;
     SeekMethod seekMethod;
-    FfmsVideoSourcePtr video;
-    FfmsAudioSourcePtr audio;
-    std::vector<int64_t> keyframes;
-    std::unique_ptr<LeadingFrames> leadingFrames;
-    std::vector<int32_t> sourceFrames;
-    size_t recentFramesBytes;
+    FfmsVideoSourcePtr video = {};
+    FfmsAudioSourcePtr audio = {};
+    std::vector<int64_t> keyframes = {};
+    std::unique_ptr<LeadingFrames> leadingFrames = {};
+    std::vector<int32_t> sourceFrames = {};
+    size_t recentFramesBytes = 0;
     int64_t audioLead = 0;
 };
 
@@ -214,11 +232,14 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         checkIsReadableFile(path);
         FfmsIndexPtr index = SourceIndex(options.indexFolder, options.indexProgress).load(path);
         const int track = firstVideoTrack(index.get());
-        if (track < 0 && !options.video) return openSoundFile(path, name, index.get());
+        if (track < 0 && !options.video) return openSoundFile(path, name, index.get(), options);
         if (track < 0) throw MediaError("The file has no video.");
         FFMS_Track* frames = FFMS_GetTrackFromIndex(index.get(), track);
         const StreamTraits stream = probeStream(path, track, options.video);
-        Parts parts{name, seekMethodFor(stream), nullptr, nullptr, {}, nullptr, {}, options.recentFramesBytes};
+        Parts parts{.name = name,
+                    .function = options.functionName,
+                    .seekMethod = seekMethodFor(stream),
+                    .recentFramesBytes = options.recentFramesBytes};
         if (FFMS_GetNumFrames(frames) <= 0) throw MediaError("The video has no frames.");
         const FrameTimes times = frameTimesOf(frames, stream);
         VideoInfo info;
@@ -237,21 +258,21 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
         if (options.audio) {
             const int64_t firstPicture = firstPictureTick(path, track, stream, times.ticks.front());
             const double seconds = double(firstPicture) * double(times.tickNum) / double(times.tickDen);
-            parts.audio = openAudio(path, index.get(), seconds, info, parts.audioLead);
+            parts.audio = openAudio(path, index.get(), options, track, seconds, info, parts.audioLead);
         }
         return std::shared_ptr<FfmsSource>(new FfmsSource(info, std::move(parts)));
     } catch (const MediaError& e) {
-        throw ScriptError("AVISource: couldn't open file '" + name + "'\n" + e.what());
+        throw ScriptError(options.functionName + ": couldn't open file '" + name + "'\n" + e.what());
     }
 }
 
 // A sound recording without pictures (WAV, FLAC, MP3, AAC): a clip without
 // video whose sound starts at the file's time 0.
 std::shared_ptr<FfmsSource> FfmsSource::openSoundFile(const std::string& path, const std::string& name,
-                                                      FFMS_Index* index) {
-    Parts parts{name, SeekMethod::DecodeInOrder, nullptr, nullptr, {}, nullptr, {}, 0};
+                                                      FFMS_Index* index, const SourceOptions& options) {
+    Parts parts{.name = name, .function = options.functionName, .seekMethod = SeekMethod::DecodeInOrder};
     VideoInfo info;
-    parts.audio = openAudio(path, index, 0.0, info, parts.audioLead);
+    parts.audio = openAudio(path, index, options, -1, 0.0, info, parts.audioLead);
     if (!parts.audio) throw MediaError("The file has neither video nor sound.");
     return std::shared_ptr<FfmsSource>(new FfmsSource(info, std::move(parts)));
 }
@@ -259,6 +280,7 @@ std::shared_ptr<FfmsSource> FfmsSource::openSoundFile(const std::string& path, c
 FfmsSource::FfmsSource(const VideoInfo& info, Parts parts)
     : Clip(info),
       name_(std::move(parts.name)),
+      function_(std::move(parts.function)),
       seekMethod_(parts.seekMethod),
       video_(std::move(parts.video)),
       keyframes_(std::move(parts.keyframes)),
@@ -318,7 +340,7 @@ const FFMS_Frame* FfmsSource::fetch(int64_t n) {
     FfmsError error;
     const FFMS_Frame* decoded = FFMS_GetFrame(video_.get(), static_cast<int>(n), error.get());
     if (!decoded)
-        throw ScriptError("AVISource: cannot decode frame " + std::to_string(n) + " of '" + name_ + "'\n" +
+        throw ScriptError(function_ + ": cannot decode frame " + std::to_string(n) + " of '" + name_ + "'\n" +
                           error.text());
     lastDecoded_ = n;
     return decoded;
@@ -344,7 +366,7 @@ int64_t FfmsSource::sourceFrame(int64_t n) const {
 
 void FfmsSource::refuseWithoutPictures() const {
     if (!video_)
-        throw ScriptError("AVISource: the pictures of '" + name_ +
+        throw ScriptError(function_ + ": the pictures of '" + name_ +
                           "' are not decoded: it was opened for its sound only");
 }
 
@@ -387,7 +409,7 @@ void FfmsSource::readAudio(void* dst, int64_t start, int64_t count) {
     std::lock_guard lock(audioMutex_);
     FfmsError error;
     if (FFMS_GetAudio(audio_.get(), dst, start, count, error.get()) != 0)
-        throw ScriptError("AVISource: cannot decode the sound of '" + name_ + "'\n" + error.text());
+        throw ScriptError(function_ + ": cannot decode the sound of '" + name_ + "'\n" + error.text());
 }
 
 }  // namespace vistrel::engine

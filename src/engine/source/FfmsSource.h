@@ -37,7 +37,20 @@ struct SourceOptions {
     int decoderThreads = 1;
     // The last frames decoded, kept for stepping back: at most this many bytes.
     size_t recentFramesBytes = kDefaultRecentFramesBytes;
-    std::string nameInMessages;  // the file as the user named it; empty: the path
+    std::string nameInMessages;              // the file as the user named it; empty: the path
+    std::string functionName = "AVISource";  // the script function that opened it, in messages
+
+    // The sound (FFAudioSource's arguments). The track: -1 the first sound
+    // track, else the track of that number, which must be the first sound
+    // track (the only one indexed).
+    int audioTrack = -1;
+    // Where the sound's sample 0 lies, in FFMS2's delay modes: -1 at the
+    // first picture of the first video track (FirstPicture.h; the file's
+    // time 0 in a file without video); -2 at the file's time 0; -3 at the
+    // first sample decoded; a track number: the first frame of that video track.
+    int soundStart = FFMS_DELAY_FIRST_VIDEO_TRACK;
+    int fillGaps = -1;      // FFMS2's: -1 where the container calls for it, 0 never, 1 always
+    double drcScale = 0.0;  // FFMS2's dynamic range compression of AC-3 sound; 0: none
 };
 
 class LeadingFrames;
@@ -46,8 +59,8 @@ class FfmsSource final : public Clip {
 public:
     ~FfmsSource() override;
 
-    // Throws ScriptError: "AVISource: couldn't open file '<path>'" and the
-    // reason on the next line.
+    // Throws ScriptError: "AVISource: couldn't open file '<path>'" (named
+    // after the options' function) and the reason on the next line.
     static std::shared_ptr<FfmsSource> open(const std::string& path, const SourceOptions& options);
 
     SeekMethod seekMethod() const { return seekMethod_; }
@@ -67,7 +80,7 @@ private:
     struct Parts;
     FfmsSource(const VideoInfo& info, Parts parts);
     static std::shared_ptr<FfmsSource> openSoundFile(const std::string& path, const std::string& name,
-                                                     FFMS_Index* index);
+                                                     FFMS_Index* index, const SourceOptions& options);
 
     // All under videoMutex_. A frame stays valid until the next call.
     const FFMS_Frame* decode(int64_t n);
@@ -79,7 +92,8 @@ private:
     bool ffmsDecodesOnTo(int64_t n) const;  // rather than seeking, when asked for frame n now
     int64_t sourceFrame(int64_t n) const;   // the file's frame that frame n of the clip shows
 
-    std::string name_;  // for messages
+    std::string name_;      // for messages
+    std::string function_;  // the script function, for messages
     SeekMethod seekMethod_;
 
     std::mutex videoMutex_;

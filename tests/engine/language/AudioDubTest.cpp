@@ -1,4 +1,4 @@
-// AudioDub and KillAudio.
+// AudioDub, KillAudio and DelayAudio.
 #include "engine/language/ScriptHarness.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +76,38 @@ TEST_F(Dubbing, FrameCountAndFrameRate) {
     EXPECT_DOUBLE_EQ(asFloat(script.run("TestClip(fps=25).FrameRate()")), 25.0);
     EXPECT_DOUBLE_EQ(asFloat(script.run("TestClip(video=false).FrameRate()")), 0.0);
 }
+
+struct DelayCase {
+    const char* script;
+    int64_t samples;
+    int64_t at;      // a sample of the result
+    int64_t source;  // the child's sample heard there; -1: silence
+};
+
+void PrintTo(const DelayCase& c, std::ostream* out) { *out << c.script; }
+
+class Delaying : public ::testing::TestWithParam<DelayCase> {};
+
+TEST_P(Delaying, TheSoundMovesAndItsLengthWithIt) {
+    ScriptHarness script;
+    ClipPtr delayed = script.runClip(GetParam().script);
+    EXPECT_EQ(delayed->info().audioSamples, GetParam().samples);
+    const int expected = GetParam().source < 0 ? 0 : testSample(GetParam().source, 0);
+    EXPECT_EQ(readSamples(*delayed, GetParam().at, 1), std::vector<int>{expected});
+}
+
+// 50 frames at 24 fps carry 100000 samples at 48 kHz. A delay in samples is
+// seconds * rate + 0.5, truncated toward zero as AviSynth counts it: -0.5 s is
+// 23999 samples early, not 24000.
+INSTANTIATE_TEST_SUITE_P(
+    TableRows, Delaying,
+    ::testing::Values(DelayCase{"TestClip().DelayAudio(0.5)", 124000, 23999, -1},
+                      DelayCase{"TestClip().DelayAudio(0.5)", 124000, 24000, 0},
+                      DelayCase{"TestClip().DelayAudio(-0.5)", 76001, 0, 23999},
+                      DelayCase{"TestClip().DelayAudio(-3)", 0, 0, -1},
+                      DelayCase{"AudioDub(TestClip(frames=100, audio_rate=0), TestClip(video=false).DelayAudio(1))"
+                                ".Trim(24,0)",
+                                152000, 0, 0}));
 
 }  // namespace
 }  // namespace vistrel::test

@@ -1,4 +1,5 @@
-// ChangeFPS over clips whose frame n carries n, in its three forms, and its refusals.
+// ChangeFPS and AssumeFPS over clips whose frame n carries n, in their three
+// forms, and their refusals.
 #include "engine/language/ScriptHarness.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@ struct ChangeFpsCase {
     int64_t frames;
     std::vector<std::pair<int64_t, int64_t>> shows;  // output frame: source frame
     const char* error = nullptr;                     // what a refused call says instead
+    int audioRate = 48000;
 };
 
 class ChangeFps : public ::testing::TestWithParam<ChangeFpsCase> {};
@@ -26,6 +28,7 @@ TEST_P(ChangeFps, RateCountAndTheFrameShownOrTheRefusal) {
     EXPECT_EQ(clip->info().fps, GetParam().fps);
     ASSERT_EQ(clip->info().frameCount, GetParam().frames);
     EXPECT_EQ(clip->info().audioSamples, 100 * 48000 / 25) << "the child's sound, untouched";
+    EXPECT_EQ(clip->info().audioRate, GetParam().audioRate);
     for (auto [n, source] : GetParam().shows) EXPECT_EQ(frameIndexOf(*clip->frame(n)), source) << "frame " << n;
 }
 
@@ -50,6 +53,26 @@ INSTANTIATE_TEST_SUITE_P(
                       0,
                       {},
                       "ChangeFPS: Maximum number of frames exceeded."}));
+
+// AssumeFPS keeps every frame where it is; sync_audio moves the sound's rate
+// by the same ratio (48000 * 24000 / 1001 / 25 = 46033.97). A drifting angle
+// is retimed with it, then conformed to angle A's rate by ChangeFPS.
+INSTANTIATE_TEST_SUITE_P(
+    AssumeFPSRows, ChangeFps,
+    ::testing::Values(
+        ChangeFpsCase{"TestClip(frames=100, fps=25).AssumeFPS(30)", {30, 1}, 100, {{3, 3}, {99, 99}}},
+        ChangeFpsCase{"TestClip(frames=100, fps=25).AssumeFPS(29.97)", {30000, 1001}, 100, {{50, 50}}},
+        ChangeFpsCase{"TestClip(frames=100, fps=25).AssumeFPS(TestClip(fps=24))", {24, 1}, 100, {{7, 7}}},
+        ChangeFpsCase{"TestClip(frames=100, fps=25).AssumeFPS(24000, 1001, sync_audio=true)",
+                      {24000, 1001},
+                      100,
+                      {},
+                      nullptr,
+                      46034},
+        ChangeFpsCase{"ChangeFPS(AssumeFPS(TestClip(frames=100, fps=25), 24), 25, 1)", {25, 1}, 104, {{25, 24}}},
+        ChangeFpsCase{"TestClip().AssumeFPS(25, 0)", {}, 0, {}, "AssumeFPS: Denominator cannot be 0 (zero)."},
+        ChangeFpsCase{
+            "TestClip().AssumeFPS(-25)", {}, 0, {}, "AssumeFPS: Numerator and denominator must be positive."}));
 
 }  // namespace
 }  // namespace vistrel::test

@@ -28,7 +28,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "TestClip(channels=2).KillAudio()", "AudioDub(TestClip(audio_rate=0), TestClip(video=false))",
                       "AudioDub(TestClip(video=false, frames=5), TestClip(audio_rate=0))",
                       "TestClip(frames=3) + TestClip(frames=4)", "TestClip(frames=3, audio_samples=10) ++ TestClip()",
-                      "TestClip(frames=2) + TestClip(frames=2, float_audio=true)"));
+                      "TestClip(frames=2) + TestClip(frames=2, float_audio=true)", "TestClip().DelayAudio(0.5)",
+                      "TestClip(video=false).DelayAudio(-0.5)", "TestClip().AssumeFPS(30, sync_audio=true)"));
 
 // Clips that break a promise, to show the contract notices.
 class WrongPixelTypeClip : public IndexedClip {

@@ -1,6 +1,9 @@
 #include "engine/language/WrittenScripts.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace vistrel::test {
@@ -9,13 +12,30 @@ namespace {
 constexpr const char* kEnd = "\r\n";
 
 double numericValue(const std::string& text) { return text.empty() ? 0.0 : std::atof(text.c_str()); }
+
+// The sound line: angle A's sound from its start frame, or the recording
+// from its start point: wavsource for a .wav (any case), ffaudiosource for
+// anything else, moved by minus the start point in seconds, to the millisecond.
+std::string audioLine(const EditScriptInput& input) {
+    if (input.recording.empty()) {
+        const std::string& startA = input.startFrames.at(0);
+        return "audio=avisource(\"" + input.clips.at(0) + "\")" +
+               (startA.empty() || startA == "0" ? "" : ".trim(" + startA + ",0)");
+    }
+    std::string extension = input.recording.substr(std::min(input.recording.size(), input.recording.rfind('.')));
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    const long long delay = -input.recordingStartMs;
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%s%lld.%03lld", delay < 0 ? "-" : "", std::llabs(delay) / 1000,
+                  std::llabs(delay) % 1000);
+    return std::string("audio=") + (extension == ".wav" ? "wavsource" : "ffaudiosource") + "(\"" + input.recording +
+           "\").delayaudio(" + seconds + ")";
+}
 }  // namespace
 
 std::string editScript(const EditScriptInput& input) {
     std::string text = "overlap=" + input.overlap + kEnd;
-    const std::string& startA = input.startFrames.at(0);
-    text += "audio=avisource(\"" + input.clips.at(0) + "\")" +
-            (startA.empty() || startA == "0" ? "" : ".trim(" + startA + ",0)") + kEnd;
+    text += audioLine(input) + kEnd;
     const size_t points = input.switches.size();
     for (size_t a = 0; a < input.clips.size(); ++a) {
         const std::string letter(1, char('A' + a));

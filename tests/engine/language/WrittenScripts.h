@@ -2,6 +2,7 @@
 // The texts of the scripts Vistrel writes, built here the way its writers
 // build them (CR LF after every line), for tests that run them.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ struct EditScriptInput {
     std::string overlap = "20";
     std::string fadeIn;   // "fadein(overlap)" or ""
     std::string fadeOut;  // "fadeout(overlap)" or ""
+    // A sound recording laid under the whole edit instead of angle A's
+    // sound, and the point in it where the edit starts, in milliseconds.
+    std::string recording;
+    int64_t recordingStartMs = 0;
 };
 
 std::string editScript(const EditScriptInput& input);
