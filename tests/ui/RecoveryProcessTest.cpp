@@ -57,7 +57,7 @@ TEST(RecoveryProcess, AnEditKilledWithSigkillIsOfferedBackByTheNextRun) {
     const std::string kept = home.filePath("state/vistrel/edit.avs").toStdString();
     const std::string saved = home.filePath("saved.avs").toStdString();
     writeBytes(saved,
-               "overlap=20\r\naudio=avisource(\"/gone/a.avi\")\r\n"
+               "overlap=20\r\naudio=ffaudiosource(\"/gone/desk.flac\").delayaudio(-1.250)\r\n"
                "#-=-=-=-=-=-=-=-=-=angle A=-=-=-=-=-=-=-=-=-=-=-\r\n"
                "angleA=avisource(\"/gone/a.avi\").killaudio().trim(150,0)\r\n\r\n"
                "A0=angleA.trim(0,300)\r\nA1=angleA.trim(281,0)\r\n"
@@ -69,6 +69,8 @@ TEST(RecoveryProcess, AnEditKilledWithSigkillIsOfferedBackByTheNextRun) {
         for (const auto& command : Texts{"menu Open edit…", "answer " + saved, "click Command4", "click Check2"})
             ASSERT_EQ(first.send(command), "") << command;
         before = first.send("edit", "end");
+        ASSERT_NE(before.find("audio=ffaudiosource(\"/gone/desk.flac\").delayaudio(-1.250)\n"), std::string::npos)
+            << "the sound recording opened with the edit";
         ASSERT_NE(before.find("fadeout(overlap)\npoints\n00000000|A\n00000000|A\n00000300|A\n"), std::string::npos)
             << before;
         std::string keptBytes;

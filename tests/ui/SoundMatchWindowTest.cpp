@@ -6,6 +6,7 @@
 
 #include "support/SoundAngles.h"
 #include "support/TestMedia.h"
+#include "player/PlayerWnd.h"
 #include "ui/SoundMatchDialog.h"
 #include "ui/WindowTestKit.h"
 
@@ -15,11 +16,15 @@ namespace {
 class SoundMatchWindow : public MainWindowTest {
 protected:
     // Loads the clips into a shown window, presses Ctrl+M and waits for the message.
-    void matchBySound(const std::vector<std::filesystem::path>& clips) {
+    void matchBySound(const std::vector<std::filesystem::path>& clips, const std::string& recording = {}) {
         createWindow();
         window().show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
         for (const auto& clip : clips) loadClip(std::filesystem::absolute(clip));
+        if (!recording.empty()) {
+            soundRecordingDialog_->answers.push_back(recording);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+        }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier);
         ASSERT_NE(window().soundMatch(), nullptr);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !messages_->shown.empty(); }, 120'000));
@@ -49,6 +54,52 @@ TEST_F(SoundMatchWindow, CtrlMFillsTheStartFrameListFromTheSound) {
         << message;
     EXPECT_NE(message.find("C: frame 88 (offset 2.690 s, confidence 0."), std::string::npos) << message;
     EXPECT_NE(message.find("Angle A now starts at frame 21, so that angle B"), std::string::npos) << message;
+}
+
+// A sound recorder that started 2 s before A: every angle is matched against
+// it and its start point set; the edit keeps it through save, open and save,
+// and its start point can be found by ear in the start-point dialog.
+TEST_F(SoundMatchWindow, AgainstASoundRecordingTheAnglesAndItsStartPointAreSet) {
+    std::vector<std::filesystem::path> clips;
+    for (const auto& angle :
+         {test::soundAngle("a", 10), test::soundAngle("later21", 10.84), test::soundAngle("earlier67", 7.31),
+          test::soundRecording("desk", 8, "pcm_s16le", "wav")}) {
+        std::string reason;
+        const auto clip = test::soundAngleClip(angle, &reason);
+        if (!clip) GTEST_SKIP() << reason;
+        clips.push_back(std::filesystem::absolute(*clip));
+    }
+    const std::string recording = clips.back().string();
+    clips.pop_back();
+    matchBySound(clips, recording);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(shownEntries(list("List3")), (std::vector<std::string>{"21", "0", "88", "2840 ms"}));
+    EXPECT_EQ(shownEntries(list("List2")).back(), "\u266A " + recording);
+    ASSERT_EQ(messages_->shown.size(), 1u);
+    EXPECT_EQ(
+        messages_->shown[0].rfind("Start frames found from the sound recording:\nA: frame 21 (offset -2.000 s", 0), 0u)
+        << messages_->shown[0];
+
+    click("Command5");
+    const std::string saved = scriptFolder() + "/with-recording.avs";
+    for (int round = 0; round < 2; ++round) {
+        saveDialog_->answers.push_back(saved + (round ? ".again" : ""));
+        click("Command3");
+        openEditDialog_->answers.push_back(saved);
+        QTest::keyClick(&window(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    EXPECT_EQ(model::testing::readBytes(saved + ".again"), model::testing::readBytes(saved));
+    EXPECT_NE(
+        model::testing::readBytes(saved).find("\r\naudio=wavsource(\"" + recording + "\").delayaudio(-2.840)\r\n"),
+        std::string::npos);
+
+    StartPointDialog& dialog = openStartPointDialogOn(3);
+    auto& listening = dialogControl<player::PlayerWnd>(dialog, "PlayerWnd1");
+    ASSERT_TRUE(waitUntilOpened(listening) && listening.isOpen()) << listening.errorMessage().toStdString();
+    EXPECT_EQ(listening.frameCount(), 40'000) << "a frame a millisecond";
+    typeInto(dialog, QStringLiteral("2900"));
+    clickOk(dialog);
+    EXPECT_EQ(edit().soundStart().entry(0), "2900");
 }
 
 TEST_F(SoundMatchWindow, AClipWithoutSoundIsNamedInTheMessage) {

@@ -129,6 +129,7 @@ protected:
     QTemporaryDir folder_;
     QueuedFileDialog* openDialog_ = nullptr;
     QueuedFileDialog* saveDialog_ = nullptr;
+    QueuedFileDialog* soundRecordingDialog_ = nullptr;
     QueuedFileDialog* openEditDialog_ = nullptr;
     QueuedQuestions* questions_ = nullptr;
     std::deque<int> questionAnswers_;  // for the next window's questions
