@@ -14,6 +14,7 @@ struct ChangeFpsCase {
     std::vector<std::pair<int64_t, int64_t>> shows;  // output frame: source frame
     const char* error = nullptr;                     // what a refused call says instead
     int audioRate = 48000;
+    int64_t sourceFrames = 100;  // the TestClip's, whose sound stays as it is
 };
 
 class ChangeFps : public ::testing::TestWithParam<ChangeFpsCase> {};
@@ -27,7 +28,7 @@ TEST_P(ChangeFps, RateCountAndTheFrameShownOrTheRefusal) {
     const engine::ClipPtr clip = script.runClip(GetParam().script);
     EXPECT_EQ(clip->info().fps, GetParam().fps);
     ASSERT_EQ(clip->info().frameCount, GetParam().frames);
-    EXPECT_EQ(clip->info().audioSamples, 100 * 48000 / 25) << "the child's sound, untouched";
+    EXPECT_EQ(clip->info().audioSamples, GetParam().sourceFrames * 48000 / 25) << "the child's sound, untouched";
     EXPECT_EQ(clip->info().audioRate, GetParam().audioRate);
     for (auto [n, source] : GetParam().shows) EXPECT_EQ(frameIndexOf(*clip->frame(n)), source) << "frame " << n;
 }
@@ -70,6 +71,15 @@ INSTANTIATE_TEST_SUITE_P(
                       nullptr,
                       46034},
         ChangeFpsCase{"ChangeFPS(AssumeFPS(TestClip(frames=100, fps=25), 24), 25, 1)", {25, 1}, 104, {{25, 24}}},
+        // A camera 104.2 ppm fast, kept in step: at the hour's last frame it
+        // shows what it filmed then (frame 90008.4 of its own), within half a frame.
+        ChangeFpsCase{"ChangeFPS(AssumeFPS(TestClip(frames=90010, fps=25), 5000521, 200000), 25, 1)",
+                      {25, 1},
+                      90001,
+                      {{89999, 90008}},
+                      nullptr,
+                      48000,
+                      90010},
         ChangeFpsCase{"TestClip().AssumeFPS(25, 0)", {}, 0, {}, "AssumeFPS: Denominator cannot be 0 (zero)."},
         ChangeFpsCase{
             "TestClip().AssumeFPS(-25)", {}, 0, {}, "AssumeFPS: Numerator and denominator must be positive."}));
