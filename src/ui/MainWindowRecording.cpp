@@ -74,8 +74,9 @@ void MainWindow::showSoundRecordingRows() {
     clipList_->setModel(withRecordingRow(clips, recording, clipList_));
     clipList_->showPaths();
     auto* starts = new model::StringListModel(edit_.startFrames(), startFrameList_);
-    auto* start = new model::StringListModel(edit_.soundStart(), startFrameList_, [](const std::string& ms) {
-        return QString::fromStdString(ms) + QStringLiteral(" ms");
+    // The start point in milliseconds: the narrow list shows the number, its tool tip what it is.
+    auto* start = new model::StringListModel(edit_.soundStart(), startFrameList_, {}, [](const std::string& ms) {
+        return tr("The edit starts %1 ms into the sound recording").arg(QString::fromStdString(ms));
     });
     startFrameList_->setModel(withRecordingRow(starts, start, startFrameList_));
 }

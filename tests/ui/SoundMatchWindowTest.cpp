@@ -73,7 +73,7 @@ TEST_F(SoundMatchWindow, AgainstASoundRecordingTheAnglesAndItsStartPointAreSet) 
     clips.pop_back();
     matchBySound(clips, recording);
     if (HasFatalFailure()) return;
-    EXPECT_EQ(shownEntries(list("List3")), (std::vector<std::string>{"21", "0", "88", "2840 ms"}));
+    EXPECT_EQ(shownEntries(list("List3")), (std::vector<std::string>{"21", "0", "88", "2840"}));
     EXPECT_EQ(shownEntries(list("List2")).back(), "\u266A " + recording);
     ASSERT_EQ(messages_->shown.size(), 1u);
     EXPECT_EQ(
