@@ -100,6 +100,9 @@ void MainWindow::listenToSoundRecording() {
         const std::string script = model::listeningScriptText(path, soundMilliseconds(path));
         if (const auto failure = locations_.write(locations_.listeningPath, script)) throw std::runtime_error(*failure);
         startPointDialog_->showClip(locations_.listeningPath);
+        // It opens where the recording starts now (a start before the recording's first moment: at its start).
+        if (auto* listening = startPointDialog_->findChild<player::PlayerWnd*>())
+            listening->seek(std::max<std::int64_t>(0, std::stoll(edit_.soundStart().entry(0))));
     } catch (const std::exception& failure) {
         player::PlayerWnd* dialogPlayer = startPointDialog_->findChild<player::PlayerWnd*>();
         if (dialogPlayer) dialogPlayer->showError(tr("The sound recording cannot be played: %1").arg(failure.what()));

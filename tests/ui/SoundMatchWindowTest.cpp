@@ -97,6 +97,8 @@ TEST_F(SoundMatchWindow, AgainstASoundRecordingTheAnglesAndItsStartPointAreSet) 
     auto& listening = dialogControl<player::PlayerWnd>(dialog, "PlayerWnd1");
     ASSERT_TRUE(waitUntilOpened(listening) && listening.isOpen()) << listening.errorMessage().toStdString();
     EXPECT_EQ(listening.frameCount(), 40'000) << "a frame a millisecond";
+    ASSERT_TRUE(waitUntilShown(listening));
+    EXPECT_EQ(listening.position(), 2840) << "it opens at the start point";
     typeInto(dialog, QStringLiteral("2900"));
     clickOk(dialog);
     EXPECT_EQ(edit().soundStart().entry(0), "2900");
