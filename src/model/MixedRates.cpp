@@ -135,7 +135,15 @@ std::string RateMatching::conformedFolderFor(const std::string& xdgDataHome, con
 namespace {
 
 // "ChangeFPS(avisource("P"), 25, 1)" and the fit scripts: the clip read and what is done to it.
-std::optional<std::pair<std::string, std::string>> conformedStep(const std::string& line) {
+std::string sizeText(long long width, long long height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+struct ConformedStep {
+    std::string clip;
+    std::string done;
+    std::string inBrief;
+};
+
+std::optional<ConformedStep> conformedStep(const std::string& line) {
     const auto source = line.find("avisource(\"");
     const auto end = line.find("\")", source);
     if (source == std::string::npos || end == std::string::npos) return std::nullopt;
@@ -147,14 +155,17 @@ std::optional<std::pair<std::string, std::string>> conformedStep(const std::stri
         at += used;
     }
     if (line.starts_with("ChangeFPS(AssumeFPS(avisource(") && numbers.size() == 4 && numbers[3] > 0)
-        return std::pair{clip, "kept in step with its clock at " + rateText({numbers[2], numbers[3]}) + " fps"};
+        return ConformedStep{clip, "kept in step with its clock at " + rateText({numbers[2], numbers[3]}) + " fps",
+                             "in step"};
     if (line.starts_with("ChangeFPS(avisource(") && numbers.size() == 2 && numbers[1] > 0)
-        return std::pair{clip, rateText({numbers[0], numbers[1]}) + " fps"};
+        return ConformedStep{clip, rateText({numbers[0], numbers[1]}) + " fps",
+                             rateText({numbers[0], numbers[1]}) + " fps"};
     if (line.starts_with("BilinearResize(avisource(") && numbers.size() == 2)
-        return std::pair{clip, "fitted into " + std::to_string(numbers[0]) + "x" + std::to_string(numbers[1])};
+        return ConformedStep{clip, "fitted into " + sizeText(numbers[0], numbers[1]), sizeText(numbers[0], numbers[1])};
     if (line.starts_with("AddBorders(BilinearResize(avisource(") && numbers.size() == 6)
-        return std::pair{clip, "fitted into " + std::to_string(numbers[0] + numbers[2] + numbers[4]) + "x" +
-                                   std::to_string(numbers[1] + numbers[3] + numbers[5])};
+        return ConformedStep{
+            clip, "fitted into " + sizeText(numbers[0] + numbers[2] + numbers[4], numbers[1] + numbers[3] + numbers[5]),
+            sizeText(numbers[0] + numbers[2] + numbers[4], numbers[1] + numbers[3] + numbers[5])};
     return std::nullopt;
 }
 
@@ -162,15 +173,16 @@ std::optional<std::pair<std::string, std::string>> conformedStep(const std::stri
 
 std::optional<ConformedClip> readConformedClip(const std::string& path) {
     constexpr int kMostSteps = 4;
-    ConformedClip clip{path, {}};
+    ConformedClip clip{path, {}, {}};
     for (int step = 0; step < kMostSteps && QFileInfo(QString::fromStdString(clip.original)).suffix() == "avs";
          ++step) {
         QFile file(QString::fromStdString(clip.original));
         if (!file.open(QIODevice::ReadOnly) || file.size() > 4096) break;
         const auto found = conformedStep(scriptFileText(file.readAll()));
         if (!found) break;
-        clip.original = found->first;
-        clip.done.insert(clip.done.begin(), found->second);
+        clip.original = found->clip;
+        clip.done.insert(clip.done.begin(), found->done);
+        if (clip.inBrief.empty()) clip.inBrief = found->inBrief;
     }
     if (clip.done.empty()) return std::nullopt;
     return clip;

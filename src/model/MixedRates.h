@@ -48,6 +48,7 @@ std::optional<std::string> writeConformedScript(const std::string& clipPath, con
 struct ConformedClip {
     std::string original;
     std::vector<std::string> done;
+    std::string inBrief;  // what was done last, as the clip list shows it: "25 fps", "640x360", "in step"
 };
 std::optional<ConformedClip> readConformedClip(const std::string& path);
 

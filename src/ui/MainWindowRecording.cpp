@@ -55,8 +55,7 @@ void MainWindow::showSoundRecordingRows() {
         [conformedOf](const std::string& path) {
             const auto& clip = conformedOf(path);
             if (!clip) return QString::fromStdString(path);
-            return QString::fromStdString(clip->original) + " (" + QString::fromStdString(clip->done.front()) +
-                   (clip->done.size() > 1 ? ", …)" : ")");
+            return QString::fromStdString(clip->original) + " (" + QString::fromStdString(clip->inBrief) + ")";
         },
         [conformedOf](const std::string& path) {
             QString tip = QString::fromStdString(path);
