@@ -4,6 +4,7 @@
 BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
+WERROR     ?= ON
 
 PACKAGES = cmake ninja-build g++ pkg-config libgtest-dev \
            qt6-base-dev qt6-multimedia-dev \
@@ -36,7 +37,7 @@ install-packages:
 	fi
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVISTREL_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

@@ -48,6 +48,11 @@ public:
     void showMessage(const std::string& text) override { shown.push_back(text); }
 };
 
+int fail(const char* what) {
+    std::fprintf(stderr, "%s\n", what);
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,7 +80,7 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) area.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
     area.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     auto& player = *area.findChild<player::PlayerWnd*>(QStringLiteral("PlayerWnd1"));
-    QTest::qWaitFor([&] { return !player.isOpening(); }, 600000);
+    if (!QTest::qWaitFor([&] { return !player.isOpening(); }, 600000)) return fail("the edit preview did not open");
     player.pause();
     const char* angleButtons[] = {"Command4", "Command5", "Command6", "Command7"};
     const int angles = std::min(argc - 2, 4);
@@ -93,9 +98,8 @@ int main(int argc, char** argv) {
     timer.start();
     for (QAction* action : window.menu().file->actions())
         if (action->text().startsWith(QStringLiteral("Render video"))) action->trigger();
-    QTest::qWaitFor([&] { return !said.shown.empty(); }, 3600000);
+    if (!QTest::qWaitFor([&] { return !said.shown.empty(); }, 3600000)) return fail("the render did not finish");
     const double seconds = timer.nsecsElapsed() / 1e9;
-    if (said.shown.empty()) return 1;
     std::printf("message: %s\n", said.shown.back().c_str());
     std::printf("window_render_seconds: %.3f\n", seconds);
     std::printf("script: %s\n", scriptPath.c_str());

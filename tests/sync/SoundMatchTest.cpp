@@ -157,7 +157,9 @@ TEST_P(SoundMatchRows, FindsTheOffsetToWithinAMillisecondAndIsSure) {
     if (row.driftSeconds) {
         EXPECT_NEAR(*found.driftSeconds, *row.driftSeconds, 0.003);
     }
-    if (ppm != 0) ASSERT_TRUE(found.match.driftPpm);
+    if (ppm != 0) {
+        ASSERT_TRUE(found.match.driftPpm);
+    }
     EXPECT_NEAR(found.match.driftPpm.value_or(ppm), ppm, 5);
 }
 

@@ -147,7 +147,9 @@ TEST_F(KeepEdit, ClosingAsksOnlyWhenWorkWouldBeLost) {
         EXPECT_EQ(questions_->asked, each.asks ? Texts{"Save the edit before closing?"} : Texts{}) << each.what;
         EXPECT_EQ(window().startPointDialog() == &dialog, !each.closes) << each.what;
         EXPECT_EQ(fs::exists(keptScript()), !each.closes) << each.what << ": a normal close removes the kept edit";
-        if (each.what == std::string("Save")) EXPECT_EQ(readBytes(saved), editText());
+        if (each.what == std::string("Save")) {
+            EXPECT_EQ(readBytes(saved), editText());
+        }
         fs::remove(saved);
     }
 }

@@ -65,7 +65,9 @@ TEST(ClipList, LongPathsKeepTheirFileNames) {
     for (int width : {metrics.horizontalAdvance(path), nameWidth * 2, nameWidth + 20, nameWidth / 2}) {
         const QString shown = elidedPath(path, metrics, width);
         EXPECT_LE(metrics.horizontalAdvance(shown), width) << shown.toStdString();
-        if (width > nameWidth) EXPECT_TRUE(shown.endsWith(QStringLiteral("/camera-b.mp4"))) << shown.toStdString();
+        if (width > nameWidth) {
+            EXPECT_TRUE(shown.endsWith(QStringLiteral("/camera-b.mp4"))) << shown.toStdString();
+        }
     }
 }
 

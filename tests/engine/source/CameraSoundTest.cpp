@@ -28,7 +28,9 @@ TEST_P(CameraSound, ReachesTheClipInItsOwnChannels) {
         for (int64_t s = 0; s < count; ++s) {
             const size_t i = size_t(s * info.channels + c);
             const float got = int16 ? reinterpret_cast<const int16_t*>(samples.data())[i] / 32768.0f : samples[i];
-            if (lossless) ASSERT_EQ(got, testSample(from + s, c) / 32768.0f) << "sample " << s << " channel " << c;
+            if (lossless) {
+                ASSERT_EQ(got, testSample(from + s, c) / 32768.0f) << "sample " << s << " channel " << c;
+            }
             power += got * got;
         }
         EXPECT_NEAR(std::sqrt(power / count), 0.141, 0.05) << "channel " << c << ": its sawtooth, not silence";
