@@ -4,9 +4,9 @@
 // PCM sound), H.264 and AAC in .mp4 and .mov, raw YUV in .y4m (no sound).
 
 #include "cli/PartialFile.h"
-#include "engine/FFmpegPtr.h"
-#include "engine/Frame.h"
-#include "engine/VideoInfo.h"
+#include "engine/core/FFmpegPtr.h"
+#include "engine/core/Frame.h"
+#include "engine/core/VideoInfo.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "cli/PartialFile.h"
 
-#include "engine/source/Utf8Path.h"
+#include "engine/core/Utf8Path.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "cli/Renderer.h"
 
-#include "engine/FrameImage.h"
+#include "engine/core/FrameImage.h"
 
 #include <QDir>
 #include <QString>

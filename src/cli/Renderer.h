@@ -4,9 +4,9 @@
 
 #include "cli/MediaWriter.h"
 #include "cli/ProgressBar.h"
-#include "engine/Clip.h"
-#include "engine/Frame.h"
-#include "engine/VideoInfo.h"
+#include "engine/core/Clip.h"
+#include "engine/core/Frame.h"
+#include "engine/core/VideoInfo.h"
 
 #include <cstdint>
 #include <functional>

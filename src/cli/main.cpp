@@ -7,7 +7,7 @@
 #include "cli/RenderOptions.h"
 #include "cli/Renderer.h"
 #include "engine/Open.h"
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
 #include "engine/proxy/ProxyBuilder.h"
 #include "engine/source/FfmsSource.h"
 

@@ -1,7 +1,8 @@
 #include "engine/Open.h"
 
 #include "engine/Script.h"
-#include "engine/filters/Factories.h"
+#include "engine/filters/FunctionTable.h"
+#include "engine/proxy/PreviewProxyRule.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,33 +10,6 @@
 #include <set>
 
 namespace vistrel::engine {
-
-bool isScriptPath(const std::string& path) {
-    static constexpr std::string_view kExtension = ".avs";
-    if (path.size() < kExtension.size()) return false;
-    return std::equal(kExtension.begin(), kExtension.end(), path.end() - kExtension.size(),
-                      [](char want, char have) { return want == std::tolower(static_cast<unsigned char>(have)); });
-}
-
-namespace {
-
-std::filesystem::path cacheFolder() {
-    std::filesystem::path base;
-    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg) {
-        base = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        base = std::filesystem::path(home) / ".cache";
-    } else {
-        base = std::filesystem::temp_directory_path();
-    }
-    return base / "vistrel";
-}
-
-}  // namespace
-
-std::filesystem::path defaultIndexFolder() { return cacheFolder() / "index"; }
-
-std::filesystem::path defaultProxyFolder() { return cacheFolder() / "proxy"; }
 
 namespace {
 
@@ -66,7 +40,7 @@ ClipPtr withEnvironment(const OpenOptions& options, Open open) {
     env.soundOnly = options.soundOnly;
     env.recentFramesBytes = options.recentFramesBytesPerSource;
     if (options.preferPreviewProxies)
-        env.previewProxyFolder = options.proxyFolder.empty() ? defaultProxyFolder() : options.proxyFolder;
+        env.standIns = previewProxyStandIns(options.proxyFolder.empty() ? defaultProxyFolder() : options.proxyFolder);
     ClipPtr result = open(env);
     if (options.cacheResultOnly && !result->attachCache(cache))
         for (const ClipPtr& clip : uncached) clip->attachCache(cache);

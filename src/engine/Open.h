@@ -4,9 +4,11 @@
 // clips get a fresh frame cache of their own. Throws ScriptError with a
 // message for the user.
 
-#include "engine/Clip.h"
-#include "engine/FrameCache.h"
-#include "engine/Functions.h"
+#include "engine/core/Clip.h"
+#include "engine/core/FrameCache.h"
+#include "engine/core/Utf8Path.h"
+#include "engine/script/Environment.h"
+#include "engine/source/CacheFolders.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -40,13 +42,5 @@ struct OpenOptions {
 ClipPtr openClip(const std::string& path, const OpenOptions& options = {});
 // The clip of a script text that is in no file; messages name it nameForMessages.
 ClipPtr openScriptText(const std::string& text, const std::string& nameForMessages, const OpenOptions& options = {});
-
-// True for a path whose name ends in ".avs", in any case.
-bool isScriptPath(const std::string& path);
-
-// $XDG_CACHE_HOME/vistrel/index, or ~/.cache/vistrel/index when it is unset.
-std::filesystem::path defaultIndexFolder();
-// Beside it: $XDG_CACHE_HOME/vistrel/proxy.
-std::filesystem::path defaultProxyFolder();
 
 }  // namespace vistrel::engine

@@ -1,9 +1,10 @@
 #include "engine/Script.h"
 
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
+#include "engine/core/Utf8Path.h"
+#include "engine/filters/FunctionTable.h"
 #include "engine/script/Interpreter.h"
 #include "engine/source/SourcesAhead.h"
-#include "engine/source/Utf8Path.h"
 
 #include <cerrno>
 #include <cstring>
@@ -79,17 +80,12 @@ private:
 
 }  // namespace
 
-std::filesystem::path resolvePathInScript(const std::string& path, const Environment& env) {
-    const std::filesystem::path given = utf8Path(path);
-    if (given.is_absolute() || env.scriptFolder.empty()) return given;
-    return env.scriptFolder / given;
-}
-
 Value evaluateScript(std::string_view text, const std::string& pathForMessages, Environment& env) {
+    if (!env.runScriptFile) env.runScriptFile = evaluateScriptFile;
     SourcesAhead sources(text, env);
     SourcesAhead* const outer = std::exchange(env.sourcesAhead, &sources);
     try {
-        Value value = Interpreter(env, pathForMessages).runText(text);
+        Value value = Interpreter(env, pathForMessages, standardFunctions()).runText(text);
         env.sourcesAhead = outer;
         return value;
     } catch (...) {

@@ -7,8 +7,8 @@
 // The Environment is used only while the script is evaluated; the clips it
 // returns hold what they need themselves.
 
-#include "engine/Functions.h"
-#include "engine/Value.h"
+#include "engine/script/Environment.h"
+#include "engine/script/Value.h"
 
 #include <filesystem>
 #include <string>
@@ -32,9 +32,5 @@ ClipPtr evaluateScriptClip(std::string_view text, const std::string& pathForMess
 // folder. A script that loads itself, directly or through other scripts,
 // fails with "AVISource: script loads itself: '<path>'" instead of recursing.
 ClipPtr evaluateScriptFile(const std::string& path, Environment& env);
-
-// Where a path named in a script points: relative paths start from the
-// folder of the script being run (env.scriptFolder), when there is one.
-std::filesystem::path resolvePathInScript(const std::string& path, const Environment& env);
 
 }  // namespace vistrel::engine

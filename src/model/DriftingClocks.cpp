@@ -1,16 +1,16 @@
 #include "model/DriftingClocks.h"
 
+#include "model/Messages.h"
+#include "model/NumericText.h"
+#include "model/Scripts.h"
+#include "model/SwitchPoint.h"
+
 #include <QFileInfo>
 #include <QString>
 
 #include <cmath>
 #include <cstdio>
 #include <numeric>
-
-#include "model/NumericText.h"
-#include "model/Ports.h"
-#include "model/Scripts.h"
-#include "model/SwitchPoint.h"
 
 namespace vistrel::model {
 namespace {

@@ -10,12 +10,12 @@
 // puts that script in the clip's place, its start frame moved to the same
 // moment in the new numbering.
 
+#include "model/ClipRate.h"
+#include "model/MixedRates.h"
+#include "model/StringList.h"
+
 #include <string>
 #include <vector>
-
-#include "model/ClipRate.h"
-#include "model/Fields.h"
-#include "model/MixedRates.h"
 
 namespace vistrel::model {
 

@@ -1,15 +1,15 @@
-#include "model/SwitchPoint.h"
 #include "model/Edit.h"
+
+#include "model/DriftingClocks.h"
+#include "model/Messages.h"
+#include "model/MixedSizes.h"
+#include "model/NumericText.h"
+#include "model/SoundRecording.h"
+#include "model/SwitchPoint.h"
 
 #include <algorithm>
 #include <numeric>
 #include <stdexcept>
-
-#include "model/Ports.h"
-#include "model/NumericText.h"
-#include "model/DriftingClocks.h"
-#include "model/MixedSizes.h"
-#include "model/SoundRecording.h"
 
 namespace vistrel::model {
 namespace {

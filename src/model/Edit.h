@@ -1,14 +1,15 @@
 #pragma once
 
+#include "model/MixedRates.h"
+#include "model/Ports.h"
+#include "model/SoundStartFrames.h"
+#include "model/StringList.h"
+#include "model/TextField.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include "model/Ports.h"
-#include "model/MixedRates.h"
-#include "model/SoundStartFrames.h"
-#include "model/Fields.h"
 
 namespace vistrel::model {
 

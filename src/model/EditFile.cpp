@@ -1,13 +1,13 @@
-#include "model/SwitchPoint.h"
 #include "model/EditFile.h"
+
+#include "model/EditScriptReader.h"
+#include "model/Messages.h"
+#include "model/ScriptFile.h"
+#include "model/Scripts.h"
+#include "model/SwitchPoint.h"
 
 #include <algorithm>
 #include <stdexcept>
-
-#include "model/Scripts.h"
-#include "model/EditScriptReader.h"
-#include "model/Ports.h"
-#include "model/ScriptFile.h"
 
 namespace vistrel::model {
 namespace {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "model/Edit.h"
 #include "model/Ports.h"
+
+#include <optional>
+#include <string>
 
 namespace vistrel::model {
 

@@ -9,12 +9,12 @@
 // overlap box makes one step too. A new change after an undo drops what
 // could be redone. At most kMostSteps are kept, the oldest dropped first.
 
+#include "model/Edit.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <string>
-
-#include "model/Edit.h"
 
 namespace vistrel::model {
 

@@ -1,10 +1,10 @@
 #include "model/EditPreview.h"
 
-#include <stdexcept>
-
-#include "model/Scripts.h"
-#include "model/Ports.h"
+#include "model/Messages.h"
 #include "model/NumericText.h"
+#include "model/Scripts.h"
+
+#include <stdexcept>
 
 namespace vistrel::model {
 

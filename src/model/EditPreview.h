@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cstdint>
-#include <memory>
-
 #include "model/Edit.h"
 #include "model/Ports.h"
 #include "model/ScriptLocations.h"
+
+#include <cstdint>
+#include <memory>
 
 namespace vistrel::model {
 

@@ -1,12 +1,12 @@
-#include "model/SwitchPoint.h"
 #include "model/EditScriptReader.h"
+
+#include "model/NumericText.h"
+#include "model/Scripts.h"
+#include "model/SoundRecording.h"
+#include "model/SwitchPoint.h"
 
 #include <algorithm>
 #include <vector>
-
-#include "model/Scripts.h"
-#include "model/NumericText.h"
-#include "model/SoundRecording.h"
 
 namespace vistrel::model {
 namespace {

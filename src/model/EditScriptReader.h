@@ -1,10 +1,10 @@
 #pragma once
 
+#include "model/Edit.h"
+
 #include <stdexcept>
 #include <string>
 #include <string_view>
-
-#include "model/Edit.h"
 
 namespace vistrel::model {
 

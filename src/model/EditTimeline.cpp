@@ -1,11 +1,11 @@
-#include "model/SwitchPoint.h"
 #include "model/EditTimeline.h"
-
-#include <algorithm>
-#include <limits>
 
 #include "model/NumericText.h"
 #include "model/Scripts.h"
+#include "model/SwitchPoint.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace vistrel::model {
 namespace {

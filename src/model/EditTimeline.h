@@ -1,10 +1,10 @@
 #pragma once
 
+#include "model/Edit.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "model/Edit.h"
 
 namespace vistrel::model {
 

@@ -1,5 +1,9 @@
 #include "model/KeptEdit.h"
 
+#include "model/EditScriptReader.h"
+#include "model/ScriptFile.h"
+#include "model/Scripts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -8,10 +12,6 @@
 
 #include <sstream>
 #include <stdexcept>
-
-#include "model/Scripts.h"
-#include "model/EditScriptReader.h"
-#include "model/ScriptFile.h"
 
 namespace vistrel::model {
 namespace {

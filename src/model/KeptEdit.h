@@ -1,11 +1,11 @@
 #pragma once
 
+#include "model/Edit.h"
+
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "model/Edit.h"
 
 class QLockFile;
 

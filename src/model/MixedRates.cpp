@@ -1,5 +1,10 @@
 #include "model/MixedRates.h"
 
+#include "model/Messages.h"
+#include "model/NumericText.h"
+#include "model/ScriptFile.h"
+#include "model/Scripts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,10 +14,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-
-#include "model/NumericText.h"
-#include "model/ScriptFile.h"
-#include "model/Scripts.h"
 
 namespace vistrel::model {
 namespace {

@@ -8,13 +8,13 @@
 // (ChangeFPS) and puts that script in the clip's place, its start frame
 // moved to the same moment in the new numbering.
 
+#include "model/ClipRate.h"
+#include "model/Ports.h"
+#include "model/StringList.h"
+
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "model/ClipRate.h"
-#include "model/Ports.h"
-#include "model/Fields.h"
 
 namespace vistrel::model {
 

@@ -1,14 +1,14 @@
 #include "model/MixedSizes.h"
 
+#include "model/Messages.h"
+#include "model/Scripts.h"
+#include "model/SwitchPoint.h"
+
 #include <QFileInfo>
 #include <QString>
 
 #include <algorithm>
 #include <cmath>
-
-#include "model/Ports.h"
-#include "model/Scripts.h"
-#include "model/SwitchPoint.h"
 
 namespace vistrel::model {
 namespace {

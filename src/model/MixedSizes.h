@@ -7,13 +7,13 @@
 // clip into A's size keeping its shape, with black borders where the shapes
 // differ, and puts that script in the clip's place.
 
+#include "model/ClipRate.h"
+#include "model/MixedRates.h"
+#include "model/StringList.h"
+
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "model/ClipRate.h"
-#include "model/Fields.h"
-#include "model/MixedRates.h"
 
 namespace vistrel::model {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include <QByteArray>
 #include <QTemporaryFile>
+
+#include <optional>
+#include <string>
 
 namespace vistrel::model {
 

@@ -1,10 +1,10 @@
 #include "model/ScriptLocations.h"
 
+#include "model/ScriptFile.h"
+
 #include <QDir>
 #include <QString>
 #include <QtGlobal>
-
-#include "model/ScriptFile.h"
 
 namespace vistrel::model {
 namespace {

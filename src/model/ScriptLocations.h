@@ -1,10 +1,10 @@
 #pragma once
 
+#include "model/ScriptFile.h"
+
 #include <memory>
 #include <optional>
 #include <string>
-
-#include "model/ScriptFile.h"
 
 namespace vistrel::model {
 

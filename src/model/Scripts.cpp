@@ -1,10 +1,10 @@
-#include "model/SwitchPoint.h"
 #include "model/Scripts.h"
-#include "model/SoundRecording.h"
 
+#include "model/Messages.h"
 #include "model/NumericText.h"
-#include "model/Ports.h"
 #include "model/ScriptFile.h"
+#include "model/SoundRecording.h"
+#include "model/SwitchPoint.h"
 
 #include <cmath>
 #include <limits>

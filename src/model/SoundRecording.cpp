@@ -1,9 +1,9 @@
 #include "model/SoundRecording.h"
 
+#include "model/Scripts.h"
+
 #include <QFileInfo>
 #include <QString>
-
-#include "model/Scripts.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,12 +1,12 @@
 #include "model/SoundStartFrames.h"
 
+#include "model/NumericText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
-
-#include "model/NumericText.h"
 
 namespace vistrel::model {
 namespace {

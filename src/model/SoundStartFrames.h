@@ -8,12 +8,12 @@
 // the time A moved (in its own frames), and a start frame that is not a
 // plain whole number is left as it is.
 
+#include "model/ClipRate.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "model/ClipRate.h"
 
 namespace vistrel::model {
 

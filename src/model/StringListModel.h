@@ -1,11 +1,11 @@
 #pragma once
 
+#include "model/StringList.h"
+
 #include <QAbstractListModel>
 
 #include <functional>
 #include <string>
-
-#include "model/Fields.h"
 
 namespace vistrel::model {
 

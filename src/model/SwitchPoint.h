@@ -2,7 +2,7 @@
 // Angles and switch points: an angle is a row of the clip list with a letter,
 // a switch point the frame where the edit switches to an angle.
 
-#include "model/Fields.h"
+#include "model/StringList.h"
 
 #include <string>
 #include <string_view>

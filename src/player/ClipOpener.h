@@ -10,8 +10,8 @@
 // Results and progress arrive on the thread the opener lives in. Destroying
 // the opener does not wait for an open in progress.
 
-#include "engine/Clip.h"
-#include "engine/Functions.h"
+#include "engine/Open.h"
+#include "engine/core/Clip.h"
 
 #include <QObject>
 #include <QString>

@@ -6,11 +6,11 @@
 // per pass of the event loop, so that a slow seek never queues up behind the
 // mouse; while the handle is held, the playing position does not move it.
 
+#include "engine/core/VideoInfo.h"
+
 #include <QStyle>
 #include <QTimer>
 #include <QWidget>
-
-#include "engine/VideoInfo.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "player/FrameRenderer.h"
 
-#include "engine/ErrorCard.h"
+#include "engine/clips/ErrorCard.h"
 
 #include <algorithm>
 #include <exception>

@@ -8,8 +8,8 @@
 //
 // One renderer per thread (it owns a scaler).
 
-#include "engine/Clip.h"
-#include "engine/FrameImage.h"
+#include "engine/core/Clip.h"
+#include "engine/core/FrameImage.h"
 
 #include <QImage>
 #include <QRect>

@@ -17,7 +17,7 @@
 // is open; a seek meanwhile is shown once it is (clamped to the clip), and
 // play waits for the open.
 
-#include "engine/Clip.h"
+#include "engine/core/Clip.h"
 #include "player/ClipOpener.h"
 #include "player/FrameRenderer.h"
 #include "player/PlaybackClock.h"

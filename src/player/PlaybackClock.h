@@ -6,7 +6,7 @@
 // drifts (every answer is computed from the moment it was started, not added
 // up frame by frame) and can be tested without waiting.
 
-#include "engine/VideoInfo.h"
+#include "engine/core/VideoInfo.h"
 
 #include <chrono>
 #include <cstdint>

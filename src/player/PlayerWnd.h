@@ -25,10 +25,9 @@
 #include "player/ColumnMarks.h"
 #include "player/Playback.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
-
-#include <QList>
 
 #include <cstdint>
 

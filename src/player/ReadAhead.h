@@ -13,7 +13,7 @@
 // newer start supersedes it, the picture in decoding when it came is thrown
 // away, so a storm of seeks costs one decode past the last.
 
-#include "engine/Clip.h"
+#include "engine/core/Clip.h"
 #include "player/FrameRenderer.h"
 
 #include <QSize>

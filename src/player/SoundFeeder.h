@@ -10,7 +10,7 @@
 // playback clock has reached, and a feeder that has fallen behind it starts
 // over from there.
 
-#include "engine/Clip.h"
+#include "engine/core/Clip.h"
 #include "player/SoundOutput.h"
 
 #include <cstdint>

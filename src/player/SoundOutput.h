@@ -8,7 +8,7 @@
 // start() fail or the sink stop at once with an error; both mean silence,
 // never a message.
 
-#include "engine/VideoInfo.h"
+#include "engine/core/VideoInfo.h"
 
 #include <QAudioSink>
 

@@ -1,6 +1,6 @@
 #include "sync/AngleSound.h"
 
-#include "engine/FFmpegPtr.h"
+#include "engine/core/FFmpegPtr.h"
 #include "sync/Envelope.h"
 
 extern "C" {
@@ -9,8 +9,8 @@ extern "C" {
 }
 
 #include <algorithm>
-#include <numeric>
 #include <new>
+#include <numeric>
 #include <string>
 
 namespace vistrel::sync {

@@ -6,7 +6,7 @@
 // what the matching derives from the samples for every angle it is matched
 // with.
 
-#include "engine/Clip.h"
+#include "engine/core/Clip.h"
 
 #include <cstdint>
 #include <functional>

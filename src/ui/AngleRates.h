@@ -3,12 +3,12 @@
 // rates in step (model/MixedRates.h): the engine's rate probe, the window's
 // question box and the conformed folder, or the stand-ins a test gives.
 
+#include "model/MixedRates.h"
+
 #include <QWidget>
 
 #include <memory>
 #include <string>
-
-#include "model/MixedRates.h"
 
 namespace vistrel::ui {
 

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QValidator>
+
 #include <algorithm>
 
 namespace vistrel::ui {

@@ -1,9 +1,9 @@
 #include "ui/EditKeeper.h"
 
-#include <stdexcept>
-
-#include "model/Ports.h"
+#include "model/Messages.h"
 #include "ui/KeptEditWriter.h"
+
+#include <stdexcept>
 
 namespace vistrel::ui {
 

@@ -4,12 +4,12 @@
 // normally. A folder that cannot be used is reported once per run; the
 // editor goes on without keeping.
 
-#include <memory>
-#include <string>
-
 #include "model/Edit.h"
 #include "model/KeptEdit.h"
 #include "model/Ports.h"
+
+#include <memory>
+#include <string>
 
 namespace vistrel::ui {
 

@@ -1,11 +1,11 @@
 #include "ui/EngineRateProbe.h"
 
+#include "engine/Open.h"
+
 #include <QFileInfo>
 #include <QProgressDialog>
 
 #include <stdexcept>
-
-#include "engine/Open.h"
 
 namespace vistrel::ui {
 namespace {

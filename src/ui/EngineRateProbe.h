@@ -5,14 +5,14 @@
 // first time is indexed on the way, with a progress box over the window
 // when that takes a while; the index is kept for the player.
 
+#include "model/ClipRate.h"
+
 #include <QDateTime>
 #include <QPointer>
 #include <QWidget>
 
 #include <map>
 #include <string>
-
-#include "model/ClipRate.h"
 
 namespace vistrel::ui {
 

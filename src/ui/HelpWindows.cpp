@@ -1,5 +1,9 @@
 #include "ui/HelpWindows.h"
 
+#include "engine/Libraries.h"
+#include "player/PlayerWnd.h"
+#include "ui/MainMenu.h"
+
 #include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -9,10 +13,6 @@
 #include <QMessageBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-#include "engine/Libraries.h"
-#include "player/PlayerWnd.h"
-#include "ui/MainMenu.h"
 
 namespace vistrel::ui {
 namespace {

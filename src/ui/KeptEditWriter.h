@@ -8,6 +8,9 @@
 // waits to be written: changes made during a write are written together
 // right after it.
 
+#include "model/Edit.h"
+#include "model/KeptEdit.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -17,9 +20,6 @@
 #include <optional>
 #include <string>
 #include <thread>
-
-#include "model/Edit.h"
-#include "model/KeptEdit.h"
 
 namespace vistrel::ui {
 

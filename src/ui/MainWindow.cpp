@@ -1,5 +1,26 @@
 #include "ui/MainWindow.h"
 
+#include "engine/core/VideoInfo.h"
+#include "model/EditPreview.h"
+#include "model/Messages.h"
+#include "model/MixedSizes.h"
+#include "model/Scripts.h"
+#include "model/StringListModel.h"
+#include "model/SwitchPoint.h"
+#include "player/PlayerWnd.h"
+#include "ui/Controls.h"
+#include "ui/EditKeeper.h"
+#include "ui/HelpWindows.h"
+#include "ui/ListBox.h"
+#include "ui/MainMenu.h"
+#include "ui/PreviewTimeline.h"
+#include "ui/ProxyBuilds.h"
+#include "ui/QtPorts.h"
+#include "ui/RenderProgressDialog.h"
+#include "ui/SoundMatchDialog.h"
+#include "ui/StartPointDialog.h"
+#include "ui/WindowLook.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -11,27 +32,6 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QtGlobal>
-
-#include "engine/VideoInfo.h"
-#include "model/EditPreview.h"
-#include "model/Scripts.h"
-#include "model/SwitchPoint.h"
-#include "model/Ports.h"
-#include "model/MixedSizes.h"
-#include "model/StringListModel.h"
-#include "player/PlayerWnd.h"
-#include "ui/WindowLook.h"
-#include "ui/Controls.h"
-#include "ui/EditKeeper.h"
-#include "ui/HelpWindows.h"
-#include "ui/ListBox.h"
-#include "ui/MainMenu.h"
-#include "ui/ProxyBuilds.h"
-#include "ui/QtPorts.h"
-#include "ui/PreviewTimeLine.h"
-#include "ui/RenderProgressDialog.h"
-#include "ui/SoundMatchDialog.h"
-#include "ui/StartPointDialog.h"
 
 namespace vistrel::ui {
 namespace {
@@ -113,7 +113,7 @@ void MainWindow::createControls() {
     player_->setVolume(100);
     player_->setBorderstyle(0);
     playerControl_ = std::make_unique<PlayerWndControl>(*player_);
-    timeLine_ = new PreviewTimeLine(*player_, *playerControl_, edit_, locations_, this);
+    timeLine_ = new PreviewTimeline(*player_, *playerControl_, edit_, locations_, this);
 
     previewButton_ =
         placeControl<QPushButton>(*clientArea_, "Command1", {3120, 4080, 855, 255}, QStringLiteral("preview"));
@@ -249,8 +249,8 @@ void MainWindow::wireEvents() {
     });
     // The marks over the preview follow the cuts and the clips.
     for (QAbstractItemModel* list : {switchList_->model(), clipList_->model()}) {
-        connect(list, &QAbstractItemModel::rowsInserted, timeLine_, &PreviewTimeLine::updateMarks);
-        connect(list, &QAbstractItemModel::rowsRemoved, timeLine_, &PreviewTimeLine::updateMarks);
+        connect(list, &QAbstractItemModel::rowsInserted, timeLine_, &PreviewTimeline::updateMarks);
+        connect(list, &QAbstractItemModel::rowsRemoved, timeLine_, &PreviewTimeline::updateMarks);
     }
     connect(buildScriptButton_, &QPushButton::clicked, this, &MainWindow::saveEdit);
     // Connected after the starting value is set: only the user's changes reach the player.

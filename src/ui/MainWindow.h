@@ -4,6 +4,16 @@
 // every event runs exactly one operation of the edit (or sets the player's
 // rate, or opens the start-point dialog) and nothing else.
 
+#include "model/Edit.h"
+#include "model/EditFile.h"
+#include "model/EditHistory.h"
+#include "model/Ports.h"
+#include "model/ScriptLocations.h"
+#include "ui/AngleRates.h"
+#include "ui/MainMenu.h"
+#include "ui/QtPorts.h"
+#include "ui/StartFrameAccess.h"
+
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -12,16 +22,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-
-#include "model/Edit.h"
-#include "model/EditHistory.h"
-#include "model/EditFile.h"
-#include "model/Ports.h"
-#include "model/ScriptLocations.h"
-#include "ui/AngleRates.h"
-#include "ui/MainMenu.h"
-#include "ui/QtPorts.h"
-#include "ui/StartFrameAccess.h"
 
 class QAction;
 class QCheckBox;
@@ -47,7 +47,7 @@ namespace vistrel::ui {
 
 class EditKeeper;
 class ListBox;
-class PreviewTimeLine;
+class PreviewTimeline;
 class ProxyBuilds;
 class RenderProgressDialog;
 class SoundMatchDialog;
@@ -199,7 +199,7 @@ private:
     model::StringListModel* clipsModel_ = nullptr;  // the clip list's rows without the recording's
 
     std::unique_ptr<PlayerWndControl> playerControl_;
-    PreviewTimeLine* timeLine_ = nullptr;  // child, owned by Qt
+    PreviewTimeline* timeLine_ = nullptr;  // child, owned by Qt
 };
 
 }  // namespace vistrel::ui

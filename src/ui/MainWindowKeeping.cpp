@@ -2,16 +2,16 @@
 // file ("build script", "Open edit…", the question on closing), the edit
 // kept in the state folder while the window is open, and its history (undo
 // and redo).
-#include <QAction>
-#include <QCheckBox>
-#include <QFileInfo>
-
-#include "model/SwitchPoint.h"
 #include "model/KeptEdit.h"
+#include "model/SwitchPoint.h"
 #include "player/PlayerWnd.h"
 #include "ui/EditKeeper.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPorts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
 
 namespace vistrel::ui {
 

@@ -3,12 +3,6 @@
 // point in milliseconds under their start frames; a double-click on it
 // removes it, or opens its start point in the start-point dialog, where the
 // recording plays with frame n at millisecond n.
-#include <QConcatenateTablesProxyModel>
-
-#include <map>
-#include <memory>
-#include <optional>
-
 #include "engine/Open.h"
 #include "model/MixedRates.h"
 #include "model/SoundRecording.h"
@@ -18,6 +12,12 @@
 #include "ui/MainWindow.h"
 #include "ui/QtPorts.h"
 #include "ui/StartPointDialog.h"
+
+#include <QConcatenateTablesProxyModel>
+
+#include <map>
+#include <memory>
+#include <optional>
 
 namespace vistrel::ui {
 namespace {

@@ -1,10 +1,10 @@
 #include "ui/ProxyBuilds.h"
 
+#include "ui/RenderProcess.h"
+
 #include <QAbstractItemModel>
 #include <QFileInfo>
 #include <QMenuBar>
-
-#include "ui/RenderProcess.h"
 
 namespace vistrel::ui {
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/QtPorts.h"
 
-#include "model/Ports.h"
+#include "model/Messages.h"
 #include "player/PlayerWnd.h"
 
 #include <QDir>
@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringList>
+
 #include <vector>
 
 namespace vistrel::ui {

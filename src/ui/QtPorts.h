@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+
 #include <string_view>
 
 namespace vistrel::player {

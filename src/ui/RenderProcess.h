@@ -13,10 +13,10 @@
 // The same process builds a clip's preview proxy (--proxy), at the lowest
 // priority; its partial proxy is kept when it stops, to be gone on with.
 
+#include "ui/ProgramProcess.h"
+
 #include <QObject>
 #include <QString>
-
-#include "ui/ProgramProcess.h"
 
 namespace vistrel::ui {
 

@@ -1,12 +1,12 @@
 #include "ui/RenderProgressDialog.h"
 
+#include "model/Messages.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
-
-#include "model/Ports.h"
 
 namespace vistrel::ui {
 namespace {

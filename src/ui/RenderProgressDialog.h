@@ -8,14 +8,14 @@
 // alone, and removes it as soon as the render ends, is cancelled or is
 // abandoned.
 
+#include "model/Ports.h"
+#include "model/ScriptFile.h"
+#include "ui/RenderProcess.h"
+
 #include <QElapsedTimer>
 #include <QProgressDialog>
 
 #include <memory>
-
-#include "model/Ports.h"
-#include "model/ScriptFile.h"
-#include "ui/RenderProcess.h"
 
 namespace vistrel::ui {
 

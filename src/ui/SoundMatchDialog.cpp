@@ -1,12 +1,12 @@
 #include "ui/SoundMatchDialog.h"
 
+#include "cli/SyncCommand.h"
+#include "model/Messages.h"
+#include "ui/RenderProgressDialog.h"
+
 #include <QRegularExpression>
 
 #include <exception>
-
-#include "cli/SyncCommand.h"
-#include "model/Ports.h"
-#include "ui/RenderProgressDialog.h"
 
 namespace vistrel::ui {
 namespace {

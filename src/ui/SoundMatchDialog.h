@@ -8,16 +8,16 @@
 // closes and hands what was found to the window, or the message sink says
 // why nothing was found. It deletes itself when it closes.
 
+#include "model/Ports.h"
+#include "sync/StartFrameMatch.h"
+#include "ui/ProgramProcess.h"
+
 #include <QByteArray>
 #include <QProgressDialog>
 
 #include <functional>
 #include <string>
 #include <vector>
-
-#include "model/Ports.h"
-#include "sync/StartFrameMatch.h"
-#include "ui/ProgramProcess.h"
 
 namespace vistrel::ui {
 

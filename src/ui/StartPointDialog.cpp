@@ -1,13 +1,13 @@
 #include "ui/StartPointDialog.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-
 #include "model/Ports.h"
 #include "player/PlayerWnd.h"
-#include "ui/WindowLook.h"
 #include "ui/Controls.h"
 #include "ui/StartFrameAccess.h"
+#include "ui/WindowLook.h"
+
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace vistrel::ui {
 

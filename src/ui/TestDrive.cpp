@@ -1,5 +1,8 @@
 #include "ui/TestDrive.h"
 
+#include "model/Scripts.h"
+#include "ui/MainWindow.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -9,9 +12,6 @@
 #include <QTimer>
 
 #include <cstdio>
-
-#include "model/Scripts.h"
-#include "ui/MainWindow.h"
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>

@@ -2,6 +2,7 @@
 
 #include <QScreen>
 #include <QString>
+
 #include <cmath>
 #include <cstdint>
 #include <limits>

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSize>
 #include <QWidget>
+
 #include <utility>
 
 namespace vistrel::ui {

@@ -1,12 +1,12 @@
 // vistrel: the editor. No command line, no settings: one main window, and
 // vistrel-render beside it for the preview proxies it builds in the background.
 // (VISTREL_TEST_DRIVE lets tests work it through standard input.)
-#include <QApplication>
-
 #include "player/ClipOpener.h"
 #include "ui/MainWindow.h"
 #include "ui/TestDrive.h"
 #include "ui/WindowLook.h"
+
+#include <QApplication>
 
 int main(int argc, char** argv) {
     vistrel::player::limitHeapArenas();

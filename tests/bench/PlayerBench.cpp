@@ -15,9 +15,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <random>
-#include <vector>
-
 #include <sys/resource.h>
+#include <vector>
 
 using namespace vistrel;
 

@@ -12,13 +12,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <vector>
-
-#include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace vistrel;
 namespace fs = std::filesystem;

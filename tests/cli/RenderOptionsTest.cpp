@@ -1,5 +1,5 @@
-#include "cli/Renderer.h"
 #include "cli/RenderOptions.h"
+#include "cli/Renderer.h"
 
 #include <gtest/gtest.h>
 

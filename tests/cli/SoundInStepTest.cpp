@@ -6,8 +6,8 @@
 // sound ends with the picture.
 
 #include "engine/Open.h"
-#include "engine/filters/AudioSamples.h"
-#include "engine/language/WrittenScripts.h"
+#include "engine/clips/AudioSamples.h"
+#include "engine/script/WrittenScripts.h"
 #include "support/MarkedEvent.h"
 
 #include <QProcess>

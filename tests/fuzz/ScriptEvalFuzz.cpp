@@ -1,9 +1,9 @@
 // Small scripts run by the evaluator. Sources are left out (a fuzzer must not
 // open the machine's files); everything else, blankclip above all, runs, and
 // the first and last frame of a clip result are made when they are small.
-#include "engine/FrameCache.h"
 #include "engine/Script.h"
-#include "engine/ScriptError.h"
+#include "engine/core/FrameCache.h"
+#include "engine/core/ScriptError.h"
 
 #include <QGuiApplication>
 

@@ -1,6 +1,7 @@
 // GoogleTest entry point for tests that draw text or pictures: Qt's font and
 // image code needs a QGuiApplication (on the offscreen platform in CTest).
 #include <QGuiApplication>
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {

@@ -1,5 +1,6 @@
 // GoogleTest entry point for tests that drive real widgets.
 #include <QApplication>
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {

@@ -1,17 +1,18 @@
-#include <gtest/gtest.h>
+#include "model/Edit.h"
+#include "model/EditFile.h"
+#include "model/EditHistory.h"
+#include "model/Messages.h"
+#include "model/ModelFakes.h"
 
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include "model/Edit.h"
-#include "model/EditFile.h"
-#include "model/EditHistory.h"
-#include "model/ModelFakes.h"
 
 using namespace vistrel::model;
 using namespace vistrel::model::testing;

@@ -1,20 +1,20 @@
 // Reading an edit script back: every edit the window can make comes back as
 // an edit that writes the same bytes; anything else is refused by its line.
 
-#include <gtest/gtest.h>
+#include "model/EditScriptReader.h"
+#include "model/KeptEdit.h"
+#include "model/ModelFakes.h"
+#include "model/Scripts.h"
+#include "model/SwitchPoint.h"
 
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <random>
 #include <string>
 #include <vector>
-
-#include "model/SwitchPoint.h"
-#include "model/Scripts.h"
-#include "model/EditScriptReader.h"
-#include "model/KeptEdit.h"
-#include "model/ModelFakes.h"
 
 using namespace vistrel::model;
 using namespace vistrel::model::testing;

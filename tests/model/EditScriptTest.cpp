@@ -1,15 +1,16 @@
-#include <gtest/gtest.h>
+#include "model/Messages.h"
+#include "model/ModelFakes.h"
+#include "model/Scripts.h"
 
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <limits>
 #include <string>
 #include <vector>
-
-#include "model/Scripts.h"
-#include "model/ModelFakes.h"
 
 using namespace vistrel::model;
 using namespace vistrel::model::testing;

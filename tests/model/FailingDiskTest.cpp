@@ -2,21 +2,20 @@
 // a path that is a folder, a full file system. The user is told why, the
 // file that was there before is left as it was, nothing is called saved and
 // no temporary file is left behind.
-#include <gtest/gtest.h>
+#include "model/ModelFakes.h"
+#include "model/Scripts.h"
+#include "model/SmallFileSystem.h"
 
 #include <QTemporaryDir>
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
-
-#include "model/Scripts.h"
-#include "model/ModelFakes.h"
-#include "model/SmallFileSystem.h"
 
 using namespace vistrel::model;
 using namespace vistrel::model::testing;

@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
+#include "model/ModelFakes.h"
+#include "model/Scripts.h"
 
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include "model/Scripts.h"
-#include "model/ModelFakes.h"
 
 using namespace vistrel::model;
 using namespace vistrel::model::testing;

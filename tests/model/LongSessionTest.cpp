@@ -3,9 +3,12 @@
 // stays in frame order, the count box follows it, and the edit script
 // written at the end has a segment per point. (How long the script takes
 // to write is printed by vistrel-soak, never asserted here.)
-#include <gtest/gtest.h>
+#include "model/ModelFakes.h"
+#include "model/Scripts.h"
 
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <random>
@@ -13,9 +16,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "model/Scripts.h"
-#include "model/ModelFakes.h"
 
 using namespace vistrel::model;
 using namespace vistrel::model::testing;

@@ -3,6 +3,10 @@
 // Recording stand-ins for what the edit's operations need from a window,
 // and file helpers for the script tests.
 
+#include "model/Edit.h"
+#include "model/Ports.h"
+#include "model/Scripts.h"
+
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -11,10 +15,6 @@
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include "model/Edit.h"
-#include "model/Ports.h"
-#include "model/Scripts.h"
 
 namespace vistrel::model {
 

@@ -1,11 +1,11 @@
+#include "model/NumericText.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <cstdint>
 #include <limits>
 #include <string>
-
-#include "model/NumericText.h"
 
 using vistrel::model::decimalText;
 using vistrel::model::numericValue;

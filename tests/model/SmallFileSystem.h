@@ -5,16 +5,15 @@
 // Mounting needs root (or CAP_SYS_ADMIN); when the system refuses, the
 // object says why and the test skips.
 
-#include <sys/mount.h>
+#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/mount.h>
 #include <vector>
-
-#include <QTemporaryDir>
 
 namespace vistrel::model::testing {
 

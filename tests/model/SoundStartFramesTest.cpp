@@ -1,12 +1,12 @@
 // The start frames set from what the sound matching found, and its message.
-#include <gtest/gtest.h>
+#include "model/Edit.h"
+#include "model/Messages.h"
+#include "model/ModelFakes.h"
+#include "model/SoundStartFrames.h"
 
 #include <QTemporaryDir>
 
-#include "model/Edit.h"
-#include "model/Ports.h"
-#include "model/ModelFakes.h"
-#include "model/SoundStartFrames.h"
+#include <gtest/gtest.h>
 
 namespace vistrel::model {
 namespace {

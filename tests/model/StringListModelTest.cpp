@@ -1,12 +1,12 @@
+#include "model/Edit.h"
+#include "model/ModelFakes.h"
+#include "model/StringListModel.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "model/Edit.h"
-#include "model/ModelFakes.h"
-#include "model/StringListModel.h"
 
 using namespace vistrel::model;
 using namespace vistrel::model::testing;

@@ -1,11 +1,11 @@
+#include "model/StringList.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include "model/Fields.h"
 
 using vistrel::model::StringList;
 using vistrel::model::StringListObserver;

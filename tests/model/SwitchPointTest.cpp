@@ -1,4 +1,5 @@
 #include "model/SwitchPoint.h"
+
 #include <gtest/gtest.h>
 
 using namespace vistrel::model;

@@ -3,7 +3,7 @@
 // by name, and a gate that holds an open back until the test lets it go (a
 // file whose index is still being built).
 
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
 #include "player/ClipOpener.h"
 
 #include <QString>

@@ -3,9 +3,9 @@
 
 #include "player/FakeFiles.h"
 #include "player/FakeSoundOutput.h"
-#include "support/IndexedClip.h"
 #include "player/PlayerProbe.h"
 #include "player/PlayerWnd.h"
+#include "support/IndexedClip.h"
 
 #include <gtest/gtest.h>
 

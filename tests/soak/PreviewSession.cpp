@@ -1,8 +1,8 @@
 #include "soak/PreviewSession.h"
 
 #include "model/Edit.h"
-#include "model/Scripts.h"
 #include "model/ScriptFile.h"
+#include "model/Scripts.h"
 #include "player/PlayerProbe.h"
 #include "player/PlayerWnd.h"
 #include "soak/ResidentMemory.h"

@@ -1,8 +1,8 @@
 #include "soak/SwitchPointSession.h"
 
-#include "model/SwitchPoint.h"
 #include "model/Edit.h"
 #include "model/Scripts.h"
+#include "model/SwitchPoint.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
-#include "model/SwitchPoint.h"
 #include "soak/WindowSession.h"
 
+#include "model/SwitchPoint.h"
 #include "player/PlayerProbe.h"
 #include "player/PlayerWnd.h"
 #include "ui/ListBox.h"

@@ -1,6 +1,6 @@
 #include "support/ClipContract.h"
 
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
 
 #include <gtest/gtest.h>
 

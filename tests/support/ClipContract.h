@@ -8,7 +8,7 @@
 //  - audio reads inside the clip fill exactly count * channels * sample size
 //    bytes; reads past the end or before the start are silence.
 
-#include "engine/Clip.h"
+#include "engine/core/Clip.h"
 
 namespace vistrel::test {
 

@@ -5,7 +5,7 @@
 // blend of two frames reads as "no index" rather than as some number. The
 // blocks are big enough to survive lossy codecs and shrinking to 176 x 120.
 
-#include "engine/Frame.h"
+#include "engine/core/Frame.h"
 
 #include <QRect>
 

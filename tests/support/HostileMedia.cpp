@@ -5,8 +5,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <fstream>
 #include <functional>
@@ -14,6 +12,7 @@
 #include <map>
 #include <random>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace vistrel::test {
 

@@ -7,7 +7,7 @@
 // scaling, as the player shows it). A decoding delay stands in for a slow
 // source.
 
-#include "engine/Clip.h"
+#include "engine/core/Clip.h"
 #include "support/TestMedia.h"  // testSample
 
 #include <atomic>

@@ -1,11 +1,11 @@
 // The arithmetic that places the windows, the twip conversion, and the small
 // conversions between Qt's controls and the edit.
 
-#include <gtest/gtest.h>
-
 #include "ui/Controls.h"
-#include "ui/WindowLook.h"
 #include "ui/QtPorts.h"
+#include "ui/WindowLook.h"
+
+#include <gtest/gtest.h>
 
 namespace vistrel::ui {
 namespace {

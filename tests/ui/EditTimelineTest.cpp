@@ -5,9 +5,9 @@
 // its clip, so a picture of B can never pass for one of A.
 
 #include "engine/Open.h"
-#include "model/Scripts.h"
 #include "model/EditTimeline.h"
 #include "model/ModelFakes.h"
+#include "model/Scripts.h"
 #include "support/FrameIndexPattern.h"
 #include "support/TestMedia.h"
 #include "ui/WindowTestKit.h"

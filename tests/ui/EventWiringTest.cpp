@@ -2,16 +2,16 @@
 // without its event: above all, the switch list seeks the player only when
 // the user picks an entry, never when the edit inserts or removes one.
 
+#include "model/Messages.h"
+#include "ui/WindowTestKit.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
-
-#include "model/Ports.h"
-#include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {
 namespace {

@@ -2,14 +2,14 @@
 // edit looks like afterwards; one test each drives the real QMessageBox and
 // the real QFileDialog.
 
+#include "model/Messages.h"
+#include "ui/WindowTestKit.h"
+
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 
 #include <filesystem>
-
-#include "model/Ports.h"
-#include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {
 namespace {

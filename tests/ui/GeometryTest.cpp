@@ -3,6 +3,8 @@
 // the windows, described as text and compared whole. Where a layout is
 // changed on purpose, VISTREL_UPDATE_LAYOUTS=1 rewrites the files.
 
+#include "ui/WindowTestKit.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -12,8 +14,6 @@
 #include <QMenuBar>
 #include <QSlider>
 #include <QTextStream>
-
-#include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {
 namespace {

@@ -2,16 +2,16 @@
 // the window is open and offered back after a run that did not close, and
 // closing asks before work that no saved script holds is lost.
 
+#include "model/Messages.h"
+#include "model/Scripts.h"
+#include "ui/WindowTestKit.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMessageBox>
 
 #include <filesystem>
 #include <functional>
-
-#include "model/Scripts.h"
-#include "model/Ports.h"
-#include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {
 namespace {

@@ -1,5 +1,6 @@
 // Mixed rates through the real window and engine: conformed on yes, previewed in step, angle A removed.
 
+#include "model/Messages.h"
 #include "support/CameraMedia.h"
 #include "ui/ListBox.h"
 #include "ui/WindowTestKit.h"

@@ -2,11 +2,11 @@
 // the background through vistrel-render, shows the progress in the menu
 // bar's corner, and the angle preview then shows the same frames.
 
-#include <QLabel>
-#include <QMenuBar>
-
 #include "ui/ProxyBuilds.h"
 #include "ui/WindowTestKit.h"
+
+#include <QLabel>
+#include <QMenuBar>
 
 namespace vistrel::ui::testing {
 namespace {

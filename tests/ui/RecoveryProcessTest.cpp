@@ -2,18 +2,18 @@
 // when it starts again. Both runs are build/bin/vistrel processes worked
 // through its test hook (VISTREL_TEST_DRIVE), each with the same state folder.
 
+#include "model/ModelFakes.h"
+
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 #include <csignal>
 #include <filesystem>
 #include <string>
-
-#include <gtest/gtest.h>
-
-#include "model/ModelFakes.h"
 
 namespace vistrel::ui::testing {
 namespace {

@@ -5,23 +5,23 @@
 // the video checked against the edit script. Another editor rendering
 // meanwhile, and a render's script going with it. Then a render cancelled.
 
-#include <QAction>
-#include <QAbstractButton>
-#include <QApplication>
-#include <QFile>
-#include <QCheckBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMenu>
-#include <QSlider>
-
 #include "engine/Open.h"
-#include "model/Ports.h"
+#include "model/Messages.h"
 #include "model/Scripts.h"
 #include "ui/RenderProcess.h"
 #include "ui/RenderProgressDialog.h"
 #include "ui/WindowTestKit.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSlider>
 
 namespace vistrel::ui::testing {
 namespace {

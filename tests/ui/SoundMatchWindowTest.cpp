@@ -2,13 +2,13 @@
 // made-up event loaded, Ctrl+M, and the start-frame list filled from their
 // sound in the background, with one message about it.
 
-#include <QApplication>
-
+#include "player/PlayerWnd.h"
 #include "support/SoundAngles.h"
 #include "support/TestMedia.h"
-#include "player/PlayerWnd.h"
 #include "ui/SoundMatchDialog.h"
 #include "ui/WindowTestKit.h"
+
+#include <QApplication>
 
 namespace vistrel::ui::testing {
 namespace {
@@ -23,9 +23,9 @@ protected:
         for (const auto& clip : clips) loadClip(std::filesystem::absolute(clip));
         if (!recording.empty()) {
             soundRecordingDialog_->answers.push_back(recording);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+            QTest::keyClick(&window(), Qt::Key_L, Qt::ControlModifier);
         }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier);
+        QTest::keyClick(&window(), Qt::Key_M, Qt::ControlModifier);
         ASSERT_NE(window().soundMatch(), nullptr);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !messages_->shown.empty(); }, 120'000));
         EXPECT_TRUE(QTest::qWaitFor([&] { return window().soundMatch() == nullptr; }, 10'000));

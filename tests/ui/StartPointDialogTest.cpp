@@ -2,15 +2,15 @@
 // player, "jump to:" and "OK", and the cases where the main window changes
 // under it while it is open.
 
-#include <QItemSelectionModel>
+#include "ui/WindowTestKit.h"
+
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTimer>
-
-#include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {
 namespace {

@@ -1,12 +1,12 @@
 // What the main window shows and has done when it first appears.
 
+#include "model/Scripts.h"
+#include "ui/WindowTestKit.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QScreen>
-
-#include "model/Scripts.h"
-#include "ui/WindowTestKit.h"
 
 namespace vistrel::ui::testing {
 namespace {

@@ -3,14 +3,14 @@
 // stepped to two switch points with the player's keys, the angles marked,
 // the script built and compared byte for byte.
 
-#include <QAction>
-#include <QCheckBox>
-#include <QMenu>
-#include <QLineEdit>
-
-#include "model/Ports.h"
+#include "model/Messages.h"
 #include "model/Scripts.h"
 #include "ui/WindowTestKit.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
 
 namespace vistrel::ui::testing {
 namespace {

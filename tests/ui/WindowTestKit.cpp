@@ -1,9 +1,6 @@
 #include "ui/WindowTestKit.h"
 
-#include <cstring>
-#include <utility>
-
-#include "engine/Frame.h"
+#include "engine/core/Frame.h"
 #include "support/FrameIndexPattern.h"
 
 #include <QApplication>
@@ -12,6 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+
+#include <cstring>
+#include <utility>
 
 namespace vistrel::ui::testing {
 

@@ -3,29 +3,29 @@
 // answers and a recording message sink, scripts written to a temporary
 // folder, and helpers that click, double-click and type on the real controls.
 
-#include <QAbstractItemView>
-#include <QPushButton>
-#include <QString>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QTest>
-
-#include <chrono>
-#include <filesystem>
-#include <functional>
-#include <optional>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "model/ModelFakes.h"
 #include "player/PlayerWnd.h"
 #include "support/TestMedia.h"
 #include "ui/ListBox.h"
 #include "ui/MainWindow.h"
 #include "ui/StartPointDialog.h"
+
+#include <QAbstractItemView>
+#include <QPushButton>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace vistrel::ui::testing {
 

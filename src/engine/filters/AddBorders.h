@@ -2,8 +2,8 @@
 // A frame of solid colour around the picture. YUV borders must be even where
 // the chroma is subsampled.
 
-#include "engine/Clip.h"
-#include "engine/Pixels.h"
+#include "engine/core/Clip.h"
+#include "engine/core/Pixels.h"
 
 namespace vistrel::engine {
 

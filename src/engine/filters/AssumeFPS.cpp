@@ -6,10 +6,9 @@
 // The sound is untouched; with sync_audio its rate changes by the same
 // ratio as the frame rate (rounded to a whole rate), so that it lasts as long
 // as the pictures do and its pitch moves: rate * new / old, rounded.
-#include "engine/filters/Factories.h"
-
-#include "engine/ScriptError.h"
-#include "engine/filters/FloatRate.h"
+#include "engine/clips/FloatRate.h"
+#include "engine/core/ScriptError.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <limits>
 #include <sstream>

@@ -1,8 +1,7 @@
 // AudioDub: the pictures of one clip with the sound of another. Neither is
 // cut or padded to the other's length.
-#include "engine/filters/Factories.h"
-
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
+#include "engine/filters/FunctionTable.h"
 
 namespace vistrel::engine {
 

@@ -2,14 +2,11 @@
 // media file through the FFMS2 source, or a script of its own when the name
 // ends in ".avs". In the player's preview a file with a complete preview
 // proxy may stand in for itself (proxy/PreviewProxyRule.h).
-#include "engine/Open.h"
-#include "engine/Script.h"
-#include "engine/ScriptError.h"
-#include "engine/filters/Factories.h"
-#include "engine/proxy/PreviewProxyRule.h"
+#include "engine/core/ScriptError.h"
+#include "engine/core/Utf8Path.h"
+#include "engine/filters/FunctionTable.h"
 #include "engine/source/FfmsSource.h"
 #include "engine/source/SourcesAhead.h"
-#include "engine/source/Utf8Path.h"
 
 #include <QString>
 
@@ -34,7 +31,10 @@ Value createAviSource(const Args& args, Environment& env) {
     const std::vector<Value>& files = args.repeated(kFiles);
     if (files.size() != 1) throw ScriptError("AVISource: only one file is supported");
     const std::string path = std::get<std::string>(files.front());
-    if (isScriptPath(path)) return evaluateScriptFile(path, env);
+    if (isScriptPath(path)) {
+        if (!env.runScriptFile) throw ScriptError("AVISource: scripts cannot be opened here: '" + path + "'");
+        return env.runScriptFile(path, env);
+    }
 
     SourceOptions options;
     options.nameInMessages = path;
@@ -47,9 +47,8 @@ Value createAviSource(const Args& args, Environment& env) {
     const std::string file = utf8Text(resolvePathInScript(path, env));
 
     const bool plain = !args.defined(kAudio) && !args.defined(kPixelType);
-    if (plain)
-        if (ClipPtr standIn =
-                previewProxyStandIn(file, env, [file, options] { return FfmsSource::open(file, options); }))
+    if (plain && env.standIns.source)
+        if (ClipPtr standIn = env.standIns.source(file, [file, options] { return FfmsSource::open(file, options); }))
             return standIn;
     if (plain && env.sourcesAhead)
         if (ClipPtr opened = env.sourcesAhead->take(path)) return opened;

@@ -8,10 +8,9 @@
 // floored. The sound is the child's, unchanged. `linear` asks AviSynth to
 // decode the frames it leaves out on the way; the sources here seek exactly,
 // so it only limits the ratio, as AviSynth does.
-#include "engine/filters/Factories.h"
-
-#include "engine/ScriptError.h"
-#include "engine/filters/FloatRate.h"
+#include "engine/clips/FloatRate.h"
+#include "engine/core/ScriptError.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <limits>
 

@@ -1,8 +1,8 @@
 #include "engine/filters/ConvertToRGB32.h"
 
-#include "engine/ScriptError.h"
-#include "engine/Pixels.h"
-#include "engine/filters/Factories.h"
+#include "engine/core/Pixels.h"
+#include "engine/core/ScriptError.h"
+#include "engine/filters/FunctionTable.h"
 #include "engine/resize/PlaneBuffer.h"
 
 #include <strings.h>

@@ -4,7 +4,7 @@
 // first brought to full size with a bicubic (b = c = 1/3), taking the samples
 // as sitting on the left luma column and between the luma rows.
 
-#include "engine/Clip.h"
+#include "engine/core/Clip.h"
 #include "engine/resize/PlaneResizer.h"
 
 #include <memory>

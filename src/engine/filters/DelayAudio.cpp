@@ -3,9 +3,8 @@
 // pictures are untouched. The delay in samples is seconds * rate + 0.5,
 // truncated toward zero, as AviSynth counts it, and the sound is that much
 // longer (or shorter, never below none).
-#include "engine/filters/Factories.h"
-
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "engine/filters/Fade.h"
 
-#include "engine/ScriptError.h"
-#include "engine/filters/BlankClip.h"
-#include "engine/filters/Dissolve.h"
-#include "engine/filters/Factories.h"
+#include "engine/clips/BlankClip.h"
+#include "engine/clips/Dissolve.h"
+#include "engine/core/ScriptError.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <algorithm>
 #include <cstdint>

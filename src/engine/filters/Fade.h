@@ -4,7 +4,7 @@
 // FadeOut) the fade reaches the colour; with 0 it stops one step short; with
 // 2 the colour is held for one more frame.
 
-#include "engine/Clip.h"
+#include "engine/core/Clip.h"
 
 namespace vistrel::engine {
 

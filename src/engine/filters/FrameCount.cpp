@@ -1,5 +1,5 @@
 // FrameCount: the number of frames of a clip, as an int.
-#include "engine/filters/Factories.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <limits>
 

@@ -1,5 +1,5 @@
 // FrameRate: a clip's frame rate as a float (0 for a clip without video).
-#include "engine/filters/Factories.h"
+#include "engine/filters/FunctionTable.h"
 
 namespace vistrel::engine {
 

@@ -1,5 +1,5 @@
 // KillAudio: the same clip without its sound.
-#include "engine/filters/Factories.h"
+#include "engine/filters/FunctionTable.h"
 
 namespace vistrel::engine {
 

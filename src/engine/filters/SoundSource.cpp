@@ -12,11 +12,10 @@
 //     fill_gaps, drc_scale: handed to FFMS2;
 //     cache, cachefile, varprefix: accepted; the index is kept in the engine's
 //       own index folder, never beside the file, and no variables are set.
-#include "engine/Script.h"
-#include "engine/ScriptError.h"
-#include "engine/filters/Factories.h"
+#include "engine/core/ScriptError.h"
+#include "engine/core/Utf8Path.h"
+#include "engine/filters/FunctionTable.h"
 #include "engine/source/FfmsSource.h"
-#include "engine/source/Utf8Path.h"
 
 namespace vistrel::engine {
 

@@ -1,7 +1,7 @@
 #include "engine/filters/StackHorizontal.h"
 
-#include "engine/ScriptError.h"
-#include "engine/filters/Factories.h"
+#include "engine/core/ScriptError.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,8 +7,8 @@
 // A jump, or the stack going away, gives that look-ahead up without waiting
 // for it.
 
-#include "engine/Clip.h"
-#include "engine/FrameLane.h"
+#include "engine/core/Clip.h"
+#include "engine/core/FrameLane.h"
 
 #include <deque>
 #include <future>

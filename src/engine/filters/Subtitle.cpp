@@ -1,7 +1,7 @@
 #include "engine/filters/Subtitle.h"
 
-#include "engine/ScriptError.h"
-#include "engine/filters/Factories.h"
+#include "engine/core/ScriptError.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <QFontDatabase>
 #include <QString>

@@ -2,7 +2,7 @@
 // Subtitle: anti-aliased text with a one-pixel halo over a range of frames.
 // The text is drawn once into masks and put onto each frame in the range.
 
-#include "engine/Clip.h"
+#include "engine/core/Clip.h"
 #include "engine/text/TextComposite.h"
 #include "engine/text/TextMask.h"
 

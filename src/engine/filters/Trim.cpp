@@ -1,7 +1,6 @@
 // Trim: a range of a clip's frames, and the sound that lies under them.
-#include "engine/filters/Factories.h"
-
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <algorithm>
 

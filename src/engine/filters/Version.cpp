@@ -1,10 +1,10 @@
 // Version(): the engine's own title card, 460 x 80 so that the intro's
 // version().addborders(122,20,122,20) is exactly 704 x 120.
 
-#include "engine/Pixels.h"
-#include "engine/ScriptError.h"
-#include "engine/StillClip.h"
-#include "engine/filters/Factories.h"
+#include "engine/core/Pixels.h"
+#include "engine/core/ScriptError.h"
+#include "engine/core/StillClip.h"
+#include "engine/filters/FunctionTable.h"
 #include "engine/text/TextComposite.h"
 #include "engine/text/TextMask.h"
 

@@ -1,7 +1,7 @@
 #include "engine/proxy/PartialProxy.h"
 
-#include "engine/ScriptError.h"
-#include "engine/source/Utf8Path.h"
+#include "engine/core/ScriptError.h"
+#include "engine/core/Utf8Path.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "engine/proxy/PreviewProxyRule.h"
 
-#include "engine/Open.h"
+#include "engine/core/Utf8Path.h"
 #include "engine/proxy/ProxiedSource.h"
 #include "engine/proxy/ProxyFile.h"
 
@@ -8,13 +8,12 @@ namespace vistrel::engine {
 
 namespace {
 
-// Where the proxy of path is kept in the evaluation's proxy folder, or
-// nothing when the evaluation reads no proxies or the file cannot be looked
-// at (its open will say why).
-std::optional<ProxyPaths> proxyPathsIn(const std::string& path, const Environment& env) {
-    if (env.previewProxyFolder.empty() || isScriptPath(path)) return std::nullopt;
+// Where the proxy of path is kept in the proxy folder, or nothing for a
+// script or a file that cannot be looked at (its open will say why).
+std::optional<ProxyPaths> proxyPathsIn(const std::string& path, const std::filesystem::path& folder) {
+    if (isScriptPath(path)) return std::nullopt;
     try {
-        return proxyPathsOf(env.previewProxyFolder, path);
+        return proxyPathsOf(folder, path);
     } catch (const std::filesystem::filesystem_error&) {
         return std::nullopt;
     }
@@ -32,10 +31,10 @@ bool isWholePicture(const SourceWindow& w, const VideoInfo& info) {
     return spans(w.left, w.width, info.width) && spans(w.top, w.height, info.height);
 }
 
-}  // namespace
-
-ClipPtr previewProxyStandIn(const std::string& path, const Environment& env, ExactSourceOpener openExact) {
-    const auto paths = proxyPathsIn(path, env);
+// Case 1: the stand-in for avisource(path), or null when the file is to be
+// read itself.
+ClipPtr standInFor(const std::string& path, const std::filesystem::path& folder, ExactSourceOpener openExact) {
+    const auto paths = proxyPathsIn(path, folder);
     if (!proxyFileExists(paths)) return nullptr;  // the clip's contents are read only for a proxy there is
     std::string identity;
     try {
@@ -48,15 +47,26 @@ ClipPtr previewProxyStandIn(const std::string& path, const Environment& env, Exa
     return std::make_shared<ProxiedSource>(std::move(file), std::move(openExact));
 }
 
-bool previewProxyExpected(const std::string& path, const Environment& env) {
-    return proxyFileExists(proxyPathsIn(path, env));
-}
-
-ClipPtr previewProxyPictures(const ClipPtr& child, int width, int height, const SourceWindow& window) {
+// Case 2: the proxy's pictures for BilinearResize(child, width, height,
+// window), or null when the resize is to be done.
+ClipPtr proxyPictures(const ClipPtr& child, int width, int height, const SourceWindow& window) {
     const auto source = std::dynamic_pointer_cast<ProxiedSource>(child);
     if (!source || width != kPreviewProxyWidth || height != kPreviewProxyHeight) return nullptr;
     if (!isWholePicture(window, source->info())) return nullptr;
     return source->pictures();
+}
+
+}  // namespace
+
+SourceStandIns previewProxyStandIns(std::filesystem::path folder) {
+    SourceStandIns standIns;
+    standIns.source = [folder](const std::string& path, ExactSourceOpener openExact) {
+        return standInFor(path, folder, std::move(openExact));
+    };
+    // Such a file needs no source opened ahead.
+    standIns.expected = [folder](const std::string& path) { return proxyFileExists(proxyPathsIn(path, folder)); };
+    standIns.resize = proxyPictures;
+    return standIns;
 }
 
 }  // namespace vistrel::engine

@@ -2,7 +2,7 @@
 // When the preview reads a proxy instead of a clip: the one rule.
 //
 // The player opens what it plays with OpenOptions::preferPreviewProxies,
-// which puts the proxy folder into the evaluation's Environment;
+// which gives the evaluation these stand-ins (Environment::standIns);
 // vistrel-render, the saved edit and every other caller open without it and
 // always read the clips themselves. In an evaluation that prefers proxies:
 //  1. a plain avisource("file") (no further arguments) of a media file whose
@@ -18,31 +18,16 @@
 // The preview script's avisource("file").bilinearresize(176,120) is case 2,
 // so the script the editor writes stays as it is.
 
-#include "engine/Clip.h"
-#include "engine/Functions.h"
-#include "engine/filters/BilinearResize.h"
+#include "engine/script/Environment.h"
 
-#include <functional>
-#include <string>
+#include <filesystem>
 
 namespace vistrel::engine {
 
 inline constexpr int kPreviewProxyWidth = 176;
 inline constexpr int kPreviewProxyHeight = 120;
 
-// Opens the file as avisource would; called at most once, when needed.
-using ExactSourceOpener = std::function<ClipPtr()>;
-
-// Case 1: the stand-in for avisource(path) with path resolved (UTF-8), or
-// null when the file is to be read itself.
-ClipPtr previewProxyStandIn(const std::string& path, const Environment& env, ExactSourceOpener openExact);
-
-// Whether avisource(path) will find a complete proxy, judged by the file
-// names alone: such a file needs no source opened ahead.
-bool previewProxyExpected(const std::string& path, const Environment& env);
-
-// Case 2: the proxy's pictures for BilinearResize(child, width, height,
-// window), or null when the resize is to be done.
-ClipPtr previewProxyPictures(const ClipPtr& child, int width, int height, const SourceWindow& window);
+// The stand-ins of an evaluation that reads the complete proxies in folder.
+SourceStandIns previewProxyStandIns(std::filesystem::path folder);
 
 }  // namespace vistrel::engine

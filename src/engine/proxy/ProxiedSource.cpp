@@ -1,9 +1,9 @@
 #include "engine/proxy/ProxiedSource.h"
 
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
+#include "engine/core/Utf8Path.h"
 #include "engine/proxy/ProxyFile.h"
 #include "engine/proxy/ProxyPictures.h"
-#include "engine/source/Utf8Path.h"
 
 namespace vistrel::engine {
 

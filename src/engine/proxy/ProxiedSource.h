@@ -5,7 +5,7 @@
 // pictures for the preview's resize, and opens the file itself only when
 // something asks for full-size pictures or for sound.
 
-#include "engine/Clip.h"
+#include "engine/core/Clip.h"
 #include "engine/proxy/PreviewProxyRule.h"
 
 #include <memory>

@@ -1,12 +1,13 @@
 #include "engine/proxy/ProxyBuilder.h"
 
-#include "engine/Open.h"
-#include "engine/ScriptError.h"
-#include "engine/filters/BilinearResize.h"
+#include "engine/clips/BilinearResize.h"
+#include "engine/core/ScriptError.h"
+#include "engine/core/Utf8Path.h"
 #include "engine/proxy/PartialProxy.h"
 #include "engine/proxy/PreviewProxyRule.h"
 #include "engine/proxy/ProxyFile.h"
-#include "engine/source/Utf8Path.h"
+#include "engine/source/CacheFolders.h"
+#include "engine/source/FfmsSource.h"
 
 #include <QLockFile>
 #include <QString>
@@ -16,9 +17,6 @@ namespace vistrel::engine {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The build reads each frame once, in order.
-constexpr size_t kBuildCacheBytes = size_t(8) << 20;
 
 struct ProxyTarget {
     std::string identity;
@@ -45,13 +43,14 @@ private:
     QLockFile lock_;
 };
 
-// The clip as a plain avisource("file") in a script opens it.
+// The clip as a plain avisource("file") in a script opens it. Its frames
+// are read once, in order: no cache.
 ClipPtr openSource(const std::string& clipPath, const ProxyBuildOptions& options) {
-    OpenOptions open;
-    open.cacheBudgetBytes = kBuildCacheBytes;
-    open.indexFolder = options.indexFolder;
+    SourceOptions open;
+    open.nameInMessages = clipPath;
+    open.indexFolder = options.indexFolder.empty() ? defaultIndexFolder() : options.indexFolder;
     open.indexProgress = options.indexProgress;
-    ClipPtr clip = openClip(clipPath, open);
+    ClipPtr clip = FfmsSource::open(clipPath, open);
     if (clip->info().pixelType != PixelType::YV12)
         throw ScriptError("Cannot make a proxy of '" + clipPath + "'\nProxies are made of YUV video; this clip is " +
                           pixelTypeName(clip->info().pixelType) + ".");

@@ -6,7 +6,7 @@
 // that stops goes on where it stopped. One build per proxy at a time, across
 // processes: the proxy's lock file says who builds it.
 
-#include "engine/Functions.h"
+#include "engine/script/Environment.h"
 
 #include <cstdint>
 #include <filesystem>

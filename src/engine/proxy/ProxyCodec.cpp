@@ -1,6 +1,6 @@
 #include "engine/proxy/ProxyCodec.h"
 
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
 
 extern "C" {
 #include <libavutil/opt.h>

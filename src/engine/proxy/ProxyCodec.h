@@ -5,9 +5,9 @@
 // decoded from at most that many small pictures. At 176x120 a picture
 // decodes in a fraction of a millisecond and takes one to three KB.
 
-#include "engine/FFmpegPtr.h"
-#include "engine/Frame.h"
-#include "engine/VideoInfo.h"
+#include "engine/core/FFmpegPtr.h"
+#include "engine/core/Frame.h"
+#include "engine/core/VideoInfo.h"
 
 #include <cstdint>
 #include <span>

@@ -15,7 +15,7 @@
 // record, up to the first record that is cut short or damaged, and goes on
 // from there.
 
-#include "engine/VideoInfo.h"
+#include "engine/core/VideoInfo.h"
 
 #include <cstdint>
 #include <istream>

@@ -1,9 +1,9 @@
 #include "engine/proxy/ProxyPictures.h"
 
-#include "engine/filters/BilinearResize.h"
+#include "engine/clips/BilinearResize.h"
+#include "engine/core/Utf8Path.h"
 #include "engine/proxy/ProxiedSource.h"
 #include "engine/proxy/ProxyFile.h"
-#include "engine/source/Utf8Path.h"
 
 #include <QtGlobal>
 

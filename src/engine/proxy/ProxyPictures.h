@@ -6,7 +6,7 @@
 // that it is made again, and the pictures come from the clip itself, shrunk
 // as the proxy would have held them.
 
-#include "engine/Clip.h"
+#include "engine/core/Clip.h"
 #include "engine/proxy/ProxyCodec.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 // A plane with storage of its own, for pictures between processing steps.
 
-#include "engine/Frame.h"
+#include "engine/core/Frame.h"
 
 #include <memory>
 

@@ -4,7 +4,7 @@
 // change nothing is skipped. Packed pixels (RGB32, RGB24) are filtered per
 // byte, with `channels` bytes to a pixel.
 
-#include "engine/Frame.h"
+#include "engine/core/Frame.h"
 #include "engine/resize/ResamplingProgram.h"
 
 #include <optional>

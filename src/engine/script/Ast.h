@@ -2,7 +2,7 @@
 // The parsed script: small expression nodes that evaluate themselves against
 // an Interpreter, and the statements that hold them.
 
-#include "engine/Value.h"
+#include "engine/script/Value.h"
 
 #include <memory>
 #include <string>

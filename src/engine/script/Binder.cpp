@@ -1,6 +1,6 @@
 #include "engine/script/Binder.h"
 
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
 #include "engine/script/Names.h"
 
 namespace vistrel::engine {

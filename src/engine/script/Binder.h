@@ -8,7 +8,6 @@
 // first tries every overload without that conversion) and is then stored as
 // a float. A named value is always converted.
 
-#include "engine/Functions.h"
 #include "engine/script/FunctionRegistry.h"
 
 #include <optional>

@@ -38,11 +38,6 @@ FunctionRegistry::FunctionRegistry(const std::vector<FunctionDef>& table) {
         byName_[lowerCase(function.name)].push_back({function, parseSignature(function.signature)});
 }
 
-const FunctionRegistry& FunctionRegistry::standard() {
-    static const FunctionRegistry registry(functionTable());
-    return registry;
-}
-
 const std::vector<Overload>& FunctionRegistry::overloadsOf(std::string_view name) const {
     static const std::vector<Overload> none;
     const auto found = byName_.find(lowerCase(name));

@@ -1,16 +1,32 @@
 #pragma once
-// The functions scripts can call: each one's parameters, read from its
-// signature string (`Signature`), and the table of them by name
-// (`FunctionRegistry`).
+// The functions scripts can call: each one's name, signature string and
+// body (`FunctionDef`), its parameters read from the signature
+// (`Signature`), and the table of them by name (`FunctionRegistry`). The
+// engine's own table is filters/FunctionTable.h.
+//
+// A signature is written in AviSynth's notation; the evaluator binds a
+// call's arguments against it (types, positional and named arguments,
+// defaults left undefined) and hands the body an Args in the signature's
+// order. Example: Trim "ci[end]i[pad]b[cache]b".
 
-#include "engine/Functions.h"
+#include "engine/script/Args.h"
+#include "engine/script/Environment.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace vistrel::engine {
+
+using FunctionBody = std::function<Value(const Args&, Environment&)>;
+
+struct FunctionDef {
+    std::string name;  // as AviSynth spells it, matched without regard to case
+    std::string signature;
+    FunctionBody body;
+};
 
 // A function's parameters, read from its signature string: letters c i f s b
 // and "." (any value), a letter followed by "*" takes zero or more values and
@@ -43,9 +59,6 @@ struct Overload {
 class FunctionRegistry {
 public:
     explicit FunctionRegistry(const std::vector<FunctionDef>& table);
-
-    // The engine's own functions (functionTable()), read once.
-    static const FunctionRegistry& standard();
 
     // The overloads of a function in table order; empty when there is none.
     const std::vector<Overload>& overloadsOf(std::string_view name) const;

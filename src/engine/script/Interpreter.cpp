@@ -1,7 +1,7 @@
 #include "engine/script/Interpreter.h"
 
-#include "engine/FrameCache.h"
-#include "engine/ScriptError.h"
+#include "engine/core/FrameCache.h"
+#include "engine/core/ScriptError.h"
 #include "engine/script/Names.h"
 #include "engine/script/Parser.h"
 #include "engine/script/Tokenizer.h"

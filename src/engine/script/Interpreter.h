@@ -3,7 +3,6 @@
 // function calls with implicit `last`, and the line of the statement added to
 // every error in one place.
 
-#include "engine/Functions.h"
 #include "engine/script/Ast.h"
 #include "engine/script/Binder.h"
 #include "engine/script/FunctionRegistry.h"
@@ -18,8 +17,7 @@ namespace vistrel::engine {
 
 class Interpreter {
 public:
-    Interpreter(Environment& env, std::string pathForMessages,
-                const FunctionRegistry& functions = FunctionRegistry::standard());
+    Interpreter(Environment& env, std::string pathForMessages, const FunctionRegistry& functions);
 
     // Sets a variable before the script runs (the host's or a test's values).
     void setVariable(const std::string& name, Value value);

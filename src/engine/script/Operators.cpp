@@ -1,7 +1,7 @@
 #include "engine/script/Operators.h"
 
-#include "engine/ScriptError.h"
-#include "engine/filters/Splice.h"
+#include "engine/clips/Splice.h"
+#include "engine/core/ScriptError.h"
 #include "engine/script/Names.h"
 
 #include <cstdint>

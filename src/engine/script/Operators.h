@@ -4,8 +4,8 @@
 // result is a float. On two clips + is an unaligned splice and ++ an aligned
 // one. Errors use AviSynth's wording ("Evaluate: division by zero").
 
-#include "engine/Value.h"
 #include "engine/script/Ast.h"
+#include "engine/script/Value.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "engine/source/FfmsLibrary.h"
 
-#include "engine/FFmpegPtr.h"
+#include "engine/core/FFmpegPtr.h"
 
 #include <mutex>
 

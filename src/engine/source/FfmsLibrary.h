@@ -2,8 +2,9 @@
 // FFMS2 and FFmpeg as the sources use them: owning pointers, FFMS2's error
 // buffer, and the reason FFmpeg gives for a file it cannot read.
 
-#include <cstdint>
 #include <ffms.h>
+
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <stdexcept>

@@ -1,13 +1,13 @@
 #include "engine/source/FfmsSource.h"
 
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
+#include "engine/core/Utf8Path.h"
+#include "engine/source/FfmsLibrary.h"
 #include "engine/source/FirstPicture.h"
 #include "engine/source/FrameRates.h"
-#include "engine/source/FfmsLibrary.h"
 #include "engine/source/LeadingFrames.h"
 #include "engine/source/SourceIndex.h"
 #include "engine/source/SourcePixels.h"
-#include "engine/source/Utf8Path.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,8 +9,8 @@
 // Frames are decoded under a lock of their own and sound under another, so a
 // read-ahead thread may ask for either; different sources decode in parallel.
 
-#include "engine/Clip.h"
-#include "engine/Functions.h"
+#include "engine/core/Clip.h"
+#include "engine/script/Environment.h"
 #include "engine/source/FfmsLibrary.h"
 #include "engine/source/RecentFrames.h"
 #include "engine/source/SeekMode.h"

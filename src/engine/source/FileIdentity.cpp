@@ -1,6 +1,6 @@
 #include "engine/source/FileIdentity.h"
 
-#include "engine/source/Utf8Path.h"
+#include "engine/core/Utf8Path.h"
 
 extern "C" {
 #include <libavutil/mem.h>

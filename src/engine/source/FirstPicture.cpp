@@ -1,6 +1,6 @@
 #include "engine/source/FirstPicture.h"
 
-#include "engine/FFmpegPtr.h"
+#include "engine/core/FFmpegPtr.h"
 
 namespace vistrel::engine {
 

@@ -2,7 +2,7 @@
 // A file's frame rate: what FFMS2 and the container say it is, whether its
 // frame times are regular, and the rate a variable-rate clip is conformed to.
 
-#include "engine/VideoInfo.h"
+#include "engine/core/VideoInfo.h"
 
 #include <cstdint>
 #include <optional>

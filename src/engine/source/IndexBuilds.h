@@ -5,7 +5,7 @@
 // and then reads the index the build stored. A build whose own load was given
 // up goes on only while another load waits for it.
 
-#include "engine/Functions.h"
+#include "engine/script/Environment.h"
 
 #include <condition_variable>
 #include <map>

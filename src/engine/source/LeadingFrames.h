@@ -10,7 +10,7 @@
 // file with timestamps they are the packets after the I-frame's that are
 // shown before it. It remembers each answer.
 
-#include "engine/FFmpegPtr.h"
+#include "engine/core/FFmpegPtr.h"
 
 #include <cstdint>
 #include <map>

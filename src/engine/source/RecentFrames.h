@@ -3,7 +3,7 @@
 // after playing forward costs no new decoding. Bounded in count and bytes;
 // the oldest goes first. Not locked: the source uses it under its decoder lock.
 
-#include "engine/Frame.h"
+#include "engine/core/Frame.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "engine/source/SeekMode.h"
 
-#include "engine/FFmpegPtr.h"
+#include "engine/core/FFmpegPtr.h"
 #include "engine/source/FfmsLibrary.h"
 
 namespace vistrel::engine {

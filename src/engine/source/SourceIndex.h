@@ -5,7 +5,7 @@
 // changed file gets a new index and the next open of the same file reads the
 // stored one instead of scanning the file again.
 
-#include "engine/Functions.h"
+#include "engine/script/Environment.h"
 #include "engine/source/FfmsLibrary.h"
 #include "engine/source/IndexBuilds.h"
 

@@ -6,7 +6,7 @@
 // picture of odd size comes out as RGB32 instead, keeping every pixel, as
 // AviSynth's AVISource falls back to RGB when a codec's YUV does not fit.
 
-#include "engine/Frame.h"
+#include "engine/core/Frame.h"
 
 #include <ffms.h>
 

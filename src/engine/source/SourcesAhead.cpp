@@ -1,11 +1,8 @@
 #include "engine/source/SourcesAhead.h"
 
-#include "engine/Open.h"
-#include "engine/Script.h"
-#include "engine/proxy/PreviewProxyRule.h"
+#include "engine/core/Utf8Path.h"
 #include "engine/script/Tokenizer.h"
 #include "engine/source/SourceIndex.h"
-#include "engine/source/Utf8Path.h"
 
 #include <QString>
 
@@ -49,7 +46,7 @@ SourcesAhead::SourcesAhead(std::string_view scriptText, const Environment& env) 
         if (opening_.size() == kMostOpenedAhead) break;
         if (isScriptPath(name)) continue;
         const std::string path = utf8Text(resolvePathInScript(name, env));
-        if (previewProxyExpected(path, env)) continue;  // read from its proxy, opened when needed
+        if (env.standIns.expected && env.standIns.expected(path)) continue;  // read from its proxy, opened when needed
         try {
             if (!std::filesystem::exists(indexes.indexFileFor(path))) continue;
         } catch (const std::filesystem::filesystem_error&) {

@@ -5,7 +5,7 @@
 // them one after another. Only files whose index is already stored are opened
 // ahead, so that building an index keeps its progress reports, in order.
 
-#include "engine/Functions.h"
+#include "engine/script/Environment.h"
 #include "engine/source/FfmsSource.h"
 
 #include <filesystem>

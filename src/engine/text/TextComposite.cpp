@@ -1,6 +1,6 @@
 #include "engine/text/TextComposite.h"
 
-#include "engine/Pixels.h"
+#include "engine/core/Pixels.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // (00 opaque, FF invisible). YUV frames get the Rec.601 colours, with chroma
 // covered by the average of the pixels it serves; RGB32 alpha is untouched.
 
-#include "engine/Frame.h"
+#include "engine/core/Frame.h"
 #include "engine/text/TextMask.h"
 
 #include <cstdint>

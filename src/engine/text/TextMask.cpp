@@ -1,6 +1,6 @@
 #include "engine/text/TextMask.h"
 
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
 
 #include <QCoreApplication>
 #include <QFont>

@@ -1,7 +1,6 @@
-#include "engine/filters/AddBorders.h"
-#include "engine/filters/Factories.h"
-
 #include "TestClips.h"
+#include "engine/filters/AddBorders.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,7 @@
-#include "engine/filters/BlankClip.h"
-#include "engine/filters/Factories.h"
-#include "engine/Frame.h"
-
 #include "TestClips.h"
+#include "engine/clips/BlankClip.h"
+#include "engine/core/Frame.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <gtest/gtest.h>
 

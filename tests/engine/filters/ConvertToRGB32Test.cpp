@@ -1,9 +1,8 @@
-#include "engine/filters/ConvertToRGB32.h"
-#include "engine/filters/Factories.h"
-#include "engine/StillClip.h"
-
 #include "SwscaleReference.h"
 #include "TestClips.h"
+#include "engine/core/StillClip.h"
+#include "engine/filters/ConvertToRGB32.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <gtest/gtest.h>
 

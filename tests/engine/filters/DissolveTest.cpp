@@ -1,8 +1,7 @@
-#include "engine/filters/Dissolve.h"
-#include "engine/filters/Factories.h"
-#include "engine/StillClip.h"
-
 #include "TestClips.h"
+#include "engine/clips/Dissolve.h"
+#include "engine/core/StillClip.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
-#include "engine/ErrorCard.h"
-
 #include "TestClips.h"
+#include "engine/clips/ErrorCard.h"
 
 #include <gtest/gtest.h>
 

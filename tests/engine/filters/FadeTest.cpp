@@ -1,8 +1,7 @@
-#include "engine/filters/Fade.h"
-#include "engine/filters/Factories.h"
-#include "engine/Script.h"
-
 #include "TestClips.h"
+#include "engine/Script.h"
+#include "engine/filters/Fade.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <gtest/gtest.h>
 

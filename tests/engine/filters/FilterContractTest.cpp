@@ -1,6 +1,6 @@
 // The clip contract over every filter of this folder, each built by a script.
-#include "engine/Functions.h"
 #include "engine/Script.h"
+#include "engine/filters/FunctionTable.h"
 #include "support/ClipContract.h"
 
 #include <gtest/gtest.h>

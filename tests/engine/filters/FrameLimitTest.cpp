@@ -1,11 +1,10 @@
 // Every filter that makes a picture of a new size, at the most bytes a frame
 // may take (made whole, every byte seen by the sanitizers) and one step past
 // it (refused by name and size before any picture is made).
-#include "engine/Frame.h"
-#include "engine/Functions.h"
-#include "engine/Script.h"
-
 #include "TestClips.h"
+#include "engine/Script.h"
+#include "engine/core/Frame.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <gtest/gtest.h>
 

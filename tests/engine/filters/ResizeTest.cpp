@@ -1,10 +1,9 @@
-#include "engine/filters/BilinearResize.h"
-#include "engine/filters/Factories.h"
-#include "engine/resize/ResamplingProgram.h"
-#include "engine/StillClip.h"
-
 #include "SwscaleReference.h"
 #include "TestClips.h"
+#include "engine/clips/BilinearResize.h"
+#include "engine/core/StillClip.h"
+#include "engine/filters/FunctionTable.h"
+#include "engine/resize/ResamplingProgram.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,8 @@
 // The filters as scripts call them: argument binding, implicit last and the
 // texts a user sees.
-#include "engine/Functions.h"
-#include "engine/Script.h"
-
 #include "TestClips.h"
+#include "engine/Script.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <gtest/gtest.h>
 

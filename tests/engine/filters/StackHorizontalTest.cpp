@@ -1,16 +1,15 @@
-#include "engine/filters/StackHorizontal.h"
-#include "engine/filters/Factories.h"
-
 #include "TestClips.h"
+#include "engine/filters/FunctionTable.h"
+#include "engine/filters/StackHorizontal.h"
 #include "support/Watchdog.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <future>
 #include <mutex>
-#include <chrono>
 #include <thread>
 
 using namespace vistrel::engine;

@@ -2,8 +2,8 @@
 // FFmpeg's swscale as the reference picture for the resize and conversion
 // tests: a frame of ours in, a frame of ours out.
 
-#include "engine/FFmpegPtr.h"
-#include "engine/Frame.h"
+#include "engine/core/FFmpegPtr.h"
+#include "engine/core/Frame.h"
 
 extern "C" {
 #include <libavutil/opt.h>

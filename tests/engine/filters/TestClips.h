@@ -3,8 +3,8 @@
 // planes comes from a function of (n, plane), and every sample from a
 // function of (sample, channel), so a test can tell exactly what it got.
 
-#include "engine/Clip.h"
-#include "engine/Functions.h"
+#include "engine/core/Clip.h"
+#include "engine/filters/FunctionTable.h"
 
 #include <cstring>
 #include <functional>
@@ -123,7 +123,7 @@ std::vector<T> readSamples(engine::Clip& clip, int64_t start, int64_t count) {
 
 }  // namespace vistrel::test
 
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
 
 namespace vistrel::test {
 

@@ -1,9 +1,8 @@
+#include "TestClips.h"
 #include "engine/filters/AddBorders.h"
 #include "engine/filters/ConvertToRGB32.h"
-#include "engine/filters/Factories.h"
+#include "engine/filters/FunctionTable.h"
 #include "engine/filters/Subtitle.h"
-
-#include "TestClips.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // or is refused with a message that names the file; none crashes or hangs,
 // and a good clip opens normally right after.
 #include "engine/Open.h"
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
 #include "support/FrameIndexPattern.h"
 #include "support/HostileMedia.h"
 #include "support/TestMedia.h"

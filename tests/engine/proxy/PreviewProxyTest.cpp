@@ -1,14 +1,13 @@
 // Preview proxies end to end: built with vistrel-render's builder from
 // generated media, read back through the preview's own script line in an
 // evaluation that prefers proxies, against the clip itself.
-#include "support/TestMedia.h"
-
 #include "engine/Open.h"
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
 #include "engine/proxy/ProxiedSource.h"
 #include "engine/proxy/ProxyBuilder.h"
 #include "engine/proxy/ProxyFile.h"
 #include "engine/proxy/ProxyPictures.h"
+#include "support/TestMedia.h"
 
 #include <QTemporaryDir>
 

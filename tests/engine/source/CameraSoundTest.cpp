@@ -1,6 +1,5 @@
 // Camera sound reaches the clip: format and length, lossless samples exactly, lossy ones in every channel.
 #include "SourceFixture.h"
-
 #include "support/CameraMedia.h"
 
 #include <cmath>

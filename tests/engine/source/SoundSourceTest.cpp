@@ -2,7 +2,6 @@
 // adjustdelay puts the sound, and the refusals. (tests/cli/SoundInStepTest
 // renders their sound under edits.)
 #include "SourceFixture.h"
-
 #include "engine/Open.h"
 #include "support/SoundAngles.h"
 

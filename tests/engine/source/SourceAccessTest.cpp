@@ -1,12 +1,10 @@
 // Every codec and container: the frame asked for is the frame delivered, in
 // any order, and the clip describes the file exactly.
 #include "SourceFixture.h"
-
+#include "engine/core/ScriptError.h"
+#include "engine/source/LeadingFrames.h"
 #include "support/CameraMedia.h"
 #include "support/ClipContract.h"
-
-#include "engine/ScriptError.h"
-#include "engine/source/LeadingFrames.h"
 
 #include <cstring>
 #include <random>

@@ -1,13 +1,13 @@
 // Files that cannot be read give a message that names the file and says why;
 // none of them crashes or hangs. Unusual but valid paths work.
 #include "SourceFixture.h"
-
-#include "engine/Value.h"
-#include "engine/filters/Factories.h"
+#include "engine/Script.h"
+#include "engine/filters/FunctionTable.h"
+#include "engine/script/Value.h"
 
 #include <fstream>
-#include <tuple>
 #include <random>
+#include <tuple>
 
 namespace vistrel::test {
 namespace {
@@ -136,6 +136,7 @@ protected:
         if (engine::isDefined(audio)) bound[1] = {audio};
         if (engine::isDefined(pixelType)) bound[2] = {pixelType};
         env_.indexFolder = indexFolder();
+        env_.runScriptFile = engine::evaluateScriptFile;  // as the evaluator sets it
         return engine::createAviSource(engine::Args(std::move(bound)), env_);
     }
     std::string callError(std::vector<engine::Value> files, engine::Value pixelType = {}) {

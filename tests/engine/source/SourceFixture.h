@@ -1,7 +1,7 @@
 #pragma once
 // What the source tests share: a private index folder per test, and opening
 // generated media through the source.
-#include "engine/ScriptError.h"
+#include "engine/core/ScriptError.h"
 #include "engine/source/FfmsSource.h"
 #include "support/TestMedia.h"
 

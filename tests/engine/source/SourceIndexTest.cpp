@@ -1,7 +1,6 @@
 // The index: built once with progress, stored atomically, reused, rebuilt when
 // damaged or when the file changed.
 #include "SourceFixture.h"
-
 #include "engine/source/SourceIndex.h"
 
 #include <fstream>

@@ -1,7 +1,6 @@
 // Opening a script's angles side by side: which calls are opened ahead, and
 // that a script gets the same clips and the same errors either way.
 #include "SourceFixture.h"
-
 #include "engine/Script.h"
 #include "engine/source/SourcesAhead.h"
 

@@ -1,6 +1,5 @@
 // Variable frame rates played at a constant one, by time: a phone clip and a phone's jittering clock.
 #include "SourceFixture.h"
-
 #include "engine/source/FrameRates.h"
 #include "support/CameraMedia.h"
 
