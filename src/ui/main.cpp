@@ -13,21 +13,27 @@
 
 namespace {
 
-// Read before the QApplication, which needs a display: --help and --version do not.
-auto readCommandLine(int argc, char** argv) {
+// --help and --version are answered before the QApplication, which needs a display.
+bool answeredWithoutWindow(int argc, char** argv) {
     QCoreApplication commandLine(argc, argv);
-    return vistrel::ui::parseEditorArguments(QCoreApplication::arguments());
+    const auto parsed = vistrel::ui::parseEditorArguments(QCoreApplication::arguments());
+    const auto* usage = std::get_if<vistrel::cli::UsageError>(&parsed);
+    if (!usage || !usage->message.empty()) return false;  // a usage error waits for Qt's options to go
+    vistrel::cli::answerUsage("vistrel", *usage);
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     vistrel::player::limitHeapArenas();
-    const auto parsed = readCommandLine(argc, argv);
-    if (const auto* usage = std::get_if<vistrel::cli::UsageError>(&parsed))
-        return vistrel::cli::answerUsage("vistrel", *usage);
+    if (answeredWithoutWindow(argc, argv)) return 0;
 
     QApplication app(argc, argv);
+    // Without Qt's own options (-platform, -style), which the QApplication took.
+    const auto parsed = vistrel::ui::parseEditorArguments(QApplication::arguments());
+    if (const auto* usage = std::get_if<vistrel::cli::UsageError>(&parsed))
+        return vistrel::cli::answerUsage("vistrel", *usage);
     QApplication::setApplicationName(QStringLiteral("Vistrel"));
     QApplication::setDesktopFileName(QStringLiteral("vistrel"));
     QApplication::setWindowIcon(vistrel::ui::vistrelIcon());
