@@ -10,7 +10,7 @@ PACKAGES = cmake ninja-build g++ pkg-config libgtest-dev \
            qt6-base-dev qt6-multimedia-dev \
            libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev \
            libffms2-dev libfftw3-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core \
-           clang-format
+           clang-format help2man dpkg-dev file appstream desktop-file-utils lintian
 
 # Only for `make fuzz`: libFuzzer comes with clang's runtime.
 FUZZ_PACKAGES = clang libclang-rt-14-dev
@@ -19,7 +19,7 @@ FUZZ_SECONDS ?= 60
 
 APT = apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=600
 
-.PHONY: all deps configure build test run bench soak test-asan fuzz clean format format-check
+.PHONY: all deps configure build test run package bench soak test-asan fuzz clean format format-check
 
 all: build
 
@@ -58,6 +58,11 @@ format-check: deps
 
 run: build
 	$(BUILD)/bin/vistrel
+
+# vistrel_VERSION_ARCH.deb in $(BUILD): the three programs, the desktop entry
+# and icon, the metainfo, the man pages; its Depends from the linked libraries.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	python3 tests/bench/engine_bench.py $(BUILD)

@@ -1,5 +1,7 @@
 #include "cli/RenderOptions.h"
 
+#include "cli/Version.h"
+
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
@@ -29,6 +31,7 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
         QStringLiteral("Runs a Vistrel or AviSynth script through Vistrel's script engine: prints what the\n"
                        "clip is, or renders its pictures and sound to a file or to PNG pictures."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("SCRIPT"), QStringLiteral("The .avs script, or a video file."));
     const QCommandLineOption info(
         QStringLiteral("info"),
@@ -60,6 +63,7 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
     };
     if (!parser.parse(arguments)) return usage(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) return usage(QString());
+    if (parser.isSet(QStringLiteral("version"))) return UsageError{{}, versionText("vistrel-render")};
 
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) return usage(QStringLiteral("Give exactly one script."));

@@ -1,5 +1,6 @@
 #include "cli/SyncCommand.h"
 
+#include "cli/Version.h"
 #include "sync/StartFrameMatch.h"
 
 #include <QCommandLineParser>
@@ -42,6 +43,7 @@ std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& argume
                        "  A: start 0  offset -12.345 s  confidence 0.98  clock +12.3 ppm")
             .arg(sync::kSureConfidence));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("CLIP"),
         QStringLiteral("Video files, sound files or .avs scripts, angle A first (with --sound, angles from A)."),
@@ -73,6 +75,7 @@ std::variant<SyncOptions, UsageError> parseSyncOptions(const QStringList& argume
     };
     if (!parser.parse(arguments)) return usage(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) return usage(QString());
+    if (parser.isSet(QStringLiteral("version"))) return UsageError{{}, versionText("vistrel-sync")};
 
     SyncOptions options;
     options.recording = parser.value(sound).toStdString();

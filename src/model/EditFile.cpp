@@ -46,8 +46,8 @@ void EditFile::restored(const std::string& path) {
     }
 }
 
-bool EditFile::open() {
-    const auto path = openDialog_.choose();
+bool EditFile::open(FileDialog& dialog) {
+    const auto path = dialog.choose();
     if (!path || path->empty()) return false;
     // Settled before the file is read: the work may be saved over that very file.
     if (!settleUnsavedWork(questions::kSaveBeforeOpening)) return false;

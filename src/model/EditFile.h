@@ -31,7 +31,9 @@ public:
     // saved over it). One that cannot be read is refused with a message
     // naming the line and the edit stays as it is. True when the edit was
     // replaced by the script's.
-    bool open();
+    bool open() { return open(openDialog_); }
+    // The same with the script from another dialog (GivenFiles.h).
+    bool open(FileDialog& dialog);
 
     // Closing: with unsaved work asks "Save the edit before closing?"; Save
     // closes only once the script is saved, Cancel keeps the window. True

@@ -42,6 +42,7 @@ inline constexpr const char* kEditPreviewNotWrittenPrefix = "The edit preview co
 inline constexpr const char* kRenderScriptNotWrittenPrefix = "The script to render could not be written: ";
 inline constexpr const char* kVideoRenderedPrefix = "The video has been rendered: ";
 inline constexpr const char* kEditNotOpenedPrefix = "The edit could not be opened: ";
+inline constexpr const char* kNoSuchFilePrefix = "There is no file ";
 inline constexpr const char* kKeptEditUnreadablePrefix = "The edit kept from the last run could not be restored: ";
 inline constexpr const char* kEditNotKeptPrefix = "The edit cannot be kept while you work: ";
 inline constexpr const char* kTooFewClipsForSoundMatch =

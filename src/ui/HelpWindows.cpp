@@ -1,6 +1,6 @@
 #include "ui/HelpWindows.h"
 
-#include "engine/Libraries.h"
+#include "cli/Version.h"
 #include "player/PlayerWnd.h"
 #include "ui/MainMenu.h"
 
@@ -56,9 +56,8 @@ QString aboutText() {
     QString text = QObject::tr(
                        "<h3>Vistrel %1</h3><p>Cuts a multi-angle video together and saves the edit as an "
                        "AviSynth script, or renders it.</p><p>Built on:</p><ul>")
-                       .arg(QStringLiteral(VISTREL_VERSION));
-    text += QStringLiteral("<li>Qt %1, LGPL version 3</li>").arg(QString::fromLatin1(qVersion()));
-    for (const auto& library : engine::mediaLibraries())
+                       .arg(QString::fromStdString(cli::vistrelVersion()));
+    for (const auto& library : cli::builtOn())
         text += QStringLiteral("<li>%1 %2, %3</li>")
                     .arg(QString::fromStdString(library.name), QString::fromStdString(library.version),
                          QString::fromStdString(library.licence).toHtmlEscaped());

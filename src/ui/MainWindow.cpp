@@ -146,7 +146,8 @@ void MainWindow::createControls() {
 void MainWindow::createMenu() {
     menu_ = createMainMenu(*this);
     addButtonEntry(*menu_.file, tr("Load video clip…"), QKeySequence(Qt::CTRL | Qt::Key_O), *loadClipsButton_);
-    addEntry(*menu_.file, tr("Open edit…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] { openEdit(); });
+    addEntry(*menu_.file, tr("Open edit…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+             [this] { openEdit(*openEditDialog_); });
     addButtonEntry(*menu_.file, tr("Save edit script…"), QKeySequence(Qt::CTRL | Qt::Key_S), *buildScriptButton_);
     addEntry(*menu_.file, tr("Load sound recording…"), QKeySequence(Qt::CTRL | Qt::Key_L),
              [this] { loadSoundRecording(); });

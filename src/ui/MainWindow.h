@@ -95,6 +95,9 @@ public:
     // The progress of the render running; null when none runs.
     RenderProgressDialog* render() const;
     const model::EditFile& editFile() const { return *editFile_; }
+    // Opens the files given on the command line (GivenFiles.h): an edit
+    // script as "Open edit…" does, clips as "load video clips" does.
+    void openGivenFiles(const std::vector<std::string>& paths);
     // The progress of the matching by sound running; null when none runs.
     SoundMatchDialog* soundMatch() const;
     // The background builds of preview proxies; null when none are made.
@@ -118,7 +121,7 @@ private:
     // Keeping the edit (MainWindowKeeping.cpp): the edit file, the kept
     // edit, "Open edit…" and how an opened or restored edit is shown.
     void createEditKeeping(MainWindowSetup& setup);
-    void openEdit();
+    void openEdit(model::FileDialog& dialog);
     void showOpenedEdit();
     void showFadeBoxes();
     // "build script"; the edit's file and the caption that names it.

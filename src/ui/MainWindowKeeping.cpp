@@ -1,7 +1,8 @@
 // The main window's side of keeping the edit: the edit script as the edit's
-// file ("build script", "Open edit…", the question on closing), the edit
-// kept in the state folder while the window is open, and its history (undo
-// and redo).
+// file ("build script", "Open edit…", files given on the command line, the
+// question on closing), the edit kept in the state folder while the window
+// is open, and its history (undo and redo).
+#include "model/GivenFiles.h"
 #include "model/KeptEdit.h"
 #include "model/SwitchPoint.h"
 #include "player/PlayerWnd.h"
@@ -27,12 +28,22 @@ void MainWindow::createEditKeeping(MainWindowSetup& setup) {
 }
 
 // The opened edit starts as the edit at start-up does, on the intro.
-void MainWindow::openEdit() {
-    if (!editFile_->open()) return;
+void MainWindow::openEdit(model::FileDialog& dialog) {
+    if (!editFile_->open(dialog)) return;
     editFileChanged();
     closeStartPointDialog();  // it showed a clip of the edit that is gone
     showIntro();
     showOpenedEdit();
+}
+
+void MainWindow::openGivenFiles(const std::vector<std::string>& paths) {
+    for (const auto& opening : model::givenOpenings(paths, *messages_)) {
+        model::GivenFiles given(opening.paths);
+        if (opening.editScript)
+            openEdit(given);
+        else
+            edit_.addClips(given, *messages_, angleRates_->matching());
+    }
 }
 
 void MainWindow::startHearingChanges() {

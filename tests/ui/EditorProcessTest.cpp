@@ -1,8 +1,10 @@
-// The real editor, killed with SIGKILL after an edit, offers the edit back
-// when it starts again. Both runs are build/bin/vistrel processes worked
-// through its test hook (VISTREL_TEST_DRIVE), each with the same state folder.
+// The real editor as a user starts it: with files on its command line, and
+// killed with SIGKILL after an edit, when it offers the edit back as it starts
+// again. Each run is a build/bin/vistrel process worked through its test
+// hook (VISTREL_TEST_DRIVE).
 
 #include "model/ModelFakes.h"
+#include "ui/WindowTestKit.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -24,7 +26,7 @@ using Texts = std::vector<std::string>;
 
 class Vistrel {
 public:
-    explicit Vistrel(const QString& home) {
+    explicit Vistrel(const QString& home, const QStringList& files = {}) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("XDG_STATE_HOME", home + "/state");
@@ -32,7 +34,7 @@ public:
         environment.insert("VISTREL_TEST_DRIVE", "1");
         process_.setProcessEnvironment(environment);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QCoreApplication::applicationDirPath() + "/vistrel", {});
+        process_.start(QCoreApplication::applicationDirPath() + "/vistrel", files);
     }
     // Sends one command and returns what it printed before its last line
     // ("ok"; "end" for "edit").
@@ -52,9 +54,8 @@ private:
     QProcess process_;
 };
 
-TEST(RecoveryProcess, AnEditKilledWithSigkillIsOfferedBackByTheNextRun) {
-    QTemporaryDir home;
-    const std::string kept = home.filePath("state/vistrel/edit.avs").toStdString();
+// An edit script as Vistrel writes it, with a sound recording.
+std::string savedEdit(const QTemporaryDir& home) {
     const std::string saved = home.filePath("saved.avs").toStdString();
     writeBytes(saved,
                "overlap=20\r\naudio=ffaudiosource(\"/gone/desk.flac\").delayaudio(-1.250)\r\n"
@@ -63,6 +64,39 @@ TEST(RecoveryProcess, AnEditKilledWithSigkillIsOfferedBackByTheNextRun) {
                "A0=angleA.trim(0,300)\r\nA1=angleA.trim(281,0)\r\n"
                "#-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
                "video=dissolve(A0, A1, overlap)\r\naudiodub(video,audio)\r\n\r\n\r\n");
+    return saved;
+}
+
+// "vistrel saved.avs" opens the edit as "Open edit…" does: it is the
+// script's, so quitting asks nothing; "vistrel b a" loads b as angle A.
+TEST(EditorProcess, OpensTheFilesGivenOnItsCommandLine) {
+    QTemporaryDir home;
+    {
+        Vistrel vistrel(home.path(), {QString::fromStdString(savedEdit(home))});
+        const std::string edit = vistrel.send("edit", "end");
+        EXPECT_NE(edit.find("audio=ffaudiosource(\"/gone/desk.flac\").delayaudio(-1.250)\n"), std::string::npos);
+        EXPECT_NE(edit.find("points\n00000000|A\n00000300|A\n"), std::string::npos) << edit;
+        ASSERT_EQ(vistrel.send("menu Quit"), "");
+        ASSERT_TRUE(vistrel.process().waitForFinished());
+        EXPECT_EQ(vistrel.process().exitCode(), 0);
+    }
+    std::string skipReason;
+    const auto a = test::testMedia(angleClipRecipe("given-a"), &skipReason);
+    const auto b = test::testMedia(angleClipRecipe("given-b"), &skipReason);
+    if (!a || !b) GTEST_SKIP() << skipReason;
+    const auto absoluteB = std::filesystem::absolute(*b).string(), absoluteA = std::filesystem::absolute(*a).string();
+    Vistrel vistrel(home.path(), {QString::fromStdString(absoluteB), QString::fromStdString(absoluteA)});
+    const std::string edit = vistrel.send("edit", "end");
+    EXPECT_NE(edit.find("angleA=avisource(\"" + absoluteB + "\")"), std::string::npos) << edit;
+    EXPECT_NE(edit.find("angleB=avisource(\"" + absoluteA + "\")"), std::string::npos) << edit;
+    ASSERT_EQ(vistrel.send("menu Quit"), "");
+    EXPECT_TRUE(vistrel.process().waitForFinished());
+}
+
+TEST(RecoveryProcess, AnEditKilledWithSigkillIsOfferedBackByTheNextRun) {
+    QTemporaryDir home;
+    const std::string kept = home.filePath("state/vistrel/edit.avs").toStdString();
+    const std::string saved = savedEdit(home);
     std::string before;
     {
         Vistrel first(home.path());
