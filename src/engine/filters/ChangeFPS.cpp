@@ -8,6 +8,7 @@
 // floored. The sound is the child's, unchanged. `linear` asks AviSynth to
 // decode the frames it leaves out on the way; the sources here seek exactly,
 // so it only limits the ratio, as AviSynth does.
+#include "engine/filters/ChangeFPS.h"
 #include "engine/filters/Factories.h"
 
 #include "engine/ScriptError.h"
@@ -56,10 +57,14 @@ constexpr size_t kClip = 0, kRate = 1;
 
 Value changed(const Args& args, Rational rate, size_t linearSlot) {
     if (rate.num <= 0 || rate.den <= 0) throw ScriptError("ChangeFPS: Numerator and denominator must be positive.");
-    return Value(ClipPtr(std::make_shared<ChangeFPS>(args.clip(kClip), rate, args.boolOr(linearSlot, true))));
+    return Value(changeFps(args.clip(kClip), rate, args.boolOr(linearSlot, true)));
 }
 
 }  // namespace
+
+ClipPtr changeFps(ClipPtr child, Rational rate, bool linear) {
+    return std::make_shared<ChangeFPS>(std::move(child), rate, linear);
+}
 
 Value createChangeFPSByRatio(const Args& args, Environment&) {
     const int64_t num = args.intOr(kRate, 0), den = args.intOr(kRate + 1, 1);
