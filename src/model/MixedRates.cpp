@@ -141,6 +141,7 @@ struct ConformedStep {
     std::string clip;
     std::string done;
     std::string inBrief;
+    std::pair<std::string, std::string> around = {};
 };
 
 std::optional<ConformedStep> conformedStep(const std::string& line) {
@@ -148,6 +149,9 @@ std::optional<ConformedStep> conformedStep(const std::string& line) {
     const auto end = line.find("\")", source);
     if (source == std::string::npos || end == std::string::npos) return std::nullopt;
     std::string clip = line.substr(source + 11, end - source - 11);
+    std::pair<std::string, std::string> around{line.substr(0, source), line.substr(end + 2)};
+    while (!around.second.empty() && (around.second.back() == '\n' || around.second.back() == '\r'))
+        around.second.pop_back();
     std::vector<long long> numbers;
     for (std::size_t at = end; (at = line.find_first_of("0123456789", at)) != std::string::npos;) {
         std::size_t used = 0;
@@ -156,16 +160,17 @@ std::optional<ConformedStep> conformedStep(const std::string& line) {
     }
     if (line.starts_with("ChangeFPS(AssumeFPS(avisource(") && numbers.size() == 4 && numbers[3] > 0)
         return ConformedStep{clip, "kept in step with its clock at " + rateText({numbers[2], numbers[3]}) + " fps",
-                             "in step"};
+                             "in step", around};
     if (line.starts_with("ChangeFPS(avisource(") && numbers.size() == 2 && numbers[1] > 0)
         return ConformedStep{clip, rateText({numbers[0], numbers[1]}) + " fps",
-                             rateText({numbers[0], numbers[1]}) + " fps"};
+                             rateText({numbers[0], numbers[1]}) + " fps", around};
     if (line.starts_with("BilinearResize(avisource(") && numbers.size() == 2)
-        return ConformedStep{clip, "fitted into " + sizeText(numbers[0], numbers[1]), sizeText(numbers[0], numbers[1])};
+        return ConformedStep{clip, "fitted into " + sizeText(numbers[0], numbers[1]), sizeText(numbers[0], numbers[1]),
+                             around};
     if (line.starts_with("AddBorders(BilinearResize(avisource(") && numbers.size() == 6)
         return ConformedStep{
             clip, "fitted into " + sizeText(numbers[0] + numbers[2] + numbers[4], numbers[1] + numbers[3] + numbers[5]),
-            sizeText(numbers[0] + numbers[2] + numbers[4], numbers[1] + numbers[3] + numbers[5])};
+            sizeText(numbers[0] + numbers[2] + numbers[4], numbers[1] + numbers[3] + numbers[5]), around};
     return std::nullopt;
 }
 
@@ -182,6 +187,7 @@ std::optional<ConformedClip> readConformedClip(const std::string& path) {
         if (!found) break;
         clip.original = found->clip;
         clip.done.insert(clip.done.begin(), found->done);
+        clip.around.insert(clip.around.begin(), found->around);
         if (clip.inBrief.empty()) clip.inBrief = found->inBrief;
     }
     if (clip.done.empty()) return std::nullopt;

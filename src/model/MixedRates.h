@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/ClipRate.h"
@@ -49,6 +50,9 @@ struct ConformedClip {
     std::string original;
     std::vector<std::string> done;
     std::string inBrief;  // what was done last, as the clip list shows it: "25 fps", "640x360", "in step"
+    // Each script's line around the clip it reads, the first file's first:
+    // {"ChangeFPS(", ", 25, 1)"} for ChangeFPS(avisource("<clip>"), 25, 1).
+    std::vector<std::pair<std::string, std::string>> around;
 };
 std::optional<ConformedClip> readConformedClip(const std::string& path);
 
