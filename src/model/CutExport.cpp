@@ -1,0 +1,61 @@
+#include "model/CutExport.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+#include <QString>
+
+#include "model/CutFormats.h"
+#include "model/ScriptFile.h"
+
+namespace vistrel::model {
+
+const std::vector<CutFormat>& cutFormats() {
+    static const std::vector<CutFormat> formats{
+        {"edl", "CMX 3600 EDL", edlText},
+    };
+    return formats;
+}
+
+std::string cutFormatFilter() {
+    std::string filter;
+    for (const CutFormat& format : cutFormats())
+        filter += std::string(filter.empty() ? "" : "|") + format.name + "|*." + format.extension;
+    return filter;
+}
+
+namespace {
+
+std::string extensionsText() {
+    std::string text;
+    const auto& formats = cutFormats();
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        text += std::string(i == 0 ? "" : i + 1 == formats.size() ? " or " : ", ") + "." + formats[i].extension;
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> exportCut(const std::string& path, const CutList& cut) {
+    const std::string extension = QFileInfo(QString::fromStdString(path)).suffix().toLower().toStdString();
+    for (const CutFormat& format : cutFormats()) {
+        if (extension != format.extension) continue;
+        ExportedCut exported = format.write(cut);
+        const QByteArray bytes =
+            format.scriptBytes ? scriptFileBytes(exported.text) : QByteArray::fromStdString(exported.text);
+        if (const auto failure = saveWholeFile(path, bytes)) throw CutError("The cut was not exported: " + *failure);
+        return exported.cannotHold;
+    }
+    throw CutError("The cut cannot be exported as \"" +
+                   QFileInfo(QString::fromStdString(path)).fileName().toStdString() + "\": name a file ending in " +
+                   extensionsText() + ".");
+}
+
+std::string cannotHoldMessage(const std::string& path, const std::vector<std::string>& cannotHold) {
+    if (cannotHold.empty()) return {};
+    std::string text =
+        QFileInfo(QString::fromStdString(path)).fileName().toStdString() + " holds the cut, but not all of it:";
+    for (const std::string& sentence : cannotHold) text += "\n- " + sentence;
+    return text;
+}
+
+}  // namespace vistrel::model
