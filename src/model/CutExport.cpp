@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <algorithm>
+
 #include "model/CutFormats.h"
 #include "model/ScriptFile.h"
 
@@ -11,9 +13,20 @@ namespace vistrel::model {
 
 const std::vector<CutFormat>& cutFormats() {
     static const std::vector<CutFormat> formats{
+        {"otio", "OpenTimelineIO", otioText},
         {"edl", "CMX 3600 EDL", edlText},
     };
     return formats;
+}
+
+std::vector<std::int64_t> trackCuts(const CutList& cut) {
+    std::vector<std::int64_t> cuts;
+    for (const CutSegment& segment : cut.segments)
+        cuts.push_back(cuts.empty() ? segment.recordFirst + cut.fadeInFrames
+                                    : std::max(segment.recordFirst + segment.dissolveIn / 2, cuts.back()));
+    const CutSegment& last = cut.segments.back();
+    cuts.push_back(std::max(last.recordFirst + last.recordFrames - cut.fadeOutFrames, cuts.back()));
+    return cuts;
 }
 
 std::string cutFormatFilter() {

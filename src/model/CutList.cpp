@@ -25,19 +25,19 @@ ClipFacts factsOf(const std::string& path, char letter, ClipRateProbe& probe) {
     return *facts;
 }
 
-CutAngle angleOf(const std::string& clip, int row, ClipRateProbe& probe, ClipFacts& asTheEditReadsIt,
-                 std::vector<ConformedClip::Timing>& timings) {
+CutAngle angleOf(const std::string& clip, int row, ClipRateProbe& probe, ClipFacts& asTheEditReadsIt) {
     CutAngle angle;
     angle.letter = angleLetter(row);
     angle.clip = clip;
     angle.file = clip;
     asTheEditReadsIt = factsOf(clip, angle.letter, probe);
     angle.facts = asTheEditReadsIt;
+    angle.clipRate = asTheEditReadsIt.rate;
     if (const auto conformed = readConformedClip(clip)) {
         angle.file = conformed->original;
         angle.conformed = conformed->done;
         angle.facts = factsOf(angle.file, angle.letter, probe);
-        timings = conformed->timings;
+        angle.timings = conformed->timings;
     }
     return angle;
 }
@@ -50,6 +50,26 @@ std::int64_t startFrameIn(const std::string& text, std::int64_t frameCount) {
 }
 
 }  // namespace
+
+std::string CutAngle::name() const { return std::string("Angle ") + letter + " (" + fileName(file) + ")"; }
+
+bool CutAngle::retimed() const {
+    return std::any_of(timings.begin(), timings.end(),
+                       [](const ConformedClip::Timing& timing) { return timing.assumed.num > 0; });
+}
+
+std::int64_t CutAngle::fileFrame(std::int64_t timelineFrame) const {
+    return originalFrame(timings, facts.rate, startFrame + timelineFrame);
+}
+
+double CutAngle::fileSeconds(std::int64_t timelineFrame) const {
+    // The clip's frames last 1 / clipRate each; a rate assumed by a script
+    // stretches the file's time by its own rate against the assumed one.
+    double seconds = static_cast<double>(startFrame + timelineFrame) / clipRate.fps();
+    for (const ConformedClip::Timing& timing : timings)
+        if (timing.assumed.num > 0) seconds *= timing.assumed.fps() / facts.rate.fps();
+    return seconds;
+}
 
 std::int64_t originalFrame(const std::vector<ConformedClip::Timing>& timings, FrameRate fileRate, std::int64_t n) {
     // Each script's rate as its clip comes in, from the original outward.
@@ -78,18 +98,17 @@ CutList cutList(const EditContent& edit, const std::string& title, ClipRateProbe
     cut.edit = edit;
     cut.title = title;
 
-    std::vector<std::int64_t> angleFrames, startFrames;
-    std::vector<std::vector<ConformedClip::Timing>> timings(edit.clips.size());
+    std::vector<std::int64_t> angleFrames;
     for (std::size_t row = 0; row < edit.clips.size(); ++row) {
         ClipFacts read;
-        cut.angles.push_back(angleOf(edit.clips[row], static_cast<int>(row), probe, read, timings[row]));
+        cut.angles.push_back(angleOf(edit.clips[row], static_cast<int>(row), probe, read));
         if (row == 0) {
             cut.rate = read.rate;
             cut.size = read.size;
         }
         const std::string startText = row < edit.startFrames.size() ? edit.startFrames[row] : std::string();
-        startFrames.push_back(startFrameIn(startText, read.frameCount));
-        angleFrames.push_back(read.frameCount - startFrames.back());
+        cut.angles.back().startFrame = startFrameIn(startText, read.frameCount);
+        angleFrames.push_back(read.frameCount - cut.angles.back().startFrame);
     }
 
     EditTiming timing{edit.switchPoints, static_cast<std::int64_t>(numericValue(edit.overlap)),
@@ -103,11 +122,9 @@ CutList cutList(const EditContent& edit, const std::string& title, ClipRateProbe
         CutSegment cutSegment;
         cutSegment.angleRow = segment.angleRow;
         cutSegment.timelineFirst = segment.firstFrame;
-        const std::int64_t clipFirst = startFrames[row] + segment.firstFrame;
-        const FrameRate fileRate = cut.angles[row].facts.rate;
-        cutSegment.sourceFirst = originalFrame(timings[row], fileRate, clipFirst);
-        cutSegment.sourceFrames =
-            originalFrame(timings[row], fileRate, clipFirst + segment.frameCount) - cutSegment.sourceFirst;
+        const CutAngle& angle = cut.angles[row];
+        cutSegment.sourceFirst = angle.fileFrame(segment.firstFrame);
+        cutSegment.sourceFrames = angle.fileFrame(segment.firstFrame + segment.frameCount) - cutSegment.sourceFirst;
         cutSegment.recordFirst = segment.editStart + blackIn;
         cutSegment.recordFrames = segment.frameCount;
         if (!cut.segments.empty()) {
@@ -133,7 +150,7 @@ CutList cutList(const EditContent& edit, const std::string& title, ClipRateProbe
         cut.sound.present = true;
     } else {
         cut.sound.file = cut.angles[0].file;
-        cut.sound.startSeconds = static_cast<double>(startFrames[0]) / cut.rate.fps();
+        cut.sound.startSeconds = static_cast<double>(cut.angles[0].startFrame) / cut.rate.fps();
         cut.sound.present = cut.angles[0].facts.hasSound;
     }
     return cut;

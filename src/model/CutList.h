@@ -15,6 +15,7 @@
 
 #include "model/ClipRate.h"
 #include "model/Edit.h"
+#include "model/MixedRates.h"
 
 namespace vistrel::model {
 
@@ -26,6 +27,22 @@ struct CutAngle {
     // What the conform scripts did to it ("30 fps", "fitted into 640x360");
     // empty for a file the edit reads as it is.
     std::vector<std::string> conformed;
+    // How the clip the edit reads shows the file: the scripts' rate
+    // changes (ConformedClip), at the clip's rate (the edit's), from its
+    // start frame (the common time line's frame 0).
+    std::vector<ConformedClip::Timing> timings;
+    FrameRate clipRate;
+    std::int64_t startFrame = 0;
+
+    // "Angle C (c30.mp4)", as messages name it.
+    std::string name() const;
+    // Whether a script plays the file at another rate than its own (a clock kept in step).
+    bool retimed() const;
+    // The file's frame that the clip shows at frame `frame` of the common time line.
+    std::int64_t fileFrame(std::int64_t timelineFrame) const;
+    // The moment of the file, in seconds, at the start of that frame of the
+    // common time line (a fraction of the file's frame where rates differ).
+    double fileSeconds(std::int64_t timelineFrame) const;
 };
 
 struct CutSegment {
@@ -72,6 +89,11 @@ struct CutList {
 
     const CutAngle& angleOf(const CutSegment& segment) const {
         return angles.at(static_cast<std::size_t>(segment.angleRow));
+    }
+    // The frame of the segment's file shown at frame recordFrame of the edit
+    // (counted on past the segment's ends as its file goes on).
+    std::int64_t sourceFrame(const CutSegment& segment, std::int64_t recordFrame) const {
+        return angleOf(segment).fileFrame(segment.timelineFirst + recordFrame - segment.recordFirst);
     }
 };
 

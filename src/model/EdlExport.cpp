@@ -92,8 +92,7 @@ private:
     // Where a source frame of an angle lies, counted at the list's rate.
     std::int64_t sourceAt(const CutSegment& segment, std::int64_t recordFrame) const {
         const FrameRate rate = cut_.angleOf(segment).facts.rate;
-        const double first = static_cast<double>(segment.sourceFirst) * cut_.rate.fps() / rate.fps();
-        return std::llround(first) + recordFrame - segment.recordFirst;
+        return std::llround(static_cast<double>(cut_.sourceFrame(segment, recordFrame)) * cut_.rate.fps() / rate.fps());
     }
 
     void event(const std::string& reel, const char* channel, const std::string& transition, std::int64_t sourceIn,
@@ -133,23 +132,23 @@ private:
             const std::int64_t recordOut =
                 i + 1 < segments.size() ? segments[i + 1].recordFirst : (cut_.fadeOutFrames > 0 ? fadeOutStart : end);
             const std::int64_t fadeFromBlack = i == 0 ? cut_.fadeInFrames : 0;
+            // A source runs as long as the record: an event plays its source at speed.
+            const std::int64_t sourceIn = sourceAt(segment, recordIn), sourceOut = sourceIn + recordOut - recordIn;
             ++eventNumber_;
             if (i > 0 && segment.dissolveIn > 0) {
                 const CutSegment& before = segments[i - 1];
                 const std::int64_t held = sourceAt(before, recordIn);
                 event(reels_[static_cast<std::size_t>(before.angleRow)], "V", "C", held, held, recordIn, recordIn);
-                event(reel, "V", dissolve(segment.dissolveIn), sourceAt(segment, recordIn),
-                      sourceAt(segment, recordOut), recordIn, recordOut);
+                event(reel, "V", dissolve(segment.dissolveIn), sourceIn, sourceOut, recordIn, recordOut);
                 comment("FROM CLIP NAME: " + fileName(cut_.angleOf(before).file));
                 comment("TO CLIP NAME: " + fileName(angle.file));
             } else if (fadeFromBlack > 0) {
                 event("BL", "V", "C", 0, 0, recordIn, recordIn);
-                event(reel, "V", dissolve(fadeFromBlack), sourceAt(segment, recordIn), sourceAt(segment, recordOut),
-                      recordIn, recordOut);
+                event(reel, "V", dissolve(fadeFromBlack), sourceIn, sourceOut, recordIn, recordOut);
                 comment("FROM CLIP NAME: BLACK");
                 comment("TO CLIP NAME: " + fileName(angle.file));
             } else {
-                event(reel, "V", "C", sourceAt(segment, recordIn), sourceAt(segment, recordOut), recordIn, recordOut);
+                event(reel, "V", "C", sourceIn, sourceOut, recordIn, recordOut);
                 comment("FROM CLIP NAME: " + fileName(angle.file));
             }
             comment("SOURCE FILE: " + angle.file);
@@ -191,12 +190,16 @@ private:
                                   " fps has no timecode: the list counts " + std::to_string(base_.perSecond) +
                                   " frames a second.");
         for (const CutAngle& angle : cut_.angles) {
-            const std::string name = std::string("Angle ") + angle.letter + " (" + fileName(angle.file) + ")";
+            const std::string name = angle.name();
             if (angle.facts.variableRate)
                 cannotHold_.push_back(name + " has a variable frame rate: the list counts its frames at " +
                                       rateText(cut_.rate) +
                                       " fps by time, and an editor that counts its own frames "
                                       "may be a frame or more off.");
+            else if (angle.retimed())
+                cannotHold_.push_back(name +
+                                      " is kept in step with its clock by a script: the list plays it at its "
+                                      "own speed, from where each event starts.");
             else if (angle.facts.rate.num * cut_.rate.den != cut_.rate.num * angle.facts.rate.den)
                 cannotHold_.push_back(name + " runs at " + rateText(angle.facts.rate) +
                                       " fps: the list gives its times at the edit's " + rateText(cut_.rate) + " fps.");
@@ -220,6 +223,8 @@ private:
 
 }  // namespace
 
-ExportedCut edlText(const CutList& cut) { return EdlWriter(cut).write(cut.title); }
+ExportedCut edlText(const CutList& cut) {
+    return EdlWriter(cut).write(cut.title + " (" + rateText(cut.rate) + " fps)");
+}
 
 }  // namespace vistrel::model
