@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "model/CutFormats.h"
+#include "model/PortableScript.h"
 #include "model/ScriptFile.h"
 
 namespace vistrel::model {
@@ -15,6 +16,7 @@ const std::vector<CutFormat>& cutFormats() {
     static const std::vector<CutFormat> formats{
         {"otio", "OpenTimelineIO", otioText},
         {"edl", "CMX 3600 EDL", edlText},
+        {"avs", "AviSynth+ script with FFMS2", portableScript, true},
     };
     return formats;
 }

@@ -1,7 +1,6 @@
 #include "model/PortableScript.h"
 
 #include "model/MixedRates.h"
-#include "model/ScriptFile.h"
 #include "model/Scripts.h"
 
 #include <QFileInfo>
@@ -38,8 +37,10 @@ std::string portableScriptText(const Edit& edit) {
                                             [](const std::string& clip) { return portableReading(clip, true); }});
 }
 
-std::optional<std::string> savePortableScript(const Edit& edit, const std::string& path) {
-    return saveScriptFile(path, portableScriptText(edit));
+ExportedCut portableScript(const CutList& cut) {
+    Edit edit;
+    edit.replace(cut.edit);
+    return {portableScriptText(edit), {}};
 }
 
 }  // namespace vistrel::model

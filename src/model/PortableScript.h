@@ -8,16 +8,16 @@
 // BilinearResize, AddBorders). Everything else is the edit script's own
 // lines: the same trims, dissolves, sound and fades, the same frames.
 
+#include "model/CutExport.h"
 #include "model/Edit.h"
 
-#include <optional>
 #include <string>
 
 namespace vistrel::model {
 
 std::string portableScriptText(const Edit& edit);
 
-// Writes the portable script whole (or not at all); the reason when it could not.
-std::optional<std::string> savePortableScript(const Edit& edit, const std::string& path);
+// The portable script of the edit a cut was computed from.
+ExportedCut portableScript(const CutList& cut);
 
 }  // namespace vistrel::model
