@@ -9,7 +9,7 @@ PACKAGES = cmake ninja-build g++ pkg-config libgtest-dev \
            qt6-base-dev qt6-multimedia-dev \
            libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev \
            libffms2-dev libfftw3-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core \
-           clang-format
+           clang-format melt
 
 # Only for `make fuzz`: libFuzzer comes with clang's runtime.
 FUZZ_PACKAGES = clang libclang-rt-14-dev

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "model/CutFormats.h"
+#include "model/MltExport.h"
 #include "model/PortableScript.h"
 #include "model/ScriptFile.h"
 
@@ -16,6 +17,7 @@ const std::vector<CutFormat>& cutFormats() {
     static const std::vector<CutFormat> formats{
         {"otio", "OpenTimelineIO", otioText},
         {"edl", "CMX 3600 EDL", edlText},
+        {"mlt", "MLT XML (Shotcut, melt)", mltText},
         {"avs", "AviSynth+ script with FFMS2", portableScript, true},
     };
     return formats;
