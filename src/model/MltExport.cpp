@@ -128,6 +128,15 @@ void writeVideoTrack(QXmlStreamWriter& xml, const CutList& cut, int track) {
     xml.writeEndElement();
 }
 
+// A tractor over the whole edit, open at its multitrack.
+void startTractor(QXmlStreamWriter& xml, const char* id, const QString& last) {
+    xml.writeStartElement("tractor");
+    xml.writeAttribute("id", id);
+    xml.writeAttribute("in", "0");
+    xml.writeAttribute("out", last);
+    xml.writeStartElement("multitrack");
+}
+
 void writeTrack(QXmlStreamWriter& xml, const QString& producer, const char* hide) {
     xml.writeStartElement("track");
     xml.writeAttribute("producer", producer);
@@ -220,11 +229,7 @@ ExportedCut mltText(const CutList& cut) {
     writeSoundTrack(xml, cut, exported.cannotHold);
     for (int track = 0; track < kVideoTracks; ++track) writeVideoTrack(xml, cut, track);
 
-    xml.writeStartElement("tractor");
-    xml.writeAttribute("id", "edit");
-    xml.writeAttribute("in", "0");
-    xml.writeAttribute("out", last);
-    xml.writeStartElement("multitrack");
+    startTractor(xml, "edit", last);
     writeTrack(xml, "background", nullptr);
     writeTrack(xml, "sound", "video");
     for (int track = 0; track < kVideoTracks; ++track) writeTrack(xml, "video" + number(track + 1), "audio");
@@ -233,11 +238,7 @@ ExportedCut mltText(const CutList& cut) {
         if (cut.segments[i].dissolveIn > 0) writeDissolve(xml, cut.segments[i], i);
     xml.writeEndElement();
 
-    xml.writeStartElement("tractor");
-    xml.writeAttribute("id", "main");
-    xml.writeAttribute("in", "0");
-    xml.writeAttribute("out", last);
-    xml.writeStartElement("multitrack");
+    startTractor(xml, "main", last);
     writeTrack(xml, "edit", nullptr);
     xml.writeEndElement();
     writeFades(xml, cut);
