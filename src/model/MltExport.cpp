@@ -1,6 +1,7 @@
 #include "model/MltExport.h"
 
 #include <QString>
+#include <QStringList>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -144,43 +145,58 @@ void writeTrack(QXmlStreamWriter& xml, const QString& producer, const char* hide
     xml.writeEndElement();
 }
 
-// A crossfade from the segment before into this one: a dissolve from the
-// lower video track to the upper, reversed when the new segment lies on the lower.
-void writeDissolve(QXmlStreamWriter& xml, const CutSegment& segment, std::size_t index) {
+void writeLuma(QXmlStreamWriter& xml, std::int64_t in, std::int64_t frames, int aTrack, int bTrack, bool reverse) {
     xml.writeStartElement("transition");
-    xml.writeAttribute("in", number(segment.recordFirst));
-    xml.writeAttribute("out", number(segment.recordFirst + segment.dissolveIn - 1));
+    xml.writeAttribute("in", number(in));
+    xml.writeAttribute("out", number(in + frames - 1));
     property(xml, "mlt_service", "luma");
-    property(xml, "a_track", number(kFirstVideoTrack));
-    property(xml, "b_track", number(kFirstVideoTrack + 1));
-    if (index % kVideoTracks == 0) property(xml, "reverse", "1");
+    property(xml, "a_track", number(aTrack));
+    property(xml, "b_track", number(bTrack));
+    if (reverse) property(xml, "reverse", "1");
     xml.writeEndElement();
 }
 
-void writeFilter(QXmlStreamWriter& xml, const char* service, const char* animated, std::int64_t in, std::int64_t frames,
-                 const QString& from, const QString& to) {
+// A crossfade from the segment before into this one: a dissolve from the
+// lower video track to the upper, reversed when the new segment lies on the
+// lower. It starts a frame before the new segment, so that its n frames
+// weigh the new one 1 / (n + 1) apart, as the edit's dissolve does.
+void writeDissolve(QXmlStreamWriter& xml, const CutSegment& segment, std::size_t index) {
+    writeLuma(xml, segment.recordFirst - 1, segment.dissolveIn + 1, kFirstVideoTrack, kFirstVideoTrack + 1,
+              index % kVideoTracks == 0);
+}
+
+// The fades dissolve the picture from and into the black background as the
+// edit's fades dissolve from and into a black clip: over a fade of n frames
+// the picture weighs k / (n + 1) at its k-th frame, and the black frame
+// after a fade-out lies past the last segment.
+void writePictureFades(QXmlStreamWriter& xml, const CutList& cut) {
+    if (cut.fadeInFrames > 0) writeLuma(xml, 0, cut.fadeInFrames + 1, 0, kFirstVideoTrack, false);
+    const auto last = static_cast<int>(cut.segments.size() - 1) % kVideoTracks;
+    if (cut.fadeOutFrames > 0)
+        writeLuma(xml, cut.frameCount - cut.fadeOutFrames - 2, cut.fadeOutFrames + 1, 0, kFirstVideoTrack + last, true);
+}
+
+// The sound's fades in the same steps: its level in dB, a key at every
+// frame, so that its amplitude ramps as the picture's weight does.
+void writeSoundRamp(QXmlStreamWriter& xml, std::int64_t in, std::int64_t fade, bool up) {
+    const std::int64_t frames = fade + 2;
     xml.writeStartElement("filter");
     xml.writeAttribute("in", number(in));
     xml.writeAttribute("out", number(in + frames - 1));
-    property(xml, "mlt_service", service);
-    property(xml, animated, "0=" + from + ";" + number(frames - 1) + "=" + to);
+    property(xml, "mlt_service", "volume");
+    QStringList keys;
+    for (std::int64_t j = 0; j < frames; ++j) {
+        const double weight = std::clamp(double(up ? j : fade + 1 - j) / double(fade + 1), 0.0, 1.0);
+        keys << number(j) + "=" +
+                    QString::number(std::max(kSilentDecibels, 20 * std::log10(std::max(weight, 1e-6))), 'f', 2);
+    }
+    property(xml, "level", keys.join(';'));
     xml.writeEndElement();
 }
 
-// The fades over the whole edit, in a tractor around it: from black and
-// silence over the fade-in's black frame and its length, to them at the end.
-void writeFades(QXmlStreamWriter& xml, const CutList& cut) {
-    const QString silent = QString::number(kSilentDecibels);
-    if (cut.fadeInFrames > 0) {
-        const std::int64_t frames = cut.firstPicture + cut.fadeInFrames;
-        writeFilter(xml, "brightness", "level", 0, frames, "0", "1");
-        writeFilter(xml, "volume", "level", 0, frames, silent, "0");
-    }
-    if (cut.fadeOutFrames > 0) {
-        const std::int64_t frames = cut.fadeOutFrames + 1;
-        writeFilter(xml, "brightness", "level", cut.frameCount - frames, frames, "1", "0");
-        writeFilter(xml, "volume", "level", cut.frameCount - frames, frames, "0", silent);
-    }
+void writeSoundFades(QXmlStreamWriter& xml, const CutList& cut) {
+    if (cut.fadeInFrames > 0) writeSoundRamp(xml, 0, cut.fadeInFrames, true);
+    if (cut.fadeOutFrames > 0) writeSoundRamp(xml, cut.frameCount - cut.fadeOutFrames - 2, cut.fadeOutFrames, false);
 }
 
 }  // namespace
@@ -236,12 +252,13 @@ ExportedCut mltText(const CutList& cut) {
     xml.writeEndElement();
     for (std::size_t i = 0; i < cut.segments.size(); ++i)
         if (cut.segments[i].dissolveIn > 0) writeDissolve(xml, cut.segments[i], i);
+    writePictureFades(xml, cut);
     xml.writeEndElement();
 
     startTractor(xml, "main", last);
     writeTrack(xml, "edit", nullptr);
     xml.writeEndElement();
-    writeFades(xml, cut);
+    writeSoundFades(xml, cut);
     xml.writeEndElement();
 
     xml.writeEndElement();
