@@ -32,15 +32,16 @@ std::string portableReading(const std::string& clip, bool withSound) {
 
 }  // namespace
 
-std::string portableScriptText(const Edit& edit) {
-    return editScriptText(edit, ClipReading{[](const std::string& clip) { return portableReading(clip, false); },
-                                            [](const std::string& clip) { return portableReading(clip, true); }});
+std::string portableScriptText(const Edit& edit, bool angleAHasSound) {
+    return editScriptText(
+        edit, ClipReading{[](const std::string& clip) { return portableReading(clip, false); },
+                          [angleAHasSound](const std::string& clip) { return portableReading(clip, angleAHasSound); }});
 }
 
 ExportedCut portableScript(const CutList& cut) {
     Edit edit;
     edit.replace(cut.edit);
-    return {portableScriptText(edit), {}};
+    return {portableScriptText(edit, cut.sound.recording || cut.sound.present), {}};
 }
 
 }  // namespace vistrel::model

@@ -15,7 +15,9 @@
 
 namespace vistrel::model {
 
-std::string portableScriptText(const Edit& edit);
+// Angle A without sound is read for its pictures alone (FFAudioSource refuses a file without sound),
+// so that the edit stays silent as the edit script's is.
+std::string portableScriptText(const Edit& edit, bool angleAHasSound = true);
 
 // The portable script of the edit a cut was computed from.
 ExportedCut portableScript(const CutList& cut);
