@@ -14,6 +14,7 @@ namespace vistrel::model {
 const std::vector<CutFormat>& cutFormats() {
     static const std::vector<CutFormat> formats{
         {"otio", "OpenTimelineIO", otioText},
+        {"fcpxml", "Final Cut Pro XML", fcpxmlText},
         {"edl", "CMX 3600 EDL", edlText},
     };
     return formats;
