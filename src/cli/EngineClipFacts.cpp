@@ -13,7 +13,9 @@ model::ClipFacts clipFacts(const engine::Clip& clip) {
             {info.width, info.height},
             info.frameCount,
             source && source->conformed(),
-            info.hasAudio()};
+            info.hasAudio(),
+            info.audioRate,
+            info.channels};
 }
 
 std::optional<model::FrameRate> EngineClipProbe::rateOf(const std::string& path) {

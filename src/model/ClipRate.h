@@ -30,6 +30,8 @@ struct ClipFacts {
     std::int64_t frameCount = 0;
     bool variableRate = false;  // the file's frame times are irregular
     bool hasSound = false;
+    int soundRate = 0;  // samples a second
+    int channels = 0;
 };
 
 // Reads the frame rate and picture size of a clip file. The model opens no

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "model/CutFormats.h"
+#include "model/EditPreview.h"
 #include "model/MltExport.h"
 #include "model/PortableScript.h"
 #include "model/ScriptFile.h"
@@ -16,6 +17,7 @@ namespace vistrel::model {
 const std::vector<CutFormat>& cutFormats() {
     static const std::vector<CutFormat> formats{
         {"otio", "OpenTimelineIO", otioText},
+        {"fcpxml", "Final Cut Pro XML", fcpxmlText},
         {"edl", "CMX 3600 EDL", edlText},
         {"mlt", "MLT XML (Shotcut, melt)", mltText},
         {"avs", "AviSynth+ script with FFMS2", portableScript, true},
@@ -73,6 +75,22 @@ std::string cannotHoldMessage(const std::string& path, const std::vector<std::st
         QFileInfo(QString::fromStdString(path)).fileName().toStdString() + " holds the cut, but not all of it:";
     for (const std::string& sentence : cannotHold) text += "\n- " + sentence;
     return text;
+}
+
+std::optional<std::string> exportEditCut(const Edit& edit, FileDialog& dialog, MessageSink& messages,
+                                         ClipRateProbe& probe) {
+    if (!enoughSwitchPoints(edit, messages)) return std::nullopt;
+    const auto path = dialog.choose();
+    if (!path || path->empty()) return std::nullopt;
+    try {
+        const std::string title = QFileInfo(QString::fromStdString(*path)).completeBaseName().toStdString();
+        const auto cannotHold = exportCut(*path, cutList(edit.content(), title, probe));
+        if (!cannotHold.empty()) messages.showMessage(cannotHoldMessage(*path, cannotHold));
+    } catch (const CutError& error) {
+        messages.showMessage(error.what());
+        return std::nullopt;
+    }
+    return path;
 }
 
 }  // namespace vistrel::model

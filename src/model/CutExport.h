@@ -4,10 +4,13 @@
 // CutList to the file's text, with what the format cannot hold of the cut
 // said in words rather than left out silently.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/CutList.h"
+#include "model/Edit.h"
+#include "model/Ports.h"
 
 namespace vistrel::model {
 
@@ -36,5 +39,13 @@ std::vector<std::string> exportCut(const std::string& path, const CutList& cut);
 
 // The one message about what the file cannot hold: nothing said when the list is empty.
 std::string cannotHoldMessage(const std::string& path, const std::vector<std::string>& cannotHold);
+
+// "Export cut…": with too few switch points only the message; otherwise
+// asks the dialog for a file and exports the edit's cut there, named after
+// the file. What the format cannot hold, or why nothing was written, is
+// said in one message; an export that holds everything says nothing. The
+// path written; nothing when none was.
+std::optional<std::string> exportEditCut(const Edit& edit, FileDialog& dialog, MessageSink& messages,
+                                         ClipRateProbe& probe);
 
 }  // namespace vistrel::model

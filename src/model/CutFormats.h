@@ -7,6 +7,8 @@ namespace vistrel::model {
 
 // OpenTimelineIO's JSON: a timeline with a video track of clips and dissolves and an audio track.
 ExportedCut otioText(const CutList& cut);
+// Final Cut Pro XML 1.9: a multicam clip of the angles and the cut as mc-clips of it.
+ExportedCut fcpxmlText(const CutList& cut);
 // A CMX 3600 edit decision list: one video track, the dissolves as two-line events.
 ExportedCut edlText(const CutList& cut);
 
