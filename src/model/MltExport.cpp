@@ -107,9 +107,11 @@ void writeSoundTrack(QXmlStreamWriter& xml, const CutList& cut, std::vector<std:
         if (offMs >= 1.0)
             cannotHold.push_back("The sound starts on a whole frame, " + std::to_string(std::llround(offMs)) +
                                  " ms from where the edit starts it.");
-        const std::int64_t length = cut.frameCount - cut.firstPicture;
+        std::int64_t length = cut.frameCount - cut.firstPicture - std::max<std::int64_t>(0, -start);
+        if (!cut.sound.recording)  // angle A's file, at the edit's rate: no further than it goes
+            length = std::min(length, cut.angles.front().facts.frameCount - start);
         writeBlank(xml, cut.firstPicture + std::max<std::int64_t>(0, -start));
-        writeEntry(xml, "sound-file", std::max<std::int64_t>(0, start), length - std::max<std::int64_t>(0, -start));
+        if (length > 0) writeEntry(xml, "sound-file", std::max<std::int64_t>(0, start), length);
     }
     xml.writeEndElement();
 }
