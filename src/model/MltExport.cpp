@@ -232,10 +232,10 @@ ExportedCut mltText(const CutList& cut) {
     for (const auto& [row, unused] : shown) {
         const CutAngle& angle = cut.angles.at(static_cast<std::size_t>(row));
         const AngleSource source = angleSource(angle);
-        if (angle.facts.rate.num * cut.rate.den != cut.rate.num * angle.facts.rate.den)
+        if (angle.retimed() || angle.facts.rate.num * cut.rate.den != cut.rate.num * angle.facts.rate.den)
             exported.cannotHold.push_back(
                 angle.name() +
-                " is read at the edit's rate by time, where MLT shows the nearest of its frames "
+                " plays at another rate than its own, where MLT shows the nearest of its frames "
                 "and the edit the one on screen: where they differ, a frame shows the next picture.");
         writeProducer(xml, "angle" + QString(QChar(angle.letter)), source.service, source.resource, true, false);
     }
