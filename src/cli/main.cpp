@@ -76,7 +76,9 @@ int exportCut(const cli::RenderOptions& options, cli::ProgressBar& progress) {
     engine::OpenOptions open;
     open.indexProgress = [&progress](int64_t done, int64_t total) { progress.indexing(done, total); };
     cli::EngineClipProbe probe(open);
-    const model::CutList cut = model::cutList(edit, script.completeBaseName().toStdString(), probe);
+    // Named after the file it goes to, as the window names it.
+    const std::string title = QFileInfo(QString::fromStdString(options.exportFile)).completeBaseName().toStdString();
+    const model::CutList cut = model::cutList(edit, title, probe);
     const auto cannotHold = model::exportCut(options.exportFile, cut);
     progress.finish();
     if (!cannotHold.empty()) std::cerr << model::cannotHoldMessage(options.exportFile, cannotHold) << '\n';

@@ -80,7 +80,8 @@ public:
     explicit EdlWriter(const CutList& cut) : cut_(cut), base_(timecodeBase(cut.rate)), reels_(reelNames(cut)) {}
 
     ExportedCut write(const std::string& title) {
-        text_ = "TITLE: " + title + "\r\n";
+        text_ = "TITLE: " + title + " (" + rateText(cut_.rate) + " fps, " +
+                (base_.dropFrame ? "drop frame" : "non-drop frame") + ")\r\n";
         text_ += std::string("FCM: ") + (base_.dropFrame ? "DROP FRAME" : "NON-DROP FRAME") + "\r\n";
         sayWhatTheListCannotHold();
         writeVideo();
@@ -223,8 +224,6 @@ private:
 
 }  // namespace
 
-ExportedCut edlText(const CutList& cut) {
-    return EdlWriter(cut).write(cut.title + " (" + rateText(cut.rate) + " fps)");
-}
+ExportedCut edlText(const CutList& cut) { return EdlWriter(cut).write(cut.title); }
 
 }  // namespace vistrel::model

@@ -126,6 +126,14 @@ private:
         xml_.writeEndElement();
     }
 
+    // Where the angle's file starts in the multicam: lead_ frames of the
+    // edit less its start frame's moment, exact where no script retimes it.
+    QString angleOffset(const CutAngle& angle) const {
+        if (angle.retimed()) return frames(lead_ - std::llround(angle.fileSeconds(0) * rate_.fps()), rate_);
+        const FrameRate clip = angle.clipRate;
+        return seconds(lead_ * rate_.den * clip.num - angle.startFrame * clip.den * rate_.num, rate_.num * clip.num);
+    }
+
     // Each angle holds its whole file, placed where its start frame meets
     // the common time line's frame 0 (the multicam's frame `lead_`).
     void writeMulticam() {
@@ -137,10 +145,9 @@ private:
             element(QStringLiteral("mc-angle"),
                     {{"name", angleId(angle.letter) + QStringLiteral(" ") + fileName(angle.file)},
                      {"angleID", angleId(angle.letter)}});
-            const std::int64_t offset = lead_ - std::llround(angle.fileSeconds(0) * rate_.fps());
             element(QStringLiteral("asset-clip"),
                     {{"ref", assetId(row)},
-                     {"offset", frames(offset, rate_)},
+                     {"offset", angleOffset(angle)},
                      {"name", fileName(angle.file)},
                      {"start", QStringLiteral("0s")},
                      {"duration", frames(angle.facts.frameCount * rate_.num * angle.facts.rate.den /

@@ -207,6 +207,7 @@ struct ExportFormat {
     const char* extension;
     SeenCut (*read)(const QByteArray&);
     const char* cannotHold;  // what stderr says; empty: nothing
+    bool soundRecording = false;
 };
 void PrintTo(const ExportFormat& format, std::ostream* out) { *out << format.extension; }
 
@@ -215,7 +216,7 @@ class ExportCut : public ::testing::TestWithParam<ExportFormat> {};
 TEST_P(ExportCut, HoldsEverySegmentAtTheFramesTheEditShows) {
     QTemporaryDir folder;
     std::string reason;
-    const auto edit = test::fourAngleEdit(folder.path().toStdString(), reason);
+    const auto edit = test::fourAngleEdit(folder.path().toStdString(), reason, GetParam().soundRecording);
     if (!edit) GTEST_SKIP() << reason;
     const QString exported = folder.filePath(QStringLiteral("cut.") + GetParam().extension);
     QProcess render;
@@ -254,14 +255,20 @@ TEST_P(ExportCut, HoldsEverySegmentAtTheFramesTheEditShows) {
     EXPECT_EQ(seen.fadeIn, 8);
     EXPECT_EQ(seen.fadeOut, 8);
     EXPECT_EQ(seen.frameCount, shown->info().frameCount);
-    EXPECT_EQ(seen.soundFile, edit->cameraFiles[0]);
-    EXPECT_NEAR(seen.soundSecondsThere, (10.0 + double(seen.soundAt - 1)) / kEditRate, 0.001)
-        << "angle A's sound from its start frame on, under the edit's first picture";
+    // Angle A's sound from its start frame on under the edit's first picture, or the recording from 1480 ms.
+    EXPECT_EQ(seen.soundFile, edit->cameraFiles[GetParam().soundRecording ? 1 : 0]);
+    EXPECT_NEAR(seen.soundSecondsThere, (GetParam().soundRecording ? 1.48 : 0.4) + double(seen.soundAt - 1) / kEditRate,
+                0.001);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ExportCut,
                          ::testing::Values(ExportFormat{"otio", readOtio, ""}, ExportFormat{"fcpxml", readFcpxml, ""},
-                                           ExportFormat{"edl", readEdl, "Angle C (cut-c30-"}),
-                         [](const auto& info) { return std::string(info.param.extension); });
+                                           ExportFormat{"edl", readEdl, "Angle C (cut-c30-"},
+                                           ExportFormat{"otio", readOtio, "", true},
+                                           ExportFormat{"fcpxml", readFcpxml, "", true},
+                                           ExportFormat{"edl", readEdl, "Angle C (cut-c30-", true}),
+                         [](const auto& info) {
+                             return std::string(info.param.extension) + (info.param.soundRecording ? "_recording" : "");
+                         });
 
 }  // namespace

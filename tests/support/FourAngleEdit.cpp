@@ -7,7 +7,8 @@
 
 namespace vistrel::test {
 
-std::optional<FourAngleEdit> fourAngleEdit(const std::filesystem::path& folder, std::string& skipReason) {
+std::optional<FourAngleEdit> fourAngleEdit(const std::filesystem::path& folder, std::string& skipReason,
+                                           bool soundRecording) {
     MediaRecipe a = recipes::ffv1Avi(), b = recipes::mjpegAvi(), c = recipes::ffv1Avi(), d = recipes::h264Ts();
     a.name = "cut-a";
     b.name = "cut-b";
@@ -33,6 +34,7 @@ std::optional<FourAngleEdit> fourAngleEdit(const std::filesystem::path& folder, 
     edit.content.overlap = "8";
     edit.content.fadeInLine = model::kFadeInStatement;
     edit.content.fadeOutLine = model::kFadeOutStatement;
+    if (soundRecording) edit.content.soundRecording = edit.cameraFiles[1], edit.content.soundStart = "1480";
     model::Edit written;
     written.replace(edit.content);
     edit.script = folder / "four-angles.avs";
