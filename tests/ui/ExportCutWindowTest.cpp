@@ -52,7 +52,8 @@ TEST_F(ExportCutWindow, ExportsTheOpenedEditAsTheCommandLineDoesSayingWhatAForma
 
     EXPECT_EQ(exportTo(scriptFolder() + "/cut.otio"),
               (QStringList{QStringLiteral("OpenTimelineIO (*.otio)"), QStringLiteral("Final Cut Pro XML (*.fcpxml)"),
-                           QStringLiteral("CMX 3600 EDL (*.edl)")}));
+                           QStringLiteral("CMX 3600 EDL (*.edl)"), QStringLiteral("MLT XML (Shotcut, melt) (*.mlt)"),
+                           QStringLiteral("AviSynth+ script with FFMS2 (*.avs)")}));
     EXPECT_NE(readBytes(scriptFolder() + "/cut.otio").find("\"OTIO_SCHEMA\": \"Timeline.1\""), std::string::npos);
     EXPECT_TRUE(messages_->shown.empty()) << "an export that holds the whole cut says nothing";
 
