@@ -10,7 +10,7 @@ PACKAGES = cmake ninja-build g++ pkg-config libgtest-dev \
            qt6-base-dev qt6-multimedia-dev \
            libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev \
            libffms2-dev libfftw3-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core \
-           clang-format help2man dpkg-dev file appstream desktop-file-utils lintian
+           clang-format melt help2man dpkg-dev file appstream desktop-file-utils lintian
 
 # Only for `make fuzz`: libFuzzer comes with clang's runtime.
 FUZZ_PACKAGES = clang libclang-rt-14-dev

@@ -56,7 +56,14 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
         QStringLiteral("proxy"),
         QStringLiteral("Build the preview proxy of the video file given (kept beside its index and read by the "
                        "editor's angle preview); goes on where an earlier build stopped. Its path goes to stdout."));
-    parser.addOptions({info, output, png, frames, null, quiet, progressLines, proxy});
+    const QCommandLineOption exportCut(
+        QStringLiteral("export"),
+        QStringLiteral("Export the cut of the edit script given for another editor, in the format FILE's extension "
+                       "names: .otio (OpenTimelineIO), .fcpxml (Final Cut Pro XML, a multicam clip) or .edl "
+                       "(CMX 3600). The camera files are named, not the conform scripts. What the format cannot "
+                       "hold is said on stderr."),
+        QStringLiteral("FILE"));
+    parser.addOptions({info, output, png, frames, null, quiet, progressLines, proxy, exportCut});
 
     auto usage = [&](const QString& message) {
         return UsageError{message.toStdString(), parser.helpText().toStdString()};
@@ -77,12 +84,16 @@ std::variant<RenderOptions, UsageError> parseRenderOptions(const QStringList& ar
     options.quiet = parser.isSet(quiet);
     options.progressLines = parser.isSet(progressLines);
     options.proxy = parser.isSet(proxy);
+    options.exportFile = parser.value(exportCut).toStdString();
     if (parser.isSet(frames) && !parseRange(parser.value(frames), options))
         return usage(QStringLiteral("--frames takes a range A-B of frame numbers with A <= B."));
 
     const int actions = int(options.info) + int(!options.output.empty()) + int(!options.pngFolder.empty()) +
-                        int(options.null) + int(options.proxy);
-    if (actions == 0) return usage(QStringLiteral("Say what to do: --info, -o FILE, --png DIR, --null or --proxy."));
+                        int(options.null) + int(options.proxy) + int(!options.exportFile.empty());
+    if (actions == 0)
+        return usage(QStringLiteral("Say what to do: --info, -o FILE, --png DIR, --null, --proxy or --export FILE."));
+    if (!options.exportFile.empty() && (actions > 1 || options.firstFrame))
+        return usage(QStringLiteral("--export goes alone."));
     if (options.proxy && (actions > 1 || options.firstFrame)) return usage(QStringLiteral("--proxy goes alone."));
     if (options.info && actions > 1) return usage(QStringLiteral("--info goes alone."));
     if (options.null && actions > 1) return usage(QStringLiteral("--null goes alone."));

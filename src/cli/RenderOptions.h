@@ -21,6 +21,7 @@ struct RenderOptions {
     bool quiet = false;
     bool progressLines = false;  // progress for a program, one line per update on stdout
     bool proxy = false;          // build the preview proxy of the clip given instead of rendering
+    std::string exportFile;      // --export: the edit script's cut handed on in the format of FILE's extension
 };
 
 struct UsageError {

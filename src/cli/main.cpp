@@ -3,6 +3,7 @@
 // engine's text on stderr), 2 for a usage error.
 
 #include "cli/CommandLine.h"
+#include "cli/EngineClipFacts.h"
 #include "cli/ProgressBar.h"
 #include "cli/RenderOptions.h"
 #include "cli/Renderer.h"
@@ -10,7 +11,12 @@
 #include "engine/core/ScriptError.h"
 #include "engine/proxy/ProxyBuilder.h"
 #include "engine/source/FfmsSource.h"
+#include "model/CutExport.h"
+#include "model/EditScriptReader.h"
+#include "model/ScriptFile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -54,9 +60,35 @@ int buildProxy(const cli::RenderOptions& options, cli::ProgressBar& progress) {
     return 0;
 }
 
+// The edit script's cut in the format of the export file's extension; what
+// the format cannot hold on stderr.
+int exportCut(const cli::RenderOptions& options, cli::ProgressBar& progress) {
+    model::EditContent edit = model::readEditScript(model::readScriptFile(options.script));
+    // A file the script names by a relative path lies beside the script.
+    const QFileInfo script(QString::fromStdString(options.script));
+    auto besideScript = [&script](std::string& path) {
+        if (!path.empty() && QFileInfo(QString::fromStdString(path)).isRelative())
+            path = QDir::cleanPath(script.absoluteDir().filePath(QString::fromStdString(path))).toStdString();
+    };
+    for (std::string& clip : edit.clips) besideScript(clip);
+    besideScript(edit.soundRecording);
+
+    engine::OpenOptions open;
+    open.indexProgress = [&progress](int64_t done, int64_t total) { progress.indexing(done, total); };
+    cli::EngineClipProbe probe(open);
+    // Named after the file it goes to, as the window names it.
+    const std::string title = QFileInfo(QString::fromStdString(options.exportFile)).completeBaseName().toStdString();
+    const model::CutList cut = model::cutList(edit, title, probe);
+    const auto cannotHold = model::exportCut(options.exportFile, cut);
+    progress.finish();
+    if (!cannotHold.empty()) std::cerr << model::cannotHoldMessage(options.exportFile, cannotHold) << '\n';
+    return 0;
+}
+
 int run(const cli::RenderOptions& options) {
     cli::ProgressBar progress = cli::ProgressBar::forCommand(options.progressLines, options.quiet);
     if (options.proxy) return buildProxy(options, progress);
+    if (!options.exportFile.empty()) return exportCut(options, progress);
     engine::OpenOptions open;
     // A render reads its frames once, in order: what a cache could give back
     // is the odd frame read twice close together, not the player's steps back.

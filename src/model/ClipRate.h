@@ -22,6 +22,18 @@ struct FrameSize {
     bool operator==(const FrameSize&) const = default;
 };
 
+// What a clip file is, as the engine reads it: a file of variable frame
+// rate is played at its most common rate by time, its frames counted so.
+struct ClipFacts {
+    FrameRate rate;
+    FrameSize size;
+    std::int64_t frameCount = 0;
+    bool variableRate = false;  // the file's frame times are irregular
+    bool hasSound = false;
+    int soundRate = 0;  // samples a second
+    int channels = 0;
+};
+
 // Reads the frame rate and picture size of a clip file. The model opens no
 // media itself: the window passes in a probe over the script engine, tests
 // pass their own.
@@ -31,6 +43,11 @@ public:
     // Nothing when the clip cannot be opened (the player says why when it shows it).
     virtual std::optional<FrameRate> rateOf(const std::string& path) = 0;
     virtual std::optional<FrameSize> sizeOf(const std::string& path) {
+        (void)path;
+        return std::nullopt;
+    }
+    // All of it, for handing the cut on; nothing when the clip cannot be opened.
+    virtual std::optional<ClipFacts> factsOf(const std::string& path) {
         (void)path;
         return std::nullopt;
     }

@@ -36,16 +36,6 @@ bool differs(FrameRate rate, FrameRate angleA) {
     return faster / slower - 1.0 >= kSameRateWithin - kRoundingSlack;
 }
 
-// "25", "29.97", "23.976": up to three decimals, none trailing.
-std::string rateText(FrameRate rate) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", rate.fps());
-    std::string shown = text;
-    shown.erase(shown.find_last_not_of('0') + 1);
-    if (shown.back() == '.') shown.pop_back();
-    return shown;
-}
-
 std::string fileName(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
 }
@@ -86,6 +76,15 @@ std::string movedStartFrame(const std::string& text, FrameRate from, FrameRate t
 }
 
 }  // namespace
+
+std::string rateText(FrameRate rate) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", rate.fps());
+    std::string shown = text;
+    shown.erase(shown.find_last_not_of('0') + 1);
+    if (shown.back() == '.') shown.pop_back();
+    return shown;
+}
 
 // The script under the conformed folder: named after the clip and what was
 // done to it, the one there already when it conforms the same clip the same way.
@@ -142,6 +141,8 @@ struct ConformedStep {
     std::string clip;
     std::string done;
     std::string inBrief;
+    ConformedClip::Timing timing;
+    std::pair<std::string, std::string> around = {};
 };
 
 std::optional<ConformedStep> conformedStep(const std::string& line) {
@@ -149,6 +150,9 @@ std::optional<ConformedStep> conformedStep(const std::string& line) {
     const auto end = line.find("\")", source);
     if (source == std::string::npos || end == std::string::npos) return std::nullopt;
     std::string clip = line.substr(source + 11, end - source - 11);
+    std::pair<std::string, std::string> around{line.substr(0, source), line.substr(end + 2)};
+    while (!around.second.empty() && (around.second.back() == '\n' || around.second.back() == '\r'))
+        around.second.pop_back();
     std::vector<long long> numbers;
     for (std::size_t at = end; (at = line.find_first_of("0123456789", at)) != std::string::npos;) {
         std::size_t used = 0;
@@ -156,17 +160,27 @@ std::optional<ConformedStep> conformedStep(const std::string& line) {
         at += used;
     }
     if (line.starts_with("ChangeFPS(AssumeFPS(avisource(") && numbers.size() == 4 && numbers[3] > 0)
-        return ConformedStep{clip, "kept in step with its clock at " + rateText({numbers[2], numbers[3]}) + " fps",
-                             "in step"};
+        return ConformedStep{clip,
+                             "kept in step with its clock at " + rateText({numbers[2], numbers[3]}) + " fps",
+                             "in step",
+                             {{numbers[0], numbers[1]}, {numbers[2], numbers[3]}},
+                             around};
     if (line.starts_with("ChangeFPS(avisource(") && numbers.size() == 2 && numbers[1] > 0)
-        return ConformedStep{clip, rateText({numbers[0], numbers[1]}) + " fps",
-                             rateText({numbers[0], numbers[1]}) + " fps"};
+        return ConformedStep{clip,
+                             rateText({numbers[0], numbers[1]}) + " fps",
+                             rateText({numbers[0], numbers[1]}) + " fps",
+                             {{0, 1}, {numbers[0], numbers[1]}},
+                             around};
     if (line.starts_with("BilinearResize(avisource(") && numbers.size() == 2)
-        return ConformedStep{clip, "fitted into " + sizeText(numbers[0], numbers[1]), sizeText(numbers[0], numbers[1])};
+        return ConformedStep{
+            clip, "fitted into " + sizeText(numbers[0], numbers[1]), sizeText(numbers[0], numbers[1]), {}, around};
     if (line.starts_with("AddBorders(BilinearResize(avisource(") && numbers.size() == 6)
         return ConformedStep{
-            clip, "fitted into " + sizeText(numbers[0] + numbers[2] + numbers[4], numbers[1] + numbers[3] + numbers[5]),
-            sizeText(numbers[0] + numbers[2] + numbers[4], numbers[1] + numbers[3] + numbers[5])};
+            clip,
+            "fitted into " + sizeText(numbers[0] + numbers[2] + numbers[4], numbers[1] + numbers[3] + numbers[5]),
+            sizeText(numbers[0] + numbers[2] + numbers[4], numbers[1] + numbers[3] + numbers[5]),
+            {},
+            around};
     return std::nullopt;
 }
 
@@ -174,7 +188,7 @@ std::optional<ConformedStep> conformedStep(const std::string& line) {
 
 std::optional<ConformedClip> readConformedClip(const std::string& path) {
     constexpr int kMostSteps = 4;
-    ConformedClip clip{path, {}, {}};
+    ConformedClip clip{path, {}, {}, {}, {}};
     for (int step = 0; step < kMostSteps && QFileInfo(QString::fromStdString(clip.original)).suffix() == "avs";
          ++step) {
         QFile file(QString::fromStdString(clip.original));
@@ -183,6 +197,8 @@ std::optional<ConformedClip> readConformedClip(const std::string& path) {
         if (!found) break;
         clip.original = found->clip;
         clip.done.insert(clip.done.begin(), found->done);
+        clip.timings.insert(clip.timings.begin(), found->timing);
+        clip.around.insert(clip.around.begin(), found->around);
         if (clip.inBrief.empty()) clip.inBrief = found->inBrief;
     }
     if (clip.done.empty()) return std::nullopt;

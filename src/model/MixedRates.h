@@ -14,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vistrel::model {
@@ -46,11 +47,26 @@ std::optional<std::string> writeConformedScript(const std::string& clipPath, con
 // ("25 fps", "fitted into 640x360"), the scripts it reads followed back to
 // the first file; nothing for a clip that is no such script.
 struct ConformedClip {
+    // What one script does to the timing of the clip it reads: a rate
+    // assumed for its frames as they are (AssumeFPS; num 0 for none), then
+    // the clip played at another rate by time (ChangeFPS; num 0 for none).
+    struct Timing {
+        FrameRate assumed{0, 1};
+        FrameRate changedTo{0, 1};
+    };
+
     std::string original;
     std::vector<std::string> done;
-    std::string inBrief;  // what was done last, as the clip list shows it: "25 fps", "640x360", "in step"
+    std::string inBrief;          // what was done last, as the clip list shows it: "25 fps", "640x360", "in step"
+    std::vector<Timing> timings;  // one per script, from the original's outward
+    // Each script's line around the clip it reads, the original's first:
+    // {"ChangeFPS(", ", 25, 1)"} for ChangeFPS(avisource("<clip>"), 25, 1).
+    std::vector<std::pair<std::string, std::string>> around;
 };
 std::optional<ConformedClip> readConformedClip(const std::string& path);
+
+// "25", "29.97", "23.976": a rate with up to three decimals, none trailing.
+std::string rateText(FrameRate rate);
 
 // The conform script's text: one line, ChangeFPS(avisource("<clip>"), num, den).
 std::string conformScriptText(const std::string& clipPath, FrameRate rate);

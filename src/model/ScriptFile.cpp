@@ -42,6 +42,10 @@ std::string failureOf(const std::string& path, const QSaveFile& file) {
 }  // namespace
 
 std::optional<std::string> saveScriptFile(const std::string& path, const std::string& utf8Text) {
+    return saveWholeFile(path, scriptFileBytes(utf8Text));
+}
+
+std::optional<std::string> saveWholeFile(const std::string& path, const QByteArray& bytes) {
     QSaveFile file(QString::fromStdString(path));
     // A folder that takes no new file (so no temporary beside the target)
     // may still hold a script the user may replace: that one is written in
@@ -52,7 +56,6 @@ std::optional<std::string> saveScriptFile(const std::string& path, const std::st
     // the target even when writing out the buffer failed.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failureOf(path, file);
 
-    const QByteArray bytes = scriptFileBytes(utf8Text);
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const std::string reason = failureOf(path, file);
         file.cancelWriting();

@@ -25,6 +25,8 @@ std::string readScriptFile(const std::string& path);
 // file already at the path as it was. On failure returns the reason,
 // "<path>: <what went wrong>".
 std::optional<std::string> saveScriptFile(const std::string& path, const std::string& utf8Text);
+// The same for bytes as they are (a file that is UTF-8 on every system).
+std::optional<std::string> saveWholeFile(const std::string& path, const QByteArray& bytes);
 
 // A whole script (UTF-8) under a name no other file has: the last "XXXXXX"
 // of nameTemplate replaced, the file created exclusively. The file is

@@ -119,10 +119,11 @@ void writeSegments(ScriptText& script, const Edit& edit, char angle) {
     }
 }
 
-void writeAngleSection(ScriptText& script, const Edit& edit, int row) {
+void writeAngleSection(ScriptText& script, const Edit& edit, int row, const ClipReading& reading) {
     const char angle = angleLetter(row);
     script.line(kAngleHeaderBefore + std::string(1, angle) + kAngleHeaderAfter);
-    script.line(std::string("angle") + angle + "=" + angleSourceText(edit, row));
+    script.line(std::string("angle") + angle + "=" + reading.picture(edit.clips().entry(row)) + ".trim(" +
+                edit.startFrames().entry(row) + ",0)");
     script.emptyLine();
     writeSegments(script, edit, angle);
 }
@@ -136,29 +137,39 @@ std::string videoLine(const StringList& points) {
     return "video=dissolve(" + list + "overlap)";
 }
 
+const ClipReading kAviSource{
+    [](const std::string& clip) { return "avisource(" + quoted(clip) + ").killaudio()"; },
+    [](const std::string& clip) { return "avisource(" + quoted(clip) + ")"; },
+};
+
 }  // namespace
 
 std::string angleSourceText(const Edit& edit, int row) {
-    return "avisource(" + quoted(edit.clips().entry(row)) + ").killaudio().trim(" + edit.startFrames().entry(row) +
-           ",0)";
+    return kAviSource.picture(edit.clips().entry(row)) + ".trim(" + edit.startFrames().entry(row) + ",0)";
 }
+
+namespace {
 
 // The edit's sound is the recording's, or angle A's from A's start frame on,
 // so that its first sample lies under the picture's frame 0; a start of "0"
 // needs no trim.
-std::string audioLine(const Edit& edit) {
+std::string audioLine(const Edit& edit, const ClipReading& reading) {
     if (!edit.soundRecording().isEmpty())
         return recordingAudioLine(edit.soundRecording().entry(0), edit.soundStart().entry(0));
-    const std::string source = "audio=avisource(" + quoted(edit.clips().entry(0)) + ")";
+    const std::string source = "audio=" + reading.pictureAndSound(edit.clips().entry(0));
     const std::string& start = edit.startFrames().entry(0);
     return start.empty() || start == "0" ? source : source + ".trim(" + start + ",0)";
 }
 
-std::string editScriptText(const Edit& edit) {
+}  // namespace
+
+std::string editScriptText(const Edit& edit) { return editScriptText(edit, kAviSource); }
+
+std::string editScriptText(const Edit& edit, const ClipReading& reading) {
     ScriptText script;
     script.line("overlap=" + edit.overlap().text());
-    script.line(audioLine(edit));
-    for (int row = 0; row < edit.clips().count(); ++row) writeAngleSection(script, edit, row);
+    script.line(audioLine(edit, reading));
+    for (int row = 0; row < edit.clips().count(); ++row) writeAngleSection(script, edit, row, reading);
     script.line(kClosingSeparator);
     script.line(videoLine(edit.switchPoints()));
     script.line("audiodub(video,audio)");

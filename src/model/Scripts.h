@@ -8,6 +8,7 @@
 #include "model/ScriptLocations.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,6 +62,17 @@ void ShowPreview(const Edit& edit, PlayerControl& player, MessageSink& messages,
 // the sound laid under it and the fade lines. 7 + clips × (switch points + 3)
 // lines.
 std::string editScriptText(const Edit& edit);
+
+// How a script reads a clip: its picture alone (an angle line) and its
+// picture with its sound (the audio line of angle A's sound).
+struct ClipReading {
+    std::function<std::string(const std::string& clip)> picture;
+    std::function<std::string(const std::string& clip)> pictureAndSound;
+};
+
+// The edit script's lines with each clip read as `reading` says; with
+// avisource, killing the sound for a picture alone, it is the edit script.
+std::string editScriptText(const Edit& edit, const ClipReading& reading);
 
 // The clip of one angle as its angle line loads it: the clip at that row of
 // the clip list, without sound, from its start frame on.

@@ -1,5 +1,6 @@
 #include "ui/EngineRateProbe.h"
 
+#include "cli/EngineClipFacts.h"
 #include "engine/Open.h"
 
 #include <QFileInfo>
@@ -23,6 +24,8 @@ std::optional<model::FrameRate> EngineRateProbe::rateOf(const std::string& path)
 
 std::optional<model::FrameSize> EngineRateProbe::sizeOf(const std::string& path) { return read(path).size; }
 
+std::optional<model::ClipFacts> EngineRateProbe::factsOf(const std::string& path) { return read(path).facts; }
+
 const EngineRateProbe::Known& EngineRateProbe::read(const std::string& path) {
     const QFileInfo file(QString::fromStdString(path));
     const QDateTime modified = file.lastModified();
@@ -40,12 +43,13 @@ const EngineRateProbe::Known& EngineRateProbe::read(const std::string& path) {
         if (progress.wasCanceled()) throw IndexingCancelled();
     };
 
-    Known known{modified, std::nullopt, std::nullopt};
+    Known known{modified, std::nullopt, std::nullopt, std::nullopt};
     try {
-        const engine::VideoInfo info = engine::openClip(path, options)->info();
-        if (info.hasVideo()) {
-            known.rate = model::FrameRate{info.fps.num, info.fps.den};
-            known.size = model::FrameSize{info.width, info.height};
+        const engine::ClipPtr clip = engine::openClip(path, options);
+        if (clip->info().hasVideo()) {
+            known.facts = cli::clipFacts(*clip);
+            known.rate = known.facts->rate;
+            known.size = known.facts->size;
         }
     } catch (const IndexingCancelled&) {
         static const Known unknown;

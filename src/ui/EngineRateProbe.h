@@ -22,12 +22,14 @@ public:
 
     std::optional<model::FrameRate> rateOf(const std::string& path) override;
     std::optional<model::FrameSize> sizeOf(const std::string& path) override;
+    std::optional<model::ClipFacts> factsOf(const std::string& path) override;
 
 private:
     struct Known {
         QDateTime modified;
         std::optional<model::FrameRate> rate;
         std::optional<model::FrameSize> size;
+        std::optional<model::ClipFacts> facts;
     };
     // What the engine says of the clip, read once until the file changes.
     const Known& read(const std::string& path);

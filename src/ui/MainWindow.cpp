@@ -1,9 +1,11 @@
 #include "ui/MainWindow.h"
 
 #include "engine/core/VideoInfo.h"
+#include "model/CutExport.h"
 #include "model/EditPreview.h"
 #include "model/Messages.h"
 #include "model/MixedSizes.h"
+#include "model/Ports.h"
 #include "model/Scripts.h"
 #include "model/StringListModel.h"
 #include "model/SwitchPoint.h"
@@ -57,6 +59,7 @@ MainWindow::MainWindow(MainWindowSetup setup)
       openDialog_(std::move(setup.openDialog)),
       saveDialog_(std::move(setup.saveDialog)),
       renderDialog_(std::move(setup.renderDialog)),
+      exportDialog_(std::move(setup.exportDialog)),
       soundRecordingDialog_(std::move(setup.soundRecordingDialog)),
       messages_(std::move(setup.messages)) {
     if (!openDialog_)
@@ -65,6 +68,11 @@ MainWindow::MainWindow(MainWindowSetup setup)
         saveDialog_ = std::make_unique<QtFileDialog>(model::kSaveScriptDialogSetup, FileDialogPurpose::Save, this);
     if (!renderDialog_)
         renderDialog_ = std::make_unique<QtFileDialog>(model::kRenderVideoDialogSetup, FileDialogPurpose::Save, this);
+    if (!exportDialog_) {
+        const std::string formats = model::cutFormatFilter();
+        exportDialog_ = std::make_unique<QtFileDialog>(model::FileDialogSetup{"export cut", formats, "otio"},
+                                                       FileDialogPurpose::Save, this);
+    }
     if (!messages_) messages_ = std::make_unique<MessageBoxSink>(this);
     createEditKeeping(setup);
     angleRates_ = std::make_unique<AngleRates>(std::move(setup.rates), *questions_, std::move(setup.conformedFolder),
@@ -153,6 +161,7 @@ void MainWindow::createMenu() {
              [this] { loadSoundRecording(); });
     addEntry(*menu_.file, tr("Remove sound recording"), QKeySequence(), [this] { edit_.removeSoundRecording(); });
     addEntry(*menu_.file, tr("Render video…"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { renderVideo(); });
+    addEntry(*menu_.file, tr("Export cut…"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { exportCut(); });
     menu_.file->addSeparator();
     addEntry(*menu_.file, tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
     undoEntry_ = addEntry(*menu_.edit, tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
@@ -314,6 +323,8 @@ void MainWindow::renderVideo() {
     if (!script) return;
     render_ = new RenderProgressDialog(*this, std::move(script), QString::fromStdString(*output), *messages_);
 }
+
+void MainWindow::exportCut() { model::exportEditCut(edit_, *exportDialog_, *messages_, angleRates_->matching().rates); }
 
 // Angles of different sizes cannot be dissolved into each other: the
 // message names each size instead of the dissolve's failure.

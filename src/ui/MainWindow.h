@@ -61,6 +61,7 @@ struct MainWindowSetup {
     std::unique_ptr<model::FileDialog> openDialog;
     std::unique_ptr<model::FileDialog> saveDialog;
     std::unique_ptr<model::FileDialog> renderDialog;
+    std::unique_ptr<model::FileDialog> exportDialog;
     std::unique_ptr<model::MessageSink> messages;
     std::unique_ptr<model::FileDialog> openEditDialog;
     std::unique_ptr<model::FileDialog> soundRecordingDialog;
@@ -140,6 +141,8 @@ private:
     // "Render video…": asks for a file and renders the edit into it.
     void renderVideo();
     bool sameSizes();
+    // "Export cut…": asks for a file and hands the cut on in its format.
+    void exportCut();
     // "Match start frames by sound": matches the clips in the background,
     // then sets the start frames through the edit.
     void matchStartFramesBySound();
@@ -166,6 +169,7 @@ private:
     std::unique_ptr<model::FileDialog> openDialog_;
     std::unique_ptr<model::FileDialog> saveDialog_;
     std::unique_ptr<model::FileDialog> renderDialog_;
+    std::unique_ptr<model::FileDialog> exportDialog_;
     std::unique_ptr<model::FileDialog> soundRecordingDialog_;
     std::unique_ptr<model::MessageSink> messages_;
     std::unique_ptr<model::FileDialog> openEditDialog_;

@@ -34,7 +34,8 @@ TEST(RenderOptions, TakesAScriptAndOneAction) {
 TEST(RenderOptions, RefusesWhatCannotBeMeant) {
     EXPECT_EQ(usageMessage({}), "Give exactly one script.");
     EXPECT_EQ(usageMessage({"a.avs", "b.avs", "--info"}), "Give exactly one script.");
-    EXPECT_EQ(usageMessage({"a.avs"}), "Say what to do: --info, -o FILE, --png DIR, --null or --proxy.");
+    EXPECT_EQ(usageMessage({"a.avs"}), "Say what to do: --info, -o FILE, --png DIR, --null, --proxy or --export FILE.");
+    EXPECT_EQ(usageMessage({"a.avs", "--export", "a.edl", "--png", "d"}), "--export goes alone.");
     EXPECT_EQ(usageMessage({"a.mp4", "--proxy", "--null"}), "--proxy goes alone.");
     EXPECT_EQ(usageMessage({"a.mp4", "--proxy", "--frames", "1-2"}), "--proxy goes alone.");
     EXPECT_EQ(usageMessage({"a.avs", "--info", "--null"}), "--info goes alone.");

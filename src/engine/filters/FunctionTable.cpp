@@ -8,6 +8,10 @@ const std::vector<FunctionDef>& functionTable() {
         {"WAVSource", "s+", createWavSource},
         {"FFAudioSource", "[source]s[track]i[cache]b[cachefile]s[adjustdelay]i[fill_gaps]i[drc_scale]f[varprefix]s",
          createFFAudioSource},
+        {"FFVideoSource",
+         "[source]s[track]i[cache]b[cachefile]s[fpsnum]i[fpsden]i[threads]i[timecodes]s[seekmode]i[rffmode]i"
+         "[width]i[height]i[resizer]s[colorspace]s[varprefix]s",
+         createFFVideoSource},
         {"KillAudio", "c", createKillAudio},
         {"DelayAudio", "cf", createDelayAudio},
         {"Trim", "cii[pad]b[cache]b", createTrim},

@@ -19,6 +19,7 @@ const FunctionRegistry& standardFunctions();
 Value createAviSource(const Args& args, Environment& env);
 Value createWavSource(const Args& args, Environment& env);
 Value createFFAudioSource(const Args& args, Environment& env);
+Value createFFVideoSource(const Args& args, Environment& env);
 Value createKillAudio(const Args& args, Environment& env);
 Value createDelayAudio(const Args& args, Environment& env);
 Value createTrim(const Args& args, Environment& env);          // Trim(clip, first, last)

@@ -42,10 +42,13 @@ void checkIsReadableFile(const std::string& path) {
     if (fs::file_size(file, ec) == 0 && !ec) throw MediaError("The file is empty.");
 }
 
-// -1 for a file without video.
-int firstVideoTrack(FFMS_Index* index) {
+// The video track asked for: -1 the first one (-1 for a file without video), else that track, which must be video.
+int videoTrackOf(FFMS_Index* index, int asked) {
     FfmsError error;
-    return FFMS_GetFirstIndexedTrackOfType(index, FFMS_TYPE_VIDEO, error.get());
+    if (asked < 0) return FFMS_GetFirstIndexedTrackOfType(index, FFMS_TYPE_VIDEO, error.get());
+    if (asked >= FFMS_GetNumTracks(index) || FFMS_GetTrackType(FFMS_GetTrackFromIndex(index, asked)) != FFMS_TYPE_VIDEO)
+        throw MediaError("Track " + std::to_string(asked) + " is not a video track.");
+    return asked;
 }
 
 FfmsVideoSourcePtr openVideo(const std::string& path, FFMS_Index* index, int track, const SourceOptions& options,
@@ -231,14 +234,14 @@ std::shared_ptr<FfmsSource> FfmsSource::open(const std::string& path, const Sour
     try {
         checkIsReadableFile(path);
         FfmsIndexPtr index = SourceIndex(options.indexFolder, options.indexProgress).load(path);
-        const int track = firstVideoTrack(index.get());
+        const int track = videoTrackOf(index.get(), options.videoTrack);
         if (track < 0 && !options.video) return openSoundFile(path, name, index.get(), options);
         if (track < 0) throw MediaError("The file has no video.");
         FFMS_Track* frames = FFMS_GetTrackFromIndex(index.get(), track);
         const StreamTraits stream = probeStream(path, track, options.video);
         Parts parts{.name = name,
                     .function = options.functionName,
-                    .seekMethod = seekMethodFor(stream),
+                    .seekMethod = options.decodeInOrder ? SeekMethod::DecodeInOrder : seekMethodFor(stream),
                     .recentFramesBytes = options.recentFramesBytes};
         if (FFMS_GetNumFrames(frames) <= 0) throw MediaError("The video has no frames.");
         const FrameTimes times = frameTimesOf(frames, stream);

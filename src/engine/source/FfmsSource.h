@@ -39,6 +39,10 @@ struct SourceOptions {
     size_t recentFramesBytes = kDefaultRecentFramesBytes;
     std::string nameInMessages;              // the file as the user named it; empty: the path
     std::string functionName = "AVISource";  // the script function that opened it, in messages
+    // The picture track: -1 the first video track, else the video track of that number.
+    int videoTrack = -1;
+    // Frames decoded in order from the start rather than sought (FFVideoSource's seekmode 0).
+    bool decodeInOrder = false;
 
     // The sound (FFAudioSource's arguments). The track: -1 the first sound
     // track, else the track of that number, which must be the first sound
