@@ -3,6 +3,7 @@
 #include "model/EditScriptReader.h"
 #include "model/Messages.h"
 #include "model/ScriptFile.h"
+#include "model/ScriptOperations.h"
 #include "model/Scripts.h"
 #include "model/SwitchPoint.h"
 

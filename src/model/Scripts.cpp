@@ -1,36 +1,10 @@
 #include "model/Scripts.h"
 
-#include "model/Messages.h"
 #include "model/NumericText.h"
-#include "model/ScriptFile.h"
 #include "model/SoundRecording.h"
 #include "model/SwitchPoint.h"
 
-#include <cmath>
-#include <limits>
-
 namespace vistrel::model {
-
-ScriptText& ScriptText::line(std::string_view text) {
-    text_ += text;
-    text_ += "\r\n";
-    ++lineCount_;
-    return *this;
-}
-
-std::int64_t roundHalfToEven(double value) {
-    double rounded = std::floor(value);
-    const double above = value - rounded;
-    if (above > 0.5 || (above == 0.5 && std::fmod(rounded, 2.0) != 0.0)) rounded += 1.0;
-
-    // 2^63 is exactly representable; every double below it fits in int64.
-    constexpr double kTwoTo63 = 9223372036854775808.0;
-    if (rounded >= kTwoTo63) return std::numeric_limits<std::int64_t>::max();
-    if (rounded < -kTwoTo63) return std::numeric_limits<std::int64_t>::min();
-    return static_cast<std::int64_t>(rounded);
-}
-
-std::int64_t segmentStart(double nextFrame, double overlap) { return roundHalfToEven(nextFrame - overlap + 1.0); }
 
 std::string introScriptText() {
     return ScriptText()
@@ -39,15 +13,7 @@ std::string introScriptText() {
         .text();
 }
 
-std::optional<std::string> ShowIntro(PlayerControl& player, const ScriptLocations& locations) {
-    auto failure = locations.write(locations.introPath, introScriptText());
-    player.filename(locations.introPlayerPath);
-    return failure;
-}
-
 namespace {
-
-constexpr int kMinimumPreviewClips = 2;
 
 std::string angleName(int row) { return "angle" + decimalText(row); }
 
@@ -77,21 +43,6 @@ std::string previewScriptText(const Edit& edit) {
     script.line(edit.fadeInLine());
     script.line(edit.fadeOutLine());
     return script.text();
-}
-
-void ShowPreview(const Edit& edit, PlayerControl& player, MessageSink& messages, const ScriptLocations& locations) {
-    player.stop();
-    player.filename(locations.introPlayerPath);
-    if (edit.clips().count() < kMinimumPreviewClips) {
-        messages.showMessage(messages::kTooFewClipsForPreview);
-        return;
-    }
-    if (const auto failure = locations.write(locations.previewPath, previewScriptText(edit))) {
-        messages.showMessage(messages::kPreviewNotWrittenPrefix + *failure);
-        return;
-    }
-    player.filename(locations.previewPlayerPath);
-    player.play();
 }
 
 namespace {
@@ -176,22 +127,6 @@ std::string editScriptText(const Edit& edit, const ClipReading& reading) {
     script.line(edit.fadeInLine());
     script.line(edit.fadeOutLine());
     return script.text();
-}
-
-std::optional<std::string> buildEditScript(const Edit& edit, FileDialog& saveDialog, MessageSink& messages) {
-    if (edit.switchPoints().count() <= 1) {
-        messages.showMessage(messages::kTooFewSwitchPoints);
-        return std::nullopt;
-    }
-    const auto path = saveDialog.choose();
-    if (!path || path->empty()) return std::nullopt;
-
-    if (const auto failure = saveScriptFile(*path, editScriptText(edit))) {
-        messages.showMessage(messages::kScriptNotSavedPrefix + *failure);
-        return std::nullopt;
-    }
-    messages.showMessage(messages::kScriptSaved);
-    return path;
 }
 
 }  // namespace vistrel::model

@@ -6,6 +6,7 @@
 #include "model/Messages.h"
 #include "model/MixedSizes.h"
 #include "model/Ports.h"
+#include "model/ScriptOperations.h"
 #include "model/Scripts.h"
 #include "model/StringListModel.h"
 #include "model/SwitchPoint.h"

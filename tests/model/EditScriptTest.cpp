@@ -1,5 +1,6 @@
 #include "model/Messages.h"
 #include "model/ModelFakes.h"
+#include "model/ScriptOperations.h"
 #include "model/Scripts.h"
 
 #include <QTemporaryDir>

@@ -3,6 +3,7 @@
 // file that was there before is left as it was, nothing is called saved and
 // no temporary file is left behind.
 #include "model/ModelFakes.h"
+#include "model/ScriptOperations.h"
 #include "model/Scripts.h"
 #include "model/SmallFileSystem.h"
 

@@ -1,4 +1,5 @@
 #include "model/ModelFakes.h"
+#include "model/ScriptOperations.h"
 #include "model/Scripts.h"
 
 #include <QTemporaryDir>

@@ -4,6 +4,7 @@
 // written at the end has a segment per point. (How long the script takes
 // to write is printed by vistrel-soak, never asserted here.)
 #include "model/ModelFakes.h"
+#include "model/ScriptOperations.h"
 #include "model/Scripts.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,7 @@
 #include "soak/SwitchPointSession.h"
 
 #include "model/Edit.h"
+#include "model/ScriptOperations.h"
 #include "model/Scripts.h"
 #include "model/SwitchPoint.h"
 
