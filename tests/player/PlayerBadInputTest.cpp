@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 using namespace vistrel::test;
 using vistrel::player::PlaybackDependencies;
@@ -20,7 +21,7 @@ using vistrel::player::PlayerWnd;
 namespace {
 
 class BadInput : public ::testing::Test {
-protected:
+public:
     QTemporaryDir folder;
     std::unique_ptr<PlayerWnd> player;
 
@@ -65,30 +66,42 @@ protected:
     }
 };
 
-TEST_F(BadInput, MissingFile) {
-    const QString path = folder.filePath("not-there.avi");
-    expectCard(path);
-    EXPECT_TRUE(player->errorMessage().contains("not-there.avi")) << player->errorMessage().toStdString();
+// Each row makes a file the player cannot show; the card names what is
+// wrong (saying `says` where it is given), and the next file works.
+struct BadFile {
+    const char* name;
+    std::function<QString(BadInput&)> make;
+    QString says;
+};
+
+class BadFiles : public BadInput, public ::testing::WithParamInterface<BadFile> {};
+
+TEST_P(BadFiles, ShowsTheCardAndTheNextFileWorks) {
+    const BadFile& row = GetParam();
+    expectCard(row.make(*this));
+    EXPECT_TRUE(player->errorMessage().contains(row.says)) << player->errorMessage().toStdString();
     expectNextFileWorks();
 }
 
-TEST_F(BadInput, Folder) {
-    expectCard(folder.path());
-    expectNextFileWorks();
-}
-
-TEST_F(BadInput, ZeroByteFile) {
-    expectCard(writeFile("empty.avi", {}));
-    expectNextFileWorks();
-}
-
-TEST_F(BadInput, RandomBytesNamedAvi) {
-    QByteArray noise(64 * 1024, '\0');
+QByteArray noise() {
+    QByteArray bytes(64 * 1024, '\0');
     QRandomGenerator generator(1234);
-    for (char& byte : noise) byte = static_cast<char>(generator.bounded(256));
-    expectCard(writeFile("noise.avi", noise));
-    expectNextFileWorks();
+    for (char& byte : bytes) byte = static_cast<char>(generator.bounded(256));
+    return bytes;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadFiles,
+    ::testing::Values(
+        BadFile{"MissingFile", [](BadInput& t) { return t.folder.filePath("not-there.avi"); }, "not-there.avi"},
+        BadFile{"Folder", [](BadInput& t) { return t.folder.path(); }, {}},
+        BadFile{"ZeroByteFile", [](BadInput& t) { return t.writeFile("empty.avi", {}); }, {}},
+        BadFile{"RandomBytesNamedAvi", [](BadInput& t) { return t.writeFile("noise.avi", noise()); }, {}},
+        BadFile{"ScriptWithAnError",
+                [](BadInput& t) { return t.writeFile("broken.avs", "blankclip()\r\nnosuchfunction(1)\r\n"); },
+                "nosuchfunction"},
+        BadFile{"EmptyFilename", [](BadInput&) { return QString(); }, "No file name was given."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BadInput, TruncatedAviNeverCrashes) {
     VISTREL_TEST_MEDIA_OR_SKIP(good, recipes::mjpegAvi());
@@ -110,18 +123,6 @@ TEST_F(BadInput, TruncatedAviNeverCrashes) {
             EXPECT_TRUE(hasRedText(player->grab().toImage()));
         }
     }
-    expectNextFileWorks();
-}
-
-TEST_F(BadInput, ScriptWithAnError) {
-    expectCard(writeFile("broken.avs", "blankclip()\r\nnosuchfunction(1)\r\n"));
-    EXPECT_TRUE(player->errorMessage().contains("nosuchfunction")) << player->errorMessage().toStdString();
-    expectNextFileWorks();
-}
-
-TEST_F(BadInput, EmptyFilename) {
-    expectCard("");
-    EXPECT_EQ(player->errorMessage(), "No file name was given.");
     expectNextFileWorks();
 }
 
