@@ -25,14 +25,13 @@ ClipFacts factsOf(const std::string& path, char letter, ClipRateProbe& probe) {
     return *facts;
 }
 
-CutAngle angleOf(const std::string& clip, int row, ClipRateProbe& probe, ClipFacts& asTheEditReadsIt) {
+CutAngle angleOf(const std::string& clip, int row, ClipRateProbe& probe) {
     CutAngle angle;
     angle.letter = angleLetter(row);
     angle.clip = clip;
     angle.file = clip;
-    asTheEditReadsIt = factsOf(clip, angle.letter, probe);
-    angle.facts = asTheEditReadsIt;
-    angle.clipRate = asTheEditReadsIt.rate;
+    angle.clipFacts = factsOf(clip, angle.letter, probe);
+    angle.facts = angle.clipFacts;
     if (const auto conformed = readConformedClip(clip)) {
         angle.file = conformed->original;
         angle.conformed = conformed->done;
@@ -63,9 +62,9 @@ std::int64_t CutAngle::fileFrame(std::int64_t timelineFrame) const {
 }
 
 double CutAngle::fileSeconds(std::int64_t timelineFrame) const {
-    // The clip's frames last 1 / clipRate each; a rate assumed by a script
+    // The clip's frames last one over its rate each; a rate assumed by a script
     // stretches the file's time by its own rate against the assumed one.
-    double seconds = static_cast<double>(startFrame + timelineFrame) / clipRate.fps();
+    double seconds = static_cast<double>(startFrame + timelineFrame) / clipFacts.rate.fps();
     for (const ConformedClip::Timing& timing : timings)
         if (timing.assumed.num > 0) seconds *= timing.assumed.fps() / facts.rate.fps();
     return seconds;
@@ -100,16 +99,13 @@ CutList cutList(const EditContent& edit, const std::string& title, ClipRateProbe
 
     std::vector<std::int64_t> angleFrames;
     for (std::size_t row = 0; row < edit.clips.size(); ++row) {
-        ClipFacts read;
-        cut.angles.push_back(angleOf(edit.clips[row], static_cast<int>(row), probe, read));
-        if (row == 0) {
-            cut.rate = read.rate;
-            cut.size = read.size;
-        }
+        CutAngle& angle = cut.angles.emplace_back(angleOf(edit.clips[row], static_cast<int>(row), probe));
         const std::string startText = row < edit.startFrames.size() ? edit.startFrames[row] : std::string();
-        cut.angles.back().startFrame = startFrameIn(startText, read.frameCount);
-        angleFrames.push_back(read.frameCount - cut.angles.back().startFrame);
+        angle.startFrame = startFrameIn(startText, angle.clipFacts.frameCount);
+        angleFrames.push_back(angle.clipFacts.frameCount - angle.startFrame);
     }
+    cut.rate = cut.angles[0].clipFacts.rate;
+    cut.size = cut.angles[0].clipFacts.size;
 
     EditTiming timing{edit.switchPoints, static_cast<std::int64_t>(numericValue(edit.overlap)),
                       !edit.fadeInLine.empty()};

@@ -27,11 +27,11 @@ struct CutAngle {
     // What the conform scripts did to it ("30 fps", "fitted into 640x360");
     // empty for a file the edit reads as it is.
     std::vector<std::string> conformed;
-    // How the clip the edit reads shows the file: the scripts' rate
-    // changes (ConformedClip), at the clip's rate (the edit's), from its
-    // start frame (the common time line's frame 0).
+    // How the clip the edit reads (its facts: the edit's rate) shows the
+    // file: the scripts' rate changes (ConformedClip), from its start frame
+    // (the common time line's frame 0) on.
+    ClipFacts clipFacts;
     std::vector<ConformedClip::Timing> timings;
-    FrameRate clipRate;
     std::int64_t startFrame = 0;
 
     // "Angle C (c30.mp4)", as messages name it.

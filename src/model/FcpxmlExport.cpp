@@ -130,7 +130,7 @@ private:
     // edit less its start frame's moment, exact where no script retimes it.
     QString angleOffset(const CutAngle& angle) const {
         if (angle.retimed()) return frames(lead_ - std::llround(angle.fileSeconds(0) * rate_.fps()), rate_);
-        const FrameRate clip = angle.clipRate;
+        const FrameRate clip = angle.clipFacts.rate;
         return seconds(lead_ * rate_.den * clip.num - angle.startFrame * clip.den * rate_.num, rate_.num * clip.num);
     }
 

@@ -43,12 +43,16 @@ TEST_F(ExportCutWindow, ExportsTheOpenedEditAsTheCommandLineDoesSayingWhatAForma
     std::string reason;
     const auto made = test::fourAngleEdit(scriptFolder(), reason);
     if (!made) GTEST_SKIP() << reason;
-    createWindow();
-    openEditDialog_->answers.push_back(made->script.string());
-    window().show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    QTest::keyClick(&window(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
-    ASSERT_EQ(edit().content(), made->content);
+    // A window of its own for each export: its dialog offers no name chosen before.
+    auto openTheEdit = [&] {
+        createWindow();
+        openEditDialog_->answers.push_back(made->script.string());
+        window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+        QTest::keyClick(&window(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        ASSERT_EQ(edit().content(), made->content);
+    };
+    openTheEdit();
 
     EXPECT_EQ(exportTo(scriptFolder() + "/cut.otio"),
               (QStringList{QStringLiteral("OpenTimelineIO (*.otio)"), QStringLiteral("Final Cut Pro XML (*.fcpxml)"),
@@ -57,6 +61,7 @@ TEST_F(ExportCutWindow, ExportsTheOpenedEditAsTheCommandLineDoesSayingWhatAForma
     EXPECT_NE(readBytes(scriptFolder() + "/cut.otio").find("\"OTIO_SCHEMA\": \"Timeline.1\""), std::string::npos);
     EXPECT_TRUE(messages_->shown.empty()) << "an export that holds the whole cut says nothing";
 
+    openTheEdit();
     exportTo(scriptFolder() + "/cut.edl", true);
     ASSERT_EQ(messages_->shown.size(), 1u);
     EXPECT_TRUE(messages_->shown[0].starts_with("cut.edl holds the cut, but not all of it:\n- Angle C (cut-c30-"))
