@@ -36,14 +36,10 @@ Value createAviSource(const Args& args, Environment& env) {
         return env.runScriptFile(path, env);
     }
 
-    SourceOptions options;
-    options.nameInMessages = path;
+    SourceOptions options = sourceOptionsIn(env, path);
     options.audio = args.boolOr(kAudio, true);
     options.video = !env.soundOnly;
     options.pixelType = requestedPixelType(args.stringOr(kPixelType, ""));
-    options.indexFolder = env.indexFolder;
-    options.indexProgress = env.indexProgress;
-    options.recentFramesBytes = env.recentFramesBytes;
     const std::string file = utf8Text(resolvePathInScript(path, env));
 
     const bool plain = !args.defined(kAudio) && !args.defined(kPixelType);

@@ -16,7 +16,6 @@
 #include "engine/clips/BilinearResize.h"
 #include "engine/clips/ChangeFPS.h"
 #include "engine/core/ScriptError.h"
-#include "engine/core/Utf8Path.h"
 #include "engine/filters/FunctionTable.h"
 #include "engine/script/Environment.h"
 #include "engine/source/FfmsSource.h"
@@ -62,9 +61,8 @@ Value createFFVideoSource(const Args& args, Environment& env) {
     checkResizer(args.stringOr(kResizer, "BICUBIC"));
 
     const std::string path = args.stringOr(kSource, "");
-    SourceOptions options;
+    SourceOptions options = sourceOptionsIn(env, path);
     options.functionName = "FFVideoSource";
-    options.nameInMessages = path;
     options.audio = false;
     options.video = !env.soundOnly;
     options.videoTrack = args.intOr(kTrack, -1);
@@ -72,10 +70,7 @@ Value createFFVideoSource(const Args& args, Environment& env) {
     options.pixelType = requestedColorspace(args.stringOr(kColorspace, ""));
     if (const int threads = args.intOr(kThreads, -1); threads > 0)
         options.decoderThreads = std::min(threads, kMostThreads);
-    options.indexFolder = env.indexFolder;
-    options.indexProgress = env.indexProgress;
-    options.recentFramesBytes = env.recentFramesBytes;
-    ClipPtr clip = FfmsSource::open(utf8Text(resolvePathInScript(path, env)), options);
+    ClipPtr clip = openSourceInScript(path, options, env);
 
     const int fpsNum = args.intOr(kFpsNum, -1), fpsDen = args.intOr(kFpsDen, 1);
     if (fpsNum > 0) {

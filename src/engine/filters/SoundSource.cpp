@@ -13,7 +13,6 @@
 //     cache, cachefile, varprefix: accepted; the index is kept in the engine's
 //       own index folder, never beside the file, and no variables are set.
 #include "engine/core/ScriptError.h"
-#include "engine/core/Utf8Path.h"
 #include "engine/filters/FunctionTable.h"
 #include "engine/source/FfmsSource.h"
 
@@ -35,12 +34,10 @@ private:
     ClipPtr source_;
 };
 
-ClipPtr soundOf(const std::string& path, SourceOptions options, Environment& env) {
-    options.nameInMessages = path;
+// The file's sound, as a clip without video.
+ClipPtr soundOf(const std::string& path, SourceOptions options, const Environment& env) {
     options.video = false;
-    options.indexFolder = env.indexFolder;
-    options.indexProgress = env.indexProgress;
-    ClipPtr source = FfmsSource::open(utf8Text(resolvePathInScript(path, env)), options);
+    ClipPtr source = openSourceInScript(path, options, env);
     if (!source->info().hasAudio()) throw ScriptError(options.functionName + ": No audio track found");
     if (!source->info().hasVideo()) return source;
     return std::make_shared<SoundOnly>(std::move(source));
@@ -53,14 +50,16 @@ constexpr size_t kSource = 0, kTrack = 1, kAdjustDelay = 4, kFillGaps = 5, kDrcS
 Value createWavSource(const Args& args, Environment& env) {
     const std::vector<Value>& files = args.repeated(0);
     if (files.size() != 1) throw ScriptError("WAVSource: only one file is supported");
-    SourceOptions options;
+    const std::string& path = std::get<std::string>(files.front());
+    SourceOptions options = sourceOptionsIn(env, path);
     options.functionName = "WAVSource";
-    return soundOf(std::get<std::string>(files.front()), options, env);
+    return soundOf(path, options, env);
 }
 
 Value createFFAudioSource(const Args& args, Environment& env) {
     if (!args.defined(kSource)) throw ScriptError("FFAudioSource: No source specified");
-    SourceOptions options;
+    const std::string path = args.stringOr(kSource, "");
+    SourceOptions options = sourceOptionsIn(env, path);
     options.functionName = "FFAudioSource";
     options.audioTrack = args.intOr(kTrack, -1);
     if (options.audioTrack <= -2) throw ScriptError("FFAudioSource: No audio track selected");
@@ -69,7 +68,7 @@ Value createFFAudioSource(const Args& args, Environment& env) {
         throw ScriptError("FFAudioSource: Invalid delay adjustment specified");
     options.fillGaps = args.intOr(kFillGaps, -1);
     options.drcScale = args.floatOr(kDrcScale, 0.0);
-    return soundOf(args.stringOr(kSource, ""), options, env);
+    return soundOf(path, options, env);
 }
 
 }  // namespace vistrel::engine

@@ -415,4 +415,18 @@ void FfmsSource::readAudio(void* dst, int64_t start, int64_t count) {
         throw ScriptError(function_ + ": cannot decode the sound of '" + name_ + "'\n" + error.text());
 }
 
+SourceOptions sourceOptionsIn(const Environment& env, const std::string& nameInScript) {
+    SourceOptions options;
+    options.nameInMessages = nameInScript;
+    options.indexFolder = env.indexFolder;
+    options.indexProgress = env.indexProgress;
+    options.recentFramesBytes = env.recentFramesBytes;
+    return options;
+}
+
+std::shared_ptr<FfmsSource> openSourceInScript(const std::string& nameInScript, const SourceOptions& options,
+                                               const Environment& env) {
+    return FfmsSource::open(utf8Text(resolvePathInScript(nameInScript, env)), options);
+}
+
 }  // namespace vistrel::engine

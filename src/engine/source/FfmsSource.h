@@ -114,4 +114,14 @@ private:
     int64_t audioLead_ = 0;  // FFMS2's samples before the first picture's
 };
 
+// What a script's source function starts from: the file as the script
+// names it (for messages) and the evaluation's index folder, index progress
+// and recent-frame budget.
+SourceOptions sourceOptionsIn(const Environment& env, const std::string& nameInScript);
+
+// Opens the file a script names, a relative name starting from the script's
+// folder.
+std::shared_ptr<FfmsSource> openSourceInScript(const std::string& nameInScript, const SourceOptions& options,
+                                               const Environment& env);
+
 }  // namespace vistrel::engine
