@@ -12,16 +12,16 @@
 #include <cmath>
 
 namespace vistrel::model {
-namespace {
-
-std::string fileName(const std::string& path) {
+std::string fileNameOf(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
 }
+
+namespace {
 
 ClipFacts factsOf(const std::string& path, char letter, ClipRateProbe& probe) {
     auto facts = probe.factsOf(path);
     if (!facts || facts->rate.num <= 0 || facts->rate.den <= 0 || facts->frameCount <= 0)
-        throw CutError(std::string("Angle ") + letter + " (" + fileName(path) + ") cannot be read as a video.");
+        throw CutError(std::string("Angle ") + letter + " (" + fileNameOf(path) + ") cannot be read as a video.");
     return *facts;
 }
 
@@ -50,7 +50,7 @@ std::int64_t startFrameIn(const std::string& text, std::int64_t frameCount) {
 
 }  // namespace
 
-std::string CutAngle::name() const { return std::string("Angle ") + letter + " (" + fileName(file) + ")"; }
+std::string CutAngle::name() const { return std::string("Angle ") + letter + " (" + fileNameOf(file) + ")"; }
 
 bool CutAngle::retimed() const {
     return std::any_of(timings.begin(), timings.end(),

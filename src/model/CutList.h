@@ -107,6 +107,9 @@ struct CutError : std::runtime_error {
 // Throws CutError with a message for the user.
 CutList cutList(const EditContent& edit, const std::string& title, ClipRateProbe& probe);
 
+// The name of a file without its folder, as the exports name clips.
+std::string fileNameOf(const std::string& path);
+
 // The frame of the original file that frame n of a conformed clip shows
 // (n itself for a clip read as it is): through each script's rate change
 // from the outermost in, as ChangeFPS picks a frame by time.

@@ -49,10 +49,6 @@ std::string timecode(std::int64_t frame, TimecodeBase base) {
     return text;
 }
 
-std::string fileName(const std::string& path) {
-    return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
-}
-
 // A reel name: the file's name without its extension, in the characters and
 // the eight places a reel has; the angle's letter when two would be the same.
 std::vector<std::string> reelNames(const CutList& cut) {
@@ -141,16 +137,16 @@ private:
                 const std::int64_t held = sourceAt(before, recordIn);
                 event(reels_[static_cast<std::size_t>(before.angleRow)], "V", "C", held, held, recordIn, recordIn);
                 event(reel, "V", dissolve(segment.dissolveIn), sourceIn, sourceOut, recordIn, recordOut);
-                comment("FROM CLIP NAME: " + fileName(cut_.angleOf(before).file));
-                comment("TO CLIP NAME: " + fileName(angle.file));
+                comment("FROM CLIP NAME: " + fileNameOf(cut_.angleOf(before).file));
+                comment("TO CLIP NAME: " + fileNameOf(angle.file));
             } else if (fadeFromBlack > 0) {
                 event("BL", "V", "C", 0, 0, recordIn, recordIn);
                 event(reel, "V", dissolve(fadeFromBlack), sourceIn, sourceOut, recordIn, recordOut);
                 comment("FROM CLIP NAME: BLACK");
-                comment("TO CLIP NAME: " + fileName(angle.file));
+                comment("TO CLIP NAME: " + fileNameOf(angle.file));
             } else {
                 event(reel, "V", "C", sourceIn, sourceOut, recordIn, recordOut);
-                comment("FROM CLIP NAME: " + fileName(angle.file));
+                comment("FROM CLIP NAME: " + fileNameOf(angle.file));
             }
             comment("SOURCE FILE: " + angle.file);
             text_ += "\r\n";
@@ -162,7 +158,7 @@ private:
             event(reels_[static_cast<std::size_t>(last.angleRow)], "V", "C", held, held, fadeOutStart, fadeOutStart);
             event("BL", "V", dissolve(cut_.fadeOutFrames), 0, cut_.frameCount - fadeOutStart, fadeOutStart,
                   cut_.frameCount);
-            comment("FROM CLIP NAME: " + fileName(cut_.angleOf(last).file));
+            comment("FROM CLIP NAME: " + fileNameOf(cut_.angleOf(last).file));
             comment("TO CLIP NAME: BLACK");
             text_ += "\r\n";
         }
@@ -180,7 +176,7 @@ private:
         ++eventNumber_;
         const std::string reel = cut_.sound.recording ? std::string("SOUND") : reels_[0];
         event(reel, "AA", "C", sourceIn, sourceIn + cut_.frameCount - recordIn, recordIn, cut_.frameCount);
-        comment("FROM CLIP NAME: " + fileName(cut_.sound.file));
+        comment("FROM CLIP NAME: " + fileNameOf(cut_.sound.file));
         comment("SOURCE FILE: " + cut_.sound.file);
     }
 

@@ -7,7 +7,6 @@
 
 #include "model/CutFormats.h"
 
-#include <QFileInfo>
 #include <QString>
 #include <QUrl>
 #include <QXmlStreamWriter>
@@ -20,7 +19,7 @@ namespace {
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-QString fileName(const std::string& path) { return QFileInfo(text(path)).fileName(); }
+QString fileName(const std::string& path) { return text(fileNameOf(path)); }
 
 // A time in seconds as FCPXML writes one: a reduced fraction, "0s", "2s", "1001/30000s".
 QString seconds(std::int64_t num, std::int64_t den) {

@@ -119,7 +119,7 @@ private:
         const FrameRate rate = angle.facts.rate;
         const double frames = static_cast<double>(to - from) * rate.fps() / rate_.fps();
         const QJsonObject available = range(0, static_cast<double>(angle.facts.frameCount), rate);
-        return clip(QString(QLatin1Char(angle.letter)) + QStringLiteral(": ") + text(fileName(angle.file)),
+        return clip(QString(QLatin1Char(angle.letter)) + QStringLiteral(": ") + text(fileNameOf(angle.file)),
                     range(static_cast<double>(cut_.sourceFrame(segment, from)), frames, rate),
                     fileReference(angle.file, available),
                     QJsonObject{{"vistrel", QJsonObject{{"angle", QString(QLatin1Char(angle.letter))}}}});
@@ -158,15 +158,11 @@ private:
         const QJsonObject available = cut_.sound.recording
                                           ? QJsonObject()
                                           : range(0, static_cast<double>(angleA.facts.frameCount), angleA.facts.rate);
-        items.append(clip(text(fileName(cut_.sound.file)),
+        items.append(clip(text(fileNameOf(cut_.sound.file)),
                           range(std::max(start, 0.0) + skipped, static_cast<double>(cut_.frameCount - silent), rate_),
                           fileReference(cut_.sound.file, available.isEmpty() ? QJsonValue() : QJsonValue(available)),
                           QJsonObject()));
         return items;
-    }
-
-    static std::string fileName(const std::string& path) {
-        return QUrl::fromLocalFile(text(path)).fileName().toStdString();
     }
 
     const CutList& cut_;
